@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Runs one Windows program under wine64 inside its own Xvfb, in PREFIX, and exits with
+# the program's exit code. Ends only this prefix's wineserver.
+# Usage: wine-test.sh PREFIX PROGRAM.exe [ARGS...]
+set -uo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+prefix="$1"; shift
+"$here/wine-prefix.sh" "$prefix" || exit 1
+source "$here/wine-env.sh" "$prefix"
+xvfb-run -a -s '-screen 0 1024x768x24' bash -c '
+  "$0" "$@"; rc=$?
+  "'"$WINESERVER_BIN"'" -k 2>/dev/null
+  exit $rc' "$WINE_BIN" "$@"
