@@ -21,4 +21,7 @@ bool CopyFileReplacing(const std::filesystem::path& from, const std::filesystem:
 
 bool FileExists(const std::filesystem::path& path);
 
+// The path as UTF-8 text, for messages.
+std::string PathToUtf8(const std::filesystem::path& path);
+
 }  // namespace kv

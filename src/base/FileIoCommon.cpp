@@ -26,4 +26,9 @@ bool FileExists(const std::filesystem::path& path) {
   return std::filesystem::is_regular_file(path, ec);
 }
 
+std::string PathToUtf8(const std::filesystem::path& path) {
+  const std::u8string text = path.u8string();
+  return std::string(text.begin(), text.end());
+}
+
 }  // namespace kv
