@@ -3,7 +3,7 @@
 # per Wine version (no Mono/Gecko prompts, no crash dialog, Chinese font substitutes,
 # every window on one virtual desktop so Wine draws the frames the program paints).
 set -euo pipefail
-target="$1"
+target=$(realpath -m "$1")
 here=$(cd "$(dirname "$0")" && pwd)
 [ -f "$target/.koravent-ready" ] && exit 0
 

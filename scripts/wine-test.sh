@@ -4,7 +4,7 @@
 # Usage: wine-test.sh PREFIX PROGRAM.exe [ARGS...]
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-prefix="$1"; shift
+prefix=$(realpath -m "$1"); shift
 "$here/wine-prefix.sh" "$prefix" || exit 1
 source "$here/wine-env.sh" "$prefix"
 xvfb-run -a -s '-screen 0 1024x768x24' bash -c '
