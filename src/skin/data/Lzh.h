@@ -1,0 +1,51 @@
+#pragma once
+// TLZH: the decompressor of the skin container's stream (LZSS over a 4096-byte ring of
+// spaces, literals and match lengths in an adaptive Huffman tree, match positions in a
+// fixed code for the upper six bits plus six raw bits).
+//
+// The stream has no header: the caller knows the unpacked size and passes it as
+// textSize. Decoding writes at least textSize bytes (the last match is written whole);
+// missing input reads as zero bits, so truncated or corrupt input yields wrong bytes but
+// never an error of its own.
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace kv {
+
+class ElzhException : public std::runtime_error {
+public:
+  using std::runtime_error::runtime_error;
+};
+
+inline constexpr const char* kLzhNoMemoryMessage = "LZH : Cannot get memory for dictionary tables";
+inline constexpr const char* kLzhFreeMessage = "LZH : Error freeing memory for dictionary tables";
+
+// Byte source and sink: a buffer, the count asked for, and the count actually moved.
+// A source that has nothing left reports 0; the decoder then reads zero bits.
+using TLzhReadProc = std::function<void(std::uint8_t* buffer, std::uint16_t count, std::uint16_t& done)>;
+using TLzhWriteProc = std::function<void(const std::uint8_t* buffer, std::uint16_t count, std::uint16_t& done)>;
+
+class TLZH {
+public:
+  TLZH();
+  ~TLZH();
+  TLZH(const TLZH&) = delete;
+  TLZH& operator=(const TLZH&) = delete;
+
+  // Decodes until at least textSize bytes have gone to `write`. The source is read in
+  // blocks and the sink fed in blocks. Exceptions of either end the run.
+  void Unpack(std::uint32_t textSize, const TLzhReadProc& read, const TLzhWriteProc& write);
+
+private:
+  struct TState;
+  void Run(TState& state, std::uint32_t textSize);
+};
+
+// Convenience for in-memory data: decodes `stream` to (at least) textSize bytes.
+std::string LzhDecode(std::string_view stream, std::uint32_t textSize);
+
+}  // namespace kv
