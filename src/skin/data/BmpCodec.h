@@ -1,0 +1,22 @@
+#pragma once
+// Windows BMP files to and from TPixelBitmap.
+//
+// ReadBmp takes a whole .bmp file (file header first) of 1, 4, 8, 16, 24 or 32 bits per
+// pixel, uncompressed or with bit-field masks, bottom-up or top-down, with an OS/2 core
+// header or a Windows info header of any later version. Anything else, anything cut
+// short and anything larger than TPixelBitmap allows is "no picture": an empty optional,
+// never a crash. The alpha byte of 32-bit pictures is dropped.
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "skin/data/PixelBitmap.h"
+
+namespace kv {
+
+std::optional<TPixelBitmap> ReadBmp(std::string_view file);
+
+// A 24-bit bottom-up BMP file of `bitmap` (what skin pictures are stored as).
+std::string WriteBmp24(const TPixelBitmap& bitmap);
+
+}  // namespace kv
