@@ -1,0 +1,73 @@
+// skintool end to end: pack, list and unpack a folder, and refuse hostile containers.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <unistd.h>
+
+#include "TestData.h"
+#include "base/FileIo.h"
+#include "skin/data/SkinPacker.h"
+
+namespace fs = std::filesystem;
+
+namespace kv {
+namespace {
+
+class SkinTool : public ::testing::Test {
+protected:
+  void SetUp() override {
+    FRoot = fs::temp_directory_path() / ("skintool-test-" + std::to_string(::getpid()));
+    fs::remove_all(FRoot);
+    fs::create_directories(FRoot / "in");
+  }
+  void TearDown() override { fs::remove_all(FRoot); }
+
+  int Tool(const std::string& args) {
+    const std::string command = std::string(KV_SKINTOOL) + " " + args + " >" + (FRoot / "log").string() + " 2>&1";
+    return std::system(command.c_str());
+  }
+  void Put(const fs::path& p, const std::string& bytes) { ASSERT_TRUE(ReplaceFileContents(p, bytes)); }
+
+  fs::path FRoot;
+};
+
+TEST_F(SkinTool, PackThenUnpackGivesTheSameFiles) {
+  const fs::path in = FRoot / "in";
+  Put(in / "Skin.ini", test::SampleText(3000));
+  Put(in / "f-top.bmp", test::BmpLikeBytes(40, 30, 1));
+  Put(in / "Noise.BMP", test::RandomBytes(7000, 4));
+  Put(in / "empty.bmp", "");
+  const std::string skn = (FRoot / "s.skn").string();
+  ASSERT_EQ(Tool("pack " + in.string() + " " + skn), 0);
+  ASSERT_EQ(Tool("list " + skn), 0);
+  const std::string listing = ReadFileBytes(FRoot / "log").value_or("");
+  EXPECT_NE(listing.find("7000  Noise.BMP"), std::string::npos) << listing;
+  EXPECT_NE(listing.find("4 entries"), std::string::npos) << listing;
+  ASSERT_EQ(Tool("unpack " + skn + " " + (FRoot / "out").string()), 0);
+  for (const char* name : {"Skin.ini", "f-top.bmp", "Noise.BMP", "empty.bmp"})
+    EXPECT_EQ(ReadFileBytes(FRoot / "out" / name), ReadFileBytes(in / name)) << name;
+}
+
+TEST_F(SkinTool, PackNeedsExactlyOneDefinition) {
+  Put(FRoot / "in" / "a.bmp", "x");
+  EXPECT_NE(Tool("pack " + (FRoot / "in").string() + " " + (FRoot / "s.skn").string()), 0);
+  Put(FRoot / "in" / "a.ini", "x");
+  Put(FRoot / "in" / "b.INI", "x");
+  EXPECT_NE(Tool("pack " + (FRoot / "in").string() + " " + (FRoot / "s.skn").string()), 0);
+  EXPECT_FALSE(fs::exists(FRoot / "s.skn"));
+}
+
+TEST_F(SkinTool, UnpackRefusesNamesThatLeaveTheFolder) {
+  for (const char* evil : {"../evil.bmp", "sub/evil.bmp", "..", "c:evil.bmp"}) {
+    Put(FRoot / "evil.skn", BuildSkinContainer({{"skin.ini", "x"}, {evil, "boom"}}));
+    EXPECT_NE(Tool("unpack " + (FRoot / "evil.skn").string() + " " + (FRoot / "out").string()), 0) << evil;
+    EXPECT_FALSE(fs::exists(FRoot / "evil.bmp"));
+    EXPECT_FALSE(fs::exists(FRoot / "out" / "skin.ini"));  // nothing at all is unpacked
+  }
+  Put(FRoot / "junk.skn", "not a skin at all");
+  EXPECT_NE(Tool("list " + (FRoot / "junk.skn").string()), 0);
+}
+
+}  // namespace
+}  // namespace kv

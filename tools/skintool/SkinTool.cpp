@@ -1,0 +1,178 @@
+// skintool: builds, takes apart and lists skin containers.
+//
+//   skintool pack DIR OUT.skn     the definition (*.ini) and every *.bmp of DIR
+//   skintool unpack IN.skn DIR    every entry into DIR, under its stored name
+//   skintool list IN.skn          sizes and names
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "base/ByteText.h"
+#include "base/FileIo.h"
+#include "skin/data/Lzh.h"
+#include "skin/data/SkinContainer.h"
+#include "skin/data/SkinPacker.h"
+
+namespace fs = std::filesystem;
+
+namespace kv {
+namespace {
+
+int Usage() {
+  std::cerr << "usage: skintool pack DIR OUT.skn\n"
+               "       skintool unpack IN.skn DIR\n"
+               "       skintool list IN.skn\n";
+  return 2;
+}
+
+int Fail(const std::string& message) {
+  std::cerr << "skintool: " << message << "\n";
+  return 1;
+}
+
+std::string Shown(const fs::path& p) {
+  const auto u8 = p.u8string();
+  return std::string(u8.begin(), u8.end());
+}
+
+fs::path PathOf(const std::string& utf8) { return fs::path(std::u8string(utf8.begin(), utf8.end())); }
+
+// Entry names are plain ASCII file names: no path, no line break, nothing a file system
+// could read as a place other than the folder it is unpacked into.
+bool SafeEntryName(const std::string& name) {
+  if (name.empty() || name == "." || name == "..") return false;
+  for (char c : name) {
+    const auto u = static_cast<unsigned char>(c);
+    if (u < 0x20 || u >= 0x7F || c == '/' || c == '\\' || c == ':' || c == '*' || c == '?' || c == '"' ||
+        c == '<' || c == '>' || c == '|')
+      return false;
+  }
+  return name.back() != '.' && name.back() != ' ';
+}
+
+int Pack(const fs::path& dir, const fs::path& out) {
+  std::error_code ec;
+  std::vector<std::string> definitions, pictures;
+  for (const fs::directory_entry& e : fs::directory_iterator(dir, ec)) {
+    if (!e.is_regular_file()) continue;
+    const auto u8 = e.path().filename().u8string();
+    const std::string name(u8.begin(), u8.end());
+    const std::string ext = AsciiLowerCase(fs::path(e.path().extension()).string());
+    if (ext != ".ini" && ext != ".bmp") {
+      std::cerr << "skintool: leaving out " << name << "\n";
+      continue;
+    }
+    if (!SafeEntryName(name)) return Fail("unusable file name for a skin entry: " + name);
+    (ext == ".ini" ? definitions : pictures).push_back(name);
+  }
+  if (ec) return Fail("cannot read folder " + Shown(dir) + ": " + ec.message());
+  if (definitions.size() != 1)
+    return Fail("a skin folder needs exactly one definition (*.ini); " + Shown(dir) + " has " +
+                std::to_string(definitions.size()));
+  std::sort(pictures.begin(), pictures.end());
+  std::vector<TSkinFile> files;
+  for (const std::string& name : definitions) files.push_back({name, {}});
+  for (const std::string& name : pictures) files.push_back({name, {}});
+  for (TSkinFile& f : files) {
+    auto bytes = ReadFileBytes(dir / PathOf(f.FName));
+    if (!bytes) return Fail("cannot read " + f.FName);
+    f.FData = std::move(*bytes);
+  }
+  std::string container;
+  try {
+    container = BuildSkinContainer(files);
+  } catch (const std::exception& e) {
+    return Fail(e.what());
+  }
+  if (!ReplaceFileContents(out, container)) return Fail("cannot write " + Shown(out));
+  std::cout << "packed " << files.size() << " files into " << Shown(out) << " (" << container.size() << " bytes)\n";
+  return 0;
+}
+
+// Reads a container into its unpacked image and directory, names as stored.
+int Load(const fs::path& in, std::string& image, TSkinDirectory& directory) {
+  const auto bytes = ReadFileBytes(in);
+  if (!bytes) return Fail("cannot read " + Shown(in));
+  try {
+    if (!TSkinReader::Decompress(*bytes, image)) return Fail(Shown(in) + " is not a skin container");
+  } catch (const ElzhException& e) {
+    return Fail(e.what());
+  }
+  switch (ParseSkinImage(image, directory)) {
+    case TSkinImageStatus::isOlderVersion: return Fail(Shown(in) + ": older skin file (version is not 20000)");
+    case TSkinImageStatus::isMalformed: return Fail(Shown(in) + ": damaged skin directory");
+    case TSkinImageStatus::isValid: break;
+  }
+  return 0;
+}
+
+int Unpack(const fs::path& in, const fs::path& dir) {
+  std::string image;
+  TSkinDirectory directory;
+  if (int rc = Load(in, image, directory)) return rc;
+  for (const std::string& name : directory.FNames)
+    if (!SafeEntryName(name)) return Fail("refusing entry name '" + name + "'; nothing unpacked");
+  std::error_code ec;
+  fs::create_directories(dir, ec);
+  if (ec) return Fail("cannot create " + Shown(dir) + ": " + ec.message());
+  std::set<std::string> written;  // the reader finds the first of equal names only
+  std::size_t offset = directory.FDataOffset;
+  int count = 0;
+  for (std::size_t i = 0; i < directory.FNames.size(); ++i) {
+    const std::string& name = directory.FNames[i];
+    const std::string_view data = std::string_view(image).substr(offset, std::size_t(directory.FSizes[i]));
+    offset += std::size_t(directory.FSizes[i]);
+    if (!written.insert(AsciiLowerCase(name)).second) {
+      std::cerr << "skintool: skipping second entry named " << name << "\n";
+      continue;
+    }
+    if (!ReplaceFileContents(dir / PathOf(name), data)) return Fail("cannot write " + name);
+    ++count;
+  }
+  std::cout << "unpacked " << count << " files into " << Shown(dir) << "\n";
+  return 0;
+}
+
+int List(const fs::path& in) {
+  std::string image;
+  TSkinDirectory directory;
+  if (int rc = Load(in, image, directory)) return rc;
+  std::uint64_t total = 0;
+  for (std::size_t i = 0; i < directory.FNames.size(); ++i) {
+    char line[32];
+    std::snprintf(line, sizeof line, "%10d  ", directory.FSizes[i]);
+    std::cout << line << directory.FNames[i] << "\n";
+    total += std::uint64_t(directory.FSizes[i]);
+  }
+  std::cout << directory.FNames.size() << " entries, " << total << " bytes of data, " << image.size()
+            << " bytes unpacked\n";
+  return 0;
+}
+
+int Run(const std::vector<fs::path>& args) {
+  if (args.empty()) return Usage();
+  const std::string command = Shown(args[0]);
+  if (command == "pack" && args.size() == 3) return Pack(args[1], args[2]);
+  if (command == "unpack" && args.size() == 3) return Unpack(args[1], args[2]);
+  if (command == "list" && args.size() == 2) return List(args[1]);
+  return Usage();
+}
+
+}  // namespace
+}  // namespace kv
+
+#ifdef _WIN32
+int wmain(int argc, wchar_t** argv) {
+  std::vector<fs::path> args(argv + 1, argv + argc);
+  return kv::Run(args);
+}
+#else
+int main(int argc, char** argv) {
+  std::vector<fs::path> args(argv + 1, argv + argc);
+  return kv::Run(args);
+}
+#endif
