@@ -1,6 +1,7 @@
 #include "ini/IniFile.h"
 
 #include <exception>
+#include <utility>
 
 #include "base/ByteText.h"
 #include "base/FileIo.h"
@@ -59,6 +60,15 @@ EIniWriteError::EIniWriteError(const std::filesystem::path& path)
 TIniFile::TIniFile(std::filesystem::path path)
     : FPath(std::move(path)), FUncaughtAtStart(std::uncaught_exceptions()) {}
 
+TIniFile::TIniFile(TIniFile&& other) noexcept
+    : FPath(std::move(other.FPath)),
+      FLines(std::move(other.FLines)),
+      FHasBom(other.FHasBom),
+      FLoaded(other.FLoaded),
+      FDirty(std::exchange(other.FDirty, false)),
+      FInMemory(other.FInMemory),
+      FUncaughtAtStart(other.FUncaughtAtStart) {}
+
 TIniFile::~TIniFile() {
   if (std::uncaught_exceptions() != FUncaughtAtStart) return;
   try {
@@ -68,14 +78,24 @@ TIniFile::~TIniFile() {
   }
 }
 
+TIniFile TIniFile::FromText(std::string_view text) {
+  TIniFile ini{std::filesystem::path()};
+  ini.FInMemory = true;
+  ini.FLoaded = true;
+  ini.Parse(text);
+  return ini;
+}
+
 void TIniFile::EnsureLoaded() {
   if (FLoaded) return;
   FLoaded = true;
   FLines.clear();
   FHasBom = false;
-  const auto bytes = ReadFileBytes(FPath);
-  if (!bytes) return;
-  std::string_view rest = *bytes;
+  if (const auto bytes = ReadFileBytes(FPath)) Parse(*bytes);
+}
+
+void TIniFile::Parse(std::string_view bytes) {
+  std::string_view rest = bytes;
   if (rest.substr(0, kUtf8Bom.size()) == kUtf8Bom) {
     FHasBom = true;
     rest.remove_prefix(kUtf8Bom.size());
@@ -131,6 +151,19 @@ bool TIniFile::FindKey(std::size_t header, std::string_view key, TKeyLine& found
   return false;
 }
 
+std::vector<std::string> TIniFile::ReadSections() {
+  EnsureLoaded();
+  std::vector<std::string> names;
+  for (const TLine& line : FLines) {
+    std::string_view name;
+    if (!ParseSectionHeader(line.Text, name)) continue;
+    bool seen = false;
+    for (const std::string& n : names) seen = seen || SameTextAscii(n, name);
+    if (!seen) names.emplace_back(name);
+  }
+  return names;
+}
+
 std::string TIniFile::ReadString(std::string_view section, std::string_view key, std::string_view fallback) {
   EnsureLoaded();
   const std::size_t header = FindSection(section);
@@ -180,7 +213,7 @@ void TIniFile::WriteBool(std::string_view section, std::string_view key, bool va
 }
 
 void TIniFile::UpdateFile() {
-  if (!FDirty) return;
+  if (!FDirty || FInMemory) return;
   std::string bytes;
   if (FHasBom) bytes = kUtf8Bom;
   for (const TLine& line : FLines) {
@@ -193,6 +226,7 @@ void TIniFile::UpdateFile() {
 
 void TIniFile::Close() {
   UpdateFile();
+  if (FInMemory) return;
   FLoaded = false;
   FLines.clear();
 }

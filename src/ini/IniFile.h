@@ -31,9 +31,13 @@ class TIniFile {
 
   // Binds the object to the file; touches nothing on disk.
   explicit TIniFile(std::filesystem::path path);
+  // An object over text held in memory (a skin's definition): reads only see `text`, and
+  // writes stay in memory.
+  static TIniFile FromText(std::string_view text);
   // Flushes pending writes unless an exception is unwinding through the caller (a half
   // done series of writes is then dropped); a failure here is swallowed: call Close().
   ~TIniFile();
+  TIniFile(TIniFile&& other) noexcept;  // the moved-from object has nothing to flush
   TIniFile(const TIniFile&) = delete;
   TIniFile& operator=(const TIniFile&) = delete;
 
@@ -42,6 +46,8 @@ class TIniFile {
   std::string ReadString(std::string_view section, std::string_view key, std::string_view fallback);
   std::int32_t ReadInteger(std::string_view section, std::string_view key, std::int32_t fallback);
   bool ReadBool(std::string_view section, std::string_view key, bool fallback);
+  // Every section name once, in the order of first appearance, as the file spells it.
+  std::vector<std::string> ReadSections();
 
   // Line breaks in `value` would split the line; they are written as blanks.
   void WriteString(std::string_view section, std::string_view key, std::string_view value);
@@ -64,6 +70,7 @@ class TIniFile {
   };
 
   void EnsureLoaded();
+  void Parse(std::string_view bytes);
   std::string_view NewLineEnd() const;
   // Index of the header line of the first section called `section`, or npos.
   std::size_t FindSection(std::string_view section) const;
@@ -76,6 +83,7 @@ class TIniFile {
   bool FHasBom = false;
   bool FLoaded = false;
   bool FDirty = false;
+  bool FInMemory = false;
   int FUncaughtAtStart;
 };
 

@@ -160,3 +160,30 @@ TEST_F(IniFileTest, AFailedFlushRaisesTheErrorAndLeavesTheFileWhole) {
 
 }  // namespace
 }  // namespace kv
+
+namespace kv {
+namespace {
+
+TEST(IniFileInMemory, ReadsTextAndListsSectionsOnceInFileOrder) {
+  TIniFile ini = TIniFile::FromText("[Button0]\r\nAction=0\r\n[ToolBars]\r\n[button0]\r\nAction=9\r\n[Colours]\r\n");
+  EXPECT_EQ(ini.ReadSections(), (std::vector<std::string>{"Button0", "ToolBars", "Colours"}));
+  EXPECT_EQ(ini.ReadInteger("BUTTON0", "action", -1), 0);
+  EXPECT_EQ(ini.ReadString("Toolbars", "Image", ""), "");
+  ini.WriteString("New", "k", "v");  // stays in memory
+  EXPECT_EQ(ini.ReadString("new", "K", ""), "v");
+  ini.Close();
+  EXPECT_EQ(ini.ReadString("new", "K", ""), "v");
+}
+
+TEST(IniFileInMemory, MovingKeepsPendingWritesWithTheNewOwnerOnly) {
+  TTempDir dir;
+  {
+    TIniFile first(dir / "m.ini");
+    first.WriteString("S", "k", "1");
+    TIniFile second(std::move(first));
+  }
+  EXPECT_EQ(dir.Read("m.ini"), "[S]\r\nk=1\r\n");
+}
+
+}  // namespace
+}  // namespace kv
