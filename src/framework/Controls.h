@@ -1,0 +1,263 @@
+#pragma once
+// Controls: the window-less kind (painted by its parent) and the windowed kind.
+//
+//   TControl         bounds, caption, font, colour, events, the replaceable WindowProc
+//   TGraphicControl  window-less; its parent paints it and hands it mouse messages
+//   TWinControl      owns a window, created when its handle is first asked for
+//
+// Every message a control handles, window message or framework notification, goes
+// through WindowProc, which starts out as the control's own WndProc. A skin saves the
+// current WindowProc, puts its own handler in place and calls the saved one for default
+// processing; writing the saved one back restores the control.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "framework/Classes.h"
+#include "framework/Graphics.h"
+#include "framework/Messages.h"
+
+namespace kv {
+
+class TWinControl;
+class TForm;
+
+enum TCursor : int {
+  crDefault = 0,
+  crNone = -1,
+  crArrow = -2,
+  crCross = -3,
+  crIBeam = -4,
+  crSizeNESW = -6,
+  crSizeNS = -7,
+  crSizeNWSE = -8,
+  crSizeWE = -9,
+  crHourGlass = -11,
+  crDrag = -12,
+  crMultiDrag = -16,
+  crNo = -18,
+  crHandPoint = -21,
+  crSizeAll = -22,
+};
+// The cursor handle for a framework cursor. The drag cursors come from the program's
+// resources ("KV_DRAG", "KV_MULTIDRAG") when it has them.
+HCURSOR CursorHandle(TCursor cursor);
+
+enum TMouseButton { mbLeft, mbRight, mbMiddle };
+
+using TNotifyEvent = std::function<void(TComponent* sender)>;
+using TMouseEvent = std::function<void(TComponent* sender, TMouseButton button, unsigned keys, int x, int y)>;
+using TMouseMoveEvent = std::function<void(TComponent* sender, unsigned keys, int x, int y)>;
+
+// Reports the exception being handled (call only inside a catch block). The application
+// installs its error box here; window procedures and timers never let an exception out.
+void HandleCurrentException();
+void SetExceptionHandler(std::function<void()> handler);
+
+class TControl : public TComponent {
+ public:
+  TControl();
+  ~TControl() override;
+  std::string_view ClassName() const override { return "TControl"; }
+
+  // The replaceable message handler (see the top of this file).
+  TWndMethod WindowProc;
+  // Sends a message to the control through WindowProc and returns its result.
+  LRESULT Perform(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
+  // The control's own handling, the end of the WindowProc chain.
+  virtual void WndProc(TMessage& message);
+  virtual void DefaultHandler(TMessage& message);
+
+  TWinControl* Parent() const { return FParent; }
+  virtual void SetParent(TWinControl* parent);
+  TForm* ParentForm() const;
+
+  int Left() const { return FLeft; }
+  int Top() const { return FTop; }
+  int Width() const { return FWidth; }
+  int Height() const { return FHeight; }
+  virtual void SetBounds(int left, int top, int width, int height);
+  RECT BoundsRect() const { return {FLeft, FTop, FLeft + FWidth, FTop + FHeight}; }
+  RECT ClientRect() const { return {0, 0, FWidth, FHeight}; }
+
+  virtual std::wstring Caption() const { return FCaption; }
+  virtual void SetCaption(std::wstring_view caption);
+
+  bool Enabled() const { return FEnabled; }
+  virtual void SetEnabled(bool enabled);
+  bool Visible() const { return FVisible; }
+  virtual void SetVisible(bool visible);
+  // Visible here and in every parent up to the form.
+  bool Showing() const;
+
+  TColor Color() const { return FColor; }
+  void SetColor(TColor color);
+  bool ParentColor() const { return FParentColor; }
+  void SetParentColor(bool value);
+  TFont& Font() { return FFont; }
+  const TFont& Font() const { return FFont; }
+  bool ParentFont() const { return FParentFont; }
+  void SetParentFont(bool value);
+
+  const std::wstring& Hint() const { return FHint; }
+  void SetHint(std::wstring_view hint) { FHint = hint; }
+  TCursor Cursor() const { return FCursor; }
+  void SetCursor(TCursor cursor) { FCursor = cursor; }
+
+  virtual void Invalidate();
+  virtual void Update();
+  void Repaint() {
+    Invalidate();
+    Update();
+  }
+  virtual bool IsWindowed() const { return false; }
+
+  virtual void Click();
+  TNotifyEvent OnClick, OnDblClick, OnMouseEnter, OnMouseLeave;
+  TMouseEvent OnMouseDown, OnMouseUp;
+  TMouseMoveEvent OnMouseMove;
+
+ protected:
+  virtual void ColorChanged();
+  virtual void FontChanged();
+  virtual void ParentColorChanged();
+  virtual void ParentFontChanged();
+  // Controls that click on a mouse release inside them (labels, images, forms).
+  bool FClickOnMouseUp = true;
+  TWinControl* FParent = nullptr;
+  int FLeft = 0, FTop = 0, FWidth = 0, FHeight = 0;
+  std::wstring FCaption;
+
+ private:
+  friend class TWinControl;
+  TFont FFont;
+  TColor FColor = clBtnFace;
+  bool FParentColor = true;
+  bool FParentFont = true;
+  bool FEnabled = true;
+  bool FVisible = true;
+  bool FMouseDown = false;
+  std::wstring FHint;
+  TCursor FCursor = crDefault;
+};
+
+class TGraphicControl : public TControl {
+ public:
+  std::string_view ClassName() const override { return "TGraphicControl"; }
+  void WndProc(TMessage& message) override;
+  // Bound to the parent's DC while the control paints.
+  TCanvas& Canvas() { return FCanvas; }
+
+ protected:
+  virtual void Paint() {}
+
+ private:
+  TCanvas FCanvas;
+};
+
+// What a windowed control asks of CreateWindowEx.
+struct TCreateParams {
+  std::wstring Caption;
+  DWORD Style = 0;
+  DWORD ExStyle = 0;
+  int X = 0, Y = 0, Width = 0, Height = 0;
+  HWND WndParent = nullptr;
+  // The system class we build on ("BUTTON"); empty for a window class of our own.
+  std::wstring BaseClass;
+  // Our class name; made from BaseClass when empty.
+  std::wstring WinClassName;
+  UINT ClassStyle = CS_DBLCLKS;
+};
+
+class TWinControl : public TControl {
+ public:
+  TWinControl();
+  ~TWinControl() override;
+  std::string_view ClassName() const override { return "TWinControl"; }
+
+  // The window, created (with the parents' windows) the first time it is asked for.
+  HWND Handle();
+  bool HandleAllocated() const { return FHandle != nullptr; }
+  void HandleNeeded() { Handle(); }
+  void DestroyHandle();
+  // The framework control that owns `wnd`, or none.
+  static TWinControl* FindControl(HWND wnd);
+
+  int ControlCount() const { return static_cast<int>(FControls.size()); }
+  TControl* Controls(int index) const { return FControls.at(index); }
+  // The topmost visible window-less child at a client point (enabled only, unless asked).
+  TControl* ControlAtPos(POINT point, bool allowDisabled = false) const;
+
+  int TabOrder() const { return FTabOrder; }
+  void SetTabOrder(int order) { FTabOrder = order; }
+  bool TabStop() const { return FTabStop; }
+  void SetTabStop(bool value) { FTabStop = value; }
+  bool DoubleBuffered() const { return FDoubleBuffered; }
+  void SetDoubleBuffered(bool value) { FDoubleBuffered = value; }
+
+  bool IsWindowed() const override { return true; }
+  std::wstring Caption() const override;
+  void SetCaption(std::wstring_view caption) override;
+  void SetBounds(int left, int top, int width, int height) override;
+  void SetEnabled(bool enabled) override;
+  void SetVisible(bool visible) override;
+  void Invalidate() override;
+  void Update() override;
+
+  virtual bool Focused() const;
+  bool CanFocus() const;
+  virtual void SetFocus();
+  // The windowed descendants that Tab visits, in tab order (children sorted by TabOrder,
+  // each followed by its own children).
+  void GetTabOrderList(std::vector<TWinControl*>& list);
+
+  void WndProc(TMessage& message) override;
+  void DefaultHandler(TMessage& message) override;
+
+ protected:
+  virtual void CreateParams(TCreateParams& params);
+  // The window exists: give it what was set before (font, texts, items).
+  virtual void CreateWnd();
+  // The window is about to go: keep what it holds (text, check state) for a later one.
+  virtual void DestroyWnd();
+  // Destroys the window and makes a new one (after a style change).
+  void RecreateWnd();
+  // Paints the window itself, without its window-less children.
+  virtual void PaintWindow(HDC dc);
+  // For controls of our own window class: what to draw on the background.
+  virtual void Paint(TCanvas&) {}
+  void PaintControls(HDC dc);
+  void FontChanged() override;
+  void ColorChanged() override;
+  // True for window classes of our own, which paint their background and content.
+  bool FOwnPaint = false;
+  HWND FHandle = nullptr;
+
+ private:
+  friend class TControl;
+  friend LRESULT CALLBACK FrameworkWndProc(HWND, UINT, WPARAM, LPARAM);
+  void CreateHandle();
+  void MainWndProc(TMessage& message);
+  void PaintHandler(TMessage& message);
+  void MouseHandler(TMessage& message);
+  void MouseLeaveHandler();
+  bool ReflectToChild(TMessage& message);
+  bool CursorHandler(TMessage& message);
+  void WindowGone();
+  std::vector<TControl*> FControls;  // children, in z-order (bottom first)
+  WNDPROC FDefWndProc = nullptr;
+  TControl* FCaptureControl = nullptr;
+  TBrushHandle FColorBrush;
+  int FTabOrder = -1;
+  bool FTabStop = false;
+  bool FDoubleBuffered = false;
+  bool FTrackingLeave = false;
+};
+
+// The control the mouse is over; the enter/leave notifications follow its changes.
+TControl* MouseControl();
+
+}  // namespace kv
