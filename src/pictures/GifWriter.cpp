@@ -179,7 +179,7 @@ void TGifWriter::AddFrame(const GifWriterFrame& frame) {
 
   const std::size_t colors = !frame.LocalColors.empty() ? TableEntries(frame.LocalColors.size())
                                                         : std::max<std::size_t>(FGlobalSize, 2);
-  const int codeSize = frame.MinCodeSize ? frame.MinCodeSize : GifCodeSizeFor(colors);
+  const int codeSize = frame.MinCodeSize >= 0 ? frame.MinCodeSize : GifCodeSizeFor(colors);
   FBytes.push_back(std::uint8_t(codeSize));
   if (frame.RawData) {
     SubBlocks(*frame.RawData);

@@ -36,7 +36,7 @@ struct GifWriterFrame {
   std::uint8_t Disposal = gdUnspecified;
   std::uint16_t Delay = 0;
   int TransparentIndex = -1;
-  int MinCodeSize = 0;               // 0: from the colour table's size
+  int MinCodeSize = -1;              // -1: from the colour table's size
   // When set, written as the image data instead of the encoded Pixels.
   std::optional<std::vector<std::uint8_t>> RawData;
 };
