@@ -1,0 +1,74 @@
+// Writes the seed inputs of the skin fuzzers: containers made by the packer and BMP
+// files of every depth the reader takes.
+// Usage: skin_fuzz_seeds CONTAINER_DIR BMP_DIR
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "base/FileIo.h"
+#include "skin/data/BmpCodec.h"
+#include "skin/data/SkinPacker.h"
+
+namespace fs = std::filesystem;
+using namespace kv;
+
+namespace {
+
+void Put32(std::string& s, std::uint32_t v) {
+  for (int i = 0; i < 4; ++i) s.push_back(char((v >> (8 * i)) & 0xFF));
+}
+
+// A small palette BMP (1, 4 or 8 bits), bottom-up.
+std::string PaletteBmp(int bpp, int w, int h) {
+  const std::size_t stride = ((std::size_t(w) * std::size_t(bpp) + 31) / 32) * 4;
+  const int colours = 1 << bpp;
+  std::string out = "BM";
+  Put32(out, std::uint32_t(54 + 4 * colours + stride * std::size_t(h)));
+  Put32(out, 0);
+  Put32(out, std::uint32_t(54 + 4 * colours));
+  Put32(out, 40);
+  Put32(out, std::uint32_t(w));
+  Put32(out, std::uint32_t(h));
+  out += std::string("\x01\x00", 2);
+  out.push_back(char(bpp));
+  out.push_back('\0');
+  for (int i = 0; i < 6; ++i) Put32(out, 0);
+  for (int i = 0; i < colours; ++i) Put32(out, std::uint32_t(i * 0x010305) & 0xFFFFFF);
+  for (std::size_t i = 0; i < stride * std::size_t(h); ++i) out.push_back(char((i * 37) & 0xFF));
+  return out;
+}
+
+TPixelBitmap Sample(int w, int h) {
+  TPixelBitmap b(w, h);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) b.SetPixel(x, y, (x + y) % 5 == 0 ? 0xFF00FF : std::uint32_t(x * 0x0A0000 + y * 0x0B00 + 7));
+  return b;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 3) return 2;
+  const fs::path containers = argv[1], bmps = argv[2];
+  fs::create_directories(containers);
+  fs::create_directories(bmps);
+  const std::string bmp24 = WriteBmp24(Sample(9, 5));
+  bool ok = true;
+  ok &= ReplaceFileContents(bmps / "24.bmp", bmp24);
+  ok &= ReplaceFileContents(bmps / "1.bmp", PaletteBmp(1, 13, 3));
+  ok &= ReplaceFileContents(bmps / "4.bmp", PaletteBmp(4, 7, 4));
+  ok &= ReplaceFileContents(bmps / "8.bmp", PaletteBmp(8, 5, 6));
+  std::string bmp32 = bmp24.substr(0, 54);
+  bmp32[28] = 32;
+  for (int i = 0; i < 9 * 5; ++i) Put32(bmp32, std::uint32_t(i * 0x01020304));
+  ok &= ReplaceFileContents(bmps / "32.bmp", bmp32);
+
+  const std::string ini = "[Form]\r\nPicture=f-top.bmp\r\nLeftWidth=4\r\n";
+  ok &= ReplaceFileContents(containers / "skin.skn",
+                            BuildSkinContainer({{"skin.ini", ini}, {"f-top.bmp", bmp24}, {"Empty.bmp", ""}}));
+  ok &= ReplaceFileContents(containers / "empty.skn", BuildSkinContainer({}));
+  std::string older = BuildSkinImage({{"a.ini", "x"}});
+  older[0] = 0x1F;
+  ok &= ReplaceFileContents(containers / "older.skn", PackSkinImage(older));
+  return ok ? 0 : 1;
+}
