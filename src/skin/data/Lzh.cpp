@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <new>
 
 #include "skin/data/LzhTree.h"
@@ -99,11 +100,6 @@ struct TLZH::TState {
     }
     FOutLen = 0;
   }
-
-  void Put(std::uint8_t b) {
-    FOut[FOutLen++] = b;
-    if (FOutLen == FOut.size()) Flush();
-  }
 };
 
 TLZH::TLZH() = default;
@@ -125,25 +121,38 @@ void TLZH::Run(TState& s, std::uint32_t textSize) {
   for (int i = 0; i < kLzhStartR; ++i) s.FRing[i] = ' ';
   unsigned r = kLzhStartR;
   std::uint64_t written = 0;
+  constexpr unsigned mask = kLzhWindow - 1;
   while (written < textSize) {
+    // Room for a whole match, so the copies below need no check of their own.
+    if (s.FOutLen + kLzhMaxMatch > s.FOut.size()) s.Flush();
     const int c = s.DecodeSymbol();
     if (c < 256) {
-      s.Put(std::uint8_t(c));
+      s.FOut[s.FOutLen++] = std::uint8_t(c);
       s.FRing[r] = std::uint8_t(c);
-      r = (r + 1) & (kLzhWindow - 1);
+      r = (r + 1) & mask;
       ++written;
-    } else {
-      unsigned from = (r - unsigned(s.DecodePosition()) - 1) & (kLzhWindow - 1);
-      const int length = c - 255 + kLzhThreshold;
-      for (int k = 0; k < length; ++k) {
-        const std::uint8_t b = s.FRing[from];
-        s.Put(b);
-        s.FRing[r] = b;
-        from = (from + 1) & (kLzhWindow - 1);
-        r = (r + 1) & (kLzhWindow - 1);
-      }
-      written += unsigned(length);
+      continue;
     }
+    const unsigned distance = unsigned(s.DecodePosition()) + 1;
+    unsigned from = (r - distance) & mask;
+    const unsigned length = unsigned(c - 255 + kLzhThreshold);
+    std::uint8_t* out = s.FOut.data() + s.FOutLen;
+    if (distance >= length && from + length <= kLzhWindow && r + length <= kLzhWindow) {
+      // Neither side wraps and the copy does not read what it writes: one block.
+      std::memcpy(out, &s.FRing[from], length);
+      std::memcpy(&s.FRing[r], out, length);
+      r = (r + length) & mask;
+    } else {
+      for (unsigned k = 0; k < length; ++k) {
+        const std::uint8_t b = s.FRing[from];
+        out[k] = b;
+        s.FRing[r] = b;
+        from = (from + 1) & mask;
+        r = (r + 1) & mask;
+      }
+    }
+    s.FOutLen += length;
+    written += length;
   }
   s.Flush();
 }

@@ -178,28 +178,22 @@ void TileBitmap(TPixelBitmap& canvas, const Rect& target, const TPixelBitmap& bi
   }
 }
 
-std::vector<TRegionBatch> BitmapToRegionRects(const TPixelBitmap& bitmap, int xOffset, int yOffset,
-                                              int blueTolerance, int greenTolerance, int redTolerance,
-                                              TColorValue key) {
-  const int lowR = int(key & 0xFF), lowG = int((key >> 8) & 0xFF), lowB = int((key >> 16) & 0xFF);
-  const int highR = std::min(lowR + redTolerance, 255);
-  const int highG = std::min(lowG + greenTolerance, 255);
-  const int highB = std::min(lowB + blueTolerance, 255);
-  auto transparent = [&](std::uint32_t p) {
-    const int r = int((p >> 16) & 0xFF), g = int((p >> 8) & 0xFF), b = int(p & 0xFF);
-    return r >= lowR && r <= highR && g >= lowG && g <= highG && b >= lowB && b <= highB;
-  };
+namespace {
 
+// One pass over the rows, with the test for "transparent" fixed at compile time.
+template <class Transparent>
+std::vector<TRegionBatch> CollectRuns(const TPixelBitmap& bitmap, int xOffset, int yOffset, Transparent transparent) {
   std::vector<TRegionBatch> batches;
   TRegionBatch current;
   current.FRects.reserve(kRegionBatch);
+  const int width = bitmap.Width();
   for (int y = 0; y < bitmap.Height(); ++y) {
     const std::uint32_t* row = bitmap.Row(y);
     int x = 0;
-    while (x < bitmap.Width()) {
-      while (x < bitmap.Width() && transparent(row[x])) ++x;
+    while (x < width) {
+      while (x < width && transparent(row[x])) ++x;
       const int start = x;
-      while (x < bitmap.Width() && !transparent(row[x])) ++x;
+      while (x < width && !transparent(row[x])) ++x;
       if (x > start) {
         const Rect r{start + xOffset, y + yOffset, x + xOffset, y + yOffset + 1};
         current.FRects.push_back(r);
@@ -218,6 +212,28 @@ std::vector<TRegionBatch> BitmapToRegionRects(const TPixelBitmap& bitmap, int xO
   }
   if (!current.FRects.empty() || batches.empty()) batches.push_back(std::move(current));
   return batches;
+}
+
+}  // namespace
+
+std::vector<TRegionBatch> BitmapToRegionRects(const TPixelBitmap& bitmap, int xOffset, int yOffset,
+                                              int blueTolerance, int greenTolerance, int redTolerance,
+                                              TColorValue key) {
+  const int lowR = int(key & 0xFF), lowG = int((key >> 8) & 0xFF), lowB = int((key >> 16) & 0xFF);
+  // Widths of the ranges; a negative one means nothing is transparent.
+  const int spanR = std::min(lowR + redTolerance, 255) - lowR;
+  const int spanG = std::min(lowG + greenTolerance, 255) - lowG;
+  const int spanB = std::min(lowB + blueTolerance, 255) - lowB;
+  if (spanR < 0 || spanG < 0 || spanB < 0)
+    return CollectRuns(bitmap, xOffset, yOffset, [](std::uint32_t) { return false; });
+  if (spanR == 0 && spanG == 0 && spanB == 0) {
+    const std::uint32_t keyPixel = PixelOf(key & 0xFFFFFFu);
+    return CollectRuns(bitmap, xOffset, yOffset, [keyPixel](std::uint32_t p) { return (p & 0xFFFFFFu) == keyPixel; });
+  }
+  return CollectRuns(bitmap, xOffset, yOffset, [=](std::uint32_t p) {
+    return unsigned(int((p >> 16) & 0xFF) - lowR) <= unsigned(spanR) &&
+           unsigned(int((p >> 8) & 0xFF) - lowG) <= unsigned(spanG) && unsigned(int(p & 0xFF) - lowB) <= unsigned(spanB);
+  });
 }
 
 void MirrorHorizontal(TPixelBitmap& bitmap) {
