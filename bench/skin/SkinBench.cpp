@@ -2,7 +2,7 @@
 // and cutting a window region from a frame picture.
 #include <benchmark/benchmark.h>
 
-#include "../../tests/skin/TestData.h"
+#include "TestData.h"
 #include "skin/data/Lzh.h"
 #include "skin/data/LzhEncoder.h"
 #include "skin/data/SkinImage.h"
