@@ -2,6 +2,8 @@
 // read back from the device after each copy.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "skin/data/SkinGdi.h"
 
 namespace kv {
@@ -130,6 +132,24 @@ TEST(SkinGdi, RegionOfManyBatches) {
   ASSERT_TRUE(empty);
   RECT box{};
   EXPECT_EQ(GetRgnBox(empty.Get(), &box), NULLREGION);
+}
+
+TEST(SkinGdi, PixelsComeBackFromABitmapHandle) {
+  const TPixelBitmap picture = CrossPicture(7, 5);
+  HDC screen = GetDC(nullptr);
+  HBITMAP handle = CreateCompatibleBitmap(screen, 7, 5);
+  HDC memory = CreateCompatibleDC(screen);
+  HGDIOBJ old = SelectObject(memory, handle);
+  CopyToDc(memory, 0, 0, picture);
+  SelectObject(memory, old);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  const TPixelBitmap back = PixelsFromBitmap(handle);
+  DeleteObject(handle);
+  ASSERT_EQ(back.Width(), 7);
+  ASSERT_EQ(back.Height(), 5);
+  EXPECT_TRUE(std::equal(back.Pixels().begin(), back.Pixels().end(), picture.Pixels().begin()));
+  EXPECT_TRUE(PixelsFromBitmap(nullptr).Empty());
 }
 
 TEST(SkinGdi, SystemColoursResolve) {
