@@ -60,6 +60,11 @@ void TForm::SetIcon(HICON icon) {
   }
 }
 
+void TForm::SetMenu(HMENU menu) {
+  if (HandleAllocated()) ::SetMenu(FHandle, menu);
+  Perform(CM_MENUCHANGED);
+}
+
 void TForm::CreateParams(TCreateParams& params) {
   TWinControl::CreateParams(params);
   params.Style = WS_CLIPCHILDREN;

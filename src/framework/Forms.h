@@ -38,6 +38,8 @@ class TForm : public TWinControl {
   void SetPosition(TPosition position) { FPosition = position; }
   // Takes ownership of the icon.
   void SetIcon(HICON icon);
+  // Gives the window a menu bar (or none) and tells whoever listens (CM_MENUCHANGED).
+  void SetMenu(HMENU menu);
 
   void Show();
   void Hide() { SetVisible(false); }

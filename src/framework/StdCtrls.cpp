@@ -41,11 +41,6 @@ void TLabel::AdjustBounds() {
   SetBounds(FLeft, FTop, r.right, r.bottom);
 }
 
-void TLabel::WndProc(TMessage& m) {
-  // The background under a transparent label shows through: its parent repaints it.
-  TGraphicControl::WndProc(m);
-}
-
 void TLabel::Paint() {
   TCanvas& canvas = Canvas();
   RECT r = ClientRect();

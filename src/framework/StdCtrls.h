@@ -22,7 +22,6 @@ class TLabel : public TGraphicControl {
   bool AutoSize() const { return FAutoSize; }
   void SetAutoSize(bool value);
   void SetCaption(std::wstring_view caption) override;
-  void WndProc(TMessage& message) override;
 
  protected:
   void Paint() override;

@@ -1,0 +1,277 @@
+// Controls under Wine: the replaceable WindowProc, reflection, window-less controls
+// painted and fed by their parent, and the framework notifications.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <memory>
+#include <vector>
+
+#include "framework/ComCtrls.h"
+#include "framework/ExtCtrls.h"
+#include "framework/Forms.h"
+#include "framework/StdCtrls.h"
+#include "TestUtil.h"
+
+namespace kv {
+namespace {
+
+using test::PumpUntil;
+
+// Records what reaches a control's WindowProc, then passes it on to the saved handler.
+struct TRecorder {
+  TControl* Control;
+  TWndMethod Saved;
+  std::vector<TMessage> Seen;
+  UINT Swallow = 0;  // a message the recorder keeps from the control
+
+  explicit TRecorder(TControl* control) : Control(control), Saved(control->WindowProc) {
+    control->WindowProc = [this](TMessage& m) {
+      Seen.push_back(m);
+      if (m.Msg == Swallow) return;
+      Saved(m);
+    };
+  }
+  void Restore() { Control->WindowProc = Saved; }
+  bool Saw(UINT msg) const {
+    for (const TMessage& m : Seen)
+      if (m.Msg == msg) return true;
+    return false;
+  }
+};
+
+class ControlsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    App = std::make_unique<TApplication>();
+    App->Initialize();
+    App->SetTitle(L"Framework test");
+    Form = App->CreateForm<TForm>();
+    Form->SetBorderStyle(bsDialog);
+    Form->SetPosition(poDesktopCenter);
+    Form->SetClientSize(240, 160);
+    Form->SetColor(0xFF0000);  // blue
+  }
+  void ShowForm() {
+    Form->Show();
+    Form->Update();
+    test::Pump();
+  }
+  // Moves the real cursor there too, so that Wine's leave tracking agrees with us.
+  void MouseAt(HWND wnd, UINT msg, int x, int y, WPARAM keys = 0) {
+    POINT p{x, y};
+    ClientToScreen(wnd, &p);
+    SetCursorPos(p.x, p.y);
+    PostMessageW(wnd, msg, keys, MAKELPARAM(x, y));
+    test::Pump();
+  }
+  std::unique_ptr<TApplication> App;
+  TForm* Form = nullptr;
+};
+
+TEST_F(ControlsTest, WindowProcReplacementSeesReflectedClicksAndCanBeRestored) {
+  auto* button = Form->Make<TButton>();
+  button->SetParent(Form);
+  button->SetBounds(10, 10, 80, 25);
+  int clicks = 0;
+  button->OnClick = [&](TComponent*) { ++clicks; };
+  ShowForm();
+
+  TRecorder skin(button);
+  SendMessageW(button->Handle(), BM_CLICK, 0, 0);
+  EXPECT_EQ(clicks, 1);
+  ASSERT_TRUE(skin.Saw(CN_COMMAND)) << "the parent reflects WM_COMMAND as 0xBD11";
+  for (const TMessage& m : skin.Seen)
+    if (m.Msg == CN_COMMAND) {
+      EXPECT_EQ(HIWORD(m.WParam), BN_CLICKED);
+    }
+
+  // A handler that keeps a message from the control: the text stays.
+  skin.Swallow = WM_SETTEXT;
+  SendMessageW(button->Handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"changed"));
+  EXPECT_EQ(button->Caption(), L"");
+  skin.Swallow = 0;
+
+  skin.Restore();
+  const std::size_t before = skin.Seen.size();
+  SendMessageW(button->Handle(), BM_CLICK, 0, 0);
+  EXPECT_EQ(clicks, 2);
+  EXPECT_EQ(skin.Seen.size(), before) << "restored: the old handler alone sees messages";
+}
+
+TEST_F(ControlsTest, NotifyIsReflectedToThePageControl) {
+  auto* pages = Form->Make<TPageControl>();
+  pages->SetParent(Form);
+  pages->SetBounds(0, 0, 240, 160);
+  pages->SetButtons(true);
+  for (const wchar_t* caption : {L"One", L"Two"}) {
+    auto* sheet = Form->Make<TTabSheet>();
+    sheet->SetCaption(caption);
+    sheet->SetPageControl(pages);
+  }
+  ShowForm();
+  TRecorder skin(pages);
+  RECT tab{};
+  SendMessageW(pages->Handle(), TCM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&tab));
+  const int x = (tab.left + tab.right) / 2, y = (tab.top + tab.bottom) / 2;
+  MouseAt(pages->Handle(), WM_LBUTTONDOWN, x, y, MK_LBUTTON);
+  MouseAt(pages->Handle(), WM_LBUTTONUP, x, y);
+  ASSERT_TRUE(PumpUntil([&] { return pages->ActivePageIndex() == 1; }));
+  EXPECT_TRUE(skin.Saw(CN_NOTIFY)) << "0xBC4E reaches the page control's WindowProc";
+  EXPECT_FALSE(pages->Pages(0)->Visible());
+  EXPECT_TRUE(pages->Pages(1)->Visible());
+}
+
+TEST_F(ControlsTest, WindowlessControlsArePaintedByTheParentInZOrder) {
+  auto picture = std::make_unique<TBitmap>(60, 40);
+  for (int y = 0; y < 40; ++y)
+    for (int x = 0; x < 60; ++x) picture->ScanLine(y)[x] = 0x00FF00;  // green
+  auto* image = Form->Make<TImage>();
+  image->SetParent(Form);
+  image->SetBounds(10, 10, 60, 40);
+  image->Picture().SetGraphic(std::move(picture));
+  auto* clear = Form->Make<TLabel>();  // transparent, over the picture
+  clear->SetParent(Form);
+  clear->SetBounds(20, 20, 30, 14);
+  clear->SetTransparent(true);
+  auto* solid = Form->Make<TLabel>();  // opaque red, half over the picture
+  solid->SetParent(Form);
+  solid->SetBounds(60, 30, 30, 14);
+  solid->SetColor(0x0000FF);
+  ShowForm();
+  HWND wnd = Form->Handle();
+  ASSERT_TRUE(PumpUntil([&] { return test::ScreenPixel(wnd, 15, 15) == 0x00FF00; }));
+  EXPECT_EQ(test::ScreenPixel(wnd, 48, 32), 0x00FF00u) << "the picture shows through a transparent label";
+  EXPECT_EQ(test::ScreenPixel(wnd, 65, 35), 0xFF0000u) << "an opaque label lies above the picture";
+  EXPECT_EQ(test::ScreenPixel(wnd, 85, 42), 0xFF0000u);
+  EXPECT_EQ(test::ScreenPixel(wnd, 200, 120), 0x0000FFu) << "the form's own colour";
+
+  solid->SetVisible(false);
+  Form->Update();
+  EXPECT_EQ(test::ScreenPixel(wnd, 65, 35), 0x00FF00u);
+  EXPECT_EQ(test::ScreenPixel(wnd, 85, 42), 0x0000FFu);
+}
+
+TEST_F(ControlsTest, WindowlessControlsGetClicksMovesAndEnterLeave) {
+  auto* label = Form->Make<TLabel>();
+  label->SetParent(Form);
+  label->SetBounds(20, 20, 60, 16);
+  label->SetCaption(L"Click me");
+  int clicks = 0, enters = 0, leaves = 0, formMoves = 0;
+  POINT lastMove{-1, -1};
+  label->OnClick = [&](TComponent*) { ++clicks; };
+  label->OnMouseEnter = [&](TComponent*) { ++enters; };
+  label->OnMouseLeave = [&](TComponent*) { ++leaves; };
+  label->OnMouseMove = [&](TComponent*, unsigned, int x, int y) { lastMove = {x, y}; };
+  Form->OnMouseMove = [&](TComponent*, unsigned, int, int) { ++formMoves; };
+  ShowForm();
+  TRecorder notes(label);
+  HWND wnd = Form->Handle();
+
+  MouseAt(wnd, WM_MOUSEMOVE, 150, 100);
+  EXPECT_GE(formMoves, 1) << "a move over the form's own surface is the form's";
+  const int formMovesBefore = formMoves;
+  MouseAt(wnd, WM_MOUSEMOVE, 30, 25);
+  EXPECT_EQ(enters, 1);
+  EXPECT_TRUE(notes.Saw(CM_MOUSEENTER));
+  EXPECT_EQ(lastMove.x, 10);  // in the label's own coordinates
+  EXPECT_EQ(lastMove.y, 5);
+  EXPECT_EQ(formMoves, formMovesBefore) << "a move over the label is not the form's";
+
+  MouseAt(wnd, WM_LBUTTONDOWN, 30, 25, MK_LBUTTON);
+  MouseAt(wnd, WM_LBUTTONUP, 32, 26);
+  EXPECT_EQ(clicks, 1);
+  MouseAt(wnd, WM_LBUTTONDOWN, 30, 25, MK_LBUTTON);
+  MouseAt(wnd, WM_LBUTTONUP, 150, 100);  // released outside: no click
+  EXPECT_EQ(clicks, 1);
+
+  MouseAt(wnd, WM_MOUSEMOVE, 150, 100);
+  EXPECT_EQ(leaves, 1);
+  EXPECT_TRUE(notes.Saw(CM_MOUSELEAVE));
+
+  label->SetEnabled(false);
+  MouseAt(wnd, WM_LBUTTONDOWN, 30, 25, MK_LBUTTON);
+  MouseAt(wnd, WM_LBUTTONUP, 30, 25);
+  EXPECT_EQ(clicks, 1) << "a disabled label takes no clicks";
+}
+
+TEST_F(ControlsTest, FrameworkNotificationsReachTheControls) {
+  auto* first = Form->Make<TEdit>();
+  first->SetParent(Form);
+  first->SetBounds(10, 10, 100, 20);
+  auto* second = Form->Make<TEdit>();
+  second->SetParent(Form);
+  second->SetBounds(10, 40, 100, 20);
+  ShowForm();
+  TRecorder firstNotes(first), formNotes(Form);
+
+  first->SetFocus();
+  ASSERT_TRUE(PumpUntil([&] { return first->Focused(); }));
+  second->SetFocus();
+  ASSERT_TRUE(PumpUntil([&] { return second->Focused(); }));
+  EXPECT_TRUE(firstNotes.Saw(CM_EXIT)) << "focus leaving a control: 0xB01B";
+
+  first->SetEnabled(false);
+  EXPECT_TRUE(firstNotes.Saw(CM_ENABLEDCHANGED));
+  EXPECT_FALSE(IsWindowEnabled(first->Handle()));
+  firstNotes.Seen.clear();
+  EnableWindow(first->Handle(), TRUE);  // from outside the framework
+  EXPECT_TRUE(first->Enabled());
+  EXPECT_TRUE(firstNotes.Saw(CM_ENABLEDCHANGED));
+
+  PostMessageW(second->Handle(), WM_SYSCHAR, 'x', 1 << 29);
+  ASSERT_TRUE(PumpUntil([&] { return formNotes.Saw(CM_DIALOGCHAR); }));
+
+  Form->SetMenu(nullptr);
+  EXPECT_TRUE(formNotes.Saw(CM_MENUCHANGED));
+}
+
+TEST_F(ControlsTest, ReleaseFreesTheFormAfterItsMessages) {
+  auto* other = App->CreateForm<TForm>();
+  other->SetClientSize(100, 50);
+  other->Show();
+  std::vector<UINT> seen;
+  TWndMethod saved = other->WindowProc;
+  other->WindowProc = [&seen, saved](TMessage& m) {
+    seen.push_back(m.Msg);
+    saved(m);
+  };
+  ASSERT_EQ(App->FormCount(), 2);
+  other->Release();
+  ASSERT_TRUE(PumpUntil([&] { return App->FormCount() == 1; }));
+  EXPECT_NE(std::find(seen.begin(), seen.end(), CM_RELEASE), seen.end());
+  EXPECT_EQ(App->Forms(0), Form);
+}
+
+TEST_F(ControlsTest, AnErrorInAHandlerShowsTheErrorBoxAndTheProgramGoesOn) {
+  auto* button = Form->Make<TButton>();
+  button->SetParent(Form);
+  button->SetBounds(10, 10, 80, 25);
+  button->OnClick = [](TComponent*) { throw std::runtime_error("Unable to write to C:\\x\\Koravent.ini"); };
+  ShowForm();
+  auto box = test::AnswerMessageBox(L"Framework test");
+  SendMessageW(button->Handle(), BM_CLICK, 0, 0);
+  const test::TBoxSeen seen = box.get();
+  ASSERT_TRUE(seen.Found);
+  EXPECT_EQ(seen.Text, L"Unable to write to C:\\x\\Koravent.ini.");
+  EXPECT_TRUE(IsWindow(Form->Handle()));
+}
+
+TEST_F(ControlsTest, CursorOfAWindowlessControlIsSetByItsParent) {
+  auto* label = Form->Make<TLabel>();
+  label->SetParent(Form);
+  label->SetBounds(20, 20, 60, 16);
+  label->SetCursor(crMultiDrag);
+  ShowForm();
+  HWND wnd = Form->Handle();
+  POINT p{30, 25};
+  ClientToScreen(wnd, &p);
+  SetCursorPos(p.x, p.y);
+  const LRESULT handled = SendMessageW(wnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(wnd), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+  EXPECT_EQ(handled, TRUE);
+  EXPECT_EQ(GetCursor(), CursorHandle(crMultiDrag));
+}
+
+}  // namespace
+}  // namespace kv
