@@ -171,16 +171,23 @@ TGifError ReadImage(TGifCursor& cursor, LoadState& state, PendingExtensions& pen
   const std::size_t count = std::size_t(area);
   const bool direct = !frame.Interlaced && frame.Width == width && frame.Height == height;
 
+  // Only as much room as the data can fill: the k-th code after a clear stands for at
+  // most k indexes, so a few bytes claiming a huge frame cost a few bytes of memory.
+  const std::uint64_t codes = std::uint64_t(dataSize) * 8 / std::uint64_t(minCodeSize + 1);
+  const std::size_t decodeCount =
+      codes >= (std::uint64_t(1) << 24) ? count
+                                        : std::size_t(std::min<std::uint64_t>(count, codes * (codes + 1) / 2));
   std::vector<std::uint8_t>& target = direct ? frame.Pixels : state.Scratch;
-  target.assign(count + GifLzwOutputSlack, 0);
+  target.assign(decodeCount + GifLzwOutputSlack, 0);
   const GifLzwResult lzw =
-      GifLzwDecode(state.Data.data(), dataSize, minCodeSize, target.data(), count);
+      GifLzwDecode(state.Data.data(), dataSize, minCodeSize, target.data(), decodeCount);
   if (lzw.Error != geNone) return lzw.Error;
+  const std::size_t produced = lzw.Produced;
   // Missing pixels of a short stream stay index 0 (the copy may have scribbled past).
-  std::fill(target.begin() + std::ptrdiff_t(lzw.Produced), target.end(), std::uint8_t(0));
+  std::fill(target.begin() + std::ptrdiff_t(produced), target.end(), std::uint8_t(0));
 
   if (direct) {
-    frame.Pixels.resize(count);
+    frame.Pixels.resize(count, 0);
   } else {
     frame.Pixels.assign(std::size_t(frame.Width) * std::size_t(frame.Height), 0);
     TRowOrder order(height, frame.Interlaced);
@@ -188,9 +195,11 @@ TGifError ReadImage(TGifCursor& cursor, LoadState& state, PendingExtensions& pen
       const int row = order.Next();
       const int y = top + row;
       if (y < y0 || y >= y1 || frame.Width == 0) continue;
+      const std::size_t from = std::size_t(n) * width + std::size_t(x0 - left);
+      if (from >= produced) continue;  // decoded data ended before this row
       std::memcpy(frame.Pixels.data() + std::size_t(y - y0) * std::size_t(frame.Width),
-                  state.Scratch.data() + std::size_t(n) * width + std::size_t(x0 - left),
-                  std::size_t(frame.Width));
+                  state.Scratch.data() + from,
+                  std::min<std::size_t>(std::size_t(frame.Width), produced - from));
     }
   }
 

@@ -222,12 +222,19 @@ TEST(GifDecoder, FramesAreClippedToTheLogicalScreen) {
 }
 
 TEST(GifDecoder, ShortImageDataLeavesTheRestAtIndexZero) {
-  TGifWriter w(4, 2, Gray(4));
+  TGifWriter w(4, 4, Gray(4));
   GifWriterFrame f = Frame(0, 0, 4, 2, {});
   f.RawData = GifLzwEncode(std::vector<std::uint8_t>{3, 3, 2}, 2);
   w.AddFrame(f);
+  // Interlaced and partly off the screen: decoded rows 0 and 1 are rows 0 and 2.
+  GifWriterFrame g = Frame(0, 0, 5, 4, {});
+  g.Interlaced = true;
+  g.RawData = GifLzwEncode(std::vector<std::uint8_t>{1, 2, 3, 1, 1, 3, 2}, 2);
+  w.AddFrame(g);
   const GifPicture p = MustLoad(w.Finish());
   EXPECT_EQ(p.Frames[0].Pixels, (std::vector<std::uint8_t>{3, 3, 2, 0, 0, 0, 0, 0}));
+  EXPECT_EQ(p.Frames[1].Width, 4);
+  EXPECT_EQ(p.Frames[1].Pixels, (std::vector<std::uint8_t>{1, 2, 3, 1, 0, 0, 0, 0, 3, 2, 0, 0, 0, 0, 0, 0}));
 }
 
 TEST(GifDecoder, SurplusImageDataIsCutAtTheFramesPixelCount) {
