@@ -1,0 +1,136 @@
+#include "skin/data/WinSkinData.h"
+
+#include "base/FileIo.h"
+#include "base/TextCodec.h"
+#include "framework/Forms.h"
+#include "skin/data/SkinGdi.h"
+#include "skin/windows/WinSkinManage.h"
+
+namespace kv {
+namespace {
+
+constexpr unsigned kActionDelay = 250;
+
+std::wstring Wide(std::string_view utf8) {
+  const std::u16string text = Utf8ToUtf16(utf8);
+  return std::wstring(text.begin(), text.end());
+}
+
+}  // namespace
+
+TSkinData::TSkinData() {
+  for (std::string_view line : kDefaultSkin3rd) FSkin3rd.Add(Wide(line));
+  // The records every skin has, so the drawing code finds them even before a load.
+  FModel.LoadDefinitions("", [](std::string_view) { return std::string(); });
+  FMenuGlyphs.Reset(ImageList_LoadImageW(GetModuleHandleW(nullptr), L"PELTRANMENU", 16, 0, RGB(255, 255, 255),
+                                         IMAGE_BITMAP, LR_DEFAULTCOLOR));
+  FIconBitmap.Reset(CreateBitmap(1, 1, 1, 1, nullptr));
+}
+
+TSkinData::~TSkinData() {
+  if (TSkinManage* manager = TSkinManage::Instance()) manager->RemoveSkinData(this);
+}
+
+void TSkinData::SetActive(bool value) {
+  if (value == FActive) return;
+  FActive = value;
+  TSkinManage* manager = TSkinManage::Instance();
+  if (FLoading || !manager) return;
+  const bool nothingToShow = value && FNoSkin;
+  switch (FSkinFormtype) {
+    case sfOnlyThisForm:
+      manager->SetPendingSkinData(this);
+      if (!nothingToShow) manager->RequestAction(value ? saActivate : saDeactivate, kActionDelay);
+      break;
+    case sfDialog:
+      break;
+    case sfMainform:
+      if (!nothingToShow) {
+        manager->RequestAction(value ? saActivate : saDeactivate, kActionDelay);
+        manager->SetPendingSkinData(this);
+      }
+      break;
+  }
+}
+
+void TSkinData::SetSkinFile(const std::wstring& path) {
+  FNoSkin = true;
+  FSkinFile = path;
+  const auto bytes = ReadFileBytes(std::filesystem::path(path));
+  if (!bytes) return;  // no such file: no usable skin, no message
+  FStoredSkin = *bytes;
+  LoadSkin();
+  ApplySkin();
+}
+
+void TSkinData::ReadSkinStream(std::string_view data) {
+  if (data.size() < 4) return;
+  const std::int32_t length = static_cast<std::int32_t>(
+      static_cast<std::uint8_t>(data[0]) | (static_cast<std::uint8_t>(data[1]) << 8) |
+      (static_cast<std::uint8_t>(data[2]) << 16) | (static_cast<std::uint32_t>(static_cast<std::uint8_t>(data[3])) << 24));
+  if (length <= 0) return;
+  // A length beyond the data would read past the form's stored bytes: take what is there.
+  FStoredSkin.assign(data.substr(4, static_cast<std::size_t>(length)));
+  LoadSkin();
+}
+
+std::string TSkinData::WriteSkinStream() const {
+  const auto n = static_cast<std::uint32_t>(FStoredSkin.size());
+  std::string out{char(n & 0xFF), char((n >> 8) & 0xFF), char((n >> 16) & 0xFF), char(n >> 24)};
+  return out + FStoredSkin;
+}
+
+bool TSkinData::LoadSkin() {
+  FNoSkin = true;
+  if (!FMessenger) {
+    FOwnMessenger = std::make_unique<TMessageBoxMessenger>(Application ? Application->Title() : std::wstring());
+    FMessenger = FOwnMessenger.get();
+  }
+  if (!LoadSkinModel(FStoredSkin, FModel, FMessenger)) return false;
+  FButtonFaceBrush.Reset(CreateSolidBrush(ResolveColor(FModel.Colours.ButtonFaceColour)));
+  FNoSkin = false;
+  return true;
+}
+
+void TSkinData::ApplySkin() {
+  if (FLoading) return;
+  if (!TSkinManage::Instance()) Loaded();
+  TSkinManage& manager = *TSkinManage::Instance();
+  manager.SetPendingSkinData(this);
+  manager.ResetSystemButtons();
+  manager.RequestAction(saRefresh, kActionDelay);
+}
+
+void TSkinData::Loaded() {
+  FLoading = false;
+  TSkinManage& manager = TSkinManage::CreateInstance();
+  manager.AddSkinData(this);
+  if (FSkinFormtype == sfOnlyThisForm || FSkinFormtype == sfDialog) {
+    manager.SetActive(true);
+    manager.IncrementActivationCounter();
+    // Skinning the owner form at once comes with the form skins.
+    return;
+  }
+  manager.InstallHook();
+  if (FActive) {
+    if (FNoSkin)
+      FActive = false;
+    else
+      manager.RequestAction(saActivate, kActionDelay);
+  }
+}
+
+void TSkinData::DoFormSkin(std::wstring_view className, bool& doSkin) {
+  if (OnFormSkin) {
+    OnFormSkin(this, className, doSkin);
+    return;
+  }
+  const std::u16string name(className.begin(), className.end());
+  if (!DefaultFormSkin(Utf16ToUtf8(name), FSkinControls)) doSkin = false;
+}
+
+void TSkinData::DoSkinChanged() {
+  if (OnSkinChanged) OnSkinChanged(this);
+}
+
+}  // namespace kv

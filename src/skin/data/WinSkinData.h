@@ -1,0 +1,111 @@
+#pragma once
+// TSkinData: the non-visual component a form carries to be skinned. It holds the skin
+// (the container bytes stored with the form, or a skin file), builds the skin model
+// from it, carries the options that say which windows and controls get skinned, and
+// hands itself to the skin manager, which does the skinning.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "framework/Classes.h"
+#include "framework/Controls.h"
+#include "framework/Handles.h"
+#include "skin/data/SkinDefinition.h"
+#include "skin/data/SkinOptions.h"
+
+namespace kv {
+
+class TSkinMessenger;
+class TSkinData;
+
+struct TImageListDeleter {
+  void operator()(HIMAGELIST list) const { ImageList_Destroy(list); }
+};
+using TImageListHandle = TUniqueHandle<HIMAGELIST, TImageListDeleter>;
+
+using TOnFormSkin = std::function<void(TComponent* sender, std::wstring_view className, bool& doSkin)>;
+using TOnSkinControl = std::function<void(TComponent* sender, TSkinData* skinData, TControl* form,
+                                          TControl* control, std::string_view controlClass,
+                                          TComponent*& skinnedControl)>;
+
+class TSkinData : public TComponent {
+ public:
+  TSkinData();
+  ~TSkinData() override;
+  std::string_view ClassName() const override { return "TSkinData"; }
+
+  // ---- published properties
+  bool Active() const { return FActive; }
+  void SetActive(bool value);
+  int DisableTag() const { return FDisableTag; }
+  void SetDisableTag(int tag) { FDisableTag = tag; }
+  TSkinControlTypes SkinControls() const { return FSkinControls; }
+  void SetSkinControls(TSkinControlTypes controls) { FSkinControls = controls; }
+  const TStringList& Skin3rd() const { return FSkin3rd; }
+  void SetSkin3rd(const TStringList& lines) { FSkin3rd = lines; }
+  const std::wstring& SkinFile() const { return FSkinFile; }
+  void SetSkinFile(const std::wstring& path);
+  // A designer's indicator; the running program always reads "(none)".
+  std::wstring SkinStore() const { return L"(none)"; }
+  TSkinFormType SkinFormtype() const { return FSkinFormtype; }
+  void SetSkinFormtype(TSkinFormType type) { FSkinFormtype = type; }
+  bool MenuUpdate() const { return FMenuUpdate; }
+  void SetMenuUpdate(bool value) { FMenuUpdate = value; }
+  TOnFormSkin OnFormSkin;
+  TNotifyEvent OnSkinChanged;
+  TOnSkinControl OnSkinControl;
+
+  // ---- the stored skin, "SkinStream": a 32-bit little-endian length n, then n bytes.
+  // Reading a length above 0 replaces the stored skin and loads it at once.
+  void ReadSkinStream(std::string_view data);
+  std::string WriteSkinStream() const;
+
+  // Unpacks the stored skin and builds the model; false when it holds no usable skin.
+  bool LoadSkin();
+  // Makes the manager use the current model for the windows it already skins.
+  void ApplySkin();
+  // The owner form has set every property: register with the skin manager and, for a
+  // main-form component that is active, ask it to skin the application.
+  void Loaded();
+  // Whether windows of this class are skinned at all.
+  void DoFormSkin(std::wstring_view className, bool& doSkin);
+  void DoSkinChanged();
+
+  // True while no skin has been loaded completely (the manager then ignores us).
+  bool NoSkin() const { return FNoSkin; }
+  const TSkinDefinition& Model() const { return FModel; }
+  HBRUSH ButtonFaceBrush() const { return FButtonFaceBrush.Get(); }
+  HIMAGELIST MenuGlyphs() const { return FMenuGlyphs.Get(); }
+  // The caption-icon picture the form frame fills from the first window with an icon.
+  HBITMAP IconBitmap() const { return FIconBitmap.Get(); }
+  void SetIconBitmap(TBitmapHandle bitmap) { FIconBitmap = std::move(bitmap); }
+
+  // Where the skin reader's one message goes (a message box titled with the
+  // application's title unless replaced; tests replace it).
+  void SetMessenger(TSkinMessenger* messenger) { FMessenger = messenger; }
+
+ private:
+  bool FActive = false;
+  int FDisableTag = 99;
+  TSkinControlTypes FSkinControls;
+  TStringList FSkin3rd;
+  std::wstring FSkinFile;
+  TSkinFormType FSkinFormtype = sfMainform;
+  bool FMenuUpdate = true;
+  bool FLoading = true;  // until Loaded(): property changes are only stored
+  bool FNoSkin = true;
+  std::string FStoredSkin;
+  TSkinDefinition FModel;
+  TBrushHandle FButtonFaceBrush;
+  TImageListHandle FMenuGlyphs;
+  TBitmapHandle FIconBitmap;
+  TSkinMessenger* FMessenger = nullptr;
+  std::unique_ptr<TSkinMessenger> FOwnMessenger;
+};
+
+}  // namespace kv
