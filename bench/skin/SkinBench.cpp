@@ -36,6 +36,18 @@ void BM_LzhDecodeMixed(benchmark::State& state) {
 }
 BENCHMARK(BM_LzhDecodeMixed)->Unit(benchmark::kMillisecond);
 
+// The worst case: incompressible data, one literal symbol per byte.
+void BM_LzhDecodeRandom(benchmark::State& state) {
+  const std::string data = test::RandomBytes(1u << 20, 3);
+  const std::string stream = LzhEncode(data);
+  for (auto _ : state) {
+    std::string out = LzhDecode(stream, std::uint32_t(data.size()));
+    benchmark::DoNotOptimize(out.data());
+  }
+  state.SetBytesProcessed(std::int64_t(state.iterations()) * std::int64_t(data.size()));
+}
+BENCHMARK(BM_LzhDecodeRandom)->Unit(benchmark::kMillisecond);
+
 // A 3-frame strip of 64 x 48 frames with a magenta rim, like a form border picture.
 TPixelBitmap FrameStrip() {
   TPixelBitmap strip(192, 48);
