@@ -77,6 +77,28 @@ TEST_F(SkinDataTest, StartsWithItsDefaults) {
   EXPECT_EQ(TSkinManage::Instance(), nullptr) << "no manager before a component has loaded";
 }
 
+TEST_F(SkinDataTest, MenuGlyphsComeFromTheProgramsBitmap) {
+  TSkinData* data = MakeSkinData();
+  ASSERT_NE(data->MenuGlyphs(), nullptr);
+  ASSERT_EQ(ImageList_GetImageCount(data->MenuGlyphs()), 4);
+  // Draw the close glyph over green: its cross is black, its white corners let green show.
+  HDC screen = GetDC(nullptr);
+  HDC dc = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, 16, 16);
+  ReleaseDC(nullptr, screen);
+  HGDIOBJ old = SelectObject(dc, bitmap);
+  HBRUSH green = CreateSolidBrush(RGB(0, 200, 0));
+  RECT all{0, 0, 16, 16};
+  FillRect(dc, &all, green);
+  ImageList_Draw(data->MenuGlyphs(), 3, dc, 0, 0, ILD_TRANSPARENT);
+  EXPECT_EQ(GetPixel(dc, 0, 0), RGB(0, 200, 0));
+  EXPECT_EQ(GetPixel(dc, 8, 8), RGB(0, 0, 0));
+  SelectObject(dc, old);
+  DeleteObject(green);
+  DeleteObject(bitmap);
+  DeleteDC(dc);
+}
+
 TEST_F(SkinDataTest, TheStoredSkinIsParsedAsSoonAsItIsRead) {
   TSkinData* data = MakeSkinData();
   const std::string stream = Stream(Container("238 233 213"));
