@@ -42,7 +42,6 @@ void TTabSheet::SetCaption(std::wstring_view caption) {
 
 void TTabSheet::CreateParams(TCreateParams& params) {
   TWinControl::CreateParams(params);
-  params.Caption.clear();
   params.Style |= WS_CLIPCHILDREN;
   params.WinClassName = L"Kv.TabSheet";
 }

@@ -21,7 +21,10 @@ void JpegErrorExit(j_common_ptr info) {
   std::longjmp(err->Jump, 1);
 }
 
-void JpegSilent(j_common_ptr, int level) { (void)level; }
+// Counts warnings (level -1: corrupt or truncated data) without printing anything.
+void JpegSilent(j_common_ptr info, int level) {
+  if (level < 0) info->err->num_warnings++;
+}
 void JpegNoOutput(j_common_ptr) {}
 
 // Decodes into `pixels` (0x00RRGGBB rows). Only plain data lives in this frame, so the
