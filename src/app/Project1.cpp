@@ -4,9 +4,13 @@
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   kv::RegisterStandardProperties();
   kv::TApplication application;
-  application.Initialize();
-  application.SetTitle(kv::kAppTitle);
-  application.CreateForm<kv::TForm1>();
-  application.Run();
+  try {
+    application.Initialize();
+    application.SetTitle(kv::kAppTitle);
+    application.CreateForm<kv::TForm1>();
+    application.Run();
+  } catch (...) {
+    application.HandleException();  // the general error box, then the end
+  }
   return 0;
 }

@@ -192,10 +192,7 @@ void Build(TForm& form, const TControlLayout& layout) {
     control->SetBounds(layout.Left, layout.Top, layout.Width, layout.Height);
   }
   if (layout.FontHeight) control->Font().SetHeight(-layout.FontHeight);
-  if (!layout.Hint || !*layout.Hint) {
-  } else {
-    control->SetHint(layout.Hint);
-  }
+  if (layout.Hint && *layout.Hint) control->SetHint(layout.Hint);
   if (layout.Flags & lfMultiDrag) control->SetCursor(crMultiDrag);
   if (layout.Flags & lfHidden) control->SetVisible(false);
   if (layout.Flags & lfDisabled) control->SetEnabled(false);

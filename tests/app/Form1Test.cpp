@@ -159,7 +159,7 @@ TEST_F(Form1Test, WindowAndControlsStandWhereTheLayoutPutsThem) {
   EXPECT_TRUE(EqualRect(&image1, &banner));
 }
 
-TEST_F(Form1Test, PagesStatusBarAndSpecialControls) {
+TEST_F(Form1Test, PagesStatusBarAndOddControls) {
   Start();
   Show();
   HWND tabs = Form->PageControl1->Handle();
