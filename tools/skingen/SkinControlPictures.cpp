@@ -78,7 +78,7 @@ TSkinPicture SpinnerGlyphs(bool horizontal) {
 // No magenta: the bar is composed over the scroll-bar colour, which must not show
 // through; the corners are blended into the track instead.
 TSkinPicture ScrollArrows() {
-  TSkinPicture p{"arrows.bmp", TPixelBitmap(23 * 16, 16, kKey.Pixel()), 23, false};
+  TSkinPicture p{"arrows.bmp", TPixelBitmap(23 * 16, 16, kTrack.Pixel()), 23, false};
   const TBox boxes[4] = {
       {{150, 158, 162}, {{0.0, {255, 255, 253}}, {1.0, {228, 224, 209}}}, kWhite, 0.6, TCorners::All(2.5)},
       {kAccentDeep, {{0.0, {190, 212, 226}}, {1.0, {216, 230, 238}}}, kWhite, 0.0, TCorners::All(2.5)},

@@ -193,14 +193,24 @@ TSkinPicture CaptionButton(const char* name, TCaptionGlyph glyph) {
   return p;
 }
 
-// The icon button's own picture: a 16 x 16 badge. Our frame shows the window's icon
-// there instead, so the definition names it without a frame count and the model drops it.
+// The icon button's own picture: a badge in the caption-button layout (6 frames of
+// 16 x 16). Our frame shows the window's icon there instead, so the definition names it
+// without a frame count and the model drops it; skin tools show the badge.
 TSkinPicture IconBadge() {
-  TSkinPicture p{"ctrl-icon.bmp", TPixelBitmap(16, 16, kKey.Pixel()), 1, false};
-  DrawBox(p.Bitmap, {1, 1, 15, 15}, {{30, 74, 110}, {{0.0, {150, 192, 216}}, {1.0, {52, 104, 146}}}, kWhite, 0.3,
-                                      TCorners::All(3.5)},
-          Plain(CaptionRow(15, true), true));
-  Stamp(p.Bitmap, 5, 4, {"##..##", "##.##.", "####..", "###...", "####..", "##.##.", "##..##", "##...#"}, kWhite);
+  TSkinPicture p{"ctrl-icon.bmp", TPixelBitmap(96, 16, kKey.Pixel()), 6, false};
+  const TGradient fills[6] = {
+      {{0.0, {150, 192, 216}}, {1.0, {52, 104, 146}}}, {{0.0, {92, 140, 172}}, {1.0, {40, 88, 128}}},
+      {{0.0, {186, 216, 232}}, {1.0, {76, 130, 170}}}, {{0.0, {236, 232, 218}}, {1.0, {190, 184, 164}}},
+      {{0.0, {170, 196, 212}}, {1.0, {130, 160, 182}}}, {{0.0, {150, 192, 216}}, {1.0, {52, 104, 146}}},
+  };
+  for (int f = 0; f < 6; ++f) {
+    const bool active = f != 3;
+    DrawBox(p.Bitmap, {f * 16 + 1, 1, f * 16 + 15, 15},
+            {active ? TRgb{30, 74, 110} : TRgb{150, 144, 124}, fills[f], kWhite, 0.3, TCorners::All(3.5)},
+            {[active](int y) { return CaptionRow(y + 7, active); }, true});
+    Stamp(p.Bitmap, f * 16 + 5, 4, {"##...##", "##..##.", "##.##..", "####...", "####...", "##.##..", "##..##.", "##...##"},
+          active ? kWhite : TRgb{112, 110, 104});
+  }
   return p;
 }
 

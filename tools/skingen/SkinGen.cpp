@@ -39,8 +39,15 @@ bool WriteSkinFolder(const std::filesystem::path& dir, std::string& error) {
   return true;
 }
 
-TPixelBitmap RenderContactSheet(const std::vector<TSkinPicture>& pictures, int zoom) {
-  constexpr int kSheetWidth = 1500, kGap = 14;
+TPixelBitmap RenderContactSheet(const std::vector<TSkinPicture>& unsorted, int zoom) {
+  // Pictures of like height share a shelf; the sheet is as wide as the widest picture needs.
+  std::vector<TSkinPicture> pictures = unsorted;
+  std::stable_sort(pictures.begin(), pictures.end(), [](const TSkinPicture& a, const TSkinPicture& b) {
+    return a.Bitmap.Height() < b.Bitmap.Height();
+  });
+  constexpr int kGap = 14;
+  int sheetWidth = 1200;
+  for (const TSkinPicture& p : pictures) sheetWidth = std::max(sheetWidth, p.Bitmap.Width() * zoom + 2 + 2 * kGap);
   const TRgb background{168, 170, 172}, grid{224, 226, 228};
   // Shelf layout: left to right, a new shelf when the next picture does not fit.
   struct TPlace { int X, Y; };
@@ -48,7 +55,7 @@ TPixelBitmap RenderContactSheet(const std::vector<TSkinPicture>& pictures, int z
   int x = kGap, y = kGap, shelf = 0;
   for (const TSkinPicture& p : pictures) {
     const int w = p.Bitmap.Width() * zoom + 2, h = p.Bitmap.Height() * zoom + 2;
-    if (x + w + kGap > kSheetWidth && x > kGap) {
+    if (x + w + kGap > sheetWidth && x > kGap) {
       x = kGap;
       y += shelf + kGap;
       shelf = 0;
@@ -57,7 +64,7 @@ TPixelBitmap RenderContactSheet(const std::vector<TSkinPicture>& pictures, int z
     x += w + kGap;
     shelf = std::max(shelf, h);
   }
-  TPixelBitmap sheet(kSheetWidth, y + shelf + kGap, background.Pixel());
+  TPixelBitmap sheet(sheetWidth, y + shelf + kGap, background.Pixel());
   for (std::size_t i = 0; i < pictures.size(); ++i) {
     const TPixelBitmap& b = pictures[i].Bitmap;
     const int x0 = places[i].X + 1, y0 = places[i].Y + 1;
