@@ -20,7 +20,9 @@ bool GifNeedsBuffers(const GifPicture& picture, std::uint16_t options) {
 
 void GifDrawFrame(GifBitmap& target, const GifPicture& picture, const GifFrame& frame,
                   bool throughMask) {
-  if (frame.Empty()) return;
+  if (frame.Empty() ||
+      frame.Pixels.size() < std::size_t(frame.Width) * std::size_t(frame.Height))
+    return;  // decoded frames always fit; a hand-made one that does not is not drawn
   // Decoding keeps frames on the screen; a bitmap of another size is cut to itself.
   const int width = std::min(frame.Width, target.Width - frame.Left);
   const int height = std::min(frame.Height, target.Height - frame.Top);
@@ -86,7 +88,7 @@ void TGifCompositor::Paint(const GifStep& step) {
     ClearArea(FBackup, 0, 0, FBackup.Width, FBackup.Height);
 
   switch (step.Disposal) {
-    case gdUnspecified:
+    case gdNone:
     case gdDoNotDispose:
     case gdRestoreBackground:
       GifDrawFrame(FBackup, FPicture, frame, throughMask);

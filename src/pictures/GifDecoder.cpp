@@ -52,7 +52,7 @@ class TGifCursor {
 // What the extensions before an image said about it.
 struct PendingExtensions {
   bool HasControl = false;
-  std::uint8_t Disposal = gdUnspecified;
+  std::uint8_t Disposal = gdNone;
   std::uint16_t Delay = 0;
   int TransparentIndex = -1;
   std::optional<std::uint16_t> LoopCount;
@@ -231,9 +231,9 @@ GifLoadResult LoadGif(std::span<const std::uint8_t> bytes) {
   LoadState state;
   GifPicture& picture = state.Picture;
   std::uint16_t width, height;
-  std::uint8_t packed, aspect;
+  std::uint8_t packed, pixelRatio;
   if (!cursor.Word(width) || !cursor.Word(height) || !cursor.Byte(packed) ||
-      !cursor.Byte(picture.BackgroundIndex) || !cursor.Byte(aspect))
+      !cursor.Byte(picture.BackgroundIndex) || !cursor.Byte(pixelRatio))
     return Fail(geTruncated);
   if (width == 0 || height == 0 || width > GifMaxSide || height > GifMaxSide ||
       std::int64_t(width) * height > GifMaxFramePixels)
@@ -270,6 +270,16 @@ GifLoadResult LoadGif(std::span<const std::uint8_t> bytes) {
 GifLoadResult LoadGif(std::string_view bytes) {
   return LoadGif(std::span<const std::uint8_t>(
       reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
+}
+
+std::optional<std::span<const std::uint8_t>> GifBytesOfStoredPicture(
+    std::span<const std::uint8_t> stored) {
+  constexpr std::string_view className = "TGIFImage";
+  if (stored.size() < 1 + className.size() || stored[0] != className.size() ||
+      std::string_view(reinterpret_cast<const char*>(stored.data() + 1), className.size()) !=
+          className)
+    return std::nullopt;
+  return stored.subspan(1 + className.size());
 }
 
 const char* GifErrorText(TGifError error) {

@@ -6,6 +6,7 @@
 //   GifFrame             one image of the stream, clipped to the logical screen
 //   GifPicture           the logical screen, the global table and the frames
 //   LoadGif              bytes -> picture, or an error value (never throws, never aborts)
+//   GifBytesOfStoredPicture  the GIF inside a picture control's stored picture
 //
 // The decoder trusts nothing in the stream: every size is checked before it is used, the
 // LZW table never grows past 4096 codes, the output of a frame never passes the frame's
@@ -31,7 +32,7 @@ using GifPalette = std::vector<GifRgb>;
 // Disposal method of the graphic control extension. The field has three bits; values 4 to
 // 7 have no meaning and are kept as they are (the painter then draws nothing).
 enum TGifDisposal : std::uint8_t {
-  gdUnspecified = 0,
+  gdNone = 0,
   gdDoNotDispose = 1,
   gdRestoreBackground = 2,
   gdRestorePrevious = 3,
@@ -48,7 +49,7 @@ struct GifFrame {
   bool Interlaced = false;
   // Graphic control extension (the last one before this image counts).
   bool HasControl = false;
-  std::uint8_t Disposal = gdUnspecified;
+  std::uint8_t Disposal = gdNone;
   std::uint16_t Delay = 0;     // in the stream's units (see GifPlayback.h for their length)
   int TransparentIndex = -1;   // -1: no transparent colour
   // "NETSCAPE2.0" looping extension met before this image, if any.
@@ -95,6 +96,12 @@ struct GifLoadResult {
 
 GifLoadResult LoadGif(std::span<const std::uint8_t> bytes);
 GifLoadResult LoadGif(std::string_view bytes);
+
+// A picture control stores its picture as the class name "TGIFImage" (a short string: one
+// length byte, then the characters) followed by the GIF bytes. The GIF bytes, or nothing
+// when the stored picture is of another class.
+std::optional<std::span<const std::uint8_t>> GifBytesOfStoredPicture(
+    std::span<const std::uint8_t> stored);
 
 const char* GifErrorText(TGifError error);
 

@@ -33,7 +33,7 @@ struct GifWriterFrame {
   GifPalette LocalColors;            // empty: none
   bool Interlaced = false;
   bool WriteControl = false;         // precede the image with a graphic control extension
-  std::uint8_t Disposal = gdUnspecified;
+  std::uint8_t Disposal = gdNone;
   std::uint16_t Delay = 0;
   int TransparentIndex = -1;
   int MinCodeSize = -1;              // -1: from the colour table's size

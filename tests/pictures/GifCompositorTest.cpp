@@ -58,7 +58,7 @@ constexpr std::uint16_t Opaque = GifDefaultOptions & ~goTransparent;
 TEST(GifCompositor, WithoutBuffersFramesPileUpThroughTheirMasks) {
   const GifPicture p = Screen({Fr(0, 0, 4, 2, std::vector<std::uint8_t>(8, 0)),
                                Fr(1, 0, 2, 1, {1, 3}, gdDoNotDispose, 3),
-                               Fr(3, 1, 1, 1, {2}, gdUnspecified)});
+                               Fr(3, 1, 1, 1, {2}, gdNone)});
   EXPECT_FALSE(GifNeedsBuffers(p, GifDefaultOptions));
   const auto masked = Play(p, GifDefaultOptions);
   ASSERT_EQ(masked.size(), 3u);
@@ -116,8 +116,8 @@ TEST(GifCompositor, RestorePreviousTwiceInARow) {
   EXPECT_EQ(shown[3], (Pixels{R, R, R, R, R, R, R, R}));  // all transparent
 }
 
-TEST(GifCompositor, UnspecifiedDisposalKeepsAndMeaninglessOnesDrawNothing) {
-  const GifPicture p = Screen({Fr(0, 0, 1, 1, {0}, gdUnspecified),
+TEST(GifCompositor, DisposalNoneKeepsAndMeaninglessOnesDrawNothing) {
+  const GifPicture p = Screen({Fr(0, 0, 1, 1, {0}, gdNone),
                                Fr(1, 0, 1, 1, {1}, 5),
                                Fr(2, 0, 1, 1, {2}, gdRestoreBackground),
                                Fr(3, 0, 1, 1, {3}, 7)});

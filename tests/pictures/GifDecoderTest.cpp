@@ -149,7 +149,7 @@ TEST(GifDecoder, LastControlExtensionCountsAndFirstLoopExtension) {
   const GifPicture p = MustLoad(w.Finish());
   EXPECT_EQ(p.Frames[0].LoopCount, std::optional<std::uint16_t>(0));
   EXPECT_EQ(p.Frames[0].Delay, 9);
-  EXPECT_EQ(p.Frames[0].Disposal, gdUnspecified);
+  EXPECT_EQ(p.Frames[0].Disposal, gdNone);
 }
 
 TEST(GifDecoder, Gif87aAndOtherApplicationExtensions) {
@@ -192,10 +192,18 @@ TEST(GifDecoder, TrailerEndsLoadingAndItsAbsenceIsOnlyAWarning) {
   EXPECT_EQ(r.Picture->Frames.size(), 1u);
 }
 
-TEST(GifDecoder, PictureWithoutImagesHasNoFrames) {
-  TGifWriter w(3, 3, Gray(2));
-  const GifPicture p = MustLoad(w.Finish());
-  EXPECT_TRUE(p.Frames.empty());
+TEST(GifDecoder, StoredPictureOfAPictureControl) {
+  TGifWriter w(1, 1, Gray(2));
+  w.AddFrame(Frame(0, 0, 1, 1, {1}));
+  const std::vector<std::uint8_t> gif = w.Finish();
+  std::vector<std::uint8_t> stored = {9, 'T', 'G', 'I', 'F', 'I', 'm', 'a', 'g', 'e'};
+  stored.insert(stored.end(), gif.begin(), gif.end());
+  const auto bytes = GifBytesOfStoredPicture(stored);
+  ASSERT_TRUE(bytes.has_value());
+  EXPECT_TRUE(std::equal(bytes->begin(), bytes->end(), gif.begin(), gif.end()));
+  stored[1] = 'X';  // a bitmap or another class
+  EXPECT_FALSE(GifBytesOfStoredPicture(stored).has_value());
+  EXPECT_FALSE(GifBytesOfStoredPicture(std::vector<std::uint8_t>{9, 'T', 'G'}).has_value());
 }
 
 TEST(GifDecoder, FramesAreClippedToTheLogicalScreen) {
