@@ -45,6 +45,7 @@ void GifDrawFrame(GifBitmap& target, const GifPicture& picture, const GifFrame& 
 
 class TGifCompositor {
  public:
+  // `picture` must outlive the compositor.
   // `underneath` is what the target showed below the picture when the painter began
   // (logical screen size); it is the starting picture and, with goTransparent, what
   // "restore to background" brings back. Otherwise `backgroundColor` fills those areas.

@@ -60,13 +60,15 @@ struct GifStep {
   std::uint8_t PreviousDisposal = gdDoNotDispose;  // of the frame shown before it
   bool FirstOfPass = false;
   // Before showing: true only for the first frame of a threaded run (just yield);
-  // otherwise wait GifComputeWait(WaitUnits, ...).
+  // otherwise wait GifComputeWait(WaitUnits, ...). Every later frame gets a fresh wait,
+  // also after a late frame whose wait came out at zero or less; a painter that stopped
+  // waiting for good after one late frame would race through the animation.
   bool YieldOnly = false;
   int WaitUnits = 0;
 };
 
-// The painter's run over a picture. Call Next() for each frame; it returns nothing when
-// the run is over. Restart() begins again from the first frame.
+// The painter's run over a picture (which must outlive it). Call Next() for each frame;
+// it returns nothing when the run is over. Restart() begins again from the first frame.
 class TGifPlayback {
  public:
   TGifPlayback(const GifPicture& picture, std::uint16_t options, bool threaded);
