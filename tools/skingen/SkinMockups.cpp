@@ -45,7 +45,7 @@ class TMockup {
     Stretched("ctrl-close.bmp", {x + w - 30, y + 8, x + w - 10, y + 23}, 6, capFrame);
     Stretched("ctrl-max.bmp", {x + w - 56, y + 8, x + w - 36, y + 23}, 6, capFrame);
     Stretched("ctrl-min.bmp", {x + w - 82, y + 8, x + w - 62, y + 23}, 6, capFrame);
-    Stretched("ctrl-icon.bmp", {x + 8, y + 7, x + 24, y + 23}, 1, 1);
+    Stretched("ctrl-icon.bmp", {x + 8, y + 7, x + 24, y + 23}, 6, capFrame);
     TextBar(x + 30, y + 12, 96, active ? kWhite : TRgb{100, 100, 100});
     int top = y + 30;
     if (menu) {
