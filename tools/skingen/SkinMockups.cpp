@@ -160,9 +160,9 @@ TPixelBitmap RenderMockups(const std::vector<TSkinPicture>& pictures) {
   m.Progress(wx + 30, wy + 372, 270, 62);
   m.ScrollBar(wx + 30, wy + 400, 270, false, 60, 90, false);
   m.Edit(wx + 30, wy + 428, 120, 3);
-  m.PushButton(wx + 91, wy + 496, 75, 25, 4);
-  m.PushButton(wx + 172, wy + 496, 75, 25, 1);
-  m.PushButton(wx + 253, wy + 496, 75, 25, 2);
+  m.PushButton(wx + 78, wy + 496, 75, 25, 4);
+  m.PushButton(wx + 161, wy + 496, 75, 25, 1);
+  m.PushButton(wx + 244, wy + 496, 75, 25, 2);
 
   // An inactive window with a menu bar and an open popup.
   m.Window(370, 12, 300, 220, false, true);
