@@ -3,6 +3,8 @@
 //   skintool pack DIR OUT.skn     the definition (*.ini) and every *.bmp of DIR
 //   skintool unpack IN.skn DIR    every entry into DIR, under its stored name
 //   skintool list IN.skn          sizes and names
+//   skintool check IN.skn         the model the program builds from it, and its problems
+//   skintool sheet IN.skn OUT.bmp every picture on one contact sheet
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -11,8 +13,11 @@
 #include <string>
 #include <vector>
 
+#include "SkinCheck.h"
+#include "SkinSheet.h"
 #include "base/ByteText.h"
 #include "base/FileIo.h"
+#include "skin/data/BmpCodec.h"
 #include "skin/data/Lzh.h"
 #include "skin/data/SkinContainer.h"
 #include "skin/data/SkinPacker.h"
@@ -25,7 +30,9 @@ namespace {
 int Usage() {
   std::cerr << "usage: skintool pack DIR OUT.skn\n"
                "       skintool unpack IN.skn DIR\n"
-               "       skintool list IN.skn\n";
+               "       skintool list IN.skn\n"
+               "       skintool check IN.skn       (exit 0: no problems, 1: problems, 2: unreadable)\n"
+               "       skintool sheet IN.skn OUT.bmp\n";
   return 2;
 }
 
@@ -153,12 +160,45 @@ int List(const fs::path& in) {
   return 0;
 }
 
+int Check(const fs::path& in) {
+  const auto bytes = ReadFileBytes(in);
+  if (!bytes) {
+    std::cerr << "skintool: cannot read " << Shown(in) << "\n";
+    return 2;
+  }
+  return CheckSkin(*bytes, std::cout, std::cerr);
+}
+
+int Sheet(const fs::path& in, const fs::path& out) {
+  const auto bytes = ReadFileBytes(in);
+  if (!bytes) return Fail("cannot read " + Shown(in));
+  TInspectedSkin skin;
+  std::string error;
+  if (skin.Open(*bytes, error) != TInspectStatus::isOpened) return Fail(Shown(in) + ": " + error);
+  const TContactSheet sheet = BuildContactSheet(skin);
+  for (const TSheetRow& row : sheet.FRows) {
+    char line[160];
+    std::snprintf(line, sizeof line, "%4d  %-28s %5d x %-5d %3d frame%s%s\n", row.FNumber, row.FName.c_str(),
+                  row.FWidth, row.FHeight, row.FFrames, row.FFrames == 1 ? "" : "s",
+                  row.FVertical ? ", stacked" : "");
+    std::cout << line;
+  }
+  for (const std::string& name : sheet.FSkipped) std::cout << "   -  " << name << ": not a readable picture, left out\n";
+  if (sheet.FSheet.Empty()) return Fail("the pictures do not fit on one sheet");
+  if (!ReplaceFileContents(out, WriteBmp24(sheet.FSheet))) return Fail("cannot write " + Shown(out));
+  std::cout << sheet.FRows.size() << " pictures on a sheet of " << sheet.FSheet.Width() << " x "
+            << sheet.FSheet.Height() << ", written to " << Shown(out) << "\n";
+  return 0;
+}
+
 int Run(const std::vector<fs::path>& args) {
   if (args.empty()) return Usage();
   const std::string command = Shown(args[0]);
   if (command == "pack" && args.size() == 3) return Pack(args[1], args[2]);
   if (command == "unpack" && args.size() == 3) return Unpack(args[1], args[2]);
   if (command == "list" && args.size() == 2) return List(args[1]);
+  if (command == "check" && args.size() == 2) return Check(args[1]);
+  if (command == "sheet" && args.size() == 3) return Sheet(args[1], args[2]);
   return Usage();
 }
 
