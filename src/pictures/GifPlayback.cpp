@@ -41,6 +41,28 @@ GifWait GifComputeWait(int delayUnits, std::uint32_t now, std::uint32_t lastTime
   return wait;
 }
 
+GifWait TGifPacer::Before(const GifStep& step, std::uint32_t now) {
+  if (step.YieldOnly) return GifWait{false, 0, FLastWait};
+  const GifWait wait = GifComputeWait(step.WaitUnits, now, FLastTime, FLastWait, FSpeed, FThreaded);
+  FLastWait = wait.LastWait;
+  FLastTime = now;
+  return wait;
+}
+
+bool GifDrawsStill(const GifPicture& picture, std::uint16_t options) {
+  return picture.Frames.size() == 1 || !(options & goAnimate);
+}
+
+int GifStillFrame(const GifPicture& picture, int selected) {
+  if (picture.Frames.empty()) return -1;
+  return selected >= 0 && selected < int(picture.Frames.size()) ? selected : 0;
+}
+
+std::uint16_t GifPainterOptions(const GifPicture& picture, std::uint16_t options) {
+  if (picture.Frames.size() == 1) options &= std::uint16_t(~(goAsync | goAnimate));
+  return options;
+}
+
 TGifPlayback::TGifPlayback(const GifPicture& picture, std::uint16_t options, bool threaded)
     : FPicture(picture), FOptions(options), FThreaded(threaded) {
   Restart();

@@ -4,7 +4,9 @@
 //   TGifDrawOption     the option bits of a picture (default GifDefaultOptions)
 //   GifFrameDelay      the delay a frame asks for, in units, with its floor and cap
 //   GifComputeWait     milliseconds to wait before the next frame, catching up on lateness
+//   TGifPacer          the wait before each frame, from the painter's clock readings
 //   TGifPlayback       the painter's run: restart, passes, frames, looping
+//   GifDrawsStill ...  when a picture is drawn once without a painter
 //
 // Pure logic without clocks or threads: the painter feeds in the time and does the
 // waiting, so every rule is testable here.
@@ -66,6 +68,35 @@ struct GifStep {
   bool YieldOnly = false;
   int WaitUnits = 0;
 };
+
+// The pace of a painter: remembers when it last computed a wait and what that wait was.
+// Before each frame call Before(step, now) and wait what it says (Milliseconds <= 0: no
+// waiting); when the painter is woken before the time is up, call WokenEarly(now).
+class TGifPacer {
+ public:
+  TGifPacer(int speed, bool threaded, std::uint32_t now)
+      : FSpeed(speed), FThreaded(threaded), FLastTime(now) {}
+  GifWait Before(const GifStep& step, std::uint32_t now);
+  void WokenEarly(std::uint32_t now) {
+    FLastWait = 0;
+    FLastTime = now;
+  }
+
+ private:
+  int FSpeed;
+  bool FThreaded;
+  std::uint32_t FLastTime;
+  std::int32_t FLastWait = 0;
+};
+
+// Whether the picture is drawn once without a painter: a single frame, or animation off.
+bool GifDrawsStill(const GifPicture& picture, std::uint16_t options);
+// The frame drawn when not animating: the selected one, or the first when the selection
+// is outside the list (-1 for a picture without frames).
+int GifStillFrame(const GifPicture& picture, int selected);
+// The options a painter of the picture gets: a single-frame picture neither animates nor
+// needs a thread.
+std::uint16_t GifPainterOptions(const GifPicture& picture, std::uint16_t options);
 
 // The painter's run over a picture (which must outlive it). Call Next() for each frame;
 // it returns nothing when the run is over. Restart() begins again from the first frame.

@@ -207,3 +207,84 @@ TEST(GifPlaybackSteps, RestartBeginsAgain) {
 
 }  // namespace
 }  // namespace kv
+
+namespace kv {
+namespace {
+
+// A painter on a pretend clock: painting takes `paintMs`, sleeping exactly the wait.
+// Returns the times at which frames went on the screen.
+std::vector<std::uint32_t> Paced(const GifPicture& p, int speed, int paintMs, int count,
+                                 std::uint32_t start) {
+  TGifPlayback playback(p, GifDefaultOptions, true);
+  std::uint32_t now = start;
+  TGifPacer pacer(speed, true, now);
+  std::vector<std::uint32_t> shownAt;
+  while (int(shownAt.size()) < count) {
+    const auto step = playback.Next();
+    if (!step) break;
+    const GifWait wait = pacer.Before(*step, now);
+    if (wait.Milliseconds > 0) now += std::uint32_t(wait.Milliseconds);
+    shownAt.push_back(now);
+    now += std::uint32_t(paintMs);
+  }
+  return shownAt;
+}
+
+GifPicture Uniform(int frames, std::uint16_t delay) {
+  GifPicture p;
+  p.Width = p.Height = 1;
+  for (int i = 0; i < frames; ++i) p.Frames.push_back(FrameWith(delay));
+  p.Frames[0].LoopCount = 0;
+  return p;
+}
+
+TEST(GifPacing, PictureIntervalsSettleNearTheirDelays) {
+  // 18 frames of 21 units (252 ms) and 8 of 12 units (144 ms), painting taking 3 ms;
+  // the second starts just before the millisecond clock wraps.
+  struct Case { int Frames; std::uint16_t Delay; std::uint32_t Start; int Expected; };
+  for (const Case c : {Case{18, 21, 1000, 252}, Case{8, 12, 0xFFFFF000u, 144}}) {
+    const GifPicture p = Uniform(c.Frames, c.Delay);
+    const std::vector<std::uint32_t> at = Paced(p, 100, 3, 40, c.Start);
+    ASSERT_EQ(at.size(), 40u);  // loops for ever
+    EXPECT_EQ(at[0], c.Start);  // the first frame at once
+    for (std::size_t i = 1; i < at.size(); ++i) {
+      const int interval = int(std::uint32_t(at[i] - at[i - 1]));
+      EXPECT_GE(interval, c.Expected) << i;
+      EXPECT_LE(interval, c.Expected + 3) << i;
+    }
+  }
+  // Twice the speed, half the interval.
+  const std::vector<std::uint32_t> fast = Paced(Uniform(18, 21), 200, 3, 5, 0);
+  EXPECT_NEAR(int(fast[4] - fast[3]), 126, 3);
+}
+
+TEST(GifPacing, SlowPaintingIsHalfMadeUpAndEarlyWakingForgotten) {
+  const GifPicture p = Uniform(3, 10);  // 120 ms
+  TGifPlayback playback(p, GifDefaultOptions, true);
+  TGifPacer pacer(100, true, 0);
+  EXPECT_EQ(pacer.Before(*playback.Next(), 0).Milliseconds, 0);  // first frame: yield
+  // Painting took 40 ms: half of that comes off the first wait.
+  EXPECT_EQ(pacer.Before(*playback.Next(), 40).Milliseconds, 100);
+  // Woken after 30 of those 100 ms: the next wait starts afresh from then.
+  pacer.WokenEarly(70);
+  EXPECT_EQ(pacer.Before(*playback.Next(), 70).Milliseconds, 120);
+}
+
+TEST(GifStill, SingleFramesAndAnimationOff) {
+  GifPicture one;
+  one.Frames.push_back(FrameWith(5));
+  GifPicture three = one;
+  three.Frames.resize(3, one.Frames[0]);
+  EXPECT_TRUE(GifDrawsStill(one, GifDefaultOptions));
+  EXPECT_FALSE(GifDrawsStill(three, GifDefaultOptions));
+  EXPECT_TRUE(GifDrawsStill(three, GifDefaultOptions & ~goAnimate));
+  EXPECT_EQ(GifPainterOptions(one, GifDefaultOptions), GifDefaultOptions & ~(goAsync | goAnimate));
+  EXPECT_EQ(GifPainterOptions(three, GifDefaultOptions), GifDefaultOptions);
+  EXPECT_EQ(GifStillFrame(three, 2), 2);
+  EXPECT_EQ(GifStillFrame(three, -1), 0);
+  EXPECT_EQ(GifStillFrame(three, 3), 0);
+  EXPECT_EQ(GifStillFrame(GifPicture{}, 0), -1);
+}
+
+}  // namespace
+}  // namespace kv
