@@ -43,7 +43,7 @@ TSkinPicture CheckBoxes() {
     else
       DrawBox(p.Bitmap, r, {kEdgeDisabled, TRgb{244, 242, 236}, kWhite, 0.0, TCorners::All(1.6)}, face);
     if (f % 2 == 1)
-      Stamp(p.Bitmap, r.Left + 3, 3, {"......+", ".....##", "+...##+", "##.##+.", "+###+..", ".+#+...", "..+...."},
+      Stamp(p.Bitmap, r.Left + 2, 3, {"......##", ".....##+", "#+..##+.", "##+##+..", "+###+...", ".+#+....", "..+....."},
             enabled ? kAccentDeep : kGlyphDisabled, enabled ? kWhite : TRgb{244, 242, 236});
   }
   return p;
