@@ -243,6 +243,26 @@ TEST_F(StoredSkin, MagentaOnlyWhereItIsTransparent) {
   }
 }
 
+// The frame is drawn in four pieces; where they meet, their colours must agree or the
+// window shows seams: the sides' caption rows against the top piece's first and last
+// columns (below the rounded corners), the sides' bottom rows against the bottom piece.
+TEST_F(StoredSkin, FramePiecesMeetWithoutSeams) {
+  const TSkinDefinition& m = *FModel;
+  const TPixelBitmap &left = m.BorderLeft->Image, &right = m.BorderRight->Image;
+  const TPixelBitmap &top = m.BorderTop->Image, &bottom = m.BorderBottom->Image;
+  for (int frame = 0; frame < 2; ++frame) {
+    SCOPED_TRACE(frame == 0 ? "active" : "inactive");
+    for (int y = 8; y < 30; ++y) {
+      EXPECT_EQ(left.Pixel(frame * 4 + 3, y), top.Pixel(0, frame * 30 + y)) << "caption row " << y;
+      EXPECT_EQ(right.Pixel(frame * 4, y), top.Pixel(311, frame * 30 + y)) << "caption row " << y;
+    }
+    for (int y = 0; y < 4; ++y) {
+      EXPECT_EQ(left.Pixel(frame * 4 + 3, 284 + y), bottom.Pixel(0, frame * 4 + y)) << "bottom row " << y;
+      EXPECT_EQ(right.Pixel(frame * 4, 284 + y), bottom.Pixel(311, frame * 4 + y)) << "bottom row " << y;
+    }
+  }
+}
+
 TEST(GeneratedSkin, CommittedContainerIsUpToDate) {
   const auto bytes = ReadFileBytes(KV_STORED_SKIN);
   ASSERT_TRUE(bytes);
