@@ -3,10 +3,12 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "TestData.h"
 #include "base/FileIo.h"
+#include "skin/data/BmpCodec.h"
 #include "skin/data/SkinPacker.h"
 
 namespace fs = std::filesystem;
@@ -67,6 +69,29 @@ TEST_F(SkinTool, UnpackRefusesNamesThatLeaveTheFolder) {
   }
   Put(FRoot / "junk.skn", "not a skin at all");
   EXPECT_NE(Tool("list " + (FRoot / "junk.skn").string()), 0);
+}
+
+// The exit codes tell a build script what it needs to know: 0 fine, 1 problems, 2 no skin.
+TEST_F(SkinTool, CheckExitCodesAndSheetFile) {
+  const std::string bmp = WriteBmp24(TPixelBitmap(10, 4, 0x336699));
+  Put(FRoot / "clean.skn", BuildSkinContainer({{"skin.ini", "[Buttons]\r\nBitmap=b.bmp\r\n"}, {"b.bmp", bmp}}));
+  Put(FRoot / "faulty.skn", BuildSkinContainer({{"skin.ini", "[Buttons]\r\nBitmap=gone.bmp\r\n"}, {"b.bmp", bmp}}));
+  Put(FRoot / "junk.skn", "not a skin at all");
+  EXPECT_EQ(WEXITSTATUS(Tool("check " + (FRoot / "clean.skn").string())), 0);
+  EXPECT_EQ(WEXITSTATUS(Tool("check " + (FRoot / "faulty.skn").string())), 1);
+  const std::string report = ReadFileBytes(FRoot / "log").value_or("");
+  EXPECT_NE(report.find("no entry gone.bmp"), std::string::npos) << report;
+  EXPECT_NE(report.find("b.bmp: nothing refers to it"), std::string::npos) << report;
+  EXPECT_EQ(WEXITSTATUS(Tool("check " + (FRoot / "junk.skn").string())), 2);
+  EXPECT_EQ(WEXITSTATUS(Tool("check " + (FRoot / "absent.skn").string())), 2);
+
+  ASSERT_EQ(Tool("sheet " + (FRoot / "clean.skn").string() + " " + (FRoot / "sheet.bmp").string()), 0);
+  EXPECT_NE(ReadFileBytes(FRoot / "log").value_or("").find("   1  b.bmp"), std::string::npos);
+  const auto sheet = ReadBmp(ReadFileBytes(FRoot / "sheet.bmp").value_or(""));
+  ASSERT_TRUE(sheet.has_value());
+  EXPECT_EQ(sheet->Width(), 8 + 40 + (20 + 4 + 2) + 8);  // 5 frames of 2 at 2x, 4 separators, outline
+  EXPECT_EQ(sheet->Height(), 8 + (8 + 2) + 8);
+  EXPECT_NE(Tool("sheet " + (FRoot / "junk.skn").string() + " " + (FRoot / "x.bmp").string()), 0);
 }
 
 }  // namespace

@@ -32,8 +32,18 @@ Rect FrameSize(int width, int height, int frames, bool vertical) {
   return vertical ? Rect{0, 0, width, height / frames} : Rect{0, 0, width / frames, height};
 }
 
+void TInspectedSkin::Clear() {
+  FImage.clear();
+  FEntries.clear();
+  FModel = std::make_unique<TSkinDefinition>();
+  FDefinitionName.clear();
+  FDefinitionText.clear();
+  FRequested.clear();
+  FUses.clear();
+}
+
 TInspectStatus TInspectedSkin::Open(std::string_view container, std::string& error) {
-  *this = TInspectedSkin();
+  Clear();
   try {
     if (!TSkinReader::Decompress(container, FImage)) {
       error = "not a skin container";
@@ -41,18 +51,18 @@ TInspectStatus TInspectedSkin::Open(std::string_view container, std::string& err
     }
   } catch (const ElzhException& e) {
     error = std::string("cannot unpack: ") + e.what();
-    FImage.clear();
+    Clear();
     return TInspectStatus::isNotContainer;
   }
   TSkinDirectory directory;
   switch (ParseSkinImage(FImage, directory)) {
     case TSkinImageStatus::isOlderVersion:
       error = "older skin file (version is not 20000)";
-      *this = TInspectedSkin();
+      Clear();
       return TInspectStatus::isOlderVersion;
     case TSkinImageStatus::isMalformed:
       error = "damaged skin directory";
-      *this = TInspectedSkin();
+      Clear();
       return TInspectStatus::isMalformed;
     case TSkinImageStatus::isValid: break;
   }
@@ -70,7 +80,7 @@ TInspectStatus TInspectedSkin::Open(std::string_view container, std::string& err
   TQuietMessenger quiet;
   if (!LoadSkinModel(container, *FModel, &quiet)) {
     error = "the skin data component refuses this container";
-    *this = TInspectedSkin();
+    Clear();
     return TInspectStatus::isMalformed;
   }
   // ...and once more through the same reader, noting every picture it asks for.

@@ -37,6 +37,11 @@ enum class TInspectStatus { isOpened, isNotContainer, isOlderVersion, isMalforme
 
 class TInspectedSkin {
  public:
+  TInspectedSkin() = default;
+  // Entries point into the unpacked image, so the object stays where it was made.
+  TInspectedSkin(const TInspectedSkin&) = delete;
+  TInspectedSkin& operator=(const TInspectedSkin&) = delete;
+
   // Unpacks and parses `container`; anything but isOpened leaves the object empty and
   // puts the reason into `error`.
   TInspectStatus Open(std::string_view container, std::string& error);
@@ -53,6 +58,7 @@ class TInspectedSkin {
   const TSkinEntry* FindEntry(std::string_view lowerName) const;
 
  private:
+  void Clear();
   void CollectUses();
 
   std::string FImage;
