@@ -20,8 +20,7 @@ bool GifNeedsBuffers(const GifPicture& picture, std::uint16_t options) {
 
 void GifDrawFrame(GifBitmap& target, const GifPicture& picture, const GifFrame& frame,
                   bool throughMask) {
-  if (frame.Empty() ||
-      frame.Pixels.size() < std::size_t(frame.Width) * std::size_t(frame.Height))
+  if (frame.Empty() || frame.Pixels.size() < std::size_t(frame.Width) * std::size_t(frame.Height))
     return;  // decoded frames always fit; a hand-made one that does not is not drawn
   // Decoding keeps frames on the screen; a bitmap of another size is cut to itself.
   const int width = std::min(frame.Width, target.Width - frame.Left);
@@ -54,9 +53,9 @@ TGifCompositor::TGifCompositor(const GifPicture& picture, std::uint16_t options,
       FOptions(options),
       FHasBuffers(GifNeedsBuffers(picture, options)),
       FBackgroundColor(backgroundColor) {
-  const bool sized = underneath.Width == picture.Width && underneath.Height == picture.Height &&
-                     underneath.Pixels.size() ==
-                         std::size_t(picture.Width) * std::size_t(picture.Height);
+  const bool sized =
+      underneath.Width == picture.Width && underneath.Height == picture.Height &&
+      underneath.Pixels.size() == std::size_t(picture.Width) * std::size_t(picture.Height);
   FTarget = sized ? underneath : GifBitmap(picture.Width, picture.Height, backgroundColor);
   if (!FHasBuffers) return;
   FBackup = FTarget;
@@ -64,8 +63,7 @@ TGifCompositor::TGifCompositor(const GifPicture& picture, std::uint16_t options,
   if (Flag(goTransparent)) FBackground = FTarget;
 }
 
-void TGifCompositor::ClearArea(GifBitmap& bitmap, int left, int top, int width,
-                               int height) const {
+void TGifCompositor::ClearArea(GifBitmap& bitmap, int left, int top, int width, int height) const {
   const bool fromBackground = Flag(goTransparent) && !FBackground.Pixels.empty();
   for (int y = top; y < top + height; ++y) {
     const std::size_t row = std::size_t(y) * std::size_t(bitmap.Width) + std::size_t(left);

@@ -22,7 +22,9 @@ struct GifBitmap {
   GifBitmap() = default;
   GifBitmap(int width, int height, std::uint32_t fill)
       : Width(width), Height(height), Pixels(std::size_t(width) * std::size_t(height), fill) {}
-  std::uint32_t At(int x, int y) const { return Pixels[std::size_t(y) * std::size_t(Width) + std::size_t(x)]; }
+  std::uint32_t At(int x, int y) const {
+    return Pixels[std::size_t(y) * std::size_t(Width) + std::size_t(x)];
+  }
 };
 
 constexpr std::uint32_t GifArgb(GifRgb c) {

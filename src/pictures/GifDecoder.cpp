@@ -174,9 +174,8 @@ TGifError ReadImage(TGifCursor& cursor, LoadState& state, PendingExtensions& pen
   // Only as much room as the data can fill: the k-th code after a clear stands for at
   // most k indexes, so a few bytes claiming a huge frame cost a few bytes of memory.
   const std::uint64_t codes = std::uint64_t(dataSize) * 8 / std::uint64_t(minCodeSize + 1);
-  const std::size_t decodeCount =
-      codes >= (std::uint64_t(1) << 24) ? count
-                                        : std::size_t(std::min<std::uint64_t>(count, codes * (codes + 1) / 2));
+  const std::uint64_t most = codes >= (std::uint64_t(1) << 24) ? count : codes * (codes + 1) / 2;
+  const std::size_t decodeCount = std::size_t(std::min<std::uint64_t>(count, most));
   std::vector<std::uint8_t>& target = direct ? frame.Pixels : state.Scratch;
   target.assign(decodeCount + GifLzwOutputSlack, 0);
   const GifLzwResult lzw =
@@ -268,8 +267,8 @@ GifLoadResult LoadGif(std::span<const std::uint8_t> bytes) {
 }
 
 GifLoadResult LoadGif(std::string_view bytes) {
-  return LoadGif(std::span<const std::uint8_t>(
-      reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
+  return LoadGif(std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(bytes.data()),
+                                               bytes.size()));
 }
 
 std::optional<std::span<const std::uint8_t>> GifBytesOfStoredPicture(
@@ -284,23 +283,29 @@ std::optional<std::span<const std::uint8_t>> GifBytesOfStoredPicture(
 
 const char* GifErrorText(TGifError error) {
   switch (error) {
-    case geNone: return "No error";
-    case geNotGif: return "Not a GIF picture";
-    case geTruncated: return "Premature end of GIF data";
-    case geBadDimensions: return "Invalid GIF picture size";
-    case geBadCodeSize: return "Invalid LZW code size";
-    case geBadCode: return "Invalid LZW code";
-    case geTooLarge: return "GIF picture too large";
+    case geNone:
+      return "No error";
+    case geNotGif:
+      return "Not a GIF picture";
+    case geTruncated:
+      return "Premature end of GIF data";
+    case geBadDimensions:
+      return "Invalid GIF picture size";
+    case geBadCodeSize:
+      return "Invalid LZW code size";
+    case geBadCode:
+      return "Invalid LZW code";
+    case geTooLarge:
+      return "GIF picture too large";
   }
   return "Unknown GIF error";
 }
 
 const GifPalette& GifSystemPalette16() {
   static const GifPalette palette = {
-      {0, 0, 0},       {128, 0, 0},   {0, 128, 0},   {128, 128, 0},
-      {0, 0, 128},     {128, 0, 128}, {0, 128, 128}, {192, 192, 192},
-      {128, 128, 128}, {255, 0, 0},   {0, 255, 0},   {255, 255, 0},
-      {0, 0, 255},     {255, 0, 255}, {0, 255, 255}, {255, 255, 255},
+      {0, 0, 0},     {128, 0, 0},     {0, 128, 0},     {128, 128, 0},   {0, 0, 128}, {128, 0, 128},
+      {0, 128, 128}, {192, 192, 192}, {128, 128, 128}, {255, 0, 0},     {0, 255, 0}, {255, 255, 0},
+      {0, 0, 255},   {255, 0, 255},   {0, 255, 255},   {255, 255, 255},
   };
   return palette;
 }

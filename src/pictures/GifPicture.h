@@ -50,8 +50,8 @@ struct GifFrame {
   // Graphic control extension (the last one before this image counts).
   bool HasControl = false;
   std::uint8_t Disposal = gdNone;
-  std::uint16_t Delay = 0;     // in the stream's units (see GifPlayback.h for their length)
-  int TransparentIndex = -1;   // -1: no transparent colour
+  std::uint16_t Delay = 0;    // in the stream's units (see GifPlayback.h for their length)
+  int TransparentIndex = -1;  // -1: no transparent colour
   // "NETSCAPE2.0" looping extension met before this image, if any.
   std::optional<std::uint16_t> LoopCount;
   // Width * Height colour indexes, row by row from the top (interlacing undone). An index
@@ -62,7 +62,7 @@ struct GifFrame {
 };
 
 struct GifPicture {
-  int Width = 0;   // logical screen
+  int Width = 0;  // logical screen
   int Height = 0;
   GifPalette GlobalColors;  // empty when the stream has no global table
   std::uint8_t BackgroundIndex = 0;
@@ -71,12 +71,12 @@ struct GifPicture {
 
 enum TGifError : std::uint8_t {
   geNone,
-  geNotGif,            // no "GIF87a"/"GIF89a" signature
-  geTruncated,         // the stream ends inside a block
-  geBadDimensions,     // zero or absurd screen or frame size
-  geBadCodeSize,       // LZW minimum code size outside 2..8
-  geBadCode,           // an LZW code that is not in the table yet
-  geTooLarge,          // the frames together exceed the decoder's pixel budget
+  geNotGif,         // no "GIF87a"/"GIF89a" signature
+  geTruncated,      // the stream ends inside a block
+  geBadDimensions,  // zero or absurd screen or frame size
+  geBadCodeSize,    // LZW minimum code size outside 2..8
+  geBadCode,        // an LZW code that is not in the table yet
+  geTooLarge,       // the frames together exceed the decoder's pixel budget
 };
 
 // Limits against hostile streams. A real picture of this program is a few hundred pixels

@@ -18,14 +18,14 @@
 namespace kv {
 
 enum TGifDrawOption : std::uint16_t {
-  goAsync = 0x0001,          // paint in a thread of its own
-  goTransparent = 0x0002,    // draw frames through their masks
-  goAnimate = 0x0004,        // otherwise only one frame is drawn
-  goLoop = 0x0008,           // repeat the sequence as the loop count allows
-  goLoopForever = 0x0010,    // repeat for ever whatever the loop count says
+  goAsync = 0x0001,        // paint in a thread of its own
+  goTransparent = 0x0002,  // draw frames through their masks
+  goAnimate = 0x0004,      // otherwise only one frame is drawn
+  goLoop = 0x0008,         // repeat the sequence as the loop count allows
+  goLoopForever = 0x0010,  // repeat for ever whatever the loop count says
   goValidateCanvas = 0x0020,
   goDirectDraw = 0x0040,
-  goClearOnLoop = 0x0080,    // buffers even without disposal 2/3; cleared at each pass
+  goClearOnLoop = 0x0080,  // buffers even without disposal 2/3; cleared at each pass
   goTile = 0x0100,
   goDither = 0x0200,
   goAutoDither = 0x0400,
@@ -43,9 +43,9 @@ inline constexpr int GifMaximumDelay = 1000;  // cap without a thread; also the 
 int GifFrameDelay(const GifFrame& frame, bool threaded);
 
 struct GifWait {
-  bool Infinite = false;         // sleep until woken
-  std::int32_t Milliseconds = 0; // may be 0 or negative: the frame is late, no waiting
-  std::int32_t LastWait = 0;     // remembered for the next computation
+  bool Infinite = false;          // sleep until woken
+  std::int32_t Milliseconds = 0;  // may be 0 or negative: the frame is late, no waiting
+  std::int32_t LastWait = 0;      // remembered for the next computation
 };
 
 // The wait before the next frame. `delayUnits` is the delay of the frame just shown,

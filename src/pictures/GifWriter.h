@@ -27,16 +27,16 @@ int GifCodeSizeFor(std::size_t colors);
 struct GifWriterFrame {
   int Left = 0;
   int Top = 0;
-  int Width = 0;   // as written in the image descriptor
+  int Width = 0;  // as written in the image descriptor
   int Height = 0;
   std::vector<std::uint8_t> Pixels;  // row by row from the top; interlaced when written
   GifPalette LocalColors;            // empty: none
   bool Interlaced = false;
-  bool WriteControl = false;         // precede the image with a graphic control extension
+  bool WriteControl = false;  // precede the image with a graphic control extension
   std::uint8_t Disposal = gdNone;
   std::uint16_t Delay = 0;
   int TransparentIndex = -1;
-  int MinCodeSize = -1;              // -1: from the colour table's size
+  int MinCodeSize = -1;  // -1: from the colour table's size
   // When set, written as the image data instead of the encoded Pixels.
   std::optional<std::vector<std::uint8_t>> RawData;
 };

@@ -44,7 +44,8 @@ TEST(GifLzw, FullTableWithoutClearKeepsDecodingAtTwelveBits) {
   std::vector<std::uint8_t> input = bytes;
   input.resize(bytes.size() + GifLzwInputSlack);
   std::vector<std::uint8_t> out(expected.size() + 2 + GifLzwOutputSlack);
-  const GifLzwResult r = GifLzwDecode(input.data(), bytes.size(), 2, out.data(), expected.size() + 2);
+  const GifLzwResult r =
+      GifLzwDecode(input.data(), bytes.size(), 2, out.data(), expected.size() + 2);
   ASSERT_EQ(r.Error, geNone);
   ASSERT_EQ(r.Produced, expected.size() + 2);
   out.resize(r.Produced);
@@ -154,8 +155,8 @@ TEST(GifDecoder, LastControlExtensionCountsAndFirstLoopExtension) {
 
 TEST(GifDecoder, Gif87aAndOtherApplicationExtensions) {
   TGifWriter w(1, 1, Gray(2));
-  const std::vector<std::uint8_t> other = {0x21, 0xFF, 11, 'X', 'M', 'P', ' ', 'D', 'a', 't',
-                                           'a', 'X', 'M', 'P', 2, 1, 9, 0};
+  const std::vector<std::uint8_t> other = {0x21, 0xFF, 11,  'X', 'M', 'P', ' ', 'D', 'a',
+                                           't',  'a',  'X', 'M', 'P', 2,   1,   9,   0};
   w.AddRaw(other);  // an application block that is not about looping
   w.AddFrame(Frame(0, 0, 1, 1, {1}));
   std::vector<std::uint8_t> bytes = w.Finish();
@@ -242,7 +243,8 @@ TEST(GifDecoder, ShortImageDataLeavesTheRestAtIndexZero) {
   const GifPicture p = MustLoad(w.Finish());
   EXPECT_EQ(p.Frames[0].Pixels, (std::vector<std::uint8_t>{3, 3, 2, 0, 0, 0, 0, 0}));
   EXPECT_EQ(p.Frames[1].Width, 4);
-  EXPECT_EQ(p.Frames[1].Pixels, (std::vector<std::uint8_t>{1, 2, 3, 1, 0, 0, 0, 0, 3, 2, 0, 0, 0, 0, 0, 0}));
+  EXPECT_EQ(p.Frames[1].Pixels,
+            (std::vector<std::uint8_t>{1, 2, 3, 1, 0, 0, 0, 0, 3, 2, 0, 0, 0, 0, 0, 0}));
 }
 
 TEST(GifDecoder, SurplusImageDataIsCutAtTheFramesPixelCount) {

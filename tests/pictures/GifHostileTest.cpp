@@ -8,8 +8,19 @@ namespace kv::test {
 namespace {
 
 std::vector<std::uint8_t> Header(int width, int height) {
-  return {'G', 'I', 'F', '8', '9', 'a', std::uint8_t(width), std::uint8_t(width >> 8),
-          std::uint8_t(height), std::uint8_t(height >> 8), 0, 0, 0};
+  return {'G',
+          'I',
+          'F',
+          '8',
+          '9',
+          'a',
+          std::uint8_t(width),
+          std::uint8_t(width >> 8),
+          std::uint8_t(height),
+          std::uint8_t(height >> 8),
+          0,
+          0,
+          0};
 }
 
 TEST(GifHostile, SignatureAndScreenSize) {
@@ -37,7 +48,7 @@ TEST(GifHostile, FrameSizes) {
   EXPECT_EQ(withFrame(3, 0), geBadDimensions);
   EXPECT_EQ(withFrame(65535, 65535), geBadDimensions);
   EXPECT_EQ(withFrame(65535, 257), geBadDimensions);  // just over the per-frame area
-  EXPECT_EQ(withFrame(65535, 255), geNone);            // huge but allowed, and clipped
+  EXPECT_EQ(withFrame(65535, 255), geNone);           // huge but allowed, and clipped
 }
 
 TEST(GifHostile, PixelBudgetOverAllFrames) {
@@ -119,9 +130,9 @@ TEST(GifHostile, EveryTruncationIsAnErrorOrAWarning) {
 
 TEST(GifHostile, SubBlockLengthPastTheEnd) {
   std::vector<std::uint8_t> bytes = WithImageData(2, 2, 2, {0x8C, 0x2D});
-  bytes.pop_back();                  // trailer
-  bytes.pop_back();                  // block terminator
-  bytes[bytes.size() - 3] = 200;     // the data block claims 200 bytes
+  bytes.pop_back();               // trailer
+  bytes.pop_back();               // block terminator
+  bytes[bytes.size() - 3] = 200;  // the data block claims 200 bytes
   EXPECT_EQ(LoadError(bytes), geTruncated);
   std::vector<std::uint8_t> ext = Header(1, 1);
   ext.insert(ext.end(), {0x21, 0xFE, 50, 'x'});

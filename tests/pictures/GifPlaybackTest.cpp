@@ -241,7 +241,12 @@ GifPicture Uniform(int frames, std::uint16_t delay) {
 TEST(GifPacing, PictureIntervalsSettleNearTheirDelays) {
   // 18 frames of 21 units (252 ms) and 8 of 12 units (144 ms), painting taking 3 ms;
   // the second starts just before the millisecond clock wraps.
-  struct Case { int Frames; std::uint16_t Delay; std::uint32_t Start; int Expected; };
+  struct Case {
+    int Frames;
+    std::uint16_t Delay;
+    std::uint32_t Start;
+    int Expected;
+  };
   for (const Case c : {Case{18, 21, 1000, 252}, Case{8, 12, 0xFFFFF000u, 144}}) {
     const GifPicture p = Uniform(c.Frames, c.Delay);
     const std::vector<std::uint32_t> at = Paced(p, 100, 3, 40, c.Start);

@@ -14,7 +14,8 @@ namespace kv::test {
 
 inline GifPalette Gray(int entries) {
   GifPalette p;
-  for (int i = 0; i < entries; ++i) p.push_back({std::uint8_t(i), std::uint8_t(i), std::uint8_t(i)});
+  for (int i = 0; i < entries; ++i)
+    p.push_back({std::uint8_t(i), std::uint8_t(i), std::uint8_t(i)});
   return p;
 }
 

@@ -61,7 +61,8 @@ std::vector<Color> Render(int width, int height, const Scene& scene) {
           sum.G += c.G;
           sum.B += c.B;
         }
-      pixels[std::size_t(y) * std::size_t(width) + std::size_t(x)] = {sum.R / (n * n), sum.G / (n * n), sum.B / (n * n)};
+      pixels[std::size_t(y) * std::size_t(width) + std::size_t(x)] = {
+          sum.R / (n * n), sum.G / (n * n), sum.B / (n * n)};
     }
   return pixels;
 }
@@ -92,7 +93,8 @@ kv::GifPalette BuildPalette(const std::vector<std::vector<Color>>& frames) {
     }
   std::vector<Bucket> sorted;
   for (const auto& [key, b] : buckets) sorted.push_back(b);
-  std::sort(sorted.begin(), sorted.end(), [](const Bucket& a, const Bucket& b) { return a.Count > b.Count; });
+  std::sort(sorted.begin(), sorted.end(),
+            [](const Bucket& a, const Bucket& b) { return a.Count > b.Count; });
   kv::GifPalette palette{face};
   for (const Bucket& b : sorted) {
     if (palette.size() == 256) break;
@@ -170,11 +172,13 @@ Scene DotRing(int frame, int frames) {
       const double glow = std::pow(1.0 - behind, 2.2);
       const double radius = 3.2 + 3.6 * glow;
       const double hue = double(i) / 12;
-      const Color pastel{200 + 45 * std::cos(2 * pi * hue), 170 + 50 * std::cos(2 * pi * (hue - 1.0 / 3)),
+      const Color pastel{200 + 45 * std::cos(2 * pi * hue),
+                         170 + 50 * std::cos(2 * pi * (hue - 1.0 / 3)),
                          185 + 50 * std::cos(2 * pi * (hue - 2.0 / 3))};
       const Color tone = Mix(Color{214, 206, 186}, pastel, 0.35 + 0.65 * glow);
       const double dx = cx + 36 * std::cos(a), dy = cy + 36 * std::sin(a);
-      if (InEllipse(x, y, dx + 0.8, dy + 1.0, radius, radius)) c = Mix(c, Color{205, 198, 178}, 0.35);
+      if (InEllipse(x, y, dx + 0.8, dy + 1.0, radius, radius))
+        c = Mix(c, Color{205, 198, 178}, 0.35);
       if (InEllipse(x, y, dx, dy, radius, radius)) c = tone;
       if (InEllipse(x, y, dx - radius * 0.3, dy - radius * 0.35, radius * 0.35, radius * 0.3))
         c = Mix(c, Color{255, 255, 255}, 0.5 * glow);
@@ -197,9 +201,9 @@ Scene Penguin(int frame, int frames) {
   const double phase = 2 * pi * frame / frames;
   return [=](double x, double y) {
     Color c = Face;
-    const double bob = -2.5 * std::sin(phase);             // up is negative
-    const double wave = 0.5 + 0.5 * std::sin(phase);        // flipper, 0 down .. 1 up
-    const double cx = 40, by = 50 + bob;                    // body centre
+    const double bob = -2.5 * std::sin(phase);        // up is negative
+    const double wave = 0.5 + 0.5 * std::sin(phase);  // flipper, 0 down .. 1 up
+    const double cx = 40, by = 50 + bob;              // body centre
     const Color ink{54, 60, 78}, belly{252, 250, 244}, orange{246, 164, 72}, red{214, 66, 70};
     // shadow on the ground, smaller when the penguin is up
     const double sh = 1.0 + 0.08 * bob / 2.5;
@@ -241,7 +245,8 @@ Scene Penguin(int frame, int frames) {
     if (InEllipse(x, y, cx, hy + 6.2, 4.5, 1.4)) c = Color{226, 136, 52};
     // scarf: a band under the head and a tail that swings with the bob
     if (InEllipse(x, y, cx, hy + 14.5, 19, 4.2)) c = red;
-    if (InEllipse(x, y, cx + 12, hy + 22 + bob * 0.4, 3.8, 8, 0.25 + 0.1 * std::sin(phase))) c = red;
+    if (InEllipse(x, y, cx + 12, hy + 22 + bob * 0.4, 3.8, 8, 0.25 + 0.1 * std::sin(phase)))
+      c = red;
     if (InEllipse(x, y, cx, hy + 13.5, 17, 1.2)) c = Mix(c, Color{240, 110, 110}, 0.7);
     return c;
   };
