@@ -32,7 +32,7 @@ TEST(SkinPaint, GlowRingAndGradientSpanTheBox) {
   DrawBox(b, b.Bounds(), {kBorder, {{0.0, top}, {1.0, bottom}}, kWhite, 1.0, {}, true}, Plain(kBack));
   EXPECT_EQ(b.Pixel(3, 1), kWhite.Pixel()) << "ring along the top";
   EXPECT_EQ(b.Pixel(1, 5), kWhite.Pixel()) << "ring along the left";
-  EXPECT_EQ(b.Pixel(4, 5), TRgb{150, 150, 150}.Pixel()) << "no ring on the right; the fill's middle row";
+  EXPECT_EQ(b.Pixel(4, 5), (TRgb{150, 150, 150}.Pixel())) << "no ring on the right; the fill's middle row";
   EXPECT_EQ(b.Pixel(4, 9), Mix(top, bottom, 0.9).Pixel());
   EXPECT_EQ(TGradient({{0.0, top}, {0.5, kWhite}, {1.0, bottom}}).At(0.25), Mix(top, kWhite, 0.5));
 }
