@@ -1,6 +1,6 @@
-// Writes the seed inputs of the skin fuzzers: containers made by the packer and BMP
-// files of every depth the reader takes.
-// Usage: skin_fuzz_seeds CONTAINER_DIR BMP_DIR
+// Writes the seed inputs of the skin fuzzers: containers made by the packer, BMP files of
+// every depth the reader takes and definition texts.
+// Usage: skin_fuzz_seeds CONTAINER_DIR BMP_DIR [DEFINITION_DIR]
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -48,7 +48,7 @@ TPixelBitmap Sample(int w, int h) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 3) return 2;
+  if (argc != 3 && argc != 4) return 2;
   const fs::path containers = argv[1], bmps = argv[2];
   fs::create_directories(containers);
   fs::create_directories(bmps);
@@ -70,5 +70,21 @@ int main(int argc, char** argv) {
   std::string older = BuildSkinImage({{"a.ini", "x"}});
   older[0] = 0x1F;
   ok &= ReplaceFileContents(containers / "older.skn", PackSkinImage(older));
+
+  if (argc == 4) {
+    // Hostile values next to ordinary ones: huge and negative numbers, a picture with a
+    // directory part and one with capitals, frame counts of 0 and below.
+    const fs::path definitions = argv[3];
+    fs::create_directories(definitions);
+    const std::string odd =
+        "[TitlebarSkin]\r\nSkinName=Odd\r\n[Personality]\r\nTop=a\\f-top.bmp\r\nTopFrame=-3\r\n"
+        "LeftFrame=0\r\nLeft=f-left.BMP\r\nActiveTextR=300\r\nActiveTextG=$7FFFFFFF\r\nActiveTextB=0\r\n"
+        "[Button0]\r\nAction=-1\r\nButtonImage=c.bmp\r\nframe=0\r\n[BUTTON1]\r\nAction=3\r\nButtonImage=d.bmp\r\n"
+        "[Buttons]\r\nBitmap=b.bmp\r\nCheckButton=x.bmp\r\nCheckButtonFrame=-2147483648\r\n"
+        "[HorzScrollThumb]\r\nImage=h.bmp\r\nFrameCount=0\r\nTile=2\r\n[Progress]\r\nBitmap=p.bmp\r\nTile=7\r\n"
+        "[MDICONTROLS]\r\nImage=m.bmp\r\n[Colours]\r\nButtonFace=1,2\r\nMenubar=x\r\n[Colour9]\r\ncolor=255\r\n";
+    ok &= ReplaceFileContents(definitions / "odd.ini", odd);
+    ok &= ReplaceFileContents(definitions / "plain.ini", ini);
+  }
   return ok ? 0 : 1;
 }

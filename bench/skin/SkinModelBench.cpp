@@ -1,0 +1,135 @@
+// Start-up cost of the skin: unpack the container, parse the definition and build the
+// model with every picture decoded (LoadSkinModel), for the program's own skin and for
+// a made-up skin of the same shape (42 pictures of the stored skin's sizes).
+#include <benchmark/benchmark.h>
+
+#include <string>
+#include <vector>
+
+#include "base/FileIo.h"
+#include "skin/data/BmpCodec.h"
+#include "skin/data/SkinOptions.h"
+#include "skin/data/SkinPacker.h"
+
+namespace kv {
+namespace {
+
+struct TPictureSpec {
+  const char* FSection;  // empty for a picture nothing reads
+  const char* FKey;
+  const char* FName;
+  int FWidth;
+  int FHeight;
+};
+
+constexpr TPictureSpec kPictures[] = {
+    {"Personality", "Left", "f-left.bmp", 8, 288},
+    {"Personality", "Right", "f-right.bmp", 8, 288},
+    {"Personality", "Top", "f-top.bmp", 312, 60},
+    {"Personality", "Bottom", "f-bot.bmp", 312, 8},
+    {"Personality", "menuBar", "bg-menubar.bmp", 70, 38},
+    {"Button0", "ButtonImage", "ctrl-close.bmp", 120, 15},
+    {"Button1", "ButtonImage", "ctrl-max.bmp", 120, 15},
+    {"Button2", "ButtonImage", "ctrl-restore.bmp", 120, 15},
+    {"Button3", "ButtonImage", "ctrl-min.bmp", 120, 15},
+    {"Button4", "ButtonImage", "ctrl-icon.bmp", 96, 16},
+    {"MDICONTROLS", "Image", "button-mdi.bmp", 180, 10},
+    {"Buttons", "Bitmap", "bg-systembuttons.bmp", 250, 23},
+    {"Buttons", "CheckButton", "bg-checkbox.bmp", 52, 13},
+    {"Buttons", "RadioButton", "bg-radio.bmp", 52, 13},
+    {"Tabs", "Image", "bg-tabs.bmp", 200, 19},
+    {"Tabs", "Border", "bg-tabborders.bmp", 29, 28},
+    {"Progress", "Bitmap", "bg-progress.bmp", 132, 13},
+    {"UpDown.Horz", "Image", "spinner-h.bmp", 72, 21},
+    {"UpDown.Vert", "Image", "spinner-v.bmp", 128, 10},
+    {"SunkEdge", "Image", "sunkedge.bmp", 64, 19},
+    {"ExtraImages", "Image", "combo-arrows.bmp", 80, 16},
+    {"ComboButton", "Image", "combo.bmp", 64, 21},
+    {"GroupBoxEdge", "Image", "bg-groupbox-border.bmp", 50, 25},
+    {"ToolBars", "Image", "bg-toolbarbuttons.bmp", 375, 23},
+    {"StatusBarEdges", "Image", "bg-statusbar.bmp", 96, 32},
+    {"Headerbar", "Image", "bg-listheader.bmp", 375, 23},
+    {"MenuItem", "Image", "bg-menuitem.bmp", 620, 16},
+    {"MenuBackground", "Image", "bg-menuback.bmp", 128, 38},
+    {"Scrollbar", "Image", "arrows.bmp", 368, 16},
+    {"HorzScroll", "Image", "hscroll_back.bmp", 96, 16},
+    {"VertScroll", "Image", "vscroll_back.bmp", 64, 18},
+    {"HorzScrollThumb", "Image", "hscroll_bar.bmp", 126, 16},
+    {"VertScrollThumb", "Image", "vscroll_bar.bmp", 48, 24},
+    {"Trackbar.ThumbHorz", "Image", "trackbarthumbhorz.bmp", 55, 21},
+    {"Trackbar.ThumbVert", "Image", "trackbarthumbvert.bmp", 105, 11},
+    {"Trackbar.ThumbLeft", "Image", "trackbarthumbleft.bmp", 105, 11},
+    {"Trackbar.ThumbRight", "Image", "trackbarthumbright.bmp", 105, 11},
+    {"Trackbar.ThumbUp", "Image", "trackbarthumbup.bmp", 55, 21},
+    {"Trackbar.ThumbDown", "Image", "trackbarthumbdown.bmp", 55, 21},
+    {"", "", "bg-progress-chunk.bmp", 8, 7},
+    {"", "", "spinner-h-glyphs.bmp", 32, 7},
+    {"", "", "spinner-v-glyphs.bmp", 56, 4},
+};
+static_assert(std::size(kPictures) == 42);
+
+// Like a skin picture: a light face with a gradient, darker edges, magenta corners.
+TPixelBitmap SkinLikePicture(int w, int h, int seed) {
+  TPixelBitmap b(w, h);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      const bool corner = (x < 2 || x >= w - 2) && (y < 2 || y >= h - 2);
+      const bool edge = x == 0 || y == 0 || x == w - 1 || y == h - 1;
+      const std::uint32_t face = std::uint32_t(0xEE - y % 24) << 16 | std::uint32_t(0xE9 - y % 24) << 8 |
+                                 std::uint32_t((0xD5 + seed) & 0xFF);
+      b.SetPixel(x, y, corner ? 0xFF00FF : edge ? 0x4A6F8C : face);
+    }
+  return b;
+}
+
+std::string MadeUpSkin() {
+  std::string definition = "[TitlebarSkin]\r\nSkinName=Bench\r\n";
+  std::vector<TSkinFile> files;
+  std::string section;
+  for (const TPictureSpec& p : kPictures) {
+    if (*p.FSection && section != p.FSection) {
+      section = p.FSection;
+      definition += "\r\n[" + section + "]\r\nLeftWidth=3\r\nTopHeight=3\r\nRightWidth=3\r\nBottomHeight=3\r\n";
+      if (section == "Button4") definition += "Action=3\r\n";
+    }
+    if (*p.FSection) definition += std::string(p.FKey) + "=" + p.FName + "\r\n";
+    files.push_back({p.FName, WriteBmp24(SkinLikePicture(p.FWidth, p.FHeight, int(files.size())))});
+  }
+  definition += "\r\n[Colours]\r\nButtonFace=238 233 213\r\nHilight=133 174 194\r\n[Colour0]\r\ncolor=0 0 0\r\n";
+  files.insert(files.begin(), TSkinFile{"bench.ini", definition});
+  return BuildSkinContainer(files);
+}
+
+void LoadModel(benchmark::State& state, const std::string& container) {
+  std::size_t pictures = 0;
+  for (auto _ : state) {
+    TSkinDefinition model;
+    if (!LoadSkinModel(container, model, nullptr)) {
+      state.SkipWithError("the container does not load");
+      return;
+    }
+    pictures = model.SysButtons.size();
+    benchmark::DoNotOptimize(model.Buttons.get());
+  }
+  state.counters["container_bytes"] = double(container.size());
+  state.counters["caption_buttons"] = double(pictures);
+}
+
+void BM_LoadStoredSkin(benchmark::State& state) {
+  static const auto stored = ReadFileBytes(KV_STORED_SKIN);
+  if (!stored) {
+    state.SkipWithError("no stored skin at " KV_STORED_SKIN);
+    return;
+  }
+  LoadModel(state, *stored);
+}
+BENCHMARK(BM_LoadStoredSkin)->Unit(benchmark::kMillisecond);
+
+void BM_LoadMadeUpSkin(benchmark::State& state) {
+  static const std::string container = MadeUpSkin();
+  LoadModel(state, container);
+}
+BENCHMARK(BM_LoadMadeUpSkin)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace kv
