@@ -14,7 +14,7 @@
 namespace kv {
 namespace {
 
-struct TPictureSpec {
+struct TPictureShape {
   const char* FSection;  // empty for a picture nothing reads
   const char* FKey;
   const char* FName;
@@ -22,7 +22,7 @@ struct TPictureSpec {
   int FHeight;
 };
 
-constexpr TPictureSpec kPictures[] = {
+constexpr TPictureShape kPictures[] = {
     {"Personality", "Left", "f-left.bmp", 8, 288},
     {"Personality", "Right", "f-right.bmp", 8, 288},
     {"Personality", "Top", "f-top.bmp", 312, 60},
@@ -86,7 +86,7 @@ std::string MadeUpSkin() {
   std::string definition = "[TitlebarSkin]\r\nSkinName=Bench\r\n";
   std::vector<TSkinFile> files;
   std::string section;
-  for (const TPictureSpec& p : kPictures) {
+  for (const TPictureShape& p : kPictures) {
     if (*p.FSection && section != p.FSection) {
       section = p.FSection;
       definition += "\r\n[" + section + "]\r\nLeftWidth=3\r\nTopHeight=3\r\nRightWidth=3\r\nBottomHeight=3\r\n";

@@ -29,9 +29,9 @@ TCheckResult Check(const std::string& container) {
 }
 
 std::vector<std::pair<TProblemKind, std::string>> Problems(const std::string& container) {
-  TInspectedSkin skin;
+  TOpenedSkin skin;
   std::string error;
-  EXPECT_EQ(skin.Open(container, error), TInspectStatus::isOpened) << error;
+  EXPECT_EQ(skin.Open(container, error), TOpenStatus::isOpened) << error;
   std::vector<std::pair<TProblemKind, std::string>> found;
   for (const TSkinProblem& p : FindSkinProblems(skin)) found.emplace_back(p.FKind, p.FSubject);
   return found;
@@ -105,9 +105,9 @@ TEST(SkinCheck, EntriesNamedOnlyInCommentsAreSpare) {
   const std::string definition = "[Progress]\r\nBitmap=p.bmp\r\n;Chunk=chunk.bmp\r\n; see bold.bmp\r\n";
   const std::string container = BuildSkinContainer(
       {{"skin.ini", definition}, {"p.bmp", Bmp(4, 2)}, {"Chunk.bmp", Bmp(2, 2)}, {"old.bmp", Bmp(2, 2)}});
-  TInspectedSkin skin;
+  TOpenedSkin skin;
   std::string error;
-  ASSERT_EQ(skin.Open(container, error), TInspectStatus::isOpened);
+  ASSERT_EQ(skin.Open(container, error), TOpenStatus::isOpened);
   EXPECT_EQ(SpareEntries(skin), std::vector<std::string>{"Chunk.bmp"});
   // "bold.bmp" does not name old.bmp.
   const std::vector<std::pair<TProblemKind, std::string>> expected = {{TProblemKind::pkUnreferencedEntry, "old.bmp"}};
@@ -142,14 +142,14 @@ TEST(SkinSheet, LaysOutRowsAndMarksFramesAndMagenta) {
   top.SetPixel(0, 2, 0x0A0B0C);
   const std::string definition =
       "[HorzScrollThumb]\r\nImage=strip.bmp\r\nFrameCount=3\r\n[Personality]\r\nTop=top.bmp\r\nTopFrame=2\r\n";
-  TInspectedSkin skin;
+  TOpenedSkin skin;
   std::string error;
   ASSERT_EQ(skin.Open(BuildSkinContainer({{"skin.ini", definition},
                                           {"strip.bmp", WriteBmp24(strip)},
                                           {"top.bmp", WriteBmp24(top)},
                                           {"notes.bmp", "no picture"}}),
                       error),
-            TInspectStatus::isOpened);
+            TOpenStatus::isOpened);
   const TContactSheet sheet = BuildContactSheet(skin);
   ASSERT_EQ(sheet.FRows.size(), 2u);
   EXPECT_EQ(sheet.FSkipped, std::vector<std::string>{"notes.bmp"});
@@ -195,9 +195,9 @@ TEST(SkinCheck, TheProgramsOwnSkinHasNoProblems) {
   if (!bytes) GTEST_SKIP() << "no " << KV_STORED_SKIN << " yet";
   const TCheckResult r = Check(*bytes);
   EXPECT_EQ(r.FCode, 0) << r.FOut;
-  TInspectedSkin skin;
+  TOpenedSkin skin;
   std::string error;
-  ASSERT_EQ(skin.Open(*bytes, error), TInspectStatus::isOpened);
+  ASSERT_EQ(skin.Open(*bytes, error), TOpenStatus::isOpened);
   const TContactSheet sheet = BuildContactSheet(skin);
   EXPECT_TRUE(sheet.FSkipped.empty());
   EXPECT_EQ(sheet.FRows.size() + 1, skin.Entries().size());  // every entry but the definition

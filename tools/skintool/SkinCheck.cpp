@@ -92,7 +92,7 @@ std::string ColourText(TSkinColour colour) {
   return Format("%u,%u,%u", colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
 }
 
-std::vector<std::string> SpareEntries(const TInspectedSkin& skin) {
+std::vector<std::string> SpareEntries(const TOpenedSkin& skin) {
   std::vector<std::string> spare;
   for (const TSkinEntry& entry : skin.Entries()) {
     const std::string lower = AsciiLowerCase(entry.FName);
@@ -103,7 +103,7 @@ std::vector<std::string> SpareEntries(const TInspectedSkin& skin) {
   return spare;
 }
 
-std::vector<TSkinProblem> FindSkinProblems(const TInspectedSkin& skin) {
+std::vector<TSkinProblem> FindSkinProblems(const TOpenedSkin& skin) {
   std::vector<TSkinProblem> problems;
   if (skin.DefinitionName().empty())
     problems.push_back({TProblemKind::pkNoDefinition, "", "no definition: no entry name contains \".ini\""});
@@ -139,7 +139,7 @@ std::vector<TSkinProblem> FindSkinProblems(const TInspectedSkin& skin) {
   return problems;
 }
 
-void WriteSkinReport(const TInspectedSkin& skin, const std::vector<TSkinProblem>& problems, std::ostream& out) {
+void WriteSkinReport(const TOpenedSkin& skin, const std::vector<TSkinProblem>& problems, std::ostream& out) {
   const TSkinDefinition& m = skin.Model();
   const auto useOf = [&](const std::string& record) -> const TPictureUse* {
     for (const TPictureUse& u : skin.Uses())
@@ -261,9 +261,9 @@ void WriteSkinReport(const TInspectedSkin& skin, const std::vector<TSkinProblem>
 }
 
 int CheckSkin(std::string_view container, std::ostream& out, std::ostream& err) {
-  TInspectedSkin skin;
+  TOpenedSkin skin;
   std::string error;
-  if (skin.Open(container, error) != TInspectStatus::isOpened) {
+  if (skin.Open(container, error) != TOpenStatus::isOpened) {
     err << "skintool: " << error << "\n";
     return 2;
   }

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "SkinInspect.h"
+#include "SkinOpened.h"
 
 namespace kv {
 
@@ -30,11 +30,11 @@ struct TSkinProblem {
 
 // Entries nothing reads count as problems unless a comment line of the definition names
 // them (a picture kept for a switched-off option): those are only listed as spare.
-std::vector<TSkinProblem> FindSkinProblems(const TInspectedSkin& skin);
-std::vector<std::string> SpareEntries(const TInspectedSkin& skin);
+std::vector<TSkinProblem> FindSkinProblems(const TOpenedSkin& skin);
+std::vector<std::string> SpareEntries(const TOpenedSkin& skin);
 
 // Name, records, caption buttons, title, colours, then the problems.
-void WriteSkinReport(const TInspectedSkin& skin, const std::vector<TSkinProblem>& problems, std::ostream& out);
+void WriteSkinReport(const TOpenedSkin& skin, const std::vector<TSkinProblem>& problems, std::ostream& out);
 
 // "R,G,B", "system colour N", or "not given" for the title's unset colours.
 std::string ColourText(TSkinColour colour);

@@ -82,7 +82,7 @@ std::uint32_t SheetPixel(std::uint32_t pixel, int x, int y) {
   return ((x / kSheetCheckerSize + y / kSheetCheckerSize) & 1) ? kSheetCheckerDark : kSheetCheckerLight;
 }
 
-TContactSheet BuildContactSheet(const TInspectedSkin& skin) {
+TContactSheet BuildContactSheet(const TOpenedSkin& skin) {
   TContactSheet result;
   std::vector<TPixelBitmap> pictures;
   std::int64_t width = 0, height = kSheetPadding;

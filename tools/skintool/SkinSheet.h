@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "SkinInspect.h"
+#include "SkinOpened.h"
 #include "skin/data/PixelBitmap.h"
 
 namespace kv {
@@ -38,7 +38,7 @@ struct TContactSheet {
   std::vector<std::string> FSkipped;  // BMP entries that are no readable picture
 };
 
-TContactSheet BuildContactSheet(const TInspectedSkin& skin);
+TContactSheet BuildContactSheet(const TOpenedSkin& skin);
 
 // The sheet colour of a picture pixel at sheet position (x, y): magenta becomes the
 // checkerboard, anything else stays.

@@ -172,9 +172,9 @@ int Check(const fs::path& in) {
 int Sheet(const fs::path& in, const fs::path& out) {
   const auto bytes = ReadFileBytes(in);
   if (!bytes) return Fail("cannot read " + Shown(in));
-  TInspectedSkin skin;
+  TOpenedSkin skin;
   std::string error;
-  if (skin.Open(*bytes, error) != TInspectStatus::isOpened) return Fail(Shown(in) + ": " + error);
+  if (skin.Open(*bytes, error) != TOpenStatus::isOpened) return Fail(Shown(in) + ": " + error);
   const TContactSheet sheet = BuildContactSheet(skin);
   for (const TSheetRow& row : sheet.FRows) {
     char line[160];

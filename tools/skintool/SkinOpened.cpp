@@ -1,4 +1,4 @@
-#include "SkinInspect.h"
+#include "SkinOpened.h"
 
 #include <tuple>
 #include <utility>
@@ -32,7 +32,7 @@ Rect FrameSize(int width, int height, int frames, bool vertical) {
   return vertical ? Rect{0, 0, width, height / frames} : Rect{0, 0, width / frames, height};
 }
 
-void TInspectedSkin::Clear() {
+void TOpenedSkin::Clear() {
   FImage.clear();
   FEntries.clear();
   FModel = std::make_unique<TSkinDefinition>();
@@ -42,28 +42,28 @@ void TInspectedSkin::Clear() {
   FUses.clear();
 }
 
-TInspectStatus TInspectedSkin::Open(std::string_view container, std::string& error) {
+TOpenStatus TOpenedSkin::Open(std::string_view container, std::string& error) {
   Clear();
   try {
     if (!TSkinReader::Decompress(container, FImage)) {
       error = "not a skin container";
-      return TInspectStatus::isNotContainer;
+      return TOpenStatus::isNotContainer;
     }
   } catch (const ElzhException& e) {
     error = std::string("cannot unpack: ") + e.what();
     Clear();
-    return TInspectStatus::isNotContainer;
+    return TOpenStatus::isNotContainer;
   }
   TSkinDirectory directory;
   switch (ParseSkinImage(FImage, directory)) {
     case TSkinImageStatus::isOlderVersion:
       error = "older skin file (version is not 20000)";
       Clear();
-      return TInspectStatus::isOlderVersion;
+      return TOpenStatus::isOlderVersion;
     case TSkinImageStatus::isMalformed:
       error = "damaged skin directory";
       Clear();
-      return TInspectStatus::isMalformed;
+      return TOpenStatus::isMalformed;
     case TSkinImageStatus::isValid: break;
   }
   std::set<std::string> seen;
@@ -81,7 +81,7 @@ TInspectStatus TInspectedSkin::Open(std::string_view container, std::string& err
   if (!LoadSkinModel(container, *FModel, &quiet)) {
     error = "the skin data component refuses this container";
     Clear();
-    return TInspectStatus::isMalformed;
+    return TOpenStatus::isMalformed;
   }
   // ...and once more through the same reader, noting every picture it asks for.
   TSkinReader reader(&quiet);
@@ -95,10 +95,10 @@ TInspectStatus TInspectedSkin::Open(std::string_view container, std::string& err
     return bytes;
   });
   CollectUses();
-  return TInspectStatus::isOpened;
+  return TOpenStatus::isOpened;
 }
 
-const TSkinEntry* TInspectedSkin::FindEntry(std::string_view lowerName) const {
+const TSkinEntry* TOpenedSkin::FindEntry(std::string_view lowerName) const {
   for (const TSkinEntry& e : FEntries)
     if (!e.FShadowed && AsciiLowerCase(e.FName) == lowerName) return &e;
   return nullptr;
@@ -106,7 +106,7 @@ const TSkinEntry* TInspectedSkin::FindEntry(std::string_view lowerName) const {
 
 // Mirrors the definition reader: a picture key counts only where the reader reads it
 // (an optional record's second picture only when the record exists).
-void TInspectedSkin::CollectUses() {
+void TOpenedSkin::CollectUses() {
   TIniFile ini = TIniFile::FromText(FDefinitionText);
   const TSkinDefinition& m = *FModel;
   const auto add = [&](std::string record, std::string_view section, std::string_view key, int frames,

@@ -15,7 +15,7 @@ namespace kv {
 
 struct TSkinEntry {
   std::string FName;       // as stored
-  std::string_view FData;  // into TInspectedSkin::FImage
+  std::string_view FData;  // into TOpenedSkin::FImage
   bool FShadowed = false;  // an earlier entry has the same name: the reader never finds this one
 };
 
@@ -33,18 +33,18 @@ struct TPictureUse {
   bool FDrawn = true;      // false where the model drops the picture it read
 };
 
-enum class TInspectStatus { isOpened, isNotContainer, isOlderVersion, isMalformed };
+enum class TOpenStatus { isOpened, isNotContainer, isOlderVersion, isMalformed };
 
-class TInspectedSkin {
+class TOpenedSkin {
  public:
-  TInspectedSkin() = default;
+  TOpenedSkin() = default;
   // Entries point into the unpacked image, so the object stays where it was made.
-  TInspectedSkin(const TInspectedSkin&) = delete;
-  TInspectedSkin& operator=(const TInspectedSkin&) = delete;
+  TOpenedSkin(const TOpenedSkin&) = delete;
+  TOpenedSkin& operator=(const TOpenedSkin&) = delete;
 
   // Unpacks and parses `container`; anything but isOpened leaves the object empty and
   // puts the reason into `error`.
-  TInspectStatus Open(std::string_view container, std::string& error);
+  TOpenStatus Open(std::string_view container, std::string& error);
 
   const std::vector<TSkinEntry>& Entries() const { return FEntries; }
   const TSkinDefinition& Model() const { return *FModel; }
