@@ -92,6 +92,19 @@ TEST_F(SkinTool, CheckExitCodesAndSheetFile) {
   EXPECT_EQ(sheet->Width(), 8 + 40 + (20 + 4 + 2) + 8);  // 5 frames of 2 at 2x, 4 separators, outline
   EXPECT_EQ(sheet->Height(), 8 + (8 + 2) + 8);
   EXPECT_NE(Tool("sheet " + (FRoot / "junk.skn").string() + " " + (FRoot / "x.bmp").string()), 0);
+
+#ifdef KV_SKINTOOL_PNG
+  ASSERT_EQ(Tool("sheet " + (FRoot / "clean.skn").string() + " " + (FRoot / "sheet.PNG").string()), 0);
+  const std::string png = ReadFileBytes(FRoot / "sheet.PNG").value_or("");
+  ASSERT_GE(png.size(), 24u);
+  EXPECT_EQ(png.substr(0, 8), "\x89PNG\r\n\x1a\n");
+  const auto be32 = [&](std::size_t at) {
+    return (std::uint32_t(std::uint8_t(png[at])) << 24) | (std::uint32_t(std::uint8_t(png[at + 1])) << 16) |
+           (std::uint32_t(std::uint8_t(png[at + 2])) << 8) | std::uint8_t(png[at + 3]);
+  };
+  EXPECT_EQ(be32(16), std::uint32_t(sheet->Width()));  // IHDR
+  EXPECT_EQ(be32(20), std::uint32_t(sheet->Height()));
+#endif
 }
 
 }  // namespace

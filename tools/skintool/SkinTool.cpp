@@ -4,7 +4,8 @@
 //   skintool unpack IN.skn DIR    every entry into DIR, under its stored name
 //   skintool list IN.skn          sizes and names
 //   skintool check IN.skn         the model the program builds from it, and its problems
-//   skintool sheet IN.skn OUT.bmp every picture on one contact sheet
+//   skintool sheet IN.skn OUT.bmp every picture on one contact sheet (OUT.png where the
+//                                 build has libpng)
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -13,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "SheetPng.h"
 #include "SkinCheck.h"
 #include "SkinSheet.h"
 #include "base/ByteText.h"
@@ -32,7 +34,7 @@ int Usage() {
                "       skintool unpack IN.skn DIR\n"
                "       skintool list IN.skn\n"
                "       skintool check IN.skn       (exit 0: no problems, 1: problems, 2: unreadable)\n"
-               "       skintool sheet IN.skn OUT.bmp\n";
+               "       skintool sheet IN.skn OUT.bmp|OUT.png\n";
   return 2;
 }
 
@@ -185,7 +187,15 @@ int Sheet(const fs::path& in, const fs::path& out) {
   }
   for (const std::string& name : sheet.FSkipped) std::cout << "   -  " << name << ": not a readable picture, left out\n";
   if (sheet.FSheet.Empty()) return Fail("the pictures do not fit on one sheet");
-  if (!ReplaceFileContents(out, WriteBmp24(sheet.FSheet))) return Fail("cannot write " + Shown(out));
+  std::string file;
+  if (AsciiLowerCase(Shown(out.extension())) == ".png") {
+    auto png = EncodePng(sheet.FSheet);
+    if (!png) return Fail("this skintool writes no PNG files; name a .bmp file instead");
+    file = std::move(*png);
+  } else {
+    file = WriteBmp24(sheet.FSheet);
+  }
+  if (!ReplaceFileContents(out, file)) return Fail("cannot write " + Shown(out));
   std::cout << sheet.FRows.size() << " pictures on a sheet of " << sheet.FSheet.Width() << " x "
             << sheet.FSheet.Height() << ", written to " << Shown(out) << "\n";
   return 0;
