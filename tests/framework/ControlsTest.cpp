@@ -24,15 +24,22 @@ struct TRecorder {
   TControl* Control;
   TWndMethod Saved;
   std::vector<TMessage> Seen;
-  UINT Swallow = 0;  // a message the recorder keeps from the control
+  UINT Swallow = 0;  // a message the recorder keeps from the control, answering it with
+  LRESULT SwallowResult = 0;
 
   explicit TRecorder(TControl* control) : Control(control), Saved(control->WindowProc) {
     control->WindowProc = [this](TMessage& m) {
       Seen.push_back(m);
-      if (m.Msg == Swallow) return;
+      if (m.Msg == Swallow) {
+        m.Result = SwallowResult;
+        return;
+      }
       Saved(m);
     };
   }
+  TRecorder(const TRecorder&) = delete;
+  TRecorder& operator=(const TRecorder&) = delete;
+  ~TRecorder() { Restore(); }  // its handler must not outlive it
   void Restore() { Control->WindowProc = Saved; }
   bool Saw(UINT msg) const {
     for (const TMessage& m : Seen)
@@ -58,11 +65,9 @@ class ControlsTest : public ::testing::Test {
     Form->Update();
     test::Pump();
   }
-  // Moves the real cursor there too, so that Wine's leave tracking agrees with us.
+  // A button message at a client point. The real cursor stays where it is: moving it
+  // makes Wine send moves of its own, at times of its own.
   void MouseAt(HWND wnd, UINT msg, int x, int y, WPARAM keys = 0) {
-    POINT p{x, y};
-    ClientToScreen(wnd, &p);
-    SetCursorPos(p.x, p.y);
     PostMessageW(wnd, msg, keys, MAKELPARAM(x, y));
     test::Pump();
   }
@@ -147,10 +152,40 @@ TEST_F(ControlsTest, WindowlessControlsArePaintedByTheParentInZOrder) {
   EXPECT_EQ(test::ScreenPixel(wnd, 85, 42), 0xFF0000u);
   EXPECT_EQ(test::ScreenPixel(wnd, 200, 120), 0x0000FFu) << "the form's own colour";
 
+  // Composed off-screen, the result is the same.
+  Form->SetDoubleBuffered(true);
+  Form->Repaint();
+  EXPECT_EQ(test::ScreenPixel(wnd, 48, 32), 0x00FF00u);
+  EXPECT_EQ(test::ScreenPixel(wnd, 65, 35), 0xFF0000u);
+
+  // Printing the window (what PrintWindow asks for) draws the window-less children too.
+  TBitmap printed(240, 160);
+  PrintWindow(wnd, printed.Canvas().Handle(), PW_CLIENTONLY);
+  GdiFlush();
+  EXPECT_EQ(printed.ScanLine(32)[48] & 0xFFFFFF, 0x00FF00u);
+  EXPECT_EQ(printed.ScanLine(35)[65] & 0xFFFFFF, 0xFF0000u);
+  EXPECT_EQ(printed.ScanLine(120)[200] & 0xFFFFFF, 0x0000FFu);
+
   solid->SetVisible(false);
   Form->Update();
   EXPECT_EQ(test::ScreenPixel(wnd, 65, 35), 0x00FF00u);
   EXPECT_EQ(test::ScreenPixel(wnd, 85, 42), 0x0000FFu);
+}
+
+TEST_F(ControlsTest, ReflectedColourMessagesPaintAControlInItsOwnColour) {
+  auto* check = Form->Make<TCheckBox>();
+  check->SetParent(Form);
+  check->SetBounds(10, 10, 120, 20);
+  check->SetCaption(L"x");
+  ShowForm();
+  HWND wnd = check->Handle();
+  // Parent colour first (the form's blue), then its own.
+  ASSERT_TRUE(PumpUntil([&] { return test::ScreenPixel(wnd, 110, 10) == 0x0000FFu; }));
+  TRecorder skin(check);
+  check->SetColor(0x00FFFF);  // yellow
+  check->Repaint();
+  EXPECT_EQ(test::ScreenPixel(wnd, 110, 10), 0xFFFF00u);
+  EXPECT_TRUE(skin.Saw(CN_CTLCOLORSTATIC) || skin.Saw(CN_CTLCOLORMSGBOX + 3));
 }
 
 TEST_F(ControlsTest, WindowlessControlsGetClicksMovesAndEnterLeave) {
@@ -158,30 +193,31 @@ TEST_F(ControlsTest, WindowlessControlsGetClicksMovesAndEnterLeave) {
   label->SetParent(Form);
   label->SetBounds(20, 20, 60, 16);
   label->SetCaption(L"Click me");
-  int clicks = 0, enters = 0, leaves = 0;
+  int clicks = 0;
+  std::string notes;  // 'E' enter, 'L' leave, in order
   POINT lastMove{-1, -1};
   std::vector<POINT> formMoves;
   label->OnClick = [&](TComponent*) { ++clicks; };
-  label->OnMouseEnter = [&](TComponent*) { ++enters; };
-  label->OnMouseLeave = [&](TComponent*) { ++leaves; };
+  label->OnMouseEnter = [&](TComponent*) { notes += 'E'; };
+  label->OnMouseLeave = [&](TComponent*) { notes += 'L'; };
   label->OnMouseMove = [&](TComponent*, unsigned, int x, int y) { lastMove = {x, y}; };
   Form->OnMouseMove = [&](TComponent*, unsigned, int x, int y) { formMoves.push_back({x, y}); };
   ShowForm();
-  TRecorder notes(label);
+  TRecorder recorder(label);
   HWND wnd = Form->Handle();
-  // The real cursor moves; Wine turns that into the mouse messages the form receives.
-  auto moveTo = [&](int x, int y, TControl* expected) {
-    POINT p{x, y};
-    ClientToScreen(wnd, &p);
-    SetCursorPos(p.x, p.y);
-    return PumpUntil([&] { return MouseControl() == expected; });
+  auto alternates = [&] {
+    for (std::size_t i = 0; i < notes.size(); ++i)
+      if (notes[i] != (i % 2 ? 'L' : 'E')) return false;
+    return true;
   };
 
-  ASSERT_TRUE(moveTo(150, 100, Form));
+  ASSERT_TRUE(test::MoveCursorTo(wnd, 150, 100, [&] { return MouseControl() == Form; }));
   EXPECT_FALSE(formMoves.empty()) << "a move over the form's own surface is the form's";
-  ASSERT_TRUE(moveTo(30, 25, label));
-  EXPECT_EQ(enters, 1);
-  EXPECT_TRUE(notes.Saw(CM_MOUSEENTER));
+  ASSERT_TRUE(test::MoveCursorTo(wnd, 30, 25, [&] { return MouseControl() == label; }));
+  ASSERT_FALSE(notes.empty());
+  EXPECT_TRUE(alternates()) << notes;
+  EXPECT_EQ(notes.back(), 'E');
+  EXPECT_TRUE(recorder.Saw(CM_MOUSEENTER));
   EXPECT_EQ(lastMove.x, 10);  // in the label's own coordinates
   EXPECT_EQ(lastMove.y, 5);
   const RECT bounds = label->BoundsRect();
@@ -194,10 +230,10 @@ TEST_F(ControlsTest, WindowlessControlsGetClicksMovesAndEnterLeave) {
   MouseAt(wnd, WM_LBUTTONUP, 150, 100);  // released outside: no click
   EXPECT_EQ(clicks, 1);
 
-  ASSERT_TRUE(moveTo(150, 100, Form));
-  EXPECT_EQ(leaves, 1);
-  EXPECT_EQ(enters, 1);
-  EXPECT_TRUE(notes.Saw(CM_MOUSELEAVE));
+  ASSERT_TRUE(test::MoveCursorTo(wnd, 150, 100, [&] { return MouseControl() == Form; }));
+  EXPECT_TRUE(alternates()) << notes;
+  EXPECT_EQ(notes.back(), 'L');
+  EXPECT_TRUE(recorder.Saw(CM_MOUSELEAVE));
 
   label->SetEnabled(false);
   MouseAt(wnd, WM_LBUTTONDOWN, 30, 25, MK_LBUTTON);
@@ -229,6 +265,9 @@ TEST_F(ControlsTest, FrameworkNotificationsReachTheControls) {
   EXPECT_TRUE(first->Enabled());
   EXPECT_TRUE(firstNotes.Saw(CM_ENABLEDCHANGED));
 
+  // Handled by the form, so the system never opens the window menu for Alt+X.
+  formNotes.Swallow = CM_DIALOGCHAR;
+  formNotes.SwallowResult = 1;
   PostMessageW(second->Handle(), WM_SYSCHAR, 'x', 1 << 29);
   ASSERT_TRUE(PumpUntil([&] { return formNotes.Saw(CM_DIALOGCHAR); }));
 
@@ -274,9 +313,7 @@ TEST_F(ControlsTest, CursorOfAWindowlessControlIsSetByItsParent) {
   label->SetCursor(crMultiDrag);
   ShowForm();
   HWND wnd = Form->Handle();
-  POINT p{30, 25};
-  ClientToScreen(wnd, &p);
-  SetCursorPos(p.x, p.y);
+  ASSERT_TRUE(test::MoveCursorTo(wnd, 30, 25, [&] { return MouseControl() == label; }));
   const LRESULT handled = SendMessageW(wnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(wnd), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
   EXPECT_EQ(handled, TRUE);
   EXPECT_EQ(GetCursor(), CursorHandle(crMultiDrag));

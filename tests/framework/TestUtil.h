@@ -27,6 +27,31 @@ inline bool PumpUntil(const std::function<bool()>& done, int ms = 5000) {
 
 inline void Pump() { Application->ProcessMessages(); }
 
+// Moves the real cursor to a client point of `wnd` and handles what Wine makes of it until
+// the cursor stays there and `arrived` holds for a while. Wine reports a warp at once and
+// again when the X server echoes it, sometimes late enough to put an earlier position
+// back; the warp is then repeated. Counts of enter and leave may therefore include a
+// detour; their order may not.
+inline bool MoveCursorTo(HWND wnd, int x, int y, const std::function<bool()>& arrived, int ms = 5000) {
+  POINT target{x, y};
+  ClientToScreen(wnd, &target);
+  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+  int stable = 0;
+  while (std::chrono::steady_clock::now() < end) {
+    POINT now{};
+    GetCursorPos(&now);
+    if (now.x != target.x || now.y != target.y) SetCursorPos(target.x, target.y);
+    PumpUntil([] { return false; }, 60);
+    GetCursorPos(&now);
+    if (now.x == target.x && now.y == target.y && arrived()) {
+      if (++stable >= 4) return true;
+    } else {
+      stable = 0;
+    }
+  }
+  return false;
+}
+
 struct TBoxSeen {
   bool Found = false;
   std::wstring Title;
