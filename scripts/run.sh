@@ -67,7 +67,7 @@ prefix="$build/run-wineprefix"
 "$root/scripts/wine-prefix.sh" "$prefix"
 source "$root/scripts/wine-env.sh" "$prefix"
 
-if [ -n "${DISPLAY:-}" ] && xset q >/dev/null 2>&1; then
+if [ -n "${DISPLAY:-}" ] && xdotool getmouselocation >/dev/null 2>&1; then
   echo "run: starting KoraventConfig.exe in $demo on $DISPLAY"
   cd "$demo"
   exec "$WINE_BIN" KoraventConfig.exe
