@@ -14,6 +14,16 @@
 //
 // Threads: everything here runs on the GUI thread except the painter list's bookkeeping
 // when a painter thread ends; that list is guarded by a lock.
+//
+// Option bits not followed to the letter:
+//   goDirectDraw   the painter always paints into the internal bitmap: the DC a control
+//                  paints on lives only as long as that paint, so a painter that kept it
+//                  would draw on a dead (or someone else's) DC.
+//   goValidateCanvas  checks the internal bitmap's DC, which stays valid while painting.
+//   goDither, goAutoDither  frames are composed in 32-bit colour; on a palette display GDI
+//                  reduces the colours when the bitmap is copied to the screen.
+//   goTile         the composed picture is repeated over the rectangle when drawn, so an
+//                  area cleared by disposal is cleared in every tile.
 #include <windows.h>
 
 #include <cstdint>
