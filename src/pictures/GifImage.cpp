@@ -271,9 +271,11 @@ bool TGIFImage::HasDrawPainter() const {
 }
 
 void SetGifPicture(TPicture& picture, std::unique_ptr<TGIFImage> gif) {
-  if (gif) gif->OnChange = [&picture] {
-    if (picture.OnChange) picture.OnChange();
-  };
+  if (gif) {
+    gif->OnChange = [&picture] {
+      if (picture.OnChange) picture.OnChange();
+    };
+  }
   picture.SetGraphic(std::move(gif));
 }
 

@@ -4,15 +4,19 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <functional>
 #include <memory>
+#include <string>
+#include <utility>
 
+#include "TestUtil.h"
 #include "framework/ExtCtrls.h"
 #include "framework/Forms.h"
 #include "pictures/GifImage.h"
 #include "pictures/GifPainter.h"
-#include "TestUtil.h"
 
 namespace kv {
 namespace {
@@ -77,7 +81,8 @@ TEST(ProgramPictures, BothAnimatingCostLittleProcessorTime) {
   ASSERT_EQ(TGIFPainter::RunningThreads(), 2);
   // Image3 fills the top-left 80 x 89 of its box; the rest is the page.
   const COLORREF outside = ColorToRgb(OtherColor);
-  const std::uint32_t outsideRgb = (GetRValue(outside) << 16) | (GetGValue(outside) << 8) | GetBValue(outside);
+  const std::uint32_t outsideRgb =
+      (GetRValue(outside) << 16) | (GetGValue(outside) << 8) | GetBValue(outside);
   EXPECT_EQ(test::ScreenPixel(form->Handle(), 8 + 95, 128 + 50), outsideRgb);
   EXPECT_EQ(test::ScreenPixel(form->Handle(), 8 + 40, 128 + 100), outsideRgb);
   EXPECT_NE(test::ScreenPixel(form->Handle(), 8 + 40, 128 + 45), outsideRgb);
@@ -95,10 +100,11 @@ TEST(ProgramPictures, BothAnimatingCostLittleProcessorTime) {
       std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
   const double cpuSeconds = double(ProcessCpu100ns() - cpuBefore) / 1e7;
   const double percent = 100.0 * cpuSeconds / seconds;
-  std::printf("[ pictures ] %.2f s: process CPU %.3f s = %.2f %% of one core; "
-              "Image2 %d frames (%.0f ms each), Image3 %d frames (%.0f ms each)\n",
-              seconds, cpuSeconds, percent, frames2, 1000.0 * seconds / std::max(frames2, 1),
-              frames3, 1000.0 * seconds / std::max(frames3, 1));
+  std::printf(
+      "[ pictures ] %.2f s: process CPU %.3f s = %.2f %% of one core; "
+      "Image2 %d frames (%.0f ms each), Image3 %d frames (%.0f ms each)\n",
+      seconds, cpuSeconds, percent, frames2, 1000.0 * seconds / std::max(frames2, 1), frames3,
+      1000.0 * seconds / std::max(frames3, 1));
   std::fflush(stdout);
   ::testing::Test::RecordProperty("cpu_percent", std::to_string(percent));
   EXPECT_LT(percent, 10.0);

@@ -7,16 +7,17 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
 
+#include "TestUtil.h"
 #include "framework/ExtCtrls.h"
 #include "framework/Forms.h"
 #include "pictures/GifImage.h"
 #include "pictures/GifPainter.h"
 #include "pictures/GifWriter.h"
-#include "TestUtil.h"
 
 namespace kv {
 namespace {
@@ -239,7 +240,7 @@ TEST_F(GifImageTest, DamagedPicturesShowNothingAndStartNothing) {
   damaged.push_back({'G', 'I', 'F', '8', '9', 'a'});  // no screen descriptor
   damaged.push_back({'P', 'N', 'G', '8', '9', 'a', 1, 0, 1, 0, 0, 0, 0});
   damaged.emplace_back(good.begin(), good.begin() + 58);  // cut inside the first image
-  std::vector<std::uint8_t> zero = good;                    // a 0 x 20 screen
+  std::vector<std::uint8_t> zero = good;                  // a 0 x 20 screen
   zero[6] = zero[7] = 0;
   damaged.push_back(zero);
   damaged.push_back({});
