@@ -71,6 +71,14 @@ int main(int argc, char** argv) {
   older[0] = 0x1F;
   ok &= ReplaceFileContents(containers / "older.skn", PackSkinImage(older));
 
+  // Unpacked images, marked 'I', for the model fuzzer to pack itself.
+  const std::string caption = WriteBmp24(Sample(120, 15));
+  const std::string full =
+      "[TitlebarSkin]\r\nSkinName=Seed\r\n[Personality]\r\nTop=f-top.bmp\r\nTopFrame=1\r\n"
+      "[Button0]\r\nAction=0\r\nButtonImage=c.bmp\r\n[Buttons]\r\nBitmap=f-top.bmp\r\nCheckButton=c.bmp\r\n"
+      "[ComboButton]\r\nImage=c.bmp\r\n[MDICONTROLS]\r\nImage=c.bmp\r\n[Colours]\r\nButtonFace=238 233 213\r\n";
+  ok &= ReplaceFileContents(containers / "image.skn",
+                            "I" + BuildSkinImage({{"skin.ini", full}, {"f-top.bmp", bmp24}, {"c.bmp", caption}}));
   if (argc == 4) {
     // Hostile values next to ordinary ones: huge and negative numbers, a picture with a
     // directory part and one with capitals, frame counts of 0 and below.
