@@ -1,5 +1,6 @@
 // Start-up: the application, its title, the main window, the message loop.
 #include "app/Unit1.h"
+#include "skin/windows/WinSkinManage.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   kv::RegisterStandardProperties();
@@ -12,5 +13,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   } catch (...) {
     application.HandleException();  // the general error box, then the end
   }
+  kv::TSkinManage::DestroyInstance();
   return 0;
 }

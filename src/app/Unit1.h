@@ -11,6 +11,7 @@
 #include "framework/StdCtrls.h"
 #include "settings/SettingsEditor.h"
 #include "settings/SettingsView.h"
+#include "skin/data/WinSkinData.h"
 
 namespace kv {
 
@@ -48,6 +49,7 @@ class TForm1 : public TForm, public ISettingsView {
   TEdit* Edit3 = nullptr;
   TStatusBar* StatusBar1 = nullptr;
   TTimer* Timer1 = nullptr;
+  TSkinData* SkinData1 = nullptr;
 
  protected:
   // Load: the executable's directory, the Koravent.exe check, then every settings key.

@@ -2,16 +2,14 @@
 #include <string>
 #include <vector>
 
+#include "app/AuthorLinks.h"
 #include "app/Unit1.h"
 #include "framework/Jpeg.h"
+#include "pictures/GifImage.h"
 
 namespace kv {
 namespace {
 
-// Left open for us to choose; plainly illustrative values.
-#define KV_CONTACT L"12345678"
-#define KV_FORUM L"bbs.example.com"
-#define KV_BLOG L"blog.example.com/tarnholm"
 
 enum TKind { ckLabel, ckImage, ckPageControl, ckTabSheet, ckButton, ckCheckBox, ckEdit, ckComboBox, ckMemo,
              ckPanel, ckGroupBox, ckStatusBar };
@@ -249,11 +247,29 @@ void TForm1::BuildLayout() {
   auto banner = std::make_unique<TJpegImage>();
   banner->LoadFromBytes(ResourceBytes(L"BANNER"));  // a damaged picture leaves the banner empty
   Control<TImage>("Image1")->Picture().SetGraphic(std::move(banner));
+  SetGifPicture(Control<TImage>("Image2")->Picture(), TGIFImage::FromResource(L"IMAGE2"));
+  SetGifPicture(Control<TImage>("Image3")->Picture(), TGIFImage::FromResource(L"IMAGE3"));
 
   Timer1 = Make<TTimer>();
   Timer1->SetName("Timer1");
   Timer1->SetInterval(1000);
   Timer1->SetEnabled(true);
+
+  // The skin data component with the skin stored in the program; the stored skin is
+  // unpacked and parsed as it is read, then the component registers with the manager.
+  SkinData1 = Make<TSkinData>();
+  SkinData1->SetName("SkinData1");
+  SkinData1->SetActive(true);
+  SkinData1->SetDisableTag(99);
+  SkinData1->SetSkinControls(TSkinControlTypes(TSkinControlTypes::kAllButFastReport));
+  SkinData1->SetSkinFormtype(sfMainform);
+  SkinData1->SetMenuUpdate(true);
+  const auto skin = ResourceBytes(L"SKINSTREAM");
+  const auto size = static_cast<std::uint32_t>(skin.size());
+  std::string stream{char(size), char(size >> 8), char(size >> 16), char(size >> 24)};
+  stream.append(reinterpret_cast<const char*>(skin.data()), skin.size());
+  SkinData1->ReadSkinStream(stream);
+  SkinData1->Loaded();
 }
 
 }  // namespace kv

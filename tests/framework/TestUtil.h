@@ -59,9 +59,9 @@ struct TBoxSeen {
 };
 
 // Waits (on its own thread, bounded) for a message box of this process titled `title`,
-// reads its text and presses its OK (or first) button.
-inline std::future<TBoxSeen> AnswerMessageBox(std::wstring title, int ms = 10000) {
-  return std::async(std::launch::async, [title, ms] {
+// reads its text and presses `button` (OK unless told otherwise).
+inline std::future<TBoxSeen> AnswerMessageBox(std::wstring title, int ms = 10000, int button = IDOK) {
+  return std::async(std::launch::async, [title, ms, button] {
     TBoxSeen seen;
     const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
     while (std::chrono::steady_clock::now() < end) {
@@ -91,7 +91,7 @@ inline std::future<TBoxSeen> AnswerMessageBox(std::wstring title, int ms = 10000
         wchar_t text[1024] = {};
         GetDlgItemTextW(search.Found, 0xFFFF, text, 1024);
         seen.Text = text;
-        PostMessageW(search.Found, WM_COMMAND, IDOK, 0);
+        PostMessageW(search.Found, WM_COMMAND, button, 0);
         return seen;
       }
       std::this_thread::sleep_for(std::chrono::milliseconds(20));
