@@ -16,16 +16,17 @@ TForm1::TForm1() {
 
 TForm1::~TForm1() = default;
 
-std::wstring TForm1::ExeDirectory() {
+std::wstring TForm1::ExePath() {
   std::wstring path(MAX_PATH, L'\0');
   for (;;) {
     const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (n < path.size()) {
-      path.resize(n);
-      break;
-    }
+    if (n < path.size()) return path.substr(0, n);
     path.resize(path.size() * 2);
   }
+}
+
+std::wstring TForm1::ExeDirectory() {
+  const std::wstring path = ExePath();
   return path.substr(0, path.find_last_of(L"\\/") + 1);
 }
 

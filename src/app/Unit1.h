@@ -27,7 +27,8 @@ class TForm1 : public TForm, public ISettingsView {
   bool GetChecked(std::string_view control) const override;
   void SetChecked(std::string_view control, bool checked) override;
 
-  // The directory of the running executable, with its trailing backslash.
+  // The running executable's full path, and its directory with the trailing backslash.
+  static std::wstring ExePath();
   static std::wstring ExeDirectory();
 
   template <class T>

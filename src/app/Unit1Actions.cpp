@@ -9,15 +9,6 @@ namespace {
 constexpr TColor kHoverColour = 0x0000FF;  // red
 constexpr UINT kInformation = MB_OK | MB_ICONINFORMATION;
 
-std::wstring ExePath() {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (n < path.size()) return path.substr(0, n);
-    path.resize(path.size() * 2);
-  }
-}
-
 }  // namespace
 
 // 应用设置: back up, write every key, then offer to restart the messenger. A file that

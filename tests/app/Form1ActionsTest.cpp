@@ -12,6 +12,7 @@
 #include <string>
 
 #include "TestUtil.h"
+#include "support/ShortcutRead.h"
 #include "app/Unit1.h"
 #include "base/FileIo.h"
 #include "base/TextCodec.h"
@@ -174,19 +175,12 @@ TEST_F(Form1ActionsTest, TheShortcutIsMadeAndReplaced) {
     EXPECT_EQ(boxes[0].Text, L"创建快捷方式成功!");
   }
   ASSERT_TRUE(fs::exists(link));
-  IShellLinkW* shell = nullptr;
-  ASSERT_TRUE(SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                         reinterpret_cast<void**>(&shell))));
-  IPersistFile* file = nullptr;
-  ASSERT_TRUE(SUCCEEDED(shell->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file))));
-  ASSERT_TRUE(SUCCEEDED(file->Load(link.c_str(), STGM_READ)));
-  wchar_t text[MAX_PATH] = {};
-  shell->GetWorkingDirectory(text, MAX_PATH);
-  EXPECT_EQ(std::wstring(text), TForm1::ExeDirectory());
-  shell->GetDescription(text, MAX_PATH);
-  EXPECT_EQ(std::wstring(text), L"Tarnholm工作室制作");
-  file->Release();
-  shell->Release();
+  const auto read = testing::ReadShortcut(link.wstring());
+  ASSERT_TRUE(read);
+  EXPECT_EQ(read->Fields.Target, TForm1::ExeDirectory() + L"app_form1_actions.exe");
+  EXPECT_EQ(read->Fields.WorkingDirectory, TForm1::ExeDirectory());
+  EXPECT_EQ(read->Fields.Description, L"Tarnholm工作室制作");
+  EXPECT_EQ(read->IconIndex, 0);
   fs::remove(link, ec);
 }
 

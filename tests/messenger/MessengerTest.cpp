@@ -12,6 +12,7 @@
 
 #include "base/TextCodec.h"
 #include "messenger/Messenger.h"
+#include "support/ShortcutRead.h"
 #include "support/TempDir.h"
 
 namespace kv {
@@ -112,25 +113,13 @@ TEST_F(MessengerTest, ShortcutIsWrittenAndReplaced) {
   SaveShortcut(link, fields);
   SaveShortcut(link, fields);
 
-  IShellLinkW* shell = nullptr;
-  ASSERT_TRUE(SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                         reinterpret_cast<void**>(&shell))));
-  IPersistFile* file = nullptr;
-  ASSERT_TRUE(SUCCEEDED(shell->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file))));
-  ASSERT_TRUE(SUCCEEDED(file->Load(link.c_str(), STGM_READ)));
-  wchar_t text[MAX_PATH] = {};
-  int icon = -1;
-  shell->GetPath(text, MAX_PATH, nullptr, SLGP_RAWPATH);
-  EXPECT_EQ(std::wstring(text), fields.Target);
-  shell->GetWorkingDirectory(text, MAX_PATH);
-  EXPECT_EQ(std::wstring(text), fields.WorkingDirectory);
-  shell->GetDescription(text, MAX_PATH);
-  EXPECT_EQ(std::wstring(text), fields.Description);
-  shell->GetIconLocation(text, MAX_PATH, &icon);
-  EXPECT_EQ(std::wstring(text), fields.IconPath);
-  EXPECT_EQ(icon, 0);
-  file->Release();
-  shell->Release();
+  const auto read = testing::ReadShortcut(link);
+  ASSERT_TRUE(read);
+  EXPECT_EQ(read->Fields.Target, fields.Target);
+  EXPECT_EQ(read->Fields.WorkingDirectory, fields.WorkingDirectory);
+  EXPECT_EQ(read->Fields.Description, fields.Description);
+  EXPECT_EQ(read->Fields.IconPath, fields.IconPath);
+  EXPECT_EQ(read->IconIndex, 0);
 }
 
 TEST_F(MessengerTest, AShortcutThatCannotBeSavedRaisesTheError) {
