@@ -137,6 +137,35 @@ TEST_F(Form1ActionsTest, YesRestartsTheMessengerThroughKoravent) {
   EXPECT_TRUE(PumpUntil([&] { return fs::exists(FRunDir / "Koravent.exe.started"); }, 10000));
 }
 
+TEST_F(Form1ActionsTest, OnePressEndsEveryQQAndNoOtherProgram) {
+  std::vector<PROCESS_INFORMATION> started;
+  int folder = 0;
+  for (const wchar_t* name : {L"QQ.exe", L"qq.exe", L"QQ.EXE", L"MyQQ.exe", L"QQ.exe.bak"}) {
+    const fs::path dir = FRunDir / std::to_wstring(folder++);
+    fs::create_directories(dir);
+    fs::copy_file(FExeDir / "kv_standin.exe", dir / name);
+    std::wstring commandLine = L"\"" + (dir / name).wstring() + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info{};
+    ASSERT_TRUE(CreateProcessW((dir / name).c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                               &startup, &info));
+    started.push_back(info);
+    ASSERT_TRUE(PumpUntil([&] { return fs::exists((dir / name).wstring() + L".started"); }, 10000));
+  }
+  Click("Button4");
+  for (int i = 0; i < 3; ++i)
+    EXPECT_TRUE(PumpUntil([&] { return WaitForSingleObject(started[i].hProcess, 0) == WAIT_OBJECT_0; }, 10000));
+  EXPECT_EQ(WaitForSingleObject(started[3].hProcess, 0), static_cast<DWORD>(WAIT_TIMEOUT));
+  EXPECT_EQ(WaitForSingleObject(started[4].hProcess, 0), static_cast<DWORD>(WAIT_TIMEOUT));
+  for (PROCESS_INFORMATION& info : started) {
+    TerminateProcess(info.hProcess, 1);
+    WaitForSingleObject(info.hProcess, 5000);
+    CloseHandle(info.hProcess);
+    CloseHandle(info.hThread);
+  }
+}
+
 TEST_F(Form1ActionsTest, AReadOnlyFileShowsTheErrorAndStaysAsItWas) {
   const std::string before = "[Koravent]\r\n0100=1\r\n";
   std::ofstream(FIni, std::ios::binary) << before;
