@@ -27,14 +27,11 @@ TSkinColour ParseColourTriple(std::string_view text, TSkinColour fallback) {
   while (i < t.size() && count < 3) {
     while (i < t.size() && !(t[i] >= '0' && t[i] <= '9')) ++i;
     if (i == t.size()) break;
+    // A number too large to convert counts as 0.
     std::int64_t value = 0;
-    bool overflow = false;
-    for (; i < t.size() && t[i] >= '0' && t[i] <= '9'; ++i) {
-      value = value * 10 + (t[i] - '0');
-      overflow = overflow || value > INT32_MAX;
-      if (overflow) value = 0;  // a number that does not convert counts as 0
-    }
-    if (overflow) value = 0;
+    for (; i < t.size() && t[i] >= '0' && t[i] <= '9'; ++i)
+      value = value > INT32_MAX ? value : value * 10 + (t[i] - '0');
+    if (value > INT32_MAX) value = 0;
     // The first two numbers need a separator after them; the third does not.
     if (count < 2 && i == t.size()) break;
     parts[count++] = value;
