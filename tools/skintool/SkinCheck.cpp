@@ -178,25 +178,7 @@ void WriteSkinReport(const TOpenedSkin& skin, const std::vector<TSkinProblem>& p
     mirror.FReference = "(Image mirrored)";
     WriteExtra(out, "Image2", m.ComboButton->Image2, m.ComboButton->FrameCount, &mirror);
   }
-  const std::pair<const char*, const TDataSkinObject*> objects[] = {
-      {"SunkEdge", m.SunkEdge.get()},
-      {"ExtraImages", m.ExtraImages.get()},
-      {"Headerbar", m.Headerbar.get()},
-      {"MenuItem", m.MenuItem.get()},
-      {"MenuBackground", m.MenuBackground.get()},
-      {"Scrollbar", m.Scrollbar.get()},
-      {"HorzScroll", m.HorzScroll.get()},
-      {"VertScroll", m.VertScroll.get()},
-      {"HorzScrollThumb", m.HorzScrollThumb.get()},
-      {"VertScrollThumb", m.VertScrollThumb.get()},
-      {"TrackbarThumbHorz", m.TrackbarThumbHorz.get()},
-      {"TrackbarThumbVert", m.TrackbarThumbVert.get()},
-      {"TrackbarThumbLeft", m.TrackbarThumbLeft.get()},
-      {"TrackbarThumbRight", m.TrackbarThumbRight.get()},
-      {"TrackbarThumbUp", m.TrackbarThumbUp.get()},
-      {"TrackbarThumbDown", m.TrackbarThumbDown.get()},
-  };
-  for (const auto& [label, o] : objects) record(label, o);
+  for (const auto& [label, o] : m.PlainRecords()) record(label, o);
   for (const auto& [label, o] : {std::pair{"UpDownHorz", m.UpDownHorz.get()}, std::pair{"UpDownVert", m.UpDownVert.get()}}) {
     record(label, o);
     if (o && useOf(std::string(label) + ".Image2"))

@@ -169,25 +169,7 @@ void TOpenedSkin::CollectUses() {
   if (m.Tabs) add("Tabs.Image2", m.Tabs->Name, "Border", 1, false, nullptr);
   object("StatusBarEdges", m.StatusBarEdges.get(), "Image", false);
   object("ComboButton", m.ComboButton.get(), "Image", false);
-  const std::pair<const char*, const TDataSkinObject*> objects[] = {
-      {"SunkEdge", m.SunkEdge.get()},
-      {"ExtraImages", m.ExtraImages.get()},
-      {"Headerbar", m.Headerbar.get()},
-      {"MenuItem", m.MenuItem.get()},
-      {"MenuBackground", m.MenuBackground.get()},
-      {"Scrollbar", m.Scrollbar.get()},
-      {"HorzScroll", m.HorzScroll.get()},
-      {"VertScroll", m.VertScroll.get()},
-      {"HorzScrollThumb", m.HorzScrollThumb.get()},
-      {"VertScrollThumb", m.VertScrollThumb.get()},
-      {"TrackbarThumbHorz", m.TrackbarThumbHorz.get()},
-      {"TrackbarThumbVert", m.TrackbarThumbVert.get()},
-      {"TrackbarThumbLeft", m.TrackbarThumbLeft.get()},
-      {"TrackbarThumbRight", m.TrackbarThumbRight.get()},
-      {"TrackbarThumbUp", m.TrackbarThumbUp.get()},
-      {"TrackbarThumbDown", m.TrackbarThumbDown.get()},
-  };
-  for (const auto& [label, o] : objects) object(label, o, "Image", false);
+  for (const auto& [label, o] : m.PlainRecords()) object(label, o, "Image", false);
   for (const auto& [label, o] : {std::pair{"UpDownHorz", m.UpDownHorz.get()}, std::pair{"UpDownVert", m.UpDownVert.get()}}) {
     object(label, o, "Image", false);
     if (o) add(std::string(label) + ".Image2", o->Name, "GlyphImage", 1, false, nullptr);

@@ -374,6 +374,25 @@ class TSkinDefinition::TReader {
   std::vector<std::string> FSections;
 };
 
+std::array<TNamedRecord, 16> TSkinDefinition::PlainRecords() const {
+  return {{{"SunkEdge", SunkEdge.get()},
+           {"ExtraImages", ExtraImages.get()},
+           {"Headerbar", Headerbar.get()},
+           {"MenuItem", MenuItem.get()},
+           {"MenuBackground", MenuBackground.get()},
+           {"Scrollbar", Scrollbar.get()},
+           {"HorzScroll", HorzScroll.get()},
+           {"VertScroll", VertScroll.get()},
+           {"HorzScrollThumb", HorzScrollThumb.get()},
+           {"VertScrollThumb", VertScrollThumb.get()},
+           {"TrackbarThumbHorz", TrackbarThumbHorz.get()},
+           {"TrackbarThumbVert", TrackbarThumbVert.get()},
+           {"TrackbarThumbLeft", TrackbarThumbLeft.get()},
+           {"TrackbarThumbRight", TrackbarThumbRight.get()},
+           {"TrackbarThumbUp", TrackbarThumbUp.get()},
+           {"TrackbarThumbDown", TrackbarThumbDown.get()}}};
+}
+
 void TSkinDefinition::LoadDefinitions(std::string_view definition, const TPictureSource& pictures) {
   *this = TSkinDefinition();
   TReader(*this, definition, pictures).Run();

@@ -10,6 +10,7 @@
 //   TDataSkinSysButton  one caption button
 //   TSkinColours        the colour set
 //   TSkinDefinition     the whole model and LoadDefinitions
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -121,10 +122,19 @@ void ReadComponentColour(TIniFile& ini, std::string_view section, std::string_vi
 // anything else, or a missing or unreadable entry, leaves the picture empty.
 void LoadSkinBitmap(TPixelBitmap& bitmap, std::string_view reference, const TPictureSource& pictures);
 
+struct TNamedRecord {
+  const char* Name;  // the model's field name
+  const TDataSkinObject* Record;
+};
+
 class TSkinDefinition {
  public:
   // Replaces the whole model by the one `definition` describes.
   void LoadDefinitions(std::string_view definition, const TPictureSource& pictures);
+
+  // The sixteen plain element records, from SunkEdge to TrackbarThumbDown, in the order
+  // they are read (absent ones as null), for tools that walk the model.
+  std::array<TNamedRecord, 16> PlainRecords() const;
 
   std::string SkinName;
   std::unique_ptr<TDataSkinTitle> Title;
