@@ -1,0 +1,124 @@
+#pragma once
+// Which frame of a skin picture strip a control in a given state draws, and the one call
+// that draws it. Control skins ask FrameIndex for the frame and hand the record's picture
+// (ElementImage and friends) to DrawElement; painting code never numbers frames itself.
+//
+// Frames count from 1. Where states combine, the first that applies wins:
+//
+//   push button, combo button, sunk edge, combo arrow   disabled 3, pressed 2, hot or focused 4, else 1
+//   up-down arrow (first; the second adds 4)            disabled 3, pressed 2, hot 4, else 1
+//   check box       disabled and checked, or indeterminate 4; disabled 3; checked 2; else 1
+//   radio button    disabled and checked 4; disabled 3; checked 2; else 1
+//   tab             selected 2, else 1
+//   scroll thumb    dragged (or pressed) 2, else 1
+//
+// The other kinds draw one frame whatever the state.
+#include <algorithm>
+
+#include "skin/data/SkinImage.h"
+
+namespace kv {
+
+class TDataSkinObject;
+class TDataSkinBorder;
+class TDataSkinButton;
+
+enum class TStateFlags : unsigned {
+  csNone = 0,
+  csHot = 1u << 0,  // the mouse is over it
+  csPressed = 1u << 1,
+  csFocused = 1u << 2,
+  csDisabled = 1u << 3,
+  csChecked = 1u << 4,
+  csIndeterminate = 1u << 5,  // a three-state check box's third state
+  csSelected = 1u << 6,       // the tab in front
+  csDragging = 1u << 7,       // a scroll thumb being dragged, or its bar scrolling
+};
+constexpr TStateFlags operator|(TStateFlags a, TStateFlags b) { return TStateFlags(unsigned(a) | unsigned(b)); }
+constexpr TStateFlags& operator|=(TStateFlags& a, TStateFlags b) { return a = a | b; }
+constexpr bool HasFlag(TStateFlags set, TStateFlags flag) { return (unsigned(set) & unsigned(flag)) != 0; }
+
+// The skin section (and strip) each kind draws from is named after it.
+enum class TElementKind {
+  ekPushButton,     // Buttons
+  ekCheckBox,       // Buttons, CheckImage
+  ekRadioButton,    // Buttons, RadioImage
+  ekComboButton,    // ComboButton
+  ekSunkEdge,       // SunkEdge
+  ekComboArrow,     // ExtraImages: the combo box's arrow glyph
+  ekTab,            // Tabs
+  ekUpDownFirst,    // UpDownVert, UpDownHorz and their Image2: the up or left arrow
+  ekUpDownSecond,   // ... the down or right arrow
+  ekProgressBar,    // Progress: the empty bar
+  ekProgressFill,   // Progress: the filled part
+  ekStatusLowered,  // StatusBarEdges: a panel's bevel
+  ekStatusRaised,
+  ekStatusFlat,
+  ekHeader,         // Headerbar
+  ekScrollTrack,    // HorzScroll, VertScroll
+  ekScrollThumb,    // HorzScrollThumb, VertScrollThumb
+  ekTrackbarThumb,  // TrackbarThumbHorz, TrackbarThumbVert
+  // The Scrollbar element's arrow buttons (23 frames) come here with the scroll bars.
+};
+
+// The frame (from 1) `kind` draws in `state`; flags a kind has no frame for are ignored.
+int FrameIndex(TElementKind kind, TStateFlags state);
+
+// How many frames the kind's strip holds, or 0 where the record says (check box and
+// radio strips, scroll thumbs).
+int FixedFrameCount(TElementKind kind);
+
+// A picture as DrawElement takes it. It points into the record it was made from, so it
+// must not outlive that record.
+struct TElementImage {
+  const TPixelBitmap* FStrip = nullptr;
+  int FFrameCount = 1;        // below 1 counts as 1
+  Margins FMargins;           // nine-slice margins, kept at their size
+  bool FTile = false;         // centre repeated rather than stretched
+  bool FTransparent = false;  // magenta left out
+  bool FVertical = false;     // frames stacked rather than side by side
+
+  TDrawFlags Flags() const {
+    TDrawFlags flags = TDrawFlags::dfNone;
+    if (FTile) flags = flags | TDrawFlags::dfTile;
+    if (FTransparent) flags = flags | TDrawFlags::dfTransparent;
+    if (FVertical) flags = flags | TDrawFlags::dfVertical;
+    return flags;
+  }
+  // The same picture without margins or tiling: the frame stretched whole.
+  TElementImage Whole() const {
+    TElementImage whole = *this;
+    whole.FMargins = {};
+    whole.FTile = false;
+    return whole;
+  }
+};
+
+// Whether DrawElement draws anything: a target with area, a picture, and a frame that
+// exists in the strip (out-of-range frames would otherwise paint a black block).
+inline bool CanDraw(const Rect& target, const TElementImage& image, int frame) {
+  if (target.Right <= target.Left || target.Bottom <= target.Top) return false;
+  if (!image.FStrip || image.FStrip->Empty()) return false;
+  if (frame < 1 || frame > std::max(image.FFrameCount, 1)) return false;
+  const Rect source = FrameRect(*image.FStrip, image.FVertical, image.FFrameCount, frame);
+  return source.Width() > 0 && source.Height() > 0;
+}
+
+// The record's Image with its frame count and margins; Trans 1 keys out magenta, Tile 1
+// tiles the centre (other values count as off, as the model reads them).
+TElementImage ElementImage(const TDataSkinObject& record);
+// The record's Image2 (up-down arrows, progress chunk, mirrored combo button), drawn
+// like its Image.
+TElementImage SecondElementImage(const TDataSkinBorder& record);
+// The glyph strips: CheckFrameCount or RadioFrameCount frames, drawn at the glyph's
+// place without margins or tiling (the record's margins belong to the push button);
+// Trans as for the push button.
+TElementImage CheckBoxImage(const TDataSkinButton& record);
+TElementImage RadioButtonImage(const TDataSkinButton& record);
+
+// Frame `frame` of `image` at `target`, resized by nine slices.
+void DrawElement(TPixelBitmap& canvas, const Rect& target, const TElementImage& image, int frame);
+// Frame `frame` of `image` stretched whole over `target`, margins and tiling ignored.
+void DrawElementStretched(TPixelBitmap& canvas, const Rect& target, const TElementImage& image, int frame);
+
+}  // namespace kv
