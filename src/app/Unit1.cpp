@@ -2,12 +2,9 @@
 
 #include <filesystem>
 
-namespace kv {
+#include "base/win/WideText.h"
 
-namespace {
-std::wstring Wide(std::u16string_view text) { return std::wstring(text.begin(), text.end()); }
-std::u16string Utf16(std::wstring_view text) { return std::u16string(text.begin(), text.end()); }
-}  // namespace
+namespace kv {
 
 TForm1::TForm1() {
   BuildLayout();
@@ -77,16 +74,16 @@ void TForm1::FormCreate() {
 }
 
 std::u16string TForm1::GetControlText(std::string_view control) const {
-  if (auto* edit = Control<TEdit>(control)) return Utf16(edit->Text());
-  if (auto* combo = Control<TComboBox>(control)) return Utf16(combo->Text());
+  if (auto* edit = Control<TEdit>(control)) return Utf16FromWide(edit->Text());
+  if (auto* combo = Control<TComboBox>(control)) return Utf16FromWide(combo->Text());
   return {};
 }
 
 void TForm1::SetControlText(std::string_view control, std::u16string_view text) {
   if (auto* edit = Control<TEdit>(control)) {
-    edit->SetText(Wide(text));
+    edit->SetText(WideFromUtf16(text));
   } else if (auto* combo = Control<TComboBox>(control)) {
-    combo->SetText(Wide(text));
+    combo->SetText(WideFromUtf16(text));
   }
 }
 

@@ -11,7 +11,7 @@
 #include "framework/StdCtrls.h"
 #include "settings/SettingsEditor.h"
 #include "settings/SettingsView.h"
-#include "skin/data/WinSkinData.h"
+#include "skin/windows/WinSkinData.h"
 
 namespace kv {
 

@@ -4,8 +4,9 @@
 
 #include "app/AuthorLinks.h"
 #include "app/Unit1.h"
+#include "base/win/Resources.h"
 #include "framework/Jpeg.h"
-#include "pictures/GifImage.h"
+#include "pictures/win/GifImage.h"
 
 namespace kv {
 namespace {

@@ -7,30 +7,9 @@
 #include <string>
 
 #include "base/FileIo.h"
+#include "base/win/Handles.h"
 
 namespace kv {
-namespace {
-
-class TFileHandle {
- public:
-  explicit TFileHandle(HANDLE h) : FHandle(h) {}
-  ~TFileHandle() { Close(); }
-  TFileHandle(const TFileHandle&) = delete;
-  TFileHandle& operator=(const TFileHandle&) = delete;
-  bool Valid() const { return FHandle != INVALID_HANDLE_VALUE; }
-  HANDLE Get() const { return FHandle; }
-  bool Close() {
-    if (!Valid()) return true;
-    const bool ok = CloseHandle(FHandle) != 0;
-    FHandle = INVALID_HANDLE_VALUE;
-    return ok;
-  }
-
- private:
-  HANDLE FHandle;
-};
-
-}  // namespace
 
 bool ReplaceFileContents(const std::filesystem::path& target, std::string_view bytes) {
   const std::wstring path = target.wstring();
@@ -43,7 +22,7 @@ bool ReplaceFileContents(const std::filesystem::path& target, std::string_view b
   {
     TFileHandle file(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                  FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.Valid()) return false;
+    if (!file) return false;
     ok = true;
     for (std::size_t done = 0; ok && done < bytes.size();) {
       const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 30));
@@ -52,7 +31,7 @@ bool ReplaceFileContents(const std::filesystem::path& target, std::string_view b
       done += written;
     }
     ok = ok && FlushFileBuffers(file.Get());
-    ok = file.Close() && ok;
+    ok = CloseHandle(file.Release()) && ok;
   }
   if (ok) {
     ok = exists ? ReplaceFileW(path.c_str(), temp.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cwctype>
 
+#include "base/ByteText.h"
+
 namespace kv {
 
 // ---- TComponent
@@ -23,8 +25,7 @@ void TComponent::DestroyComponents() {
 TComponent* TComponent::FindComponent(std::string_view name) const {
   if (name.empty()) return nullptr;
   for (const auto& c : FComponents) {
-    if (std::equal(c->FName.begin(), c->FName.end(), name.begin(), name.end(),
-                   [](char a, char b) { return std::tolower(a) == std::tolower(b); }))
+    if (SameTextAscii(c->FName, name))
       return c.get();
   }
   return nullptr;
@@ -196,8 +197,7 @@ const TPropertyInfo* FindProperty(const TComponent& component, std::string_view 
   // Later registrations (more derived classes) win.
   const auto& registry = Registry();
   for (auto it = registry.rbegin(); it != registry.rend(); ++it) {
-    if (std::equal(it->Name.begin(), it->Name.end(), name.begin(), name.end(),
-                   [](char a, char b) { return std::tolower(a) == std::tolower(b); }) &&
+    if (SameTextAscii(it->Name, name) &&
         it->Applies(component))
       return &*it;
   }
@@ -216,8 +216,7 @@ bool SetPropertyByName(TComponent& component, std::string_view name, std::string
   if (!info) return false;
   for (std::size_t i = 0; i < info->Members.size(); ++i) {
     const std::string& m = info->Members[i];
-    if (std::equal(m.begin(), m.end(), value.begin(), value.end(),
-                   [](char a, char b) { return std::tolower(a) == std::tolower(b); })) {
+    if (SameTextAscii(m, value)) {
       info->Set(component, static_cast<int>(i));
       return true;
     }

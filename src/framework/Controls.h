@@ -1,17 +1,19 @@
 #pragma once
 // Controls: the window-less kind (painted by its parent) and the windowed kind.
 //
-//   TControl         bounds, caption, font, colour, events, the replaceable WindowProc
+//   TControl         bounds, caption, font, colour, events, the hook chain
 //   TGraphicControl  window-less; its parent paints it and hands it mouse messages
 //   TWinControl      owns a window, created when its handle is first asked for
 //
 // Every message a control handles, window message or framework notification, goes
-// through WindowProc, which starts out as the control's own WndProc. A skin saves the
-// current WindowProc, puts its own handler in place and calls the saved one for default
-// processing; writing the saved one back restores the control.
+// through its hook chain and ends in the control's own WndProc. A skin adds a hook with
+// HookWindowProc, calls the default it is handed to pass a message on, and removes its
+// hook with the token it got, in any order relative to the other hooks.
 #include <windows.h>
 
 #include <functional>
+#include <memory>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -63,11 +65,19 @@ class TControl : public TComponent {
   ~TControl() override;
   std::string_view ClassName() const override { return "TControl"; }
 
-  // The replaceable message handler (see the top of this file).
-  TWndMethod WindowProc;
-  // Sends a message to the control through WindowProc and returns its result.
+  // Puts `hook` in front of every hook added before it. The hook lives until it is
+  // removed or the control is destroyed.
+  THookToken HookWindowProc(TMessageHook hook);
+  // Removes exactly the hook `token` names, whatever the order of removal; safe from
+  // inside that hook's own call (the call finishes, later messages skip it). A token
+  // already removed, or of another control, changes nothing.
+  void UnhookWindowProc(THookToken token);
+  int HookCount() const;
+  // Runs a message through the hooks, newest first, down to WndProc.
+  void Dispatch(TMessage& message);
+  // Sends a message to the control through Dispatch and returns its result.
   LRESULT Perform(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
-  // The control's own handling, the end of the WindowProc chain.
+  // The control's own handling, the end of the hook chain.
   virtual void WndProc(TMessage& message);
   virtual void DefaultHandler(TMessage& message);
 
@@ -142,10 +152,23 @@ class TControl : public TComponent {
   bool FMouseDown = false;
   std::wstring FHint;
   TCursor FCursor = crDefault;
+
+  struct THookEntry {
+    THookToken Token;
+    TMessageHook Hook;
+    bool Removed = false;
+  };
+  // Runs the message through the live hooks below position `below`, then WndProc.
+  void DispatchBelow(std::size_t below, TMessage& message);
+  // Bottom first. Removed entries stay while a dispatch runs (a hook may be inside its
+  // own call) and are dropped when the outermost dispatch ends.
+  std::vector<std::unique_ptr<THookEntry>> FHooks;
+  int FDispatchDepth = 0;
 };
 
 class TGraphicControl : public TControl {
  public:
+  ~TGraphicControl() override;
   std::string_view ClassName() const override { return "TGraphicControl"; }
   void WndProc(TMessage& message) override;
   // Bound to the parent's DC while the control paints.
@@ -156,6 +179,12 @@ class TGraphicControl : public TControl {
 
  private:
   TCanvas FCanvas;
+};
+
+// A window or its class could not be made; the text names the class and the system's reason.
+class EWindowError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
 };
 
 // What a windowed control asks of CreateWindowEx.

@@ -6,20 +6,11 @@
 #include <algorithm>
 #include <exception>
 
+#include "base/win/WideText.h"
+
 namespace kv {
 
 TApplication* Application = nullptr;
-
-namespace {
-std::wstring WideFromUtf8(const char* text) {
-  const int length = MultiByteToWideChar(CP_UTF8, 0, text, -1, nullptr, 0);
-  if (length <= 1) return {};
-  std::wstring wide(static_cast<std::size_t>(length), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, text, -1, wide.data(), length);
-  wide.pop_back();
-  return wide;
-}
-}  // namespace
 
 // ---- TForm
 

@@ -26,6 +26,7 @@ TFont& TFont::operator=(const TFont& other) {
 }
 
 void TFont::Changed() {
+  if (FHandle) BeforeHandleRelease();
   FHandle.Reset();
   if (OnChange) OnChange();
 }
@@ -69,13 +70,17 @@ HFONT TFont::Handle() const {
 
 // ---- TBrush, TPen
 
+void TBrush::DropHandle() {
+  if (FHandle) BeforeHandleRelease();
+  FHandle.Reset();
+}
 void TBrush::SetColor(TColor color) {
   FColor = color;
-  FHandle.Reset();
+  DropHandle();
 }
 void TBrush::SetStyle(TBrushStyle style) {
   FStyle = style;
-  FHandle.Reset();
+  DropHandle();
 }
 HBRUSH TBrush::Handle() const {
   if (FStyle == bsClear) return nullptr;
@@ -83,13 +88,17 @@ HBRUSH TBrush::Handle() const {
   return FHandle.Get();
 }
 
+void TPen::DropHandle() {
+  if (FHandle) BeforeHandleRelease();
+  FHandle.Reset();
+}
 void TPen::SetColor(TColor color) {
   FColor = color;
-  FHandle.Reset();
+  DropHandle();
 }
 void TPen::SetWidth(int width) {
   FWidth = width;
-  FHandle.Reset();
+  DropHandle();
 }
 HPEN TPen::Handle() const {
   if (!FHandle) FHandle.Reset(CreatePen(PS_SOLID, FWidth, ColorToRgb(FColor)));
@@ -98,14 +107,24 @@ HPEN TPen::Handle() const {
 
 // ---- TCanvas
 
+TCanvas::TCanvas() {
+  FFont.BeforeHandleRelease.Set([this] { Deselect(); });
+  FBrush.BeforeHandleRelease.Set([this] { Deselect(); });
+  FPen.BeforeHandleRelease.Set([this] { Deselect(); });
+}
+
 void TCanvas::SetHandle(HDC dc) {
+  Deselect();
+  FDc = dc;
+}
+
+void TCanvas::Deselect() {
   if (FDc && FOldFont) {
     SelectObject(FDc, FOldFont);
     SelectObject(FDc, FOldBrush);
     SelectObject(FDc, FOldPen);
   }
   FOldFont = FOldBrush = FOldPen = nullptr;
-  FDc = dc;
 }
 
 void TCanvas::Select() {

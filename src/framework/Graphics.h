@@ -15,7 +15,8 @@
 #include <string>
 #include <string_view>
 
-#include "framework/Handles.h"
+#include "base/win/Dc.h"
+#include "base/win/Handles.h"
 
 namespace kv {
 
@@ -35,6 +36,23 @@ inline constexpr TColor clGrayText = clSystemColor | COLOR_GRAYTEXT;
 
 // A system colour resolved to its current RGB value; RGB values pass unchanged.
 COLORREF ColorToRgb(TColor color);
+
+// Called just before a font, brush or pen lets its GDI handle go, so that a canvas that
+// has it selected can put its DC's own object back first (a selected object must not be
+// deleted). Belongs to the object, so copies do not carry it.
+class THandleReleaseHook {
+ public:
+  THandleReleaseHook() = default;
+  THandleReleaseHook(const THandleReleaseHook&) {}
+  THandleReleaseHook& operator=(const THandleReleaseHook&) { return *this; }
+  void Set(std::function<void()> hook) { FHook = std::move(hook); }
+  void operator()() const {
+    if (FHook) FHook();
+  }
+
+ private:
+  std::function<void()> FHook;
+};
 
 enum TFontStyle : unsigned { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
 
@@ -58,6 +76,7 @@ class TFont {
 
   HFONT Handle() const;
   std::function<void()> OnChange;
+  THandleReleaseHook BeforeHandleRelease;
 
  private:
   void Changed();
@@ -78,8 +97,10 @@ class TBrush {
   TBrushStyle Style() const { return FStyle; }
   void SetStyle(TBrushStyle style);
   HBRUSH Handle() const;  // null for a clear brush
+  THandleReleaseHook BeforeHandleRelease;
 
  private:
+  void DropHandle();
   TColor FColor = clWhite;
   TBrushStyle FStyle = bsSolid;
   mutable TBrushHandle FHandle;
@@ -92,8 +113,10 @@ class TPen {
   int Width() const { return FWidth; }
   void SetWidth(int width);
   HPEN Handle() const;
+  THandleReleaseHook BeforeHandleRelease;
 
  private:
+  void DropHandle();
   TColor FColor = clBlack;
   int FWidth = 1;
   mutable TPenHandle FHandle;
@@ -102,11 +125,12 @@ class TPen {
 class TGraphic;
 
 // Draws on a DC it does not own. Font, brush and pen are selected on each operation and
-// the DC's own objects are put back when the canvas lets go of it.
+// the DC's own objects are put back when the canvas lets go of the DC, and also before
+// the font, brush or pen drops a handle that is still selected.
 class TCanvas {
  public:
-  TCanvas() = default;
-  explicit TCanvas(HDC dc) : FDc(dc) {}
+  TCanvas();
+  explicit TCanvas(HDC dc) : TCanvas() { FDc = dc; }
   TCanvas(const TCanvas&) = delete;
   TCanvas& operator=(const TCanvas&) = delete;
   ~TCanvas() { SetHandle(nullptr); }
@@ -131,6 +155,8 @@ class TCanvas {
 
  private:
   void Select();
+  // Puts the DC's own font, brush and pen back (the next operation selects ours again).
+  void Deselect();
   HDC FDc = nullptr;
   TFont FFont;
   TBrush FBrush;

@@ -21,7 +21,4 @@ class TJpegImage : public TGraphic {
   TBitmap FBitmap;
 };
 
-// The bytes of a resource of this module (RCDATA unless another type is given).
-std::span<const std::uint8_t> ResourceBytes(const wchar_t* name, const wchar_t* type = RT_RCDATA);
-
 }  // namespace kv

@@ -1,11 +1,14 @@
 #pragma once
-// The message record every handler works on, and the framework's own notifications.
+// The message record every handler works on, how handlers are chained in front of a
+// control or a window, and the framework's own notifications.
 //
-// Window messages and our notifications travel the same road: through a control's
-// replaceable WindowProc. A skin that wants to see a control's messages saves the
-// current WindowProc, installs its own and calls the saved one for default handling.
+// Window messages and our notifications travel the same road: through a control's hook
+// chain and then its own WndProc. A skin that wants to see a control's messages adds a
+// hook; the hook calls the default it is given to let the rest of the chain and the
+// control handle the message.
 #include <windows.h>
 
+#include <cstdint>
 #include <functional>
 
 namespace kv {
@@ -17,8 +20,30 @@ struct TMessage {
   LRESULT Result = 0;
 };
 
-// A control's message handler. An empty one counts as "none" when a skin restores it.
-using TWndMethod = std::function<void(TMessage&)>;
+// A hook's default processing: everything below it (later-added hooks sit above earlier
+// ones; the control's own WndProc, or the window's previous procedure, is at the bottom).
+// Valid only during the hook's call.
+class TDefaultProc {
+ public:
+  using TCall = void (*)(const void* context, TMessage& message);
+  TDefaultProc(TCall call, const void* context) : FCall(call), FContext(context) {}
+  void operator()(TMessage& message) const { FCall(FContext, message); }
+
+ private:
+  TCall FCall;
+  const void* FContext;
+};
+
+// A handler in front of a control or window. If it does not call `callDefault`, nothing
+// below it sees the message and the Result it set stands.
+using TMessageHook = std::function<void(TMessage& message, TDefaultProc callDefault)>;
+
+// Names one installed hook for its removal. Zero names none.
+struct THookToken {
+  std::uint64_t Id = 0;
+  explicit operator bool() const { return Id != 0; }
+  friend bool operator==(THookToken, THookToken) = default;
+};
 
 // Notifications the framework sends to its controls (numbers are stable: skins match on them).
 inline constexpr UINT CM_BASE = 0xB000;

@@ -30,14 +30,14 @@ void TLabel::FontChanged() {
 
 void TLabel::AdjustBounds() {
   if (!FAutoSize) return;
-  HDC screen = GetDC(nullptr);
-  TCanvas canvas(screen);
-  canvas.Font() = Font();
   RECT r{0, 0, 0, 0};
-  const std::wstring text = FCaption.empty() ? std::wstring(L" ") : FCaption;
-  canvas.DrawTextIn(text, r, DT_CALCRECT | DT_EXPANDTABS | DT_LEFT);
-  canvas.SetHandle(nullptr);
-  ReleaseDC(nullptr, screen);
+  {
+    const TWindowDc screen = TWindowDc::Screen();
+    TCanvas canvas(screen.Get());
+    canvas.Font() = Font();
+    const std::wstring text = FCaption.empty() ? std::wstring(L" ") : FCaption;
+    canvas.DrawTextIn(text, r, DT_CALCRECT | DT_EXPANDTABS | DT_LEFT);
+  }
   SetBounds(FLeft, FTop, r.right, r.bottom);
 }
 

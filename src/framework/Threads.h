@@ -6,7 +6,7 @@
 #include <exception>
 #include <functional>
 
-#include "framework/Handles.h"
+#include "base/win/Handles.h"
 
 namespace kv {
 

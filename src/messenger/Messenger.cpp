@@ -6,7 +6,7 @@
 #include <tlhelp32.h>
 
 #include "base/TextCodec.h"
-#include "framework/Handles.h"
+#include "base/win/Handles.h"
 #include "settings/ProcessMatch.h"
 
 namespace kv {
@@ -57,24 +57,6 @@ struct TToolHelp {
   bool Available() const { return Snapshot && First && Next; }
 };
 
-// Releases a COM interface at scope end.
-template <class I>
-class TComPtr {
- public:
-  TComPtr() = default;
-  TComPtr(const TComPtr&) = delete;
-  TComPtr& operator=(const TComPtr&) = delete;
-  ~TComPtr() {
-    if (FPtr) FPtr->Release();
-  }
-  I* operator->() const { return FPtr; }
-  I* Get() const { return FPtr; }
-  void** Out() { return reinterpret_cast<void**>(&FPtr); }
-
- private:
-  I* FPtr = nullptr;
-};
-
 }  // namespace
 
 EOleError::EOleError(HRESULT result) : std::runtime_error(ErrorText(result)), FResult(result) {}
@@ -82,9 +64,8 @@ EOleError::EOleError(HRESULT result) : std::runtime_error(ErrorText(result)), FR
 bool TerminateProcessesByName(std::string_view name) {
   const TToolHelp& toolHelp = TToolHelp::Get();
   if (!toolHelp.Available()) return false;
-  const HANDLE list = toolHelp.Snapshot(TH32CS_SNAPPROCESS, 0);
-  if (list == INVALID_HANDLE_VALUE) return false;
-  TKernelHandle snapshot(list);
+  TFileHandle snapshot(toolHelp.Snapshot(TH32CS_SNAPPROCESS, 0));  // INVALID_HANDLE_VALUE on failure
+  if (!snapshot) return false;
   bool result = false;
   PROCESSENTRY32W entry{};
   entry.dwSize = sizeof(entry);
@@ -110,8 +91,8 @@ void RestartMessenger() {
   startup.wShowWindow = SW_SHOW;
   PROCESS_INFORMATION info{};
   if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
-    CloseHandle(info.hThread);
-    CloseHandle(info.hProcess);
+    // Started, not waited for: nothing of the new process is kept.
+    TKernelHandle thread(info.hThread), process(info.hProcess);
   }
 }
 

@@ -240,7 +240,7 @@ TEST_F(Form1ActionsTest, TheContactLabelTurnsRedAndBlackAgainOnTheBareWindow) {
 namespace kv {
 namespace {
 
-TEST_F(Form1ActionsTest, TheWindowCarriesTheProgramsOwnSkin) {
+TEST_F(Form1ActionsTest, TheSkinComponentHoldsTheStoredSkinAndTheManagerIsActive) {
   TSkinData* skin = FForm->SkinData1;
   ASSERT_NE(skin, nullptr);
   EXPECT_FALSE(skin->NoSkin());

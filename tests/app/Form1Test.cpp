@@ -13,6 +13,7 @@
 #include "TestUtil.h"
 #include "app/Unit1.h"
 #include "base/TextCodec.h"
+#include "base/win/Resources.h"
 #include "framework/Jpeg.h"
 
 namespace kv {
@@ -23,11 +24,11 @@ using test::PumpUntil;
 
 class TTestForm1 : public TForm1 {
  public:
-  int ApplyClicks = 0, BlogClicks = 0, Label2Clicks = 0, Label6Moves = 0;
+  int ApplyClicks = 0, CloseQQClicks = 0, Label2Clicks = 0, Label6Moves = 0;
 
  protected:
   void Button1Click() override { ++ApplyClicks; }
-  void Button4Click() override { ++BlogClicks; }
+  void Button4Click() override { ++CloseQQClicks; }  // 一键关闭QQ: counted, no process ended
   void Label2Click() override { ++Label2Clicks; }
   void Label6MouseMove(int, int) override { ++Label6Moves; }
 };
@@ -300,7 +301,7 @@ TEST_F(Form1Test, TabFollowsTheTableOrderAndEnterPressesApply) {
   Form->Button4->SetFocus();
   Key(VK_RETURN);
   EXPECT_EQ(Form->ApplyClicks, 2) << "a focused button presses itself";
-  EXPECT_EQ(Form->BlogClicks, 1);
+  EXPECT_EQ(Form->CloseQQClicks, 1);
 }
 
 TEST_F(Form1Test, CtrlTabAndTheMouseSwitchPages) {
@@ -338,19 +339,18 @@ TEST_F(Form1Test, LabelsTakeClicksAndHoverAndShowHints) {
   EXPECT_EQ(Form->Label2Clicks, 1);
 
   std::string notes;
-  TWndMethod saved = Form->Label6->WindowProc;
-  Form->Label6->WindowProc = [&](TMessage& m) {
+  const THookToken hook = Form->Label6->HookWindowProc([&](TMessage& m, TDefaultProc callDefault) {
     if (m.Msg == CM_MOUSEENTER) notes += 'E';
     if (m.Msg == CM_MOUSELEAVE) notes += 'L';
-    saved(m);
-  };
+    callDefault(m);
+  });
   ASSERT_TRUE(test::MoveCursorTo(sheet, 20, 325, over(Form->Label6)));
   ASSERT_FALSE(notes.empty());
   EXPECT_EQ(notes.back(), 'E');
   EXPECT_GE(Form->Label6Moves, 1);
   ASSERT_TRUE(test::MoveCursorTo(sheet, 260, 326, over(Form->Control<TTabSheet>("TabSheet1"))));
   EXPECT_EQ(notes.back(), 'L');
-  Form->Label6->WindowProc = saved;
+  Form->Label6->UnhookWindowProc(hook);
 
   // Six controls have a hint: Button7, Label2, Label3, Label5, Edit3 and Label6.
   HWND tips = nullptr;
@@ -377,11 +377,7 @@ TEST_F(Form1Test, TheBannerShowsThePicturesPixels) {
   HWND wnd = Form->Handle();
   Form->Update();
   TBitmap screen(332, 73);
-  {
-    HDC dc = GetDC(wnd);
-    BitBlt(screen.Canvas().Handle(), 0, 0, 332, 73, dc, 0, 0, SRCCOPY);
-    ReleaseDC(wnd, dc);
-  }
+  BitBlt(screen.Canvas().Handle(), 0, 0, 332, 73, TWindowDc::Client(wnd).Get(), 0, 0, SRCCOPY);
   GdiFlush();
   int different = 0;
   for (int y = 0; y < 73; ++y)

@@ -102,9 +102,7 @@ inline std::future<TBoxSeen> AnswerMessageBox(std::wstring title, int ms = 10000
 
 // The colour (0x00RRGGBB) of a client pixel as it is on the screen.
 inline std::uint32_t ScreenPixel(HWND wnd, int x, int y) {
-  HDC dc = GetDC(wnd);
-  const COLORREF c = GetPixel(dc, x, y);
-  ReleaseDC(wnd, dc);
+  const COLORREF c = GetPixel(TWindowDc::Client(wnd).Get(), x, y);
   return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
 }
 

@@ -15,8 +15,8 @@
 #include "TestUtil.h"
 #include "framework/ExtCtrls.h"
 #include "framework/Forms.h"
-#include "pictures/GifImage.h"
-#include "pictures/GifPainter.h"
+#include "pictures/win/GifImage.h"
+#include "pictures/win/GifPainter.h"
 
 namespace kv {
 namespace {

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "base/win/Dc.h"
 #include "skin/data/SkinGdi.h"
 
 namespace kv {
@@ -24,31 +25,20 @@ TPixelBitmap CrossPicture(int w, int h) {
 // A memory device context over a bitmap made for the screen's own format.
 class TScreenBitmap {
 public:
-  TScreenBitmap(int w, int h) {
-    HDC screen = GetDC(nullptr);
-    FDc = CreateCompatibleDC(screen);
-    FBitmap = CreateCompatibleBitmap(screen, w, h);
-    ReleaseDC(nullptr, screen);
-    FOld = SelectObject(FDc, FBitmap);
-    HBRUSH brush = CreateSolidBrush(ColorOf(kBack));
+  TScreenBitmap(int w, int h)
+      : FDc(CreateCompatibleDC(TWindowDc::Screen().Get())),
+        FBitmap(CreateCompatibleBitmap(TWindowDc::Screen().Get(), w, h)), FSelect(FDc.Get(), FBitmap.Get()) {
+    const TBrushHandle brush(CreateSolidBrush(ColorOf(kBack)));
     RECT all{0, 0, w, h};
-    FillRect(FDc, &all, brush);
-    DeleteObject(brush);
+    FillRect(FDc.Get(), &all, brush.Get());
   }
-  ~TScreenBitmap() {
-    SelectObject(FDc, FOld);
-    DeleteObject(FBitmap);
-    DeleteDC(FDc);
-  }
-  TScreenBitmap(const TScreenBitmap&) = delete;
-  TScreenBitmap& operator=(const TScreenBitmap&) = delete;
-  HDC Dc() const { return FDc; }
-  TPixelBitmap Pixels(int w, int h) const { return ReadDcPixels(FDc, {0, 0, w, h}); }
+  HDC Dc() const { return FDc.Get(); }
+  TPixelBitmap Pixels(int w, int h) const { return ReadDcPixels(FDc.Get(), {0, 0, w, h}); }
 
 private:
-  HDC FDc;
-  HBITMAP FBitmap;
-  HGDIOBJ FOld;
+  TMemoryDc FDc;
+  TBitmapHandle FBitmap;
+  TSelectGuard FSelect;
 };
 
 TEST(SkinGdi, KeyedCopyLeavesMagentaPixelsUntouched) {
@@ -103,7 +93,7 @@ TEST(SkinGdi, RegionFromPicture) {
   TPixelBitmap picture(6, 4, 0x00000000);
   picture.SetPixel(0, 0, kMagenta);
   picture.SetPixel(5, 3, kMagenta);
-  const TSkinRegion region = BitmapToRegion(picture, 100, 50, 0, 0, 0);
+  const TRegionHandle region = BitmapToRegion(picture, 100, 50, 0, 0, 0);
   ASSERT_TRUE(region);
   EXPECT_FALSE(PtInRegion(region.Get(), 100, 50));
   EXPECT_TRUE(PtInRegion(region.Get(), 101, 50));
@@ -121,14 +111,14 @@ TEST(SkinGdi, RegionOfManyBatches) {
   TPixelBitmap picture(8, 3000, 0x00000000);
   for (int y = 0; y < 3000; ++y)
     for (int x = 1; x < 8; x += 2) picture.SetPixel(x, y, kMagenta);
-  const TSkinRegion region = BitmapToRegion(picture, 0, 0, 0, 0, 0);
+  const TRegionHandle region = BitmapToRegion(picture, 0, 0, 0, 0, 0);
   ASSERT_TRUE(region);
   for (int y : {0, 1999, 2000, 2999}) {
     EXPECT_TRUE(PtInRegion(region.Get(), 0, y)) << y;
     EXPECT_FALSE(PtInRegion(region.Get(), 1, y)) << y;
     EXPECT_TRUE(PtInRegion(region.Get(), 6, y)) << y;
   }
-  const TSkinRegion empty = BitmapToRegion(TPixelBitmap(5, 5, kMagenta), 0, 0, 0, 0, 0);
+  const TRegionHandle empty = BitmapToRegion(TPixelBitmap(5, 5, kMagenta), 0, 0, 0, 0, 0);
   ASSERT_TRUE(empty);
   RECT box{};
   EXPECT_EQ(GetRgnBox(empty.Get(), &box), NULLREGION);
@@ -136,16 +126,13 @@ TEST(SkinGdi, RegionOfManyBatches) {
 
 TEST(SkinGdi, PixelsComeBackFromABitmapHandle) {
   const TPixelBitmap picture = CrossPicture(7, 5);
-  HDC screen = GetDC(nullptr);
-  HBITMAP handle = CreateCompatibleBitmap(screen, 7, 5);
-  HDC memory = CreateCompatibleDC(screen);
-  HGDIOBJ old = SelectObject(memory, handle);
-  CopyToDc(memory, 0, 0, picture);
-  SelectObject(memory, old);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
-  const TPixelBitmap back = PixelsFromBitmap(handle);
-  DeleteObject(handle);
+  const TBitmapHandle handle(CreateCompatibleBitmap(TWindowDc::Screen().Get(), 7, 5));
+  {
+    TMemoryDc memory(CreateCompatibleDC(nullptr));
+    TSelectGuard select(memory.Get(), handle.Get());
+    CopyToDc(memory.Get(), 0, 0, picture);
+  }
+  const TPixelBitmap back = PixelsFromBitmap(handle.Get());
   ASSERT_EQ(back.Width(), 7);
   ASSERT_EQ(back.Height(), 5);
   EXPECT_TRUE(std::equal(back.Pixels().begin(), back.Pixels().end(), picture.Pixels().begin()));
@@ -168,15 +155,16 @@ TEST(SkinGdi, KeyedCopyOntoAWindow) {
                                 nullptr, wc.hInstance, nullptr);
   ASSERT_NE(window, nullptr);
   UpdateWindow(window);
-  HDC dc = GetDC(window);
-  HBRUSH brush = CreateSolidBrush(ColorOf(kBack));
-  RECT all{0, 0, 40, 30};
-  FillRect(dc, &all, brush);
-  DeleteObject(brush);
   const TPixelBitmap picture = CrossPicture(12, 9);
-  TransparentBlit(dc, {3, 3, 15, 12}, picture);
-  const TPixelBitmap seen = ReadDcPixels(dc, {0, 0, 40, 30});
-  ReleaseDC(window, dc);
+  TPixelBitmap seen;
+  {
+    const TWindowDc dc = TWindowDc::Client(window);
+    const TBrushHandle brush(CreateSolidBrush(ColorOf(kBack)));
+    RECT all{0, 0, 40, 30};
+    FillRect(dc.Get(), &all, brush.Get());
+    TransparentBlit(dc.Get(), {3, 3, 15, 12}, picture);
+    seen = ReadDcPixels(dc.Get(), {0, 0, 40, 30});
+  }
   DestroyWindow(window);
   ASSERT_FALSE(seen.Empty());
   EXPECT_EQ(seen.Pixel(3 + 6, 3 + 1), kBack);  // on the cross

@@ -7,7 +7,7 @@
 #include "skin/data/BmpCodec.h"
 #include "skin/data/SkinContainer.h"
 #include "skin/data/SkinPacker.h"
-#include "skin/data/WinSkinData.h"
+#include "skin/windows/WinSkinData.h"
 #include "skin/windows/WinSkinManage.h"
 #include "support/TempDir.h"
 
@@ -82,21 +82,14 @@ TEST_F(SkinDataTest, MenuGlyphsComeFromTheProgramsBitmap) {
   ASSERT_NE(data->MenuGlyphs(), nullptr);
   ASSERT_EQ(ImageList_GetImageCount(data->MenuGlyphs()), 4);
   // Draw the close glyph over green: its cross is black, its white corners let green show.
-  HDC screen = GetDC(nullptr);
-  HDC dc = CreateCompatibleDC(screen);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, 16, 16);
-  ReleaseDC(nullptr, screen);
-  HGDIOBJ old = SelectObject(dc, bitmap);
-  HBRUSH green = CreateSolidBrush(RGB(0, 200, 0));
+  TBitmap target(16, 16);
+  HDC dc = target.Canvas().Handle();
+  const TBrushHandle green(CreateSolidBrush(RGB(0, 200, 0)));
   RECT all{0, 0, 16, 16};
-  FillRect(dc, &all, green);
+  FillRect(dc, &all, green.Get());
   ImageList_Draw(data->MenuGlyphs(), 3, dc, 0, 0, ILD_TRANSPARENT);
   EXPECT_EQ(GetPixel(dc, 0, 0), RGB(0, 200, 0));
   EXPECT_EQ(GetPixel(dc, 8, 8), RGB(0, 0, 0));
-  SelectObject(dc, old);
-  DeleteObject(green);
-  DeleteObject(bitmap);
-  DeleteDC(dc);
 }
 
 TEST_F(SkinDataTest, TheStoredSkinIsParsedAsSoonAsItIsRead) {

@@ -1,11 +1,11 @@
-#include "pictures/GifImage.h"
+#include "pictures/win/GifImage.h"
 
 #include <algorithm>
 
-#include "framework/Handles.h"
-#include "framework/Jpeg.h"
+#include "base/win/Handles.h"
+#include "base/win/Resources.h"
 #include "framework/Threads.h"
-#include "pictures/GifPainter.h"
+#include "pictures/win/GifPainter.h"
 
 namespace kv {
 

@@ -1,8 +1,8 @@
-#include "pictures/GifPainter.h"
+#include "pictures/win/GifPainter.h"
 
 #include <algorithm>
 
-#include "pictures/GifImage.h"
+#include "pictures/win/GifImage.h"
 
 namespace kv {
 

@@ -16,7 +16,7 @@
 #include <memory>
 
 #include "framework/Graphics.h"
-#include "framework/Handles.h"
+#include "base/win/Handles.h"
 #include "framework/Threads.h"
 #include "pictures/GifCompositor.h"
 #include "pictures/GifPlayback.h"

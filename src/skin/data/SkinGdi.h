@@ -3,10 +3,10 @@
 // copy of finished pixels onto a device context (plain, or with magenta left out), and
 // the region handle built from BitmapToRegionRects. Only Win32 code includes this.
 //
-//   TSkinRegion          move-only owner of a region handle
 //   CopyToDc             plain copy of pixels to a device context
 //   TransparentBlit      keyed copy (one masked block transfer)
 //   DrawSkinImage ...    the SkinImage routines onto a device context
+//   DrawElement          one state frame of a skin element (SkinFrames.h) onto a device context
 //   BitmapToRegion       region of all pixels outside the key range
 //   ReadDcPixels         what a device context shows, as pixels
 //   ResolveColor         system-colour values to RGB
@@ -16,35 +16,12 @@
 #include <string>
 #include <utility>
 
+#include "base/win/Handles.h"
 #include "skin/data/SkinContainer.h"
+#include "skin/data/SkinFrames.h"
 #include "skin/data/SkinImage.h"
 
 namespace kv {
-
-class TSkinRegion {
-public:
-  TSkinRegion() = default;
-  explicit TSkinRegion(HRGN region) : FRegion(region) {}
-  TSkinRegion(const TSkinRegion&) = delete;
-  TSkinRegion& operator=(const TSkinRegion&) = delete;
-  TSkinRegion(TSkinRegion&& other) noexcept : FRegion(std::exchange(other.FRegion, nullptr)) {}
-  TSkinRegion& operator=(TSkinRegion&& other) noexcept {
-    if (this != &other) Reset(std::exchange(other.FRegion, nullptr));
-    return *this;
-  }
-  ~TSkinRegion() { Reset(); }
-
-  HRGN Get() const { return FRegion; }
-  HRGN Release() { return std::exchange(FRegion, nullptr); }  // e.g. for SetWindowRgn, which takes it over
-  explicit operator bool() const { return FRegion != nullptr; }
-  void Reset(HRGN region = nullptr) {
-    if (FRegion) DeleteObject(FRegion);
-    FRegion = region;
-  }
-
-private:
-  HRGN FRegion = nullptr;
-};
 
 // A skin colour as RGB: 0xFF000000 + index stands for that system colour.
 COLORREF ResolveColor(TColorValue color);
@@ -66,9 +43,13 @@ void DrawNineSliceBorder(HDC dc, const Rect& target, const TPixelBitmap& strip, 
 void DrawFrameStretched(HDC dc, const Rect& target, const TPixelBitmap& strip, TDrawFlags flags, int frameCount,
                         int frameIndex);
 
+// Frame `frame` of `image` at `target` of `dc`, resized by nine slices; nothing when
+// CanDraw says so.
+void DrawElement(HDC dc, const Rect& target, const TElementImage& image, int frame);
+
 // Rectangles merged into the region 2000 at a time; an all-key picture gives an empty
 // region, and the result is empty (no handle) only when the system refuses a region.
-TSkinRegion BitmapToRegion(const TPixelBitmap& bitmap, int xOffset, int yOffset, int blueTolerance,
+TRegionHandle BitmapToRegion(const TPixelBitmap& bitmap, int xOffset, int yOffset, int blueTolerance,
                            int greenTolerance, int redTolerance, TColorValue key = kKeyColor);
 
 // The pixels `area` of `dc` shows (read through a block transfer into a DIB).

@@ -1,5 +1,7 @@
 #include "skin/data/SkinGdi.h"
 
+#include "base/win/Dc.h"
+
 #include <algorithm>
 #include <cstring>
 #include <vector>
@@ -7,50 +9,6 @@
 namespace kv {
 
 namespace {
-
-// Move-only owners used inside this file only.
-class TOwnedBitmap {
-public:
-  explicit TOwnedBitmap(HBITMAP b = nullptr) : FBitmap(b) {}
-  TOwnedBitmap(const TOwnedBitmap&) = delete;
-  TOwnedBitmap& operator=(const TOwnedBitmap&) = delete;
-  TOwnedBitmap(TOwnedBitmap&& other) noexcept : FBitmap(std::exchange(other.FBitmap, nullptr)) {}
-  ~TOwnedBitmap() {
-    if (FBitmap) DeleteObject(FBitmap);
-  }
-  HBITMAP Get() const { return FBitmap; }
-
-private:
-  HBITMAP FBitmap;
-};
-
-class TMemoryDc {
-public:
-  explicit TMemoryDc(HDC reference) : FDc(CreateCompatibleDC(reference)) {}
-  TMemoryDc(const TMemoryDc&) = delete;
-  TMemoryDc& operator=(const TMemoryDc&) = delete;
-  ~TMemoryDc() {
-    if (FDc) DeleteDC(FDc);
-  }
-  HDC Get() const { return FDc; }
-
-private:
-  HDC FDc;
-};
-
-class TSelection {
-public:
-  TSelection(HDC dc, HGDIOBJ object) : FDc(dc), FOld(SelectObject(dc, object)) {}
-  TSelection(const TSelection&) = delete;
-  TSelection& operator=(const TSelection&) = delete;
-  ~TSelection() {
-    if (FOld && FOld != HGDI_ERROR) SelectObject(FDc, FOld);
-  }
-
-private:
-  HDC FDc;
-  HGDIOBJ FOld;
-};
 
 BITMAPINFO TopDownInfo(int width, int height) {
   BITMAPINFO info{};
@@ -64,11 +22,11 @@ BITMAPINFO TopDownInfo(int width, int height) {
 }
 
 // A 32-bit DIB section holding a copy of `bitmap`'s top-left width x height pixels.
-TOwnedBitmap MakeDib(const TPixelBitmap& bitmap, int width, int height) {
+TBitmapHandle MakeDib(const TPixelBitmap& bitmap, int width, int height) {
   BITMAPINFO info = TopDownInfo(width, height);
   void* bits = nullptr;
-  TOwnedBitmap dib(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  if (!dib.Get() || !bits) return TOwnedBitmap();
+  TBitmapHandle dib(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!dib.Get() || !bits) return TBitmapHandle();
   auto* out = static_cast<std::uint32_t*>(bits);
   for (int y = 0; y < height; ++y) {
     std::uint32_t* row = out + std::size_t(y) * std::size_t(width);
@@ -86,7 +44,7 @@ TOwnedBitmap MakeDib(const TPixelBitmap& bitmap, int width, int height) {
 
 // Monochrome mask: 1 (white) where the pixel has the key colour, 0 (black) elsewhere.
 // Rows of a monochrome bitmap are padded to 16 bits.
-TOwnedBitmap MakeKeyMask(const TPixelBitmap& bitmap, int width, int height, std::uint32_t keyPixel) {
+TBitmapHandle MakeKeyMask(const TPixelBitmap& bitmap, int width, int height, std::uint32_t keyPixel) {
   const std::size_t stride = ((std::size_t(width) + 15) / 16) * 2;
   std::vector<std::uint8_t> bits(stride * std::size_t(height), 0);
   for (int y = 0; y < height; ++y)
@@ -94,7 +52,7 @@ TOwnedBitmap MakeKeyMask(const TPixelBitmap& bitmap, int width, int height, std:
       const bool key = x >= bitmap.Width() || y >= bitmap.Height() || (bitmap.Pixel(x, y) & 0xFFFFFFu) == keyPixel;
       if (key) bits[std::size_t(y) * stride + std::size_t(x) / 8] |= std::uint8_t(0x80u >> (x % 8));
     }
-  return TOwnedBitmap(CreateBitmap(width, height, 1, 1, bits.data()));
+  return TBitmapHandle(CreateBitmap(width, height, 1, 1, bits.data()));
 }
 
 bool Inverted(const Rect& r) { return r.Right < r.Left || r.Bottom < r.Top; }
@@ -128,24 +86,23 @@ void TransparentBlit(HDC dc, const Rect& target, const TPixelBitmap& bitmap, TCo
   const int h = std::min(target.Height(), bitmap.Height());
   if (w <= 0 || h <= 0) return;
   const std::uint32_t keyPixel = PixelOf(key & 0xFFFFFFu);
-  TOwnedBitmap source = MakeDib(bitmap, w, h);
-  TOwnedBitmap mask = MakeKeyMask(bitmap, w, h, keyPixel);
+  TBitmapHandle source = MakeDib(bitmap, w, h);
+  TBitmapHandle mask = MakeKeyMask(bitmap, w, h, keyPixel);
   if (!source.Get() || !mask.Get()) return;
-  TMemoryDc sourceDc(dc);
-  TSelection selectSource(sourceDc.Get(), source.Get());
+  TMemoryDc sourceDc(CreateCompatibleDC(dc));
+  TSelectGuard selectSource(sourceDc.Get(), source.Get());
   // Where the mask is white the destination stays, elsewhere the source is copied.
   if (MaskBlt(dc, target.Left, target.Top, w, h, sourceDc.Get(), 0, 0, mask.Get(), 0, 0, 0xCCAA0029))
     return;
   // Without masked transfers: invert in, cut out the key areas, invert back.
-  TMemoryDc maskDc(dc);
-  TSelection selectMask(maskDc.Get(), mask.Get());
-  const COLORREF oldBack = SetBkColor(dc, RGB(255, 255, 255));
-  const COLORREF oldText = SetTextColor(dc, RGB(0, 0, 0));
+  TMemoryDc maskDc(CreateCompatibleDC(dc));
+  TSelectGuard selectMask(maskDc.Get(), mask.Get());
+  TTextStateGuard colours(dc);
+  SetBkColor(dc, RGB(255, 255, 255));
+  SetTextColor(dc, RGB(0, 0, 0));
   BitBlt(dc, target.Left, target.Top, w, h, sourceDc.Get(), 0, 0, SRCINVERT);
   BitBlt(dc, target.Left, target.Top, w, h, maskDc.Get(), 0, 0, SRCAND);
   BitBlt(dc, target.Left, target.Top, w, h, sourceDc.Get(), 0, 0, SRCINVERT);
-  SetBkColor(dc, oldBack);
-  SetTextColor(dc, oldText);
 }
 
 void DrawSkinImage(HDC dc, const Rect& target, const TPixelBitmap& strip, TDrawFlags flags, int frameCount,
@@ -180,11 +137,16 @@ void DrawFrameStretched(HDC dc, const Rect& target, const TPixelBitmap& strip, T
   Place(dc, target, RenderFrameStretched(target.Width(), target.Height(), strip, frameCount, frameIndex), flags);
 }
 
-TSkinRegion BitmapToRegion(const TPixelBitmap& bitmap, int xOffset, int yOffset, int blueTolerance,
+void DrawElement(HDC dc, const Rect& target, const TElementImage& image, int frame) {
+  if (!CanDraw(target, image, frame)) return;
+  DrawSkinImage(dc, target, *image.FStrip, image.Flags(), image.FFrameCount, frame, image.FMargins);
+}
+
+TRegionHandle BitmapToRegion(const TPixelBitmap& bitmap, int xOffset, int yOffset, int blueTolerance,
                            int greenTolerance, int redTolerance, TColorValue key) {
   const std::vector<TRegionBatch> batches =
       BitmapToRegionRects(bitmap, xOffset, yOffset, blueTolerance, greenTolerance, redTolerance, key);
-  TSkinRegion result;
+  TRegionHandle result;
   std::vector<std::uint8_t> buffer;
   for (const TRegionBatch& batch : batches) {
     buffer.assign(sizeof(RGNDATAHEADER) + batch.FRects.size() * sizeof(RECT), 0);
@@ -199,8 +161,8 @@ TSkinRegion BitmapToRegion(const TPixelBitmap& bitmap, int xOffset, int yOffset,
       const Rect& r = batch.FRects[i];
       rects[i] = {r.Left, r.Top, r.Right, r.Bottom};
     }
-    TSkinRegion part(ExtCreateRegion(nullptr, DWORD(buffer.size()), data));
-    if (!part) return TSkinRegion();
+    TRegionHandle part(ExtCreateRegion(nullptr, DWORD(buffer.size()), data));
+    if (!part) return TRegionHandle();
     if (!result) {
       result = std::move(part);
     } else {
@@ -216,11 +178,11 @@ TPixelBitmap ReadDcPixels(HDC dc, const Rect& area) {
   if (pixels.Empty()) return pixels;
   BITMAPINFO info = TopDownInfo(w, h);
   void* bits = nullptr;
-  TOwnedBitmap dib(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  TBitmapHandle dib(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
   if (!dib.Get() || !bits) return TPixelBitmap();
   {
-    TMemoryDc memory(dc);
-    TSelection select(memory.Get(), dib.Get());
+    TMemoryDc memory(CreateCompatibleDC(dc));
+    TSelectGuard select(memory.Get(), dib.Get());
     BitBlt(memory.Get(), 0, 0, w, h, dc, area.Left, area.Top, SRCCOPY);
     GdiFlush();
   }
@@ -236,9 +198,8 @@ TPixelBitmap PixelsFromBitmap(HBITMAP bitmap) {
   TPixelBitmap pixels(header.bmWidth, header.bmHeight);
   if (pixels.Empty()) return pixels;
   BITMAPINFO info = TopDownInfo(pixels.Width(), pixels.Height());
-  HDC screen = GetDC(nullptr);
-  const int rows = GetDIBits(screen, bitmap, 0, UINT(pixels.Height()), pixels.Pixels().data(), &info, DIB_RGB_COLORS);
-  ReleaseDC(nullptr, screen);
+  const int rows = GetDIBits(TWindowDc::Screen().Get(), bitmap, 0, UINT(pixels.Height()), pixels.Pixels().data(),
+                             &info, DIB_RGB_COLORS);
   if (rows != pixels.Height()) return TPixelBitmap();
   for (std::uint32_t& p : pixels.Pixels()) p &= 0xFFFFFFu;
   return pixels;

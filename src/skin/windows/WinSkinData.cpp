@@ -1,7 +1,8 @@
-#include "skin/data/WinSkinData.h"
+#include "skin/windows/WinSkinData.h"
 
 #include "base/FileIo.h"
 #include "base/TextCodec.h"
+#include "base/win/WideText.h"
 #include "framework/Forms.h"
 #include "skin/data/SkinGdi.h"
 #include "skin/windows/WinSkinManage.h"
@@ -11,15 +12,10 @@ namespace {
 
 constexpr unsigned kActionDelay = 250;
 
-std::wstring Wide(std::string_view utf8) {
-  const std::u16string text = Utf8ToUtf16(utf8);
-  return std::wstring(text.begin(), text.end());
-}
-
 }  // namespace
 
 TSkinData::TSkinData() {
-  for (std::string_view line : kDefaultSkin3rd) FSkin3rd.Add(Wide(line));
+  for (std::string_view line : kDefaultSkin3rd) FSkin3rd.Add(WideFromUtf8(line));
   // The records every skin has, so the drawing code finds them even before a load.
   FModel.LoadDefinitions("", [](std::string_view) { return std::string(); });
   FMenuGlyphs.Reset(ImageList_LoadImageW(GetModuleHandleW(nullptr), L"PELTRANMENU", 16, 0, RGB(255, 255, 255),
@@ -125,8 +121,7 @@ void TSkinData::DoFormSkin(std::wstring_view className, bool& doSkin) {
     OnFormSkin(this, className, doSkin);
     return;
   }
-  const std::u16string name(className.begin(), className.end());
-  if (!DefaultFormSkin(Utf16ToUtf8(name), FSkinControls)) doSkin = false;
+  if (!DefaultFormSkin(Utf8FromWide(className), FSkinControls)) doSkin = false;
 }
 
 void TSkinData::DoSkinChanged() {

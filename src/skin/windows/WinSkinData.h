@@ -14,7 +14,7 @@
 
 #include "framework/Classes.h"
 #include "framework/Controls.h"
-#include "framework/Handles.h"
+#include "base/win/Handles.h"
 #include "skin/data/SkinDefinition.h"
 #include "skin/data/SkinOptions.h"
 
@@ -22,11 +22,6 @@ namespace kv {
 
 class TSkinMessenger;
 class TSkinData;
-
-struct TImageListDeleter {
-  void operator()(HIMAGELIST list) const { ImageList_Destroy(list); }
-};
-using TImageListHandle = TUniqueHandle<HIMAGELIST, TImageListDeleter>;
 
 using TOnFormSkin = std::function<void(TComponent* sender, std::wstring_view className, bool& doSkin)>;
 using TOnSkinControl = std::function<void(TComponent* sender, TSkinData* skinData, TControl* form,

@@ -3,9 +3,9 @@
 #include <algorithm>
 
 #include "base/ByteText.h"
-#include "base/TextCodec.h"
+#include "base/win/WideText.h"
 #include "framework/Forms.h"
-#include "skin/data/WinSkinData.h"
+#include "skin/windows/WinSkinData.h"
 
 namespace kv {
 namespace {
@@ -18,7 +18,7 @@ std::unique_ptr<TSkinManage>& TheManager() {
 std::string WindowClassLower(HWND window) {
   wchar_t name[256] = {};
   const int n = GetClassNameW(window, name, 256);
-  return AsciiLowerCase(Utf16ToUtf8(std::u16string(name, name + n)));
+  return AsciiLowerCase(Utf8FromWide(std::wstring_view(name, std::size_t(n))));
 }
 
 }  // namespace

@@ -1,0 +1,117 @@
+#include "support/PixelCheck.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "base/win/Dc.h"
+#include "skin/data/BmpCodec.h"
+#include "skin/data/SkinGdi.h"
+
+namespace kv::test {
+
+namespace {
+
+TPixelBitmap Capture(const TWindowDc& dc, const RECT& r) {
+  if (!dc) return TPixelBitmap();
+  return ReadDcPixels(dc.Get(), Rect{0, 0, r.right - r.left, r.bottom - r.top});
+}
+
+std::filesystem::path BesideTheProgram(const std::string& file) {
+  wchar_t path[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, path, MAX_PATH);
+  return std::filesystem::path(path).parent_path() / file;
+}
+
+void WriteBmp(const TPixelBitmap& picture, const std::string& file) {
+  std::ofstream out(BesideTheProgram(file), std::ios::binary);
+  const std::string bytes = WriteBmp24(picture);
+  out.write(bytes.data(), std::streamsize(bytes.size()));
+}
+
+std::string Hex(std::uint32_t pixel) {
+  char text[16];
+  std::snprintf(text, sizeof text, "0x%06X", pixel & 0xFFFFFFu);
+  return text;
+}
+
+bool Close(std::uint32_t a, std::uint32_t b, int tolerance) {
+  for (int shift = 0; shift <= 16; shift += 8)
+    if (std::abs(int((a >> shift) & 0xFF) - int((b >> shift) & 0xFF)) > tolerance) return false;
+  return true;
+}
+
+}  // namespace
+
+TPixelBitmap CaptureClient(HWND wnd) {
+  RECT r{};
+  GetClientRect(wnd, &r);
+  return Capture(TWindowDc::Client(wnd), r);
+}
+
+TPixelBitmap CaptureWindow(HWND wnd) {
+  RECT r{};
+  GetWindowRect(wnd, &r);
+  return Capture(TWindowDc::Whole(wnd), r);
+}
+
+TPixelBitmap PrintedWindow(HWND wnd, bool clientOnly) {
+  RECT r{};
+  if (clientOnly) {
+    GetClientRect(wnd, &r);
+  } else {
+    GetWindowRect(wnd, &r);
+  }
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  const TWindowDc screen = TWindowDc::Screen();
+  TMemoryDc memory(CreateCompatibleDC(screen.Get()));
+  TBitmapHandle bitmap(CreateCompatibleBitmap(screen.Get(), w, h));
+  if (!memory || !bitmap) return TPixelBitmap();
+  TSelectGuard select(memory.Get(), bitmap.Get());
+  PrintWindow(wnd, memory.Get(), clientOnly ? PW_CLIENTONLY : 0);
+  return ReadDcPixels(memory.Get(), Rect{0, 0, w, h});
+}
+
+::testing::AssertionResult PixelsMatchAt(const TPixelBitmap& expected, const TPixelBitmap& actual, const Rect& area,
+                                         const std::string& name, int tolerance) {
+  if (area.Width() != expected.Width() || area.Height() != expected.Height() || area.Left < 0 || area.Top < 0 ||
+      area.Right > actual.Width() || area.Bottom > actual.Height())
+    return ::testing::AssertionFailure() << name << ": the expected " << expected.Width() << "x" << expected.Height()
+                                         << " picture does not fit at (" << area.Left << ", " << area.Top << ") of the "
+                                         << actual.Width() << "x" << actual.Height() << " capture";
+  TPixelBitmap part(expected.Width(), expected.Height());
+  CopyPixels(part, 0, 0, actual, area);
+  return PixelsMatch(expected, part, name, tolerance);
+}
+
+::testing::AssertionResult PixelsMatch(const TPixelBitmap& expected, const TPixelBitmap& actual,
+                                       const std::string& name, int tolerance) {
+  if (expected.Width() != actual.Width() || expected.Height() != actual.Height()) {
+    WriteBmp(expected, name + ".expected.bmp");
+    WriteBmp(actual, name + ".actual.bmp");
+    return ::testing::AssertionFailure() << name << ": expected a " << expected.Width() << "x" << expected.Height()
+                                         << " picture, got " << actual.Width() << "x" << actual.Height();
+  }
+  TPixelBitmap diff(expected.Width(), expected.Height(), 0xFFFFFF);
+  int differing = 0, firstX = -1, firstY = -1;
+  for (int y = 0; y < expected.Height(); ++y)
+    for (int x = 0; x < expected.Width(); ++x) {
+      if (Close(expected.Pixel(x, y), actual.Pixel(x, y), tolerance)) continue;
+      diff.SetPixel(x, y, 0xFF0000);
+      if (differing++ == 0) {
+        firstX = x;
+        firstY = y;
+      }
+    }
+  if (differing == 0) return ::testing::AssertionSuccess();
+  WriteBmp(expected, name + ".expected.bmp");
+  WriteBmp(actual, name + ".actual.bmp");
+  WriteBmp(diff, name + ".diff.bmp");
+  return ::testing::AssertionFailure()
+         << name << ": " << differing << " pixel(s) differ; the first at (" << firstX << ", " << firstY
+         << "): expected " << Hex(expected.Pixel(firstX, firstY)) << ", got " << Hex(actual.Pixel(firstX, firstY))
+         << "; pictures written to " << BesideTheProgram(name + ".*.bmp").string();
+}
+
+}  // namespace kv::test

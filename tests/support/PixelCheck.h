@@ -1,0 +1,29 @@
+#pragma once
+// Pixel tests of what a window shows: capture it, render what it should show with the
+// portable painters, compare. A failure names the first differing pixel and writes both
+// pictures (and a difference map) beside the test program, to be opened and looked at.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+#include "skin/data/PixelBitmap.h"
+
+namespace kv::test {
+
+// The client area as it is on the screen (a block transfer from the window's DC).
+TPixelBitmap CaptureClient(HWND wnd);
+// The whole window, frame included (from GetWindowDC).
+TPixelBitmap CaptureWindow(HWND wnd);
+// What the window paints when asked to print itself (PrintWindow), client area or all.
+TPixelBitmap PrintedWindow(HWND wnd, bool clientOnly);
+
+// Equal when every component differs by at most `tolerance`. On failure, writes
+// <name>.expected.bmp, <name>.actual.bmp and <name>.diff.bmp next to the test program.
+::testing::AssertionResult PixelsMatch(const TPixelBitmap& expected, const TPixelBitmap& actual,
+                                       const std::string& name, int tolerance = 0);
+// The same for the part of `actual` at `area` (in `actual`'s coordinates).
+::testing::AssertionResult PixelsMatchAt(const TPixelBitmap& expected, const TPixelBitmap& actual, const Rect& area,
+                                         const std::string& name, int tolerance = 0);
+
+}  // namespace kv::test
