@@ -40,7 +40,8 @@ enum TGifDisposal : std::uint8_t {
 
 struct GifFrame {
   // Bounds inside the logical screen after clipping; Width or Height is 0 for a frame
-  // that lies wholly outside the screen.
+  // that lies wholly outside the screen. Such a frame draws nothing but stays in the
+  // sequence with its delay, disposal and loop extension.
   int Left = 0;
   int Top = 0;
   int Width = 0;

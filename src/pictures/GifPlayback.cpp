@@ -103,7 +103,9 @@ std::optional<GifStep> TGifPlayback::Next() {
       FShownInPass = 0;
       FNextFrame = FLoopStart;
     }
-    if (FPassOver || FNextFrame >= frameCount || FPicture.Frames[FNextFrame].Empty()) {
+    // A frame clipped to nothing (it lay off the screen) is still a step: it draws
+    // nothing, but its delay, disposal and loop extension count like any other's.
+    if (FPassOver || FNextFrame >= frameCount) {
       EndPass();
       continue;
     }

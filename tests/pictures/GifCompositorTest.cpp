@@ -202,5 +202,58 @@ TEST(GifCompositor, DecodedAnimationEndToEnd) {
   EXPECT_EQ(shown[2], (Pixels{W, W, G, U, U, U, W, W, W}));
 }
 
+TEST(GifCompositor, FramesOffTheScreenKeepTheirPlaceInTheSequence) {
+  // Frame 0 lies right of the 3 x 2 screen and holds the loop extension, frame 2 lies
+  // below it: neither draws anything, but both are steps with their delay and disposal,
+  // and the frames after them play.
+  TGifWriter w(3, 2, {{255, 255, 255}, {0, 0, 255}, {0, 255, 0}, {9, 9, 9}});
+  w.AddLoop(2);
+  GifWriterFrame right = Frame(3, 0, 2, 2, {1, 1, 1, 1});
+  right.WriteControl = true;
+  right.Delay = 7;
+  right.Disposal = gdRestorePrevious;
+  w.AddFrame(right);
+  w.AddFrame(Frame(0, 0, 3, 2, std::vector<std::uint8_t>(6, 0)));
+  GifWriterFrame below = Frame(0, 9, 3, 1, {1, 1, 1});
+  below.WriteControl = true;
+  below.Delay = 4;
+  below.Disposal = gdRestoreBackground;
+  w.AddFrame(below);
+  w.AddFrame(Frame(1, 1, 1, 1, {2}));
+  const GifPicture p = MustLoad(w.Finish());
+  ASSERT_EQ(p.Frames.size(), 4u);
+  EXPECT_TRUE(p.Frames[0].Empty());
+  EXPECT_TRUE(p.Frames[2].Empty());
+
+  for (bool threaded : {true, false}) {
+    SCOPED_TRACE(threaded);
+    TGifPlayback playback(p, GifDefaultOptions, threaded);
+    TGifCompositor c(p, GifDefaultOptions, GifBitmap(3, 2, U), GifBackgroundColor(p));
+    std::vector<GifStep> steps;
+    std::vector<Pixels> shown;
+    while (steps.size() < 20) {
+      const auto step = playback.Next();
+      if (!step) break;
+      c.Paint(*step);
+      steps.push_back(*step);
+      shown.push_back(c.Target().Pixels);
+    }
+    ASSERT_EQ(steps.size(), 8u);  // loop count 2, counted from frame 0
+    for (std::size_t i = 0; i < steps.size(); ++i) EXPECT_EQ(steps[i].Frame, int(i % 4)) << i;
+    EXPECT_EQ(steps[0].Disposal, gdRestorePrevious);
+    EXPECT_EQ(steps[1].WaitUnits, 7);
+    EXPECT_EQ(steps[1].PreviousDisposal, gdRestorePrevious);
+    EXPECT_EQ(steps[2].Disposal, gdRestoreBackground);
+    EXPECT_EQ(steps[3].WaitUnits, 4);
+    EXPECT_EQ(steps[3].PreviousDisposal, gdRestoreBackground);
+    EXPECT_TRUE(steps[4].FirstOfPass);
+    EXPECT_EQ(shown[0], Pixels(6, U));  // nothing drawn yet
+    EXPECT_EQ(shown[1], Pixels(6, W));
+    EXPECT_EQ(shown[2], Pixels(6, W));
+    EXPECT_EQ(shown[3], (Pixels{W, W, W, W, G, W}));
+    EXPECT_EQ(shown[7], shown[3]);
+  }
+}
+
 }  // namespace
 }  // namespace kv::test

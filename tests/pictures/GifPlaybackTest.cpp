@@ -142,15 +142,17 @@ TEST(GifLoopRules, OptionBitsAnimateAndLoop) {
   EXPECT_EQ(Shown(looping, Defaults & ~goLoop, true), (std::vector<int>{0, 1, 2}));
 }
 
-TEST(GifLoopRules, EmptyFrameEndsThePassAndEmptyPassesEndTheRun) {
+TEST(GifLoopRules, EmptyFramesKeepTheirPlaceAndNoFramesEndTheRun) {
+  // An empty frame (clipped off the screen) is a step like the others, first or later.
   GifPicture p = Frames(4, 0);
   p.Frames[2].Width = 0;
   p.Frames[2].Pixels.clear();
-  EXPECT_EQ(Shown(p, Defaults, true, 6), Repeat({0, 1}, 3));
-  // Nothing to show at all: the run ends instead of spinning through empty passes.
+  EXPECT_EQ(Shown(p, Defaults, true, 8), Repeat({0, 1, 2, 3}, 2));
   GifPicture q = Frames(2);
   q.Frames[0].Height = 0;
-  EXPECT_TRUE(Shown(q, Defaults | goLoopForever, true).empty());
+  EXPECT_EQ(Shown(q, Defaults, true), (std::vector<int>{0, 1}));
+  EXPECT_EQ(Shown(q, Defaults & ~goAnimate, true), std::vector<int>{0});
+  // Nothing to show at all: the run ends instead of spinning through empty passes.
   EXPECT_TRUE(Shown(GifPicture{}, Defaults | goLoopForever, true).empty());
 }
 

@@ -1,6 +1,9 @@
 // BMP reading at every supported depth, and refusal of malformed files.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <initializer_list>
+#include <tuple>
 #include <vector>
 
 #include "skin/data/BmpCodec.h"
@@ -43,6 +46,11 @@ public:
       }
       body += row;
     }
+    return Wrap(width, height, body);
+  }
+
+  // Headers and palette around `body`, which is written as it is (run-length data).
+  std::string Wrap(int width, int height, const std::string& body) const {
     std::string extra;
     for (std::uint32_t m : FMasks) Put32(extra, m);
     for (std::uint32_t c : FPalette) Put32(extra, c);
@@ -68,6 +76,12 @@ public:
     for (int i = 0; i < 4; ++i) s.push_back(char((v >> (8 * i)) & 0xFF));
   }
 };
+
+// A string of the bytes of a literal, zero bytes included.
+template <std::size_t N>
+std::string Bytes(const char (&literal)[N]) {
+  return std::string(literal, N - 1);
+}
 
 const std::vector<std::uint32_t> kPalette = {0x000000, 0xFFFFFF, 0xFF00FF, 0x123456, 0x00FF00, 0xABCDEF,
                                              0x010203, 0x808080, 0x7F0000, 0x00007F, 0x550055, 0x3C3C3C,
@@ -169,7 +183,7 @@ TEST(BmpRead, MalformedFilesAreNoPicture) {
   EXPECT_FALSE(ReadBmp(patched(18, 100000)));              // wider than any picture we make
   EXPECT_FALSE(ReadBmp(patched(22, 0x80000000)));          // the most negative height
   EXPECT_FALSE(ReadBmp(patched(18, 30000)));               // large but data missing
-  EXPECT_FALSE(ReadBmp(patched(30, 1)));                   // run-length compression
+  EXPECT_FALSE(ReadBmp(patched(30, 1)));                   // run-length codes at 24 bits
   EXPECT_FALSE(ReadBmp(patched(10, 0xFFFFFFF0)));          // data offset past the end
   EXPECT_FALSE(ReadBmp(patched(14, 0xFFFFFFF0)));          // header longer than the file
   EXPECT_FALSE(ReadBmp(patched(14, 20)));                  // unknown header size
@@ -180,6 +194,112 @@ TEST(BmpRead, MalformedFilesAreNoPicture) {
   palette.FBpp = 4;
   palette.FPalette.assign(17, 0);
   EXPECT_FALSE(ReadBmp(palette.Make(2, 2, {0, 0, 0, 0})));
+}
+
+// Run-length pictures. Their palette does not start with black, so pixels that no code
+// writes (black) differ from index 0.
+class BmpRle : public ::testing::Test {
+protected:
+  static constexpr std::uint32_t B = 0;  // never written
+  const std::vector<std::uint32_t> FPalette = [] {
+    std::vector<std::uint32_t> p = kPalette;  // black comes to index 13, unused below
+    std::rotate(p.begin(), p.begin() + 3, p.end());
+    return p;
+  }();
+
+  std::string Rle(int bpp, int width, int height, const std::string& codes, bool topDown = false) const {
+    TBmpMaker maker;
+    maker.FBpp = bpp;
+    maker.FCompression = bpp == 8 ? 1 : 2;
+    maker.FTopDown = topDown;
+    maker.FPalette = FPalette;
+    return maker.Wrap(width, height, codes);
+  }
+  // Colours of palette indexes, B kept as it is.
+  std::vector<std::uint32_t> Colours(std::initializer_list<int> indexes) const {
+    std::vector<std::uint32_t> v;
+    for (int i : indexes) v.push_back(i < 0 ? B : FPalette[std::size_t(i)]);
+    return v;
+  }
+
+  // 6 x 4, bottom row first: a run and an odd absolute run (padded); a run and a delta
+  // over the rest of that row into the next; an absolute run passing the row end; one
+  // pixel and the end of the bitmap.
+  const std::string FRle8 = Bytes("\x03\x01" "\x00\x03\x02\x03\x04\x00" "\x00\x00"
+                                        "\x02\x05" "\x00\x02\x01\x01"
+                                        "\x00\x04\x06\x07\x08\x09" "\x00\x00"
+                                        "\x01\x0A" "\x00\x01");
+  const std::vector<std::uint32_t> FRle8Pixels = Colours({10, -1, -1, -1, -1, -1,  //
+                                                          -1, -1, -1, 6, 7, 8,     //
+                                                          5, 5, -1, -1, -1, -1,    //
+                                                          1, 1, 1, 2, 3, 4});
+  // 7 x 3: a run of alternating nibbles, an absolute run of 3 passing the row end; an
+  // absolute run of 5 (3 bytes, padded to 4) and a run passing the row end; two pixels and
+  // a delta past the top row, which ends the picture.
+  const std::string FRle4 = Bytes("\x05\x12" "\x00\x03\x34\x50" "\x00\x00"
+                                        "\x00\x05\x67\x89\xA0\x00" "\x04\xBC" "\x00\x00"
+                                        "\x02\xCE" "\x00\x02\x03\x09");
+  const std::vector<std::uint32_t> FRle4Pixels = Colours({12, 14, -1, -1, -1, -1, -1,  //
+                                                          6, 7, 8, 9, 10, 11, 12,       //
+                                                          1, 2, 1, 2, 1, 3, 4});
+};
+
+TEST_F(BmpRle, EveryKindOfCodeAtBothDepths) {
+  ExpectPixels(ReadBmp(Rle(8, 6, 4, FRle8)), 6, 4, FRle8Pixels);
+  ExpectPixels(ReadBmp(Rle(4, 7, 3, FRle4)), 7, 3, FRle4Pixels);
+  // After the top row the picture is complete: what follows is not read.
+  std::string pastTop = FRle8;
+  pastTop.replace(pastTop.size() - 2, 2, Bytes("\x00\x00\x05"));
+  ExpectPixels(ReadBmp(Rle(8, 6, 4, pastTop)), 6, 4, FRle8Pixels);
+  // An index past a short palette is black, as in uncompressed pictures.
+  TBmpMaker shortPalette;
+  shortPalette.FBpp = 8;
+  shortPalette.FCompression = 1;
+  shortPalette.FPalette = {0xFFFFFF, 0x00FF00};
+  ExpectPixels(ReadBmp(shortPalette.Wrap(3, 1, Bytes("\x02\x01\x01\x09\x00\x01"))), 3, 1,
+               {0x00FF00, 0x00FF00, 0x000000});
+}
+
+TEST_F(BmpRle, FileWrittenByImageMagick) {
+  // convert -size 9x4 xc:'#123456' -fill '#ff00ff' -draw "point 1,0"
+  //   -draw "rectangle 3,1 7,2" -fill white -draw "point 8,3" -draw "point 0,3"
+  //   -type Palette -compress RLE BMP3:im8.bmp
+  // A 256-entry palette of which 3 are used; every row is coded 12 pixels wide (the row
+  // padding too), so each row's last run passes the row end.
+  std::string file("BM\x5A\x04\x00\x00\x00\x00\x00\x00\x36\x04\x00\x00\x28\x00\x00\x00\x09\x00\x00\x00"
+                   "\x04\x00\x00\x00\x01\x00\x08\x00\x01\x00\x00\x00\x24\x00\x00\x00\x00\x00\x00\x00"
+                   "\x00\x00\x00\x00\x00\x01\x00\x00\x00\x01\x00\x00"
+                   "\x56\x34\x12\x00\xFF\x00\xFF\x00\xFF\xFF\xFF\x00", 66);
+  file.append(1024 - 12, '\0');
+  file.append("\x01\x02\x07\x00\x01\x02\x03\x00\x00\x00\x03\x00\x05\x01\x04\x00\x00\x00"
+              "\x03\x00\x05\x01\x04\x00\x00\x00\x01\x00\x01\x01\x0A\x00\x00\x00\x00\x01", 36);
+  ASSERT_EQ(file.size(), 0x45Au);
+  constexpr std::uint32_t o = 0x123456, m = 0xFF00FF, w = 0xFFFFFF;
+  ExpectPixels(ReadBmp(file), 9, 4,
+               {o, m, o, o, o, o, o, o, o,  //
+                o, o, o, m, m, m, m, m, o,  //
+                o, o, o, m, m, m, m, m, o,  //
+                w, o, o, o, o, o, o, o, w});
+}
+
+TEST_F(BmpRle, DamagedOrMisdeclaredDataIsNoPicture) {
+  for (const auto& [bpp, width, height, codes] :
+       {std::tuple{8, 6, 4, FRle8}, std::tuple{4, 7, 3, FRle4}}) {
+    SCOPED_TRACE(bpp);
+    // Cut anywhere before its last code, the data ends inside a code or before the
+    // picture is complete.
+    for (std::size_t n = 0; n < codes.size(); ++n)
+      EXPECT_FALSE(ReadBmp(Rle(bpp, width, height, codes.substr(0, n)))) << n;
+    EXPECT_FALSE(ReadBmp(Rle(bpp, width, height, codes, true)));  // top-down
+    EXPECT_FALSE(ReadBmp(Rle(12 - bpp, width, height, codes).replace(30, 1, 1, char(bpp == 8 ? 1 : 2))))
+        << "codes of the other depth";
+  }
+  // An absolute run whose bytes pass the end of the data.
+  EXPECT_FALSE(ReadBmp(Rle(8, 6, 1, Bytes("\x00\x05\x01\x02\x03"))));
+  EXPECT_FALSE(ReadBmp(Rle(4, 7, 1, Bytes("\x00\x07\x12\x34"))));
+  // The size limits hold as for uncompressed pictures.
+  EXPECT_FALSE(ReadBmp(Rle(8, 40000, 1, Bytes("\x00\x01"))));
+  EXPECT_FALSE(ReadBmp(Rle(8, 0, 1, Bytes("\x00\x01"))));
 }
 
 }  // namespace

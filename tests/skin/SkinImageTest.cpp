@@ -3,6 +3,9 @@
 // was taken from.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <limits>
+
 #include "skin/data/SkinImage.h"
 
 namespace kv {
@@ -121,6 +124,40 @@ TEST_F(NineSlice, BorderLeavesTheCentreAlone) {
   EXPECT_EQ(canvas.Pixel(59, 46), Coord(x0 + fw - 1, fh - 1));
   EXPECT_EQ(canvas.Pixel(9, 7), kCanvas);  // nothing outside the target
   EXPECT_EQ(canvas.Pixel(60, 46), kCanvas);
+}
+
+// Margins wider than the frame invert the source of the middle pieces: they are drawn
+// mirrored, the way StretchBlt draws a source of negative extent, so no pixel is left
+// undrawn. Frame columns 30..59, margins 20 + 16: the middle column source runs from 50
+// back to 44, i.e. columns 49 down to 44.
+TEST_F(NineSlice, InvertedSourcePiecesAreDrawnMirrored) {
+  const Margins m{20, 12, 16, 10};  // and rows 12 + 10 of 20: the middle rows run 11, 10
+  const int w = 50, h = 30;
+  const TPixelBitmap out = RenderNineSlice(w, h, FStrip, m, TDrawFlags::dfNone, 2, 2);
+  for (std::uint32_t p : out.Pixels()) ASSERT_EQ(p & 0xFF, 0x07u) << "a pixel left undrawn";
+  for (int y : {0, 5, 15, 25, 29}) {
+    EXPECT_EQ(SourceX(out.Pixel(20, y)), 49) << y;  // first middle column: the last source one
+    EXPECT_EQ(SourceX(out.Pixel(33, y)), 44) << y;
+    for (int x = 21; x < 34; ++x) ASSERT_LE(SourceX(out.Pixel(x, y)), SourceX(out.Pixel(x - 1, y))) << x;
+    ExpectPieceFrom(out, {0, y, 20, y + 1}, {x0, SourceY(out.Pixel(0, y)), x0 + 20, fh});  // caps unmirrored
+  }
+  for (int x : {0, 25, 40}) {
+    EXPECT_EQ(SourceY(out.Pixel(x, 12)), 11) << x;
+    EXPECT_EQ(SourceY(out.Pixel(x, 19)), 10) << x;
+  }
+  EXPECT_EQ(out.Pixel(0, 0), Coord(x0, 0));  // corners as they are
+  EXPECT_EQ(out.Pixel(w - 1, h - 1), Coord(x0 + fw - 1, fh - 1));
+
+  // Tiled, the mirrored centre repeats; the border alone mirrors its edges the same way.
+  const TPixelBitmap tiled = RenderNineSlice(w, h, FStrip, m, TDrawFlags::dfTile, 2, 2);
+  for (int x = 20; x < 34; ++x) EXPECT_EQ(SourceX(tiled.Pixel(x, 15)), 49 - (x - 20) % 6) << x;
+  TPixelBitmap canvas(60, 40, kCanvas);
+  DrawNineSliceBorder(canvas, {5, 5, 5 + w, 5 + h}, FStrip, false, 2, 2, m);
+  for (int y = 5; y < 5 + h; ++y)
+    for (int x = 5; x < 5 + w; ++x) {
+      const bool centre = x >= 5 + 20 && x < 5 + w - 16 && y >= 5 + 12 && y < 5 + h - 10;
+      ASSERT_EQ(canvas.Pixel(x, y), centre ? kCanvas : out.Pixel(x - 5, y - 5)) << x << "," << y;
+    }
 }
 
 TEST(SkinDraw, TransparentFlagLeavesMagentaOut) {
@@ -284,6 +321,76 @@ TEST(SkinDraw, HugeTargetsAreRefusedNotAllocated) {
   TPixelBitmap canvas(10, 10, kCanvas);
   DrawSkinImage(canvas, {0, 0, 1 << 30, 1 << 30}, strip, TDrawFlags::dfNone, 1, 1, {});
   EXPECT_EQ(canvas.Pixel(0, 0), kCanvas);
+}
+
+// Margins, frame counts, frame indexes and targets from a hostile skin: any int value
+// draws what the nearest sane one draws (margins held within the frame, a pair too wide
+// for the target dropped), with no overflow on the way.
+TEST(SkinDraw, HostileNumbersDrawLikeTheirSaneCounterparts) {
+  constexpr int lo = std::numeric_limits<int>::min(), hi = std::numeric_limits<int>::max();
+  const TPixelBitmap strip = CoordStrip(40, 12);  // two 20 x 12 frames
+  const auto same = [](const TPixelBitmap& a, const TPixelBitmap& b) {
+    return a.Width() == b.Width() && a.Height() == b.Height() &&
+           std::equal(a.Pixels().begin(), a.Pixels().end(), b.Pixels().begin());
+  };
+  struct Case {
+    Margins Hostile, Sane;
+  };
+  for (const Case& c : {Case{{lo, lo, lo, lo}, {0, 0, 0, 0}},
+                        Case{{hi, hi, hi, hi}, {20, 12, 20, 12}},  // then too wide and tall for 25 x 18
+                        Case{{hi, 3, lo, 2}, {20, 3, 0, 2}},
+                        Case{{5, lo, 6, hi}, {5, 0, 6, 12}},
+                        Case{{lo, hi - 1, 4, 1}, {0, 12, 4, 1}},
+                        Case{{7, 2, lo, 3}, {7, 2, 0, 3}}}) {
+    SCOPED_TRACE(testing::Message() << c.Hostile.Left << " " << c.Hostile.Top << " " << c.Hostile.Right << " "
+                                    << c.Hostile.Bottom);
+    for (TDrawFlags flags : {TDrawFlags::dfNone, TDrawFlags::dfTile})
+      EXPECT_TRUE(same(RenderNineSlice(25, 18, strip, c.Hostile, flags, 2, 2),
+                       RenderNineSlice(25, 18, strip, c.Sane, flags, 2, 2)));
+    EXPECT_TRUE(same(RenderThreeSlice(25, 18, strip, c.Hostile, false, 2, 1),
+                     RenderThreeSlice(25, 18, strip, c.Sane, false, 2, 1)));
+    TPixelBitmap hostile(40, 30, kCanvas), sane(40, 30, kCanvas);
+    DrawNineSliceBorder(hostile, {3, 4, 31, 26}, strip, false, 2, 2, c.Hostile);
+    DrawNineSliceBorder(sane, {3, 4, 31, 26}, strip, false, 2, 2, c.Sane);
+    EXPECT_TRUE(same(hostile, sane));
+  }
+  // Held within the frame, margins as wide as the frame leave the three slices no middle.
+  EXPECT_TRUE(same(RenderThreeSlice(25, 18, strip, {hi, 0, 0, 0}, false, 2, 1),
+                   RenderFrameStretched(25, 18, strip, 2, 1)));
+
+  // Frame numbers: a count below 1 is one frame, an index far outside draws nothing.
+  for (int count : {lo, -1, 0}) {
+    EXPECT_TRUE(same(RenderFrameStretched(9, 7, strip, count, 1), RenderFrameStretched(9, 7, strip, 1, 1)));
+    EXPECT_TRUE(same(RenderNineSlice(9, 7, strip, {2, 2, 2, 2}, TDrawFlags::dfTile, count, 1),
+                     RenderNineSlice(9, 7, strip, {2, 2, 2, 2}, TDrawFlags::dfTile, 1, 1)));
+  }
+  for (int index : {lo, lo + 1, -70000, 70000, hi}) {
+    for (int count : {1, 3, hi}) {
+      for (const TPixelBitmap& b : {RenderFrameStretched(9, 7, strip, count, index),
+                                    RenderNineSlice(9, 7, strip, {2, 2, 2, 2}, TDrawFlags::dfTile, count, index),
+                                    RenderThreeSlice(9, 7, strip, {2, 0, 2, 0}, false, count, index)})
+        for (std::uint32_t p : b.Pixels()) ASSERT_EQ(p, 0u) << index << " of " << count;
+      TPixelBitmap canvas(20, 20, kCanvas);
+      DrawNineSliceBorder(canvas, {0, 0, 20, 20}, strip, true, count, index, {3, 3, 3, 3});
+      for (std::uint32_t p : canvas.Pixels()) ASSERT_EQ(p, kCanvas) << index << " of " << count;
+    }
+  }
+
+  // Targets whose sides do not fit an int draw nothing.
+  TPixelBitmap canvas(20, 20, kCanvas);
+  for (const Rect& r : {Rect{lo, 0, hi, 10}, Rect{0, lo, 10, hi}, Rect{lo, lo, hi, hi}}) {
+    DrawSkinImage(canvas, r, strip, TDrawFlags::dfNone, 1, 1, {2, 2, 2, 2});
+    DrawThreeSliceTiled(canvas, r, strip, TDrawFlags::dfNone, 1, 1, {2, 2, 2, 2});
+    DrawFrameStretched(canvas, r, strip, TDrawFlags::dfNone, 1, 1);
+    DrawNineSliceBorder(canvas, r, strip, false, 1, 1, {2, 2, 2, 2});
+  }
+  for (std::uint32_t p : canvas.Pixels()) ASSERT_EQ(p, kCanvas);
+  // A blit is not stretched: a huge target is as good as one the size of the picture.
+  TransparentBlit(canvas, {lo, lo, hi, hi}, strip);
+  for (std::uint32_t p : canvas.Pixels()) ASSERT_EQ(p, kCanvas);
+  TransparentBlit(canvas, {2, 3, hi, hi}, strip);
+  EXPECT_EQ(canvas.Pixel(2, 3), Coord(0, 0));
+  EXPECT_EQ(canvas.Pixel(19, 14), Coord(17, 11));
 }
 
 }  // namespace

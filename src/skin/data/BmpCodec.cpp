@@ -1,5 +1,6 @@
 #include "skin/data/BmpCodec.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -34,7 +35,60 @@ struct TChannel {
   }
 };
 
-enum : std::uint32_t { kBiRgb = 0, kBiBitfields = 3, kBiAlphaBitfields = 6 };
+enum : std::uint32_t { kBiRgb = 0, kBiRle8 = 1, kBiRle4 = 2, kBiBitfields = 3, kBiAlphaBitfields = 6 };
+
+// Run-length data (RLE8, or RLE4 with `four`) onto a bottom-up `bitmap`. Writers run
+// past the row end (some encode the row padding as pixels), so whatever passes it is
+// dropped and the position stays on the row. Pixels no code writes stay as the bitmap
+// was made: black. Decoding ends at the end-of-bitmap code or once a code moves past the
+// top row; data that stops before either, or inside a code, is a file cut short: false.
+bool DecodeRle(std::string_view data, bool four, const std::array<std::uint32_t, 256>& palette,
+               std::size_t paletteCount, TPixelBitmap& bitmap) {
+  const int width = bitmap.Width();
+  const int height = bitmap.Height();
+  const auto byte = [&](std::size_t at) { return unsigned(std::uint8_t(data[at])); };
+  int x = 0;
+  int y = 0;  // counted from the bottom row
+  // The i-th index of a run: in RLE4 each byte holds two, the high nibble first.
+  const auto put = [&](unsigned packed, unsigned i) {
+    const unsigned index = !four ? packed : (i % 2 == 0 ? packed >> 4 : packed & 0x0F);
+    bitmap.Row(height - 1 - y)[x++] = index < paletteCount ? palette[index] : 0;
+  };
+  std::size_t at = 0;
+  while (y < height) {
+    if (data.size() - at < 2) return false;
+    const unsigned count = byte(at);
+    const unsigned code = byte(at + 1);
+    at += 2;
+    if (count > 0) {  // a run of one index (two alternating ones in RLE4)
+      for (unsigned i = 0; i < count && x < width; ++i) put(code, i);
+      continue;
+    }
+    switch (code) {
+      case 0:  // end of line
+        x = 0;
+        ++y;
+        break;
+      case 1:  // end of bitmap
+        return true;
+      case 2:  // delta: right and up; x stops at the row end, where everything is dropped
+        if (data.size() - at < 2) return false;
+        x = int(std::min<unsigned>(unsigned(x) + byte(at), unsigned(width)));
+        y += int(byte(at + 1));
+        at += 2;
+        break;
+      default: {  // `code` indexes as they are, padded to an even number of bytes
+        const std::size_t bytes = four ? (code + 1) / 2 : code;
+        const std::size_t padded = bytes + (bytes & 1);
+        if (data.size() - at < padded) return false;
+        for (unsigned i = 0; i < code && x < width; ++i) put(byte(at + (four ? i / 2 : i)), i);
+        at += padded;
+        break;
+      }
+    }
+  }
+  return true;
+}
 
 }  // namespace
 
@@ -75,7 +129,11 @@ std::optional<TPixelBitmap> ReadBmp(std::string_view file) {
   const bool topDown = height < 0;
   if (topDown) height = -height;
   if (width <= 0 || height <= 0 || !TPixelBitmap::SizeAllowed(width, height)) return std::nullopt;
-  if (compression != kBiRgb && !(hasMasks && (bpp == 16 || bpp == 32))) return std::nullopt;
+  // Run-length data only at its own depth, and only bottom-up: the format has no
+  // top-down run-length pictures.
+  const bool rle = (compression == kBiRle8 && bpp == 8) || (compression == kBiRle4 && bpp == 4);
+  if (rle && topDown) return std::nullopt;
+  if (compression != kBiRgb && !rle && !(hasMasks && (bpp == 16 || bpp == 32))) return std::nullopt;
   if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 16 && bpp != 24 && bpp != 32) return std::nullopt;
 
   // Palette: after the header (and after the masks of a plain info header).
@@ -94,8 +152,15 @@ std::optional<TPixelBitmap> ReadBmp(std::string_view file) {
     }
   }
 
-  const std::size_t stride = ((std::size_t(width) * std::size_t(bpp) + 31) / 32) * 4;
   if (dataOffset < h + headerSize || dataOffset > file.size()) return std::nullopt;
+  if (rle) {
+    // The image size field is not trusted: the data runs to the end of the file.
+    TPixelBitmap bitmap{int(width), int(height)};
+    if (!DecodeRle(file.substr(dataOffset), compression == kBiRle4, palette, paletteCount, bitmap))
+      return std::nullopt;
+    return bitmap;
+  }
+  const std::size_t stride = ((std::size_t(width) * std::size_t(bpp) + 31) / 32) * 4;
   if (stride * std::size_t(height) > file.size() - dataOffset) return std::nullopt;
 
   TChannel red, green, blue;

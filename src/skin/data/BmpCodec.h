@@ -3,9 +3,14 @@
 //
 // ReadBmp takes a whole .bmp file (file header first) of 1, 4, 8, 16, 24 or 32 bits per
 // pixel, uncompressed or with bit-field masks, bottom-up or top-down, with an OS/2 core
-// header or a Windows info header of any later version. Anything else, anything cut
-// short and anything larger than TPixelBitmap allows is "no picture": an empty optional,
-// never a crash. The alpha byte of 32-bit pictures is dropped.
+// header or a Windows info header of any later version; also 8- and 4-bit run-length
+// pictures (RLE8, RLE4), which are bottom-up only. Anything else, anything cut short and
+// anything larger than TPixelBitmap allows is "no picture": an empty optional, never a
+// crash. The alpha byte of 32-bit pictures is dropped.
+//
+// Run-length pictures: runs passing the row end are cut there; pixels that no code
+// writes (skipped by a delta, an early end of line or end of bitmap) are black, as in a
+// fresh device bitmap; a delta past the top row ends the picture.
 #include <optional>
 #include <string>
 #include <string_view>

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 
 namespace kv {
 
@@ -26,11 +27,20 @@ void TPixelBitmap::FillRect(const Rect& r, std::uint32_t p) {
 }
 
 void StretchDraw(TPixelBitmap& dst, const Rect& target, const TPixelBitmap& src, const Rect& source) {
-  const std::int64_t tw = target.Width();
-  const std::int64_t th = target.Height();
-  const std::int64_t sw = source.Width();
-  const std::int64_t sh = source.Height();
+  const std::int64_t tw = std::int64_t(target.Right) - target.Left;
+  const std::int64_t th = std::int64_t(target.Bottom) - target.Top;
+  // A source of negative extent covers Right .. Left - 1 and is read from its far end.
+  const bool mirrorX = source.Right < source.Left;
+  const bool mirrorY = source.Bottom < source.Top;
+  const std::int64_t sLeft = std::min(source.Left, source.Right);
+  const std::int64_t sTop = std::min(source.Top, source.Bottom);
+  const std::int64_t sw = std::max(source.Left, source.Right) - sLeft;
+  const std::int64_t sh = std::max(source.Top, source.Bottom) - sTop;
   if (tw <= 0 || th <= 0 || sw <= 0 || sh <= 0 || dst.Empty() || src.Empty()) return;
+  // Sides beyond int come only from nonsense rectangles; refusing them keeps the products
+  // below within 64 bits.
+  constexpr std::int64_t most = std::numeric_limits<int>::max();
+  if (tw > most || th > most || sw > most || sh > most) return;
   const int x0 = std::max(target.Left, 0);
   const int x1 = int(std::min<std::int64_t>(target.Right, dst.Width()));
   const int y0 = std::max(target.Top, 0);
@@ -41,17 +51,19 @@ void StretchDraw(TPixelBitmap& dst, const Rect& target, const TPixelBitmap& src,
   std::vector<int> column(std::size_t(x1 - x0));
   bool wholeRow = true;
   for (int x = x0; x < x1; ++x) {
-    const std::int64_t sx = source.Left + (std::int64_t(x) - target.Left) * sw / tw;
+    const std::int64_t step = (std::int64_t(x) - target.Left) * sw / tw;
+    const std::int64_t sx = mirrorX ? sLeft + sw - 1 - step : sLeft + step;
     const bool inside = sx >= 0 && sx < src.Width();
     column[std::size_t(x - x0)] = inside ? int(sx) : -1;
     wholeRow = wholeRow && inside;
   }
-  const bool straight = wholeRow && sw == tw;  // a plain copy of each row
+  const bool straight = wholeRow && sw == tw && !mirrorX;  // a plain copy of each row
 
   std::int64_t lastSy = -1;
   int lastY = -1;
   for (int y = y0; y < y1; ++y) {
-    const std::int64_t sy = source.Top + (std::int64_t(y) - target.Top) * sh / th;
+    const std::int64_t step = (std::int64_t(y) - target.Top) * sh / th;
+    const std::int64_t sy = mirrorY ? sTop + sh - 1 - step : sTop + step;
     if (sy < 0 || sy >= src.Height()) continue;
     std::uint32_t* out = dst.Row(y) + x0;
     if (sy == lastSy && wholeRow) {

@@ -75,8 +75,10 @@ private:
 // Resizes `source` of `src` onto `target` of `dst`, nearest neighbour: target pixel i of
 // a row takes source pixel floor(i * sourceWidth / targetWidth), rows alike (the
 // colour-on-colour stretch). Target pixels outside `dst` are clipped; source pixels
-// outside `src` leave the target pixel as it was. A piece of no or negative extent on
-// either side draws nothing.
+// outside `src` leave the target pixel as it was. A source of negative extent (Right <
+// Left, or Bottom < Top) covers Right .. Left - 1 and is drawn mirrored, as StretchBlt
+// draws it. A target of no or negative extent, a source of no extent, and sides that do
+// not fit an int draw nothing.
 void StretchDraw(TPixelBitmap& dst, const Rect& target, const TPixelBitmap& src, const Rect& source);
 
 // Copies `source` of `src` to `dst` with its top-left at (x, y), clipped on both sides.

@@ -1,6 +1,8 @@
 #include "skin/data/SkinImage.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <limits>
 
 namespace kv {
 
@@ -11,7 +13,14 @@ struct TPiece {
   Rect FTarget;
 };
 
-// The frame and the margins in force for a target of width x height.
+// A margin as the slices use it: within 0 .. the frame's side, so no piece reads outside
+// its frame.
+int MarginInForce(int margin, int frameSide) { return std::clamp(margin, 0, std::max(frameSide, 0)); }
+
+// The frame and the margins in force for a target of width x height (at most a bitmap's
+// side). Skins can say any int, so this is where margins are tamed: each is held within
+// the frame, and a pair wider than the target is dropped. With the frame near the strip
+// (FrameRect) no sum of the pieces below then comes anywhere near int's limits.
 struct TSliceGeometry {
   Rect FFrame;
   int FLeft, FTop, FRight, FBottom;
@@ -19,12 +28,14 @@ struct TSliceGeometry {
   TSliceGeometry(const TPixelBitmap& strip, bool vertical, int frameCount, int frameIndex, const Margins& m,
                  int width, int height)
       : FFrame(FrameRect(strip, vertical, frameCount, frameIndex)),
-        FLeft(m.Left), FTop(m.Top), FRight(m.Right), FBottom(m.Bottom) {
+        FLeft(MarginInForce(m.Left, FFrame.Width())), FTop(MarginInForce(m.Top, FFrame.Height())),
+        FRight(MarginInForce(m.Right, FFrame.Width())), FBottom(MarginInForce(m.Bottom, FFrame.Height())) {
     if (std::int64_t(width) < std::int64_t(FLeft) + FRight) FLeft = FRight = 0;
     if (std::int64_t(height) < std::int64_t(FTop) + FBottom) FTop = FBottom = 0;
   }
 
-  // The nine pieces in drawing order; the centre is index 5.
+  // The nine pieces in drawing order; the centre is index 5. Targets never invert; with
+  // margins wider than the frame the middle pieces' sources do, and draw mirrored.
   std::vector<TPiece> Pieces(int w, int h) const {
     const int x0 = FFrame.Left, y0 = FFrame.Top, x1 = FFrame.Right, y1 = FFrame.Bottom;
     const int L = FLeft, T = FTop, R = FRight, B = FBottom;
@@ -32,13 +43,13 @@ struct TSliceGeometry {
     auto add = [&](bool when, Rect source, Rect target) {
       pieces.push_back(when ? TPiece{source, target} : TPiece{});
     };
-    add(L * T > 0, {x0, y0, x0 + L, y0 + T}, {0, 0, L, T});
-    add(L * B > 0, {x0, y1 - B, x0 + L, y1}, {0, h - B, L, h});
-    add(R * T > 0, {x1 - R, y0, x1, y0 + T}, {w - R, 0, w, T});
+    add(L > 0 && T > 0, {x0, y0, x0 + L, y0 + T}, {0, 0, L, T});
+    add(L > 0 && B > 0, {x0, y1 - B, x0 + L, y1}, {0, h - B, L, h});
+    add(R > 0 && T > 0, {x1 - R, y0, x1, y0 + T}, {w - R, 0, w, T});
     add(L > 0, {x0, y0 + T, x0 + L, y1 - B}, {0, T, L, h - B});
     add(T > 0, {x0 + L, y0, x1 - R, y0 + T}, {L, 0, w - R, T});
     add(true, {x0 + L, y0 + T, x1 - R, y1 - B}, {L, T, w - R, h - B});
-    add(R * B > 0, {x1 - R, y1 - B, x1, y1}, {w - R, h - B, w, h});
+    add(R > 0 && B > 0, {x1 - R, y1 - B, x1, y1}, {w - R, h - B, w, h});
     add(R > 0, {x1 - R, y0 + T, x1, y1 - B}, {w - R, T, w, h - B});
     add(B > 0, {x0 + L, y1 - B, x1 - R, y1}, {L, h - B, w - R, h});
     return pieces;
@@ -50,6 +61,30 @@ constexpr std::size_t kCentre = 5;
 Rect Offset(Rect r, int dx, int dy) { return {r.Left + dx, r.Top + dy, r.Right + dx, r.Bottom + dy}; }
 
 bool Inverted(const Rect& r) { return r.Right < r.Left || r.Bottom < r.Top; }
+
+// The size of `target`; false when it is inverted or larger than any bitmap can be. Such
+// a target draws nothing, and its sides never reach the slice arithmetic.
+bool TargetSize(const Rect& target, int& width, int& height) {
+  const std::int64_t w = std::int64_t(target.Right) - target.Left;
+  const std::int64_t h = std::int64_t(target.Bottom) - target.Top;
+  if (w < 0 || h < 0 || w > TPixelBitmap::kMaxSide || h > TPixelBitmap::kMaxSide) return false;
+  width = int(w);
+  height = int(h);
+  return true;
+}
+
+// A tiled piece repeats what its stretched drawing would show: an inverted source mirrored.
+void TilePiece(TPixelBitmap& canvas, const TPiece& piece, const TPixelBitmap& strip) {
+  const Rect& s = piece.FSource;
+  if (!Inverted(s)) {
+    TileBitmap(canvas, piece.FTarget, strip, s);
+    return;
+  }
+  TPixelBitmap mirrored(std::abs(s.Width()), std::abs(s.Height()));
+  if (mirrored.Empty()) return;
+  StretchDraw(mirrored, mirrored.Bounds(), strip, s);
+  TileBitmap(canvas, piece.FTarget, mirrored, mirrored.Bounds());
+}
 
 // Puts a finished work bitmap onto the canvas, keyed or plain.
 void Place(TPixelBitmap& canvas, const Rect& target, const TPixelBitmap& work, bool transparent) {
@@ -85,7 +120,7 @@ TPixelBitmap RenderNineSlice(int width, int height, const TPixelBitmap& strip, c
   const std::vector<TPiece> pieces = g.Pieces(width, height);
   for (std::size_t i = 0; i < pieces.size(); ++i) {
     if (i == kCentre && HasFlag(flags, TDrawFlags::dfTile)) {
-      TileBitmap(result, pieces[i].FTarget, strip, pieces[i].FSource);
+      TilePiece(result, pieces[i], strip);
     } else {
       StretchDraw(result, pieces[i].FTarget, strip, pieces[i].FSource);
     }
@@ -95,9 +130,9 @@ TPixelBitmap RenderNineSlice(int width, int height, const TPixelBitmap& strip, c
 
 void DrawSkinImage(TPixelBitmap& canvas, const Rect& target, const TPixelBitmap& strip, TDrawFlags flags,
                    int frameCount, int frameIndex, const Margins& margins) {
-  if (Inverted(target)) return;
-  const TPixelBitmap work =
-      RenderNineSlice(target.Width(), target.Height(), strip, margins, flags, frameCount, frameIndex);
+  int w, h;
+  if (!TargetSize(target, w, h)) return;
+  const TPixelBitmap work = RenderNineSlice(w, h, strip, margins, flags, frameCount, frameIndex);
   Place(canvas, target, work, HasFlag(flags, TDrawFlags::dfTransparent));
 }
 
@@ -106,8 +141,8 @@ TPixelBitmap RenderThreeSlice(int width, int height, const TPixelBitmap& strip, 
   TPixelBitmap work(width, height);
   if (work.Empty()) return work;
   const Rect f = FrameRect(strip, vertical, frameCount, frameIndex);
-  const int L = margins.Left;
-  const int R = margins.Right;
+  const int L = MarginInForce(margins.Left, f.Width());
+  const int R = MarginInForce(margins.Right, f.Width());
   const std::int64_t middle = std::int64_t(f.Width()) - L - R;
   if (middle <= 0) {
     // No middle to repeat: the frame as a whole, caps included, across the target.
@@ -124,17 +159,17 @@ TPixelBitmap RenderThreeSlice(int width, int height, const TPixelBitmap& strip, 
 
 void DrawThreeSliceTiled(TPixelBitmap& canvas, const Rect& target, const TPixelBitmap& strip, TDrawFlags flags,
                          int frameCount, int frameIndex, const Margins& margins) {
-  if (Inverted(target)) return;
-  const TPixelBitmap work = RenderThreeSlice(target.Width(), target.Height(), strip, margins,
-                                             HasFlag(flags, TDrawFlags::dfVertical), frameCount, frameIndex);
+  int w, h;
+  if (!TargetSize(target, w, h)) return;
+  const TPixelBitmap work =
+      RenderThreeSlice(w, h, strip, margins, HasFlag(flags, TDrawFlags::dfVertical), frameCount, frameIndex);
   Place(canvas, target, work, HasFlag(flags, TDrawFlags::dfTransparent));
 }
 
 void DrawNineSliceBorder(TPixelBitmap& canvas, const Rect& target, const TPixelBitmap& strip, bool vertical,
                          int frameCount, int frameIndex, const Margins& margins) {
-  const int w = target.Width();
-  const int h = target.Height();
-  if (w <= 0 || h <= 0) return;
+  int w, h;
+  if (!TargetSize(target, w, h) || w == 0 || h == 0) return;
   const TSliceGeometry g(strip, vertical, frameCount, frameIndex, margins, w, h);
   const std::vector<TPiece> pieces = g.Pieces(w, h);
   for (std::size_t i = 0; i < pieces.size(); ++i) {
@@ -151,14 +186,19 @@ TPixelBitmap RenderFrameStretched(int width, int height, const TPixelBitmap& str
 
 void DrawFrameStretched(TPixelBitmap& canvas, const Rect& target, const TPixelBitmap& strip, TDrawFlags flags,
                         int frameCount, int frameIndex) {
-  if (Inverted(target)) return;
-  const TPixelBitmap work = RenderFrameStretched(target.Width(), target.Height(), strip, frameCount, frameIndex);
+  int w, h;
+  if (!TargetSize(target, w, h)) return;
+  const TPixelBitmap work = RenderFrameStretched(w, h, strip, frameCount, frameIndex);
   Place(canvas, target, work, HasFlag(flags, TDrawFlags::dfTransparent));
 }
 
 void TransparentBlit(TPixelBitmap& canvas, const Rect& target, const TPixelBitmap& bitmap, TColorValue key) {
   if (Inverted(target)) return;
-  DrawKeyed(canvas, target.Left, target.Top, bitmap, target.Width(), target.Height(), PixelOf(key));
+  // Unstretched: a side beyond int is as good as the largest one.
+  constexpr std::int64_t most = std::numeric_limits<int>::max();
+  const int w = int(std::min(std::int64_t(target.Right) - target.Left, most));
+  const int h = int(std::min(std::int64_t(target.Bottom) - target.Top, most));
+  DrawKeyed(canvas, target.Left, target.Top, bitmap, w, h, PixelOf(key));
 }
 
 void TileBitmap(TPixelBitmap& canvas, const Rect& target, const TPixelBitmap& bitmap, const Rect& source) {

@@ -19,8 +19,13 @@
 //     | 2  |     9     | 7  |
 //     +----+-----------+----+
 //
-// A target narrower than left + right drops both side margins (likewise top + bottom):
-// the frame is then stretched across without them.
+// A margin counts within 0 .. the frame's width (height). A target narrower than left +
+// right drops both side margins (likewise top + bottom): the frame is then stretched
+// across without them. Margins that fit the target but together not the frame leave the
+// middle pieces a source of negative extent: like StretchBlt, those pieces are drawn
+// mirrored (a tiled centre too).
+//
+// A target that is inverted or larger than a bitmap can be draws nothing.
 #include <cstdint>
 #include <vector>
 
@@ -45,8 +50,8 @@ void DrawSkinImage(TPixelBitmap& canvas, const Rect& target, const TPixelBitmap&
                    int frameCount, int frameIndex, const Margins& margins);
 
 // Horizontal three slices: left cap, the middle part repeated (each copy stretched to
-// the height), right cap. Only the left and right margins count. A frame whose middle
-// is 0 or less wide is stretched across the target as a whole.
+// the height), right cap. Only the left and right margins count, within 0 .. the frame's
+// width. A frame whose middle is 0 or less wide is stretched across the target as a whole.
 TPixelBitmap RenderThreeSlice(int width, int height, const TPixelBitmap& strip, const Margins& margins,
                               bool vertical, int frameCount, int frameIndex);
 void DrawThreeSliceTiled(TPixelBitmap& canvas, const Rect& target, const TPixelBitmap& strip, TDrawFlags flags,
