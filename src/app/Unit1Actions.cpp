@@ -23,7 +23,8 @@ void TForm1::Button1Click() {
 }
 
 // 恢复上次设置. Without a backup there is nothing to restore, and the user is told so
-// rather than told it worked.
+// rather than told it worked. Any other failure raises "Unable to read <backup>" or
+// "Unable to write to <path>", which the error box shows as it does for apply.
 void TForm1::Button2Click() {
   if (Settings()->Restore())
     Application->ShowMessageBox(L"恢复成功，请重新启动QQ!", kInformation);

@@ -7,16 +7,41 @@
 #include <string>
 
 #include "base/FileIo.h"
+#include "base/FileIoStale.h"
 #include "base/win/Handles.h"
 
 namespace kv {
+namespace {
+
+// Replacing or renaming over a file needs delete access to it, which a program holding
+// it without delete sharing denies. Asking first spares a write that cannot be put in
+// place (and Wine's ReplaceFileW leaves an "rf*.tmp" file behind when it fails so).
+bool CanReplace(const std::wstring& path) {
+  TFileHandle file(CreateFileW(path.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                               OPEN_EXISTING, 0, nullptr));
+  return static_cast<bool>(file);
+}
+
+}  // namespace
+
+// "<target name>.kv<process id>.tmp", as ReplaceFileContents names it.
+bool IsOurTemporaryName(const std::filesystem::path& name, const std::filesystem::path& targetName) {
+  const std::wstring_view n = name.native();
+  const std::wstring prefix = targetName.native() + L".kv";
+  const std::wstring_view suffix = L".tmp";
+  if (n.size() <= prefix.size() + suffix.size() || !n.starts_with(prefix) || !n.ends_with(suffix)) return false;
+  const std::wstring_view digits = n.substr(prefix.size(), n.size() - prefix.size() - suffix.size());
+  return std::all_of(digits.begin(), digits.end(), [](wchar_t c) { return c >= L'0' && c <= L'9'; });
+}
 
 bool ReplaceFileContents(const std::filesystem::path& target, std::string_view bytes) {
   const std::wstring path = target.wstring();
   const DWORD attributes = GetFileAttributesW(path.c_str());
   const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
   if (exists && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))) return false;
+  if (exists && !CanReplace(path)) return false;
 
+  RemoveStaleTemporaries(target);
   const std::wstring temp = path + L".kv" + std::to_wstring(GetCurrentProcessId()) + L".tmp";
   bool ok;
   {

@@ -25,10 +25,16 @@ void TSettingsEditor::Load(ISettingsView& view) {
       }
       case kkText:
       case kkQuotedFormat: {
-        std::string bytes = ini.ReadString(k.Section, k.Key, k.Absent);
+        // The control shows the value cut as the platform reads it; left alone, it writes
+        // back the whole value, which may be longer and end in the middle of a character.
+        std::string shown = ini.ReadString(k.Section, k.Key, k.Absent);
+        std::string whole = ini.ReadFullString(k.Section, k.Key, k.Absent);
         // A format is shown, and written back, with the quotes that keep its blanks.
-        if (k.Kind == kkQuotedFormat) bytes = "\"" + bytes + "\"";
-        TLoadedText loaded{GbkToUtf16(bytes), bytes};
+        if (k.Kind == kkQuotedFormat) {
+          shown = "\"" + shown + "\"";
+          whole = "\"" + whole + "\"";
+        }
+        TLoadedText loaded{GbkToUtf16(shown), std::move(whole)};
         view.SetControlText(k.Control, loaded.Shown);
         FLoaded.insert_or_assign(std::string(k.Control), std::move(loaded));
         break;
@@ -41,9 +47,13 @@ void TSettingsEditor::Load(ISettingsView& view) {
 }
 
 void TSettingsEditor::Apply(const ISettingsView& view) {
-  TIniFile ini(FIniPath);
+  // A file that is there but cannot be read (another program holds it) would be replaced
+  // by one of our keys alone, and the backup with it: refuse, as for a read-only file.
+  const TFileRead before = ReadWholeFile(FIniPath);
+  if (before.State == rsUnreadable) throw EIniWriteError(FIniPath);
   // The backup holds the file as it was before this apply; no file, no backup.
-  CopyFileReplacing(FIniPath, FBackupPath);
+  if (before.State == rsRead) ReplaceFileContents(FBackupPath, before.Bytes);
+  TIniFile ini(FIniPath);
   for (const TSettingsKey& k : kSettingsKeys) {
     switch (k.Kind) {
       case kkChoice: {
@@ -72,6 +82,12 @@ void TSettingsEditor::Apply(const ISettingsView& view) {
   ini.Close();
 }
 
-bool TSettingsEditor::Restore() { return CopyFileReplacing(FBackupPath, FIniPath); }
+bool TSettingsEditor::Restore() {
+  const TFileRead backup = ReadWholeFile(FBackupPath);
+  if (backup.State == rsMissing) return false;
+  if (backup.State == rsUnreadable) throw EIniReadError(FBackupPath);
+  if (!ReplaceFileContents(FIniPath, backup.Bytes)) throw EIniWriteError(FIniPath);
+  return true;
+}
 
 }  // namespace kv

@@ -176,6 +176,22 @@ TEST_F(Form1ActionsTest, AReadOnlyFileShowsTheErrorAndStaysAsItWas) {
   EXPECT_EQ(ReadFileBytes(FIni).value_or(""), before);
 }
 
+// Another program holds the file open for itself without read sharing: the editor cannot
+// read it, so it must not replace it (nor the backup) with a file of only its own keys.
+TEST_F(Form1ActionsTest, AFileThatCannotBeReadShowsTheErrorAndStaysAsItWas) {
+  const std::string before = "[Koravent]\r\n0100=1\r\nFFFF=keep me\r\n";
+  std::ofstream(FIni, std::ios::binary) << before;
+  std::ofstream(FBak, std::ios::binary) << "old backup";
+  HANDLE held = CreateFileW(FIni.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  const auto boxes = ClickAndAnswer("Button1", {{kAppTitle, IDOK}});
+  CloseHandle(held);
+  EXPECT_EQ(boxes[0].Text, L"Unable to write to " + FIni.wstring() + L".");
+  EXPECT_EQ(ReadFileBytes(FIni).value_or(""), before);
+  EXPECT_EQ(ReadFileBytes(FBak).value_or(""), "old backup");
+}
+
 TEST_F(Form1ActionsTest, RestoreBringsBackTheFirstOfTwoApplies) {
   FForm->SetControlText("Edit1", u"111");
   ClickAndAnswer("Button1", {{kQuestionTitle, IDNO}, {kAppTitle, IDOK}});
@@ -193,6 +209,17 @@ TEST_F(Form1ActionsTest, RestoreWithoutABackupSaysSo) {
   EXPECT_TRUE(boxes[0].Found);
   EXPECT_NE(boxes[0].Text, L"恢复成功，请重新启动QQ!");
   EXPECT_FALSE(fs::exists(FIni));
+}
+
+// Only a missing backup gets the "no backup" text; a file that cannot be written says so.
+TEST_F(Form1ActionsTest, RestoreOverAReadOnlyFileSaysWhy) {
+  std::ofstream(FBak, std::ios::binary) << "[Koravent]\r\n0100=0\r\n";
+  std::ofstream(FIni, std::ios::binary) << "[Koravent]\r\n0100=1\r\n";
+  fs::permissions(FIni, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                  fs::perm_options::remove);
+  const auto boxes = ClickAndAnswer("Button2", {{kAppTitle, IDOK}});
+  EXPECT_EQ(boxes[0].Text, L"Unable to write to " + FIni.wstring() + L".");
+  EXPECT_EQ(ReadFileBytes(FIni).value_or(""), "[Koravent]\r\n0100=1\r\n");
 }
 
 TEST_F(Form1ActionsTest, TheShortcutIsMadeAndReplaced) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include "base/FileIo.h"
 #include "support/TempDir.h"
 
@@ -29,6 +31,35 @@ TEST(FileReplacement, RefusesAReadOnlyFileAndKeepsIt) {
   EXPECT_FALSE(ReplaceFileContents(dir / "a.ini", "new"));
   EXPECT_EQ(dir.Read("a.ini"), "old");
   EXPECT_EQ(dir.Count(), 1u);
+}
+
+// A save killed between writing its temporary file and renaming it leaves the temporary
+// behind; the next save of the same file removes it once it is clearly abandoned (older
+// than a few minutes), and nothing else.
+TEST(FileReplacement, RemovesOurOwnStaleTemporariesOnly) {
+  TTempDir dir;
+#ifdef _WIN32
+  const char* const stale = "a.ini.kv1234.tmp";
+  const char* const fresh = "a.ini.kv99.tmp";
+  const char* const others[] = {"a.ini.kv12x4.tmp", "a.ini.kv.tmp", "b.ini.kv1234.tmp", "a.ini.kv1234.tmp.bak",
+                                "xa.ini.kv1234.tmp", "a.ini.kv1234.tm"};
+#else
+  const char* const stale = ".a.ini.Ab12Z9";
+  const char* const fresh = ".a.ini.Xy34Q1";
+  const char* const others[] = {".a.ini.Ab12Z", ".a.ini.Ab12Z9x", ".b.ini.Ab12Z9", "a.ini.Ab12Z9", ".a.ini.Ab-2Z9",
+                                "..a.ini.Ab12Z9"};
+#endif
+  dir.Write(stale, "half");
+  dir.Write(fresh, "in progress");
+  for (const char* name : others) dir.Write(name, "not ours");
+  const auto hourAgo = std::filesystem::file_time_type::clock::now() - std::chrono::hours(1);
+  std::filesystem::last_write_time(dir / stale, hourAgo);
+  for (const char* name : others) std::filesystem::last_write_time(dir / name, hourAgo);
+  ASSERT_TRUE(ReplaceFileContents(dir / "a.ini", "new"));
+  EXPECT_FALSE(std::filesystem::exists(dir / stale));
+  EXPECT_EQ(dir.Read(fresh), "in progress");
+  for (const char* name : others) EXPECT_EQ(dir.Read(name), "not ours") << name;
+  EXPECT_EQ(dir.Read("a.ini"), "new");
 }
 
 TEST(FileReplacement, FailsInAMissingDirectory) {

@@ -1,12 +1,34 @@
 #include <gtest/gtest.h>
 
+#include "base/TextCodec.h"
 #include "ini/IniFile.h"
 #include "support/TempDir.h"
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 namespace kv {
 namespace {
 
 using testing::TTempDir;
+
+// Text with NUL bytes in it.
+template <std::size_t N>
+std::string Bytes(const char (&text)[N]) {
+  return std::string(text, N - 1);
+}
+
+// A UTF-16 file with its byte-order mark, little- or big-endian.
+std::string Utf16File(std::u16string_view text, bool bigEndian = false) {
+  std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+  for (const char16_t c : text) {
+    const char low = static_cast<char>(c & 0xFF), high = static_cast<char>(c >> 8);
+    bytes += bigEndian ? high : low;
+    bytes += bigEndian ? low : high;
+  }
+  return bytes;
+}
 
 class IniFileTest : public ::testing::Test {
  protected:
@@ -40,6 +62,91 @@ TEST_F(IniFileTest, ReadingTrimsBlanksAndOnePairOfMatchingQuotes) {
   EXPECT_EQ(ReadKey("[S]\r\nk=v\r\n", "S", "k"), "v");
 }
 
+TEST_F(IniFileTest, LineBreaksAreCrOrLfOrCrLfInAnyMix) {
+  // A CR LF file converted twice ends its lines with CR CR LF.
+  EXPECT_EQ(ReadKey("[Koravent]\r\n0100=1\r\r\n0101=2\r\r\n", "Koravent", "0100"), "1");
+  EXPECT_EQ(ReadKey("[Koravent]\r\n0100=1\r\r\n0101=2\r\r\n", "Koravent", "0101"), "2");
+  EXPECT_EQ(ReadKey("[Koravent]\r0100=1\r0101=2\r", "Koravent", "0100"), "1");
+  EXPECT_EQ(ReadKey("[Koravent]\r0100=1\r0101=2", "Koravent", "0101"), "2");
+  EXPECT_EQ(ReadKey("[A]\rk=1\r[B]\rk=2\r", "B", "k"), "2");
+  EXPECT_EQ(ReadKey("[A]\n\rx=0\r\r\n\nk=1\r\rj=2\n\r", "A", "k"), "1");
+  EXPECT_EQ(ReadKey("[A]\n\rx=0\r\r\n\nk=1\r\rj=2\n\r", "A", "j"), "2");
+  EXPECT_EQ(ReadKey("[A]\nk=1\r2\n", "A", "k"), "1");
+}
+
+TEST_F(IniFileTest, WritesKeepTheFilesOwnLineEnds) {
+  EXPECT_EQ(AfterWrites("[Koravent]\r0100=1\r",
+                        {{"Koravent", "0100", "0"}, {"Koravent", "0101", "2"}, {"WorkerDll", "Enable", "1"}}),
+            "[Koravent]\r0100=0\r0101=2\r[WorkerDll]\rEnable=1\r");
+  EXPECT_EQ(AfterWrites("[Koravent]\r\r\n0100=1\r\r\n\r\r\n[X]\r\r\n",
+                        {{"Koravent", "0100", "0"}, {"Koravent", "0101", "2"}}),
+            "[Koravent]\r\r\n0100=0\r\r\n0101=2\r\r\n\r\r\n[X]\r\r\n");
+  EXPECT_EQ(AfterWrites("[A]\rx=1\r\r\ny=2\n\r", {{"A", "x", "3"}, {"A", "y", "4"}}), "[A]\rx=3\r\r\ny=4\n\r");
+}
+
+// What the platform's profile functions return for control characters in a line, as
+// measured under Wine: the line is trimmed of blanks, tabs, CR, LF, VT, FF and ^Z; a
+// name or value ends at its first NUL, after that trimming.
+TEST_F(IniFileTest, ControlCharactersReadAsThePlatformReadsThem) {
+  const std::pair<std::string, std::string> lines[] = {
+      {"0100=1\f", "1"},
+      {"0100=1\v", "1"},
+      {"0100=1\x1A", "1"},
+      {"0100=\f1", "1"},
+      {"\f0100\f=1", "1"},
+      {Bytes("0100=1\0\0\0"), "1"},
+      {Bytes("0100=1\0junk"), "1"},
+      {Bytes("0100=1 \0x"), "1 "},
+      {Bytes("0100=\"a b\"\0x"), "a b"},
+      {Bytes("0100=1\f\0"), "1\f"},
+      {Bytes("0100=1\0\f"), "1"},
+      {Bytes("0100\0=1"), "1"},
+      {Bytes("0100\0x=1"), "1"},
+      {"0100=1\xA1\xA1", "1\xA1\xA1"},  // the ideographic space is no blank
+      {"0100", "<default>"},              // a key without '=' has no value
+  };
+  for (const auto& [line, value] : lines) {
+    EXPECT_EQ(ReadKey("[Koravent]\r\n" + line + "\r\n", "Koravent", "0100"), value) << ::testing::PrintToString(line);
+  }
+  EXPECT_EQ(ReadKey(Bytes("[Koravent\0x]\r\n0100=1\r\n"), "Koravent", "0100"), "1");
+  EXPECT_EQ(ReadKey("[\fKoravent\v]\f\r\n0100=1\r\n", "Koravent", "0100"), "1");
+  EXPECT_EQ(ReadKey(Bytes("[Koravent]\r\n\0\r\n0100=1\r\n\0\0\0"), "Koravent", "0100"), "1");
+}
+
+TEST_F(IniFileTest, ControlCharactersAroundValuesAreReplacedOnWrite) {
+  EXPECT_EQ(AfterWrites(Bytes("[Koravent]\r\n0100=1\0\0\f\r\n0101=\f2\r\n"),
+                        {{"Koravent", "0100", "0"}, {"Koravent", "0101", "1"}}),
+            "[Koravent]\r\n0100=0\r\n0101=1\r\n");
+  EXPECT_EQ(AfterWrites("[Koravent]\r\n0100\r\n", {{"Koravent", "0100", "1"}}), "[Koravent]\r\n0100=1\r\n");
+}
+
+TEST_F(IniFileTest, Utf16FilesReadAsTextAndGiveGbk) {
+  const std::string gbk = "\xB6\xD4\xBB\xB0\xBF\xF2";  // 对话框
+  for (const bool bigEndian : {false, true}) {
+    const std::string file = Utf16File(u"[Koravent]\r\n0301=对话框\r\n0100=1\r\n[WorkerDll]\rEnable=1", bigEndian);
+    EXPECT_EQ(ReadKey(file, "Koravent", "0301"), gbk) << bigEndian;
+    EXPECT_EQ(ReadKey(file, "Koravent", "0100"), "1") << bigEndian;
+    EXPECT_EQ(ReadKey(file, "WorkerDll", "Enable"), "1") << bigEndian;
+  }
+  EXPECT_EQ(ReadKey(Utf16File(u"[Koravent]\r\n0301=\"x한\"\r\n"), "Koravent", "0301"), "x?");
+}
+
+TEST_F(IniFileTest, Utf16FilesAreWrittenBackAsUtf16KeepingEveryOtherByte) {
+  const std::u16string before = u"; 한 note\r\n[Koravent]\r\n0100=1\r\nffff=x한\r\n\r\n[Other]\r\nk=v";
+  for (const bool bigEndian : {false, true}) {
+    EXPECT_EQ(AfterWrites(Utf16File(before, bigEndian), {{"Koravent", "0100", "0"},
+                                                         {"Koravent", "0301", "\xB6\xD4"},
+                                                         {"Koravent", "ffff", "x?"},  // as read: unchanged
+                                                         {"WorkerDll", "Enable", "1"}}),
+              Utf16File(u"; 한 note\r\n[Koravent]\r\n0100=0\r\nffff=x한\r\n0301=对\r\n\r\n[Other]\r\nk=v\r\n"
+                        u"[WorkerDll]\r\nEnable=1\r\n",
+                        bigEndian))
+        << bigEndian;
+  }
+  // A stray last byte of an odd-length file stays where it was.
+  EXPECT_EQ(AfterWrites(Utf16File(u"[A]\rk=1") + "x", {{"A", "k", "2"}}), Utf16File(u"[A]\rk=2") + "x");
+}
+
 TEST_F(IniFileTest, NamesCompareWithoutCaseAndFirstOccurrenceWins) {
   EXPECT_EQ(ReadKey("[Koravent]\n020A=2\n", "koravent", "020a"), "2");
   EXPECT_EQ(ReadKey("  [ WorkerDll ]  \n  Enable = 1\n", "WORKERDLL", "enable"), "1");
@@ -62,6 +169,16 @@ TEST_F(IniFileTest, LongValuesAreCutTo2047Bytes) {
   const std::string longValue(3000, 'v');
   EXPECT_EQ(ReadKey("[S]\nk=" + longValue + "\n", "S", "k").size(), 2047u);
   EXPECT_EQ(ReadKey("[S]\nk=\"" + std::string(2047, 'q') + "\"\n", "S", "k").size(), 2047u);
+}
+
+TEST_F(IniFileTest, TheWholeValueIsThereForWritingItBack) {
+  const std::string longValue = std::string(2046, 'v') + "\xB6\xD4" + std::string(1000, 'w');
+  FDir.Write("k.ini", "[S]\nk= \"" + longValue + "\" \nj=short\n");
+  TIniFile ini(FDir / "k.ini");
+  EXPECT_EQ(ini.ReadString("S", "k", ""), longValue.substr(0, 2047));
+  EXPECT_EQ(ini.ReadFullString("S", "k", ""), longValue);
+  EXPECT_EQ(ini.ReadFullString("S", "j", ""), "short");
+  EXPECT_EQ(ini.ReadFullString("S", "none", "d"), "d");
 }
 
 TEST_F(IniFileTest, IntegersAndFlagsFollowTheIntegerRule) {
@@ -158,6 +275,28 @@ TEST_F(IniFileTest, AFailedFlushRaisesTheErrorAndLeavesTheFileWhole) {
   EXPECT_EQ(FDir.Count(), 1u);
 }
 
+#ifndef _WIN32
+// Something that exists but cannot be read (here a pipe; on Windows a file another program
+// holds without read sharing): writing would replace the user's settings with our keys.
+TEST_F(IniFileTest, AnExistingFileThatCannotBeReadIsNeverReplaced) {
+  const std::filesystem::path pipe = FDir / "k.ini";
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0644), 0);
+  {
+    TIniFile ini(pipe);
+    EXPECT_EQ(ini.ReadString("Koravent", "0100", "<default>"), "<default>");
+    ini.WriteString("Koravent", "0100", "1");
+    try {
+      ini.Close();
+      FAIL() << "expected EIniWriteError";
+    } catch (const EIniWriteError& e) {
+      EXPECT_EQ(std::string(e.what()), "Unable to write to " + PathToUtf8(pipe));
+    }
+  }
+  EXPECT_TRUE(std::filesystem::is_fifo(pipe));
+  EXPECT_EQ(FDir.Count(), 1u);
+}
+#endif
+
 }  // namespace
 }  // namespace kv
 
@@ -183,6 +322,35 @@ TEST(IniFileInMemory, MovingKeepsPendingWritesWithTheNewOwnerOnly) {
     TIniFile second(std::move(first));
   }
   EXPECT_EQ(dir.Read("m.ini"), "[S]\r\nk=1\r\n");
+}
+
+}  // namespace
+}  // namespace kv
+
+namespace kv {
+namespace {
+
+// Lookups use an index built once per parse: a file of many sections is parsed in time
+// proportional to its size, however many sections are looked up or listed.
+TEST(IniFileScaling, EachLineIsParsedAFixedNumberOfTimes) {
+  constexpr int kSections = 20000;
+  std::string text = "; many sections\r\n";
+  for (int i = 0; i < kSections; ++i) text += "[S" + std::to_string(i) + "]\r\nk=" + std::to_string(i) + "\r\n\r\n";
+  const std::size_t lines = 1 + 3 * kSections;
+  TIniFile ini = TIniFile::FromText(text);
+  const std::vector<std::string> sections = ini.ReadSections();
+  ASSERT_EQ(sections.size(), static_cast<std::size_t>(kSections));
+  EXPECT_EQ(sections.back(), "S" + std::to_string(kSections - 1));
+  for (int i = 0; i < kSections; i += 7) {
+    EXPECT_EQ(ini.ReadInteger("s" + std::to_string(i), "K", -1), i);
+    EXPECT_EQ(ini.ReadString("S" + std::to_string(i), "missing", "d"), "d");
+  }
+  for (int i = 0; i < kSections; i += 13) ini.WriteString("S" + std::to_string(i), "new", "v");
+  ini.WriteString("Brand New", "k", "v");
+  EXPECT_EQ(ini.ReadSections().size(), static_cast<std::size_t>(kSections + 1));
+  EXPECT_EQ(ini.ReadString("S13", "new", ""), "v");
+  EXPECT_EQ(ini.ReadString("brand new", "K", ""), "v");
+  EXPECT_LE(ini.LinesParsed(), 3 * lines);
 }
 
 }  // namespace

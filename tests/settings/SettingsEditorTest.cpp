@@ -8,6 +8,10 @@
 #include "settings/SettingsKeys.h"
 #include "support/TempDir.h"
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 namespace kv {
 namespace {
 
@@ -145,6 +149,56 @@ TEST_F(SettingsEditorTest, ApplyWritesEverythingElseOfTheFileBack) {
   EXPECT_EQ(FDir.Read("Koravent.bak"), before);
 }
 
+TEST_F(SettingsEditorTest, ApplyKeepsWhatThePlatformReadsWhateverTheLineEnds) {
+  for (const std::string_view end : {"\r\r\n", "\r"}) {
+    const std::string e(end);
+    TFakeView view = Loaded("[Koravent]" + e + "0100=1" + e + "0106=7" + e + "[WorkerDll]" + e + "Enable=1" + e);
+    EXPECT_TRUE(view.GetChecked("CheckBox1")) << ::testing::PrintToString(e);
+    EXPECT_EQ(view.Utf8("Edit1"), "7");
+    FEditor.Apply(view);
+    const std::string after = FDir.Read("Koravent.ini");
+    EXPECT_EQ(after.rfind("[Koravent]" + e + "0100=1" + e + "0106=7" + e, 0), 0u) << ::testing::PrintToString(after);
+    EXPECT_EQ(after.find("0100="), after.rfind("0100=")) << "no second key the platform never reads";
+    EXPECT_EQ(after.find("[WorkerDll]"), after.rfind("[WorkerDll]"));
+    EXPECT_NE(after.find("0102=0" + e), std::string::npos);
+    EXPECT_EQ(Value("WorkerDll", "Enable"), "1");
+  }
+}
+
+TEST_F(SettingsEditorTest, AUtf16FileIsReadAndStaysUtf16) {
+  std::string file = "\xFF\xFE";
+  for (const char16_t c : std::u16string(u"[Koravent]\r\n0100=1\r\n0301=\"对话框\"\r\n; 한\r\n")) {
+    file += static_cast<char>(c & 0xFF);
+    file += static_cast<char>(c >> 8);
+  }
+  TFakeView view = Loaded(file);
+  EXPECT_TRUE(view.GetChecked("CheckBox1"));
+  EXPECT_EQ(view.Utf8("Edit4"), "\"对话框\"");
+  view.SetUtf8("Edit1", "标题");
+  FEditor.Apply(view);
+  const std::string after = FDir.Read("Koravent.ini");
+  EXPECT_EQ(after.rfind(file, 0), 0u) << "every line of the file as it was, the new keys after it";
+  EXPECT_EQ(after.size() % 2, 0u);
+  EXPECT_EQ(Value("Koravent", "0106"), "\xB1\xEA\xCC\xE2");
+  EXPECT_EQ(Value("Koravent", "0100"), "1");
+  EXPECT_EQ(FDir.Read("Koravent.bak"), file);
+}
+
+TEST_F(SettingsEditorTest, UntouchedLongValuesAreWrittenBackWhole) {
+  const std::string longText(3000, 'x');
+  const std::string cutInACharacter = std::string(2046, 'a') + "\xB6\xD4" + "b";  // the cut leaves a lead byte
+  TFakeView view = Loaded("[Koravent]\r\n0106=" + longText + "\r\n0301=\"" + cutInACharacter + "\"\r\n");
+  EXPECT_EQ(view.GetControlText("Edit1").size(), 2047u) << "the control shows the cut text";
+  FEditor.Apply(view);
+  const std::string after = FDir.Read("Koravent.ini");
+  EXPECT_NE(after.find("\r\n0106=" + longText + "\r\n"), std::string::npos);
+  EXPECT_NE(after.find("\r\n0301=\"" + cutInACharacter + "\"\r\n"), std::string::npos);
+  // A control the user changed writes what it shows.
+  view.SetUtf8("Edit1", "12");
+  FEditor.Apply(view);
+  EXPECT_EQ(Value("Koravent", "0106"), "12");
+}
+
 TEST_F(SettingsEditorTest, TwoAppliesThenRestoreBringBackTheFirst) {
   TFakeView view = Loaded("[Koravent]\n0106=1\n");
   view.SetUtf8("Edit1", "2");
@@ -193,6 +247,53 @@ TEST_F(SettingsEditorTest, AFailedWriteRaisesAndLeavesTheFileByteIdentical) {
   EXPECT_EQ(FDir.Read("Koravent.ini"), before);
   EXPECT_EQ(FDir.Read("Koravent.bak"), before);
 }
+
+TEST_F(SettingsEditorTest, RestoreThatCannotWriteSaysWhy) {
+  FDir.Write("Koravent.ini", "[Koravent]\n0100=1\n");
+  FDir.Write("Koravent.bak", "[Koravent]\n0100=0\n");
+  testing::MakeReadOnly(FDir / "Koravent.ini");
+  try {
+    FEditor.Restore();
+    FAIL() << "expected EIniWriteError";
+  } catch (const EIniWriteError& e) {
+    EXPECT_EQ(std::string(e.what()), "Unable to write to " + PathToUtf8(FDir / "Koravent.ini"));
+  }
+  EXPECT_EQ(FDir.Read("Koravent.ini"), "[Koravent]\n0100=1\n");
+  EXPECT_EQ(FDir.Read("Koravent.bak"), "[Koravent]\n0100=0\n");
+}
+
+#ifndef _WIN32
+// A pipe stands for a file that exists but cannot be read (on Windows: held by another
+// program without read sharing; tests/win covers that case).
+TEST_F(SettingsEditorTest, AnUnreadableFileIsAnErrorAndNothingIsReplaced) {
+  const std::filesystem::path ini = FDir / "Koravent.ini";
+  ASSERT_EQ(::mkfifo(ini.c_str(), 0644), 0);
+  FDir.Write("Koravent.bak", "[Koravent]\n0100=1\n");
+  TFakeView view;
+  FEditor.Load(view);
+  try {
+    FEditor.Apply(view);
+    FAIL() << "expected EIniWriteError";
+  } catch (const EIniWriteError& e) {
+    EXPECT_EQ(std::string(e.what()), "Unable to write to " + PathToUtf8(ini));
+  }
+  EXPECT_TRUE(std::filesystem::is_fifo(ini));
+  EXPECT_EQ(FDir.Read("Koravent.bak"), "[Koravent]\n0100=1\n");
+  EXPECT_EQ(FDir.Count(), 2u);
+}
+
+TEST_F(SettingsEditorTest, RestoreFromAnUnreadableBackupSaysWhy) {
+  FDir.Write("Koravent.ini", "[Koravent]\n0100=1\n");
+  ASSERT_EQ(::mkfifo((FDir / "Koravent.bak").c_str(), 0644), 0);
+  try {
+    FEditor.Restore();
+    FAIL() << "expected EIniReadError";
+  } catch (const EIniReadError& e) {
+    EXPECT_EQ(std::string(e.what()), "Unable to read " + PathToUtf8(FDir / "Koravent.bak"));
+  }
+  EXPECT_EQ(FDir.Read("Koravent.ini"), "[Koravent]\n0100=1\n");
+}
+#endif
 
 TEST(SettingsKeys, TableHoldsEveryKeyOnceWithItsControl) {
   std::map<std::string, int> controls, keys;
