@@ -7,6 +7,7 @@
 
 #include "framework/ControlsInternal.h"
 #include "framework/Forms.h"
+#include "framework/Menus.h"
 
 namespace kv {
 
@@ -196,6 +197,16 @@ void TControl::DefaultHandler(TMessage&) {}
 
 void TControl::Click() {
   if (OnClick) OnClick(this);
+}
+
+void TControl::SetPopupMenu(TPopupMenu* menu) {
+  FPopupMenu = menu;
+  if (menu) menu->FreeNotification(this);
+}
+
+void TControl::Notification(TComponent* component, TOperation operation) {
+  TComponent::Notification(component, operation);
+  if (operation == opRemove && component == FPopupMenu) FPopupMenu = nullptr;
 }
 
 void TControl::SetParent(TWinControl* parent) {

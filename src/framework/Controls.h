@@ -26,6 +26,7 @@ namespace kv {
 
 class TWinControl;
 class TForm;
+class TPopupMenu;
 
 enum TCursor : int {
   crDefault = 0,
@@ -116,6 +117,10 @@ class TControl : public TComponent {
   void SetHint(std::wstring_view hint) { FHint = hint; }
   TCursor Cursor() const { return FCursor; }
   void SetCursor(TCursor cursor) { FCursor = cursor; }
+  // Shown by a right click on the control (WM_CONTEXTMENU); a control without one leaves
+  // the click to its parent.
+  TPopupMenu* PopupMenu() const { return FPopupMenu; }
+  void SetPopupMenu(TPopupMenu* menu);
 
   virtual void Invalidate();
   virtual void Update();
@@ -135,6 +140,7 @@ class TControl : public TComponent {
   virtual void FontChanged();
   virtual void ParentColorChanged();
   virtual void ParentFontChanged();
+  void Notification(TComponent* component, TOperation operation) override;
   // Controls that click on a mouse release inside them (labels, images, forms).
   bool FClickOnMouseUp = true;
   TWinControl* FParent = nullptr;
@@ -152,6 +158,7 @@ class TControl : public TComponent {
   bool FMouseDown = false;
   std::wstring FHint;
   TCursor FCursor = crDefault;
+  TPopupMenu* FPopupMenu = nullptr;
 
   struct THookEntry {
     THookToken Token;
@@ -248,6 +255,10 @@ class TWinControl : public TControl {
 
  protected:
   virtual void CreateParams(TCreateParams& params);
+  // Makes the window CreateParams describes (CreateWindowEx; an MDI child asks its client).
+  virtual HWND CreateWindowHandle(const TCreateParams& params);
+  // Destroys the window (DestroyWindow; an MDI child asks its client).
+  virtual void DestroyWindowHandle();
   // The window exists: give it what was set before (font, texts, items).
   virtual void CreateWnd();
   // The window is about to go: keep what it holds (text, check state) for a later one.
@@ -275,6 +286,7 @@ class TWinControl : public TControl {
   void MouseLeaveHandler();
   bool ReflectToChild(TMessage& message);
   bool CursorHandler(TMessage& message);
+  bool ContextMenuHandler(TMessage& message);
   void WindowGone();
   std::vector<TControl*> FControls;  // children, in z-order (bottom first)
   WNDPROC FDefWndProc = nullptr;

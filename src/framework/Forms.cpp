@@ -12,6 +12,13 @@ namespace kv {
 
 TApplication* Application = nullptr;
 
+namespace {
+
+// The window list's commands, above every menu item's (Menus.cpp keeps below 0xF000).
+constexpr UINT kFirstMDIChild = 0xFF00;
+
+}  // namespace
+
 // ---- TForm
 
 TForm::TForm() {
@@ -23,6 +30,7 @@ TForm::TForm() {
 }
 
 TForm::~TForm() {
+  if (FMenu) FMenu->FForm = nullptr;
   if (Application) {
     std::erase(Application->FForms, this);
     std::erase(Application->FReleased, this);
@@ -36,7 +44,8 @@ void TForm::SetClientSize(int width, int height) {
   FClientHeight = height;
   if (FHandle) {
     RECT r{0, 0, width, height};
-    AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongPtrW(FHandle, GWL_STYLE)), FALSE,
+    const auto style = static_cast<DWORD>(GetWindowLongPtrW(FHandle, GWL_STYLE));
+    AdjustWindowRectEx(&r, style, !(style & WS_CHILD) && ::GetMenu(FHandle),
                        static_cast<DWORD>(GetWindowLongPtrW(FHandle, GWL_EXSTYLE)));
     SetWindowPos(FHandle, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -51,13 +60,263 @@ void TForm::SetIcon(HICON icon) {
   }
 }
 
-void TForm::SetMenu(HMENU menu) {
-  if (HandleAllocated()) ::SetMenu(FHandle, menu);
+void TForm::SetMenu(TMainMenu* menu) {
+  if (FMenu && FMenu != menu) FMenu->FForm = nullptr;
+  if (menu && menu->FForm && menu->FForm != this) menu->FForm->SetMenu(nullptr);
+  FMenu = menu;
+  if (menu) {
+    menu->FForm = this;
+    menu->FreeNotification(this);
+  }
+  ApplyMenu();
   Perform(CM_MENUCHANGED);
 }
 
+void TForm::ApplyMenu() {
+  if (!FHandle || (GetWindowLongPtrW(FHandle, GWL_STYLE) & WS_CHILD)) return;
+  HMENU bar = FMenu ? FMenu->Handle() : nullptr;
+  if (FClientWindow && bar) {
+    // The client puts the bar on the frame itself, with a maximised child's buttons.
+    SendMessageW(FClientWindow.Get(), WM_MDISETMENU, reinterpret_cast<WPARAM>(bar),
+                 reinterpret_cast<LPARAM>(FWindowMenu ? FWindowMenu->Handle() : nullptr));
+  } else {
+    ::SetMenu(FHandle, bar);
+  }
+  DrawMenuBar(FHandle);
+}
+
+void TForm::MenuChanged() {
+  if (FHandle && ::GetMenu(FHandle) && !(GetWindowLongPtrW(FHandle, GWL_STYLE) & WS_CHILD)) DrawMenuBar(FHandle);
+  Perform(CM_MENUCHANGED);
+}
+
+bool TForm::IsShortCut(const MSG& msg) {
+  const TShortCut shortCut = ShortCutFromKey(msg);
+  if (!shortCut) return false;
+  for (TControl* c = FocusedControl(); c && c != this; c = c->Parent())
+    if (c->PopupMenu() && c->PopupMenu()->IsShortCut(shortCut)) return true;
+  if (PopupMenu() && PopupMenu()->IsShortCut(shortCut)) return true;
+  if (FMenu && FMenu->IsShortCut(shortCut)) return true;
+  if (FFormStyle == fsMDIChild) {
+    TForm* frame = MDIFrame();
+    if (frame && frame != this) return frame->IsShortCut(msg);
+  }
+  return false;
+}
+
+void TForm::SetFormStyle(TFormStyle style) {
+  if (FFormStyle == style) return;
+  FFormStyle = style;
+  RecreateWnd();
+}
+
+TWindowState TForm::WindowState() const {
+  if (!FHandle) return FWindowState;
+  if (IsIconic(FHandle)) return wsMinimized;
+  return IsZoomed(FHandle) ? wsMaximized : wsNormal;
+}
+
+void TForm::SetWindowState(TWindowState state) {
+  FWindowState = state;
+  if (!FHandle || !IsWindowVisible(FHandle)) return;  // Show applies it
+  TForm* frame = FFormStyle == fsMDIChild ? MDIFrame() : nullptr;
+  if (frame && frame->ClientHandle() && state != wsMinimized) {
+    SendMessageW(frame->ClientHandle(), state == wsMaximized ? WM_MDIMAXIMIZE : WM_MDIRESTORE,
+                 reinterpret_cast<WPARAM>(FHandle), 0);
+    return;
+  }
+  ShowWindow(FHandle, state == wsMaximized ? SW_MAXIMIZE : state == wsMinimized ? SW_MINIMIZE : SW_RESTORE);
+}
+
+// ---- MDI
+
+TForm* TForm::MDIFrame() const {
+  if (!Application) return nullptr;
+  TForm* main = Application->MainForm();
+  if (main && main->FFormStyle == fsMDIForm) return main;
+  for (TForm* form : Application->FForms)
+    if (form->FFormStyle == fsMDIForm) return form;
+  return nullptr;
+}
+
+TForm* TForm::KeyForm(HWND wnd) {
+  if (!FClientWindow) return this;
+  for (HWND w = wnd; w && w != FHandle; w = GetParent(w)) {
+    if (GetParent(w) != FClientWindow.Get()) continue;
+    auto* child = dynamic_cast<TForm*>(FindControl(w));
+    return child ? child : this;
+  }
+  return this;
+}
+
+void TForm::CreateClientWindow() {
+  CLIENTCREATESTRUCT client{FWindowMenu ? FWindowMenu->Handle() : nullptr, kFirstMDIChild};
+  RECT area;
+  GetClientRect(FHandle, &area);
+  FClientWindow.Reset(CreateWindowExW(WS_EX_CLIENTEDGE, L"MDICLIENT", nullptr,
+                                      WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_HSCROLL |
+                                          WS_VSCROLL | MDIS_ALLCHILDSTYLES,
+                                      0, 0, area.right, area.bottom, FHandle, nullptr, GetModuleHandleW(nullptr),
+                                      &client));
+  if (!FClientWindow) throw EWindowError("Unable to create the MDI client window of a frame form");
+}
+
+void TForm::AlignClientWindow() {
+  if (!FClientWindow || !FHandle) return;
+  RECT area;
+  GetClientRect(FHandle, &area);
+  const RECT whole = area;
+  for (int i = 0; i < ControlCount(); ++i) {
+    TControl* c = Controls(i);
+    if (!c->IsWindowed() || !c->Visible()) continue;
+    const RECT b = c->BoundsRect();
+    if (b.left <= whole.left && b.right >= whole.right) {  // across the whole width
+      if (b.top <= area.top) area.top = std::max(area.top, b.bottom);
+      else if (b.bottom >= area.bottom) area.bottom = std::min(area.bottom, b.top);
+    } else if (b.top <= whole.top && b.bottom >= whole.bottom) {  // down the whole height
+      if (b.left <= area.left) area.left = std::max(area.left, b.right);
+      else if (b.right >= area.right) area.right = std::min(area.right, b.left);
+    }
+  }
+  MoveWindow(FClientWindow.Get(), area.left, area.top, std::max(0L, area.right - area.left),
+             std::max(0L, area.bottom - area.top), TRUE);
+}
+
+void TForm::SetWindowMenu(TMenuItem* item) {
+  if (FWindowMenu == item) return;
+  TMenuItem* old = FWindowMenu;
+  FWindowMenu = item;
+  if (item) {
+    item->FreeNotification(this);
+    item->SetListsWindows(true);
+  }
+  if (FClientWindow && item) {
+    // The client moves the list to the new submenu; only then may the old one go.
+    SendMessageW(FClientWindow.Get(), WM_MDISETMENU, 0, reinterpret_cast<LPARAM>(item->Handle()));
+    if (FHandle) DrawMenuBar(FHandle);
+  }
+  if (old) old->SetListsWindows(false);
+}
+
+TForm* TForm::ActiveMDIChild() const {
+  if (!FClientWindow) return nullptr;
+  HWND active = reinterpret_cast<HWND>(SendMessageW(FClientWindow.Get(), WM_MDIGETACTIVE, 0, 0));
+  return dynamic_cast<TForm*>(FindControl(active));
+}
+
+std::vector<TForm*> TForm::MDIChildList() const {
+  std::vector<TForm*> children;
+  if (!FClientWindow) return children;
+  // Z-order, so the active child comes first.
+  for (HWND w = GetWindow(FClientWindow.Get(), GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT))
+    if (auto* form = dynamic_cast<TForm*>(FindControl(w)); form && form->FFormStyle == fsMDIChild)
+      children.push_back(form);
+  return children;
+}
+
+int TForm::MDIChildCount() const { return static_cast<int>(MDIChildList().size()); }
+
+TForm* TForm::MDIChildren(int index) const { return MDIChildList().at(static_cast<std::size_t>(index)); }
+
+void TForm::Cascade() {
+  if (FClientWindow) SendMessageW(FClientWindow.Get(), WM_MDICASCADE, 0, 0);
+}
+
+void TForm::Tile() {
+  if (FClientWindow)
+    SendMessageW(FClientWindow.Get(), WM_MDITILE, FTileMode == tbHorizontal ? MDITILE_HORIZONTAL : MDITILE_VERTICAL, 0);
+}
+
+void TForm::ArrangeIcons() {
+  if (FClientWindow) SendMessageW(FClientWindow.Get(), WM_MDIICONARRANGE, 0, 0);
+}
+
+void TForm::Next() {
+  if (FClientWindow) SendMessageW(FClientWindow.Get(), WM_MDINEXT, 0, FALSE);
+}
+
+void TForm::Previous() {
+  if (FClientWindow) SendMessageW(FClientWindow.Get(), WM_MDINEXT, 0, TRUE);
+}
+
+void TForm::MDIChildParams(TCreateParams& params) {
+  params.Style = WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_CAPTION;
+  if (Visible()) params.Style |= WS_VISIBLE;
+  if (FBorderIcons & biSystemMenu) params.Style |= WS_SYSMENU;
+  if (FBorderStyle == bsSizeable) params.Style |= WS_THICKFRAME;
+  if (FBorderStyle == bsSingle || FBorderStyle == bsSizeable) {
+    if (FBorderIcons & biMinimize) params.Style |= WS_MINIMIZEBOX;
+    if (FBorderIcons & biMaximize) params.Style |= WS_MAXIMIZEBOX;
+  }
+  if (FWindowState == wsMaximized) params.Style |= WS_MAXIMIZE;
+  params.ExStyle = WS_EX_MDICHILD;
+  // Where the client puts the next child, unless told otherwise.
+  params.X = params.Y = params.Width = params.Height = CW_USEDEFAULT;
+  if (FLeft || FTop) {
+    params.X = FLeft;
+    params.Y = FTop;
+  }
+  if (FClientWidth > 0 && FClientHeight > 0) {
+    RECT r{0, 0, FClientWidth, FClientHeight};
+    AdjustWindowRectEx(&r, params.Style, FALSE, params.ExStyle);
+    params.Width = r.right - r.left;
+    params.Height = r.bottom - r.top;
+  }
+}
+
+HWND TForm::CreateWindowHandle(const TCreateParams& params) {
+  if (FFormStyle != fsMDIChild) return TWinControl::CreateWindowHandle(params);
+  TForm* frame = MDIFrame();
+  if (!frame || frame == this) throw EWindowError("An MDI child form needs an MDI frame form to live in");
+  frame->HandleNeeded();
+  MDICREATESTRUCTW create{};
+  create.szClass = params.WinClassName.c_str();
+  create.szTitle = params.Caption.c_str();
+  create.hOwner = GetModuleHandleW(nullptr);
+  create.x = params.X;
+  create.y = params.Y;
+  create.cx = params.Width;
+  create.cy = params.Height;
+  create.style = params.Style;
+  create.lParam = reinterpret_cast<LPARAM>(this);
+  // Through the client's message (not CreateMDIWindow), which a skin on the client sees.
+  return reinterpret_cast<HWND>(
+      SendMessageW(frame->ClientHandle(), WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&create)));
+}
+
+void TForm::DestroyWindowHandle() {
+  const bool mdiChild = (GetWindowLongPtrW(FHandle, GWL_EXSTYLE) & WS_EX_MDICHILD) != 0;
+  TForm* frame = mdiChild ? MDIFrame() : nullptr;
+  if (frame && frame->ClientHandle() && GetParent(FHandle) == frame->ClientHandle()) {
+    SendMessageW(frame->ClientHandle(), WM_MDIDESTROY, reinterpret_cast<WPARAM>(FHandle), 0);
+    return;
+  }
+  TWinControl::DestroyWindowHandle();
+}
+
+void TForm::DefaultHandler(TMessage& m) {
+  if (FHandle && !(m.Msg >= CM_BASE && m.Msg < CN_BASE + 0x400)) {
+    if (FFormStyle == fsMDIForm) {
+      m.Result = DefFrameProcW(FHandle, FClientWindow.Get(), m.Msg, m.WParam, m.LParam);
+      return;
+    }
+    if (FFormStyle == fsMDIChild && (GetWindowLongPtrW(FHandle, GWL_EXSTYLE) & WS_EX_MDICHILD)) {
+      m.Result = DefMDIChildProcW(FHandle, m.Msg, m.WParam, m.LParam);
+      return;
+    }
+  }
+  TWinControl::DefaultHandler(m);
+}
+
+// ---- creation
+
 void TForm::CreateParams(TCreateParams& params) {
   TWinControl::CreateParams(params);
+  params.WinClassName = L"Kv.Form";
+  if (FFormStyle == fsMDIChild) {
+    MDIChildParams(params);
+    return;
+  }
   params.Style = WS_CLIPCHILDREN;
   params.ExStyle = 0;
   switch (FBorderStyle) {
@@ -76,8 +335,9 @@ void TForm::CreateParams(TCreateParams& params) {
     if (FBorderIcons & biMaximize) params.Style |= WS_MAXIMIZEBOX;
   }
   if (FClientWidth > 0 && FClientHeight > 0) {
+    // The menu bar is set right after the window is made: the client area stays as asked.
     RECT r{0, 0, FClientWidth, FClientHeight};
-    AdjustWindowRectEx(&r, params.Style, FALSE, params.ExStyle);
+    AdjustWindowRectEx(&r, params.Style, FMenu != nullptr, params.ExStyle);
     params.Width = r.right - r.left;
     params.Height = r.bottom - r.top;
   }
@@ -90,7 +350,6 @@ void TForm::CreateParams(TCreateParams& params) {
   FTop = params.Y;
   FWidth = params.Width;
   FHeight = params.Height;
-  params.WinClassName = L"Kv.Form";
 }
 
 void TForm::CreateWnd() {
@@ -99,18 +358,47 @@ void TForm::CreateWnd() {
     SendMessageW(FHandle, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(FIcon.Get()));
     SendMessageW(FHandle, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(FIcon.Get()));
   }
+  if (FFormStyle == fsMDIChild) {
+    RECT r;  // where the client put it
+    GetWindowRect(FHandle, &r);
+    MapWindowPoints(nullptr, GetParent(FHandle), reinterpret_cast<POINT*>(&r), 2);
+    FLeft = r.left;
+    FTop = r.top;
+    FWidth = r.right - r.left;
+    FHeight = r.bottom - r.top;
+    return;
+  }
+  if (FMenu) ::SetMenu(FHandle, FMenu->Handle());
+  if (FFormStyle == fsMDIForm) {
+    CreateClientWindow();
+    AlignClientWindow();
+  }
 }
 
 void TForm::Show() {
+  if (FFormStyle == fsMDIChild) {
+    // Made visible, the child is also activated by its client.
+    TControl::SetVisible(true);
+    HandleNeeded();
+    if (!IsWindowVisible(FHandle)) ShowWindow(FHandle, SW_SHOW);
+    if (TForm* frame = MDIFrame(); frame && frame->ClientHandle())
+      SendMessageW(frame->ClientHandle(), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(FHandle), 0);
+    if (FWindowState != wsNormal) SetWindowState(FWindowState);
+    return;
+  }
   HandleNeeded();
   TControl::SetVisible(true);
-  ShowWindow(FHandle, SW_SHOWNORMAL);
+  ShowWindow(FHandle, FWindowState == wsMaximized   ? SW_SHOWMAXIMIZED
+                      : FWindowState == wsMinimized ? SW_SHOWMINIMIZED
+                                                    : SW_SHOWNORMAL);
   SetForegroundWindow(FHandle);
   UpdateWindow(FHandle);
 }
 
 void TForm::Close() {
-  TCloseAction action = (Application && Application->MainForm() == this) ? caFree : caHide;
+  // The main form ends the program; an MDI child is freed; other forms hide.
+  const bool main = Application && Application->MainForm() == this;
+  TCloseAction action = main || FFormStyle == fsMDIChild ? caFree : caHide;
   if (OnClose) OnClose(this, action);
   if (action == caNone) return;
   if (Application && Application->MainForm() == this) {
@@ -118,7 +406,7 @@ void TForm::Close() {
   } else if (action == caHide) {
     Hide();
   } else if (action == caMinimize) {
-    ShowWindow(FHandle, SW_MINIMIZE);
+    SetWindowState(wsMinimized);
   } else {
     Release();
   }
@@ -207,10 +495,46 @@ void TForm::Notification(TComponent* component, TOperation operation) {
   if (operation != opRemove) return;
   if (component == FDefaultButton) FDefaultButton = nullptr;
   if (component == FActiveControl) FActiveControl = nullptr;
+  if (component == FMenu) SetMenu(nullptr);
+  if (component == FWindowMenu) FWindowMenu = nullptr;
 }
 
 void TForm::WndProc(TMessage& m) {
   switch (m.Msg) {
+    case WM_COMMAND:
+    case WM_MEASUREITEM:
+    case WM_DRAWITEM:
+    case WM_INITMENU:
+    case WM_INITMENUPOPUP:
+    case WM_MENUCHAR:
+      if (HandleMenuMessage(m)) return;
+      break;
+    case WM_SIZE:
+      if (FFormStyle == fsMDIForm) {
+        // Instead of DefFrameProc, which would give the client the whole area.
+        AlignClientWindow();
+        m.Result = 0;
+        return;
+      }
+      break;
+    case WM_SETFOCUS:
+      if (FFormStyle == fsMDIChild) {  // an activated child gives the focus to its control
+        TWinControl::WndProc(m);
+        if (FActiveControl && FActiveControl->CanFocus()) {
+          FActiveControl->SetFocus();
+        } else {
+          SelectFirst();
+        }
+        return;
+      }
+      break;
+    case WM_DESTROY:
+      // DestroyWindow would destroy the bar, which belongs to the menu component.
+      if (!(GetWindowLongPtrW(FHandle, GWL_STYLE) & WS_CHILD) && ::GetMenu(FHandle)) ::SetMenu(FHandle, nullptr);
+      break;
+    case WM_NCDESTROY:
+      FClientWindow.Release();  // went with the frame
+      break;
     case WM_CLOSE:
       Close();
       return;
@@ -228,6 +552,7 @@ void TForm::WndProc(TMessage& m) {
         break;
       }
       DefaultHandler(m);
+      if (FFormStyle == fsMDIForm && ActiveMDIChild()) return;  // the child has the focus
       if (!HIWORD(m.WParam)) {  // not minimised: give the focus back to a control
         if (FActiveControl && FActiveControl->CanFocus()) {
           FActiveControl->SetFocus();
@@ -338,16 +663,26 @@ void TApplication::ProcessMessages() {
 }
 
 bool TApplication::ProcessMessage(MSG& msg) {
-  if (msg.message == WM_KEYDOWN || msg.message == WM_SYSCHAR) {
-    TForm* form = dynamic_cast<TForm*>(TWinControl::FindControl(GetAncestor(msg.hwnd, GA_ROOT)));
-    if (form) {
+  const UINT kind = msg.message;
+  if (kind == WM_KEYDOWN || kind == WM_SYSKEYDOWN || kind == WM_SYSCHAR) {
+    TForm* root = dynamic_cast<TForm*>(TWinControl::FindControl(GetAncestor(msg.hwnd, GA_ROOT)));
+    if (root) {
+      TForm* form = root->KeyForm(msg.hwnd);
+      // Shortcuts first, then dialog keys. Alt+letter and F10 go on to the platform's
+      // menu loop unless someone takes them here.
       try {
-        if (msg.message == WM_KEYDOWN && form->DialogKey(msg)) return true;
-        if (msg.message == WM_SYSCHAR && form->Perform(CM_DIALOGCHAR, msg.wParam, msg.lParam)) return true;
+        if (kind != WM_SYSCHAR && form->IsShortCut(msg)) return true;
+        if (kind == WM_KEYDOWN && form->DialogKey(msg)) return true;
+        if (kind == WM_SYSCHAR) {
+          if (form->Perform(CM_DIALOGCHAR, msg.wParam, msg.lParam)) return true;
+          if (form != root && root->Perform(CM_DIALOGCHAR, msg.wParam, msg.lParam)) return true;
+        }
       } catch (...) {
         HandleCurrentException();
         return true;
       }
+      // Ctrl+F4, Ctrl+F6 and Ctrl+Tab among the children of an MDI frame.
+      if (kind != WM_SYSCHAR && root->ClientHandle() && TranslateMDISysAccel(root->ClientHandle(), &msg)) return true;
     }
   }
   TranslateMessage(&msg);

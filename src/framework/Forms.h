@@ -2,7 +2,9 @@
 // Forms and the application.
 //
 //   TForm         a top-level window: caption, client size, border style, icon, position,
-//                 dialog keyboard (Tab order, Enter, Ctrl+Tab), hints as tooltips
+//                 menu bar, dialog keyboard (menu shortcuts, Tab order, Enter, Ctrl+Tab),
+//                 hints as tooltips; or an MDI frame with its client window and window
+//                 list, or an MDI child inside such a frame
 //   TApplication  title, COM for the main thread, the forms, the message loop, errors
 #include <windows.h>
 
@@ -11,6 +13,7 @@
 #include <vector>
 
 #include "framework/Controls.h"
+#include "framework/Menus.h"
 
 namespace kv {
 
@@ -18,6 +21,9 @@ enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog };
 enum TBorderIcon : unsigned { biSystemMenu = 1, biMinimize = 2, biMaximize = 4 };
 enum TPosition { poDesigned, poDesktopCenter, poScreenCenter };
 enum TCloseAction { caNone, caHide, caFree, caMinimize };
+enum TFormStyle { fsNormal, fsMDIChild, fsMDIForm };
+enum TWindowState { wsNormal, wsMinimized, wsMaximized };
+enum TTileMode { tbHorizontal, tbVertical };
 
 using TCloseEvent = std::function<void(TComponent* sender, TCloseAction& action)>;
 
@@ -38,8 +44,41 @@ class TForm : public TWinControl {
   void SetPosition(TPosition position) { FPosition = position; }
   // Takes ownership of the icon.
   void SetIcon(HICON icon);
-  // Gives the window a menu bar (or none) and tells whoever listens (CM_MENUCHANGED).
-  void SetMenu(HMENU menu);
+  // The menu bar (none: no bar). Setting it, and every later change of the menu or of one
+  // of its items, sends the form CM_MENUCHANGED.
+  TMainMenu* Menu() const { return FMenu; }
+  void SetMenu(TMainMenu* menu);
+  // A key-down whose shortcut is an item's: the popup menus of the focused control and
+  // its parents, then the menu bar (an MDI child's, then its frame's), click it.
+  bool IsShortCut(const MSG& msg);
+
+  // Decided when the window is made (changing it later makes the window again). An MDI
+  // child lives in the client window of the application's MDI frame form.
+  TFormStyle FormStyle() const { return FFormStyle; }
+  void SetFormStyle(TFormStyle style);
+  TWindowState WindowState() const;
+  void SetWindowState(TWindowState state);
+
+  // ---- MDI frames
+  // The "MDICLIENT" window: the client area less the bars along its edges.
+  HWND ClientHandle() const { return FClientWindow.Get(); }
+  // The item of the menu bar whose submenu lists the children.
+  TMenuItem* WindowMenu() const { return FWindowMenu; }
+  void SetWindowMenu(TMenuItem* item);
+  TForm* ActiveMDIChild() const;
+  // The children, the active one first.
+  int MDIChildCount() const;
+  TForm* MDIChildren(int index) const;
+  TTileMode TileMode() const { return FTileMode; }
+  void SetTileMode(TTileMode mode) { FTileMode = mode; }
+  void Cascade();
+  void Tile();
+  void ArrangeIcons();
+  void Next();
+  void Previous();
+  // Lays the client window out again: the client area less the visible windowed children
+  // that span it along an edge (status bars, tool bars). Done on every WM_SIZE.
+  void AlignClientWindow();
 
   void Show();
   void Hide() { SetVisible(false); }
@@ -62,14 +101,29 @@ class TForm : public TWinControl {
   TCloseEvent OnClose;
 
   void WndProc(TMessage& message) override;
+  // An MDI frame's windows end in DefFrameProc, an MDI child's in DefMDIChildProc.
+  void DefaultHandler(TMessage& message) override;
   void ControlFocused(TWinControl* control) { FActiveControl = control; }
 
  protected:
   void CreateParams(TCreateParams& params) override;
+  HWND CreateWindowHandle(const TCreateParams& params) override;
+  void DestroyWindowHandle() override;
   void CreateWnd() override;
   void Notification(TComponent* component, TOperation operation) override;
 
  private:
+  friend class TMainMenu;
+  friend class TApplication;
+  void MenuChanged();
+  void ApplyMenu();
+  void CreateClientWindow();
+  void MDIChildParams(TCreateParams& params);
+  // The frame form an MDI child lives in.
+  TForm* MDIFrame() const;
+  // The form a key aimed at `wnd` concerns: the MDI child around it, else this form.
+  TForm* KeyForm(HWND wnd);
+  std::vector<TForm*> MDIChildList() const;
   void InstallHints();
   void AddHintTool(TControl* control);
   int FClientWidth = 0, FClientHeight = 0;
@@ -81,6 +135,12 @@ class TForm : public TWinControl {
   TControl* FDefaultButton = nullptr;
   TWinControl* FActiveControl = nullptr;
   bool FHintsInstalled = false;
+  TMainMenu* FMenu = nullptr;
+  TFormStyle FFormStyle = fsNormal;
+  TWindowState FWindowState = wsNormal;
+  TTileMode FTileMode = tbHorizontal;
+  TMenuItem* FWindowMenu = nullptr;
+  TWindowHandle FClientWindow;
 };
 
 class TApplication : public TComponent {

@@ -1,5 +1,6 @@
 #include "framework/StdCtrls.h"
 
+#include "framework/CtrlTypes.h"
 #include "framework/Forms.h"
 
 namespace kv {
@@ -366,6 +367,7 @@ void RegisterStandardProperties() {
   RegisterBooleanProperty<TComboBox>("Flat", &TComboBox::Flat, &TComboBox::SetFlat);
   RegisterBooleanProperty<TMemo>("Flat", &TMemo::Flat, &TMemo::SetFlat);
   RegisterBooleanProperty<TPanel>("Flat", &TPanel::Flat, &TPanel::SetFlat);
+  RegisterControlKindProperties();
 }
 
 }  // namespace kv

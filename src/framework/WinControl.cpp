@@ -101,10 +101,7 @@ void TWinControl::CreateHandle() {
   FDefWndProc = detail::BaseProcs()[params.WinClassName];
   if (!FDefWndProc) FDefWndProc = DefWindowProcW;
 
-  HMENU id = (params.Style & WS_CHILD) ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(GNextChildId++)) : nullptr;
-  HWND wnd = CreateWindowExW(params.ExStyle, params.WinClassName.c_str(), params.Caption.c_str(),
-                             params.Style, params.X, params.Y, params.Width, params.Height,
-                             params.WndParent, id, instance, this);
+  HWND wnd = CreateWindowHandle(params);
   if (!wnd) throw EWindowError(WindowErrorText(L"Unable to create a window of class ", params.WinClassName, GetLastError()));
   FHandle = wnd;
   CreateWnd();
@@ -112,13 +109,22 @@ void TWinControl::CreateHandle() {
     if (c->IsWindowed()) static_cast<TWinControl*>(c)->HandleNeeded();
 }
 
+HWND TWinControl::CreateWindowHandle(const TCreateParams& params) {
+  HMENU id = (params.Style & WS_CHILD) ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(GNextChildId++)) : nullptr;
+  return CreateWindowExW(params.ExStyle, params.WinClassName.c_str(), params.Caption.c_str(), params.Style,
+                         params.X, params.Y, params.Width, params.Height, params.WndParent, id,
+                         GetModuleHandleW(nullptr), this);
+}
+
 void TWinControl::CreateWnd() {
   SendMessageW(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(Font().Handle()), FALSE);
 }
 
 void TWinControl::DestroyHandle() {
-  if (FHandle) DestroyWindow(FHandle);
+  if (FHandle) DestroyWindowHandle();
 }
+
+void TWinControl::DestroyWindowHandle() { DestroyWindow(FHandle); }
 
 void TWinControl::DestroyWnd() { FCaption = Caption(); }
 

@@ -50,6 +50,9 @@ void TWinControl::MouseHandler(TMessage& m) {
     FCaptureControl = nullptr;
     if (GetCapture() == FHandle) ReleaseCapture();
   }
+  // The default processing turns a right-button release into WM_CONTEXTMENU, which
+  // finds the window-less control's popup menu.
+  if (m.Msg == WM_RBUTTONUP) DefaultHandler(m);
 }
 
 void TWinControl::MouseLeaveHandler() {

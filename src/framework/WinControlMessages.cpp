@@ -1,15 +1,23 @@
 // TWinControl's message handling: the window procedure of every window we register,
 // the dispatch into the control's hook chain, reflection of parent notifications.
+#include <windowsx.h>
+
 #include "framework/Controls.h"
 #include "framework/ControlsInternal.h"
 #include "framework/Forms.h"
+#include "framework/Menus.h"
 
 namespace kv {
 
 LRESULT CALLBACK FrameworkWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   TWinControl* control = nullptr;
   if (msg == WM_NCCREATE) {
-    control = static_cast<TWinControl*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    const auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+    void* param = create->lpCreateParams;
+    // An MDI child's create parameter is the MDICREATESTRUCT its client was sent.
+    if ((create->dwExStyle & WS_EX_MDICHILD) && param)
+      param = reinterpret_cast<void*>(static_cast<MDICREATESTRUCTW*>(param)->lParam);
+    control = static_cast<TWinControl*>(param);
     if (control) {
       control->FHandle = wnd;
       SetPropW(wnd, detail::kControlProp, control);
@@ -85,6 +93,9 @@ void TWinControl::WndProc(TMessage& m) {
     case WM_SETCURSOR:
       if (CursorHandler(m)) return;
       break;
+    case WM_CONTEXTMENU:
+      if (ContextMenuHandler(m)) return;
+      break;
     case WM_DESTROY:
       DestroyWnd();
       break;
@@ -140,6 +151,30 @@ bool TWinControl::ReflectToChild(TMessage& m) {
   TWinControl* control = FindControl(child);
   if (!control || control == this) return false;
   m.Result = control->Perform(CN_BASE + m.Msg, m.WParam, m.LParam);
+  return true;
+}
+
+bool TWinControl::ContextMenuHandler(TMessage& m) {
+  POINT screen{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
+  TControl* target = this;
+  if (screen.x == -1 && screen.y == -1) {  // from the keyboard: at the control's top-left
+    screen = POINT{0, 0};
+    ClientToScreen(FHandle, &screen);
+  } else {
+    POINT client = screen;
+    ScreenToClient(FHandle, &client);
+    if (TControl* inner = ControlAtPos(client)) target = inner;
+  }
+  TPopupMenu* menu = target->PopupMenu();
+  if (!menu) {
+    target = this;
+    menu = PopupMenu();
+  }
+  // Without a menu of its own, the default processing hands the message to the parent.
+  if (!menu || !menu->AutoPopup()) return false;
+  menu->SetPopupComponent(target);
+  menu->Popup(screen.x, screen.y);
+  m.Result = 1;
   return true;
 }
 

@@ -245,7 +245,7 @@ TEST_F(ControlsTest, FrameworkNotificationsReachTheControls) {
   PostMessageW(second->Handle(), WM_SYSCHAR, 'x', 1 << 29);
   ASSERT_TRUE(PumpUntil([&] { return formNotes.Saw(CM_DIALOGCHAR); }));
 
-  Form->SetMenu(nullptr);
+  Form->SetMenu(Form->Make<TMainMenu>());
   EXPECT_TRUE(formNotes.Saw(CM_MENUCHANGED));
 }
 

@@ -6,7 +6,7 @@
 //   TGdiHandle<H>             GDI objects (DeleteObject): fonts, brushes, pens, bitmaps, regions
 //   TMemoryDc                 CreateCompatibleDC / DeleteDC
 //   TImageListHandle          ImageList_Destroy
-//   TIconHandle, TWindowHandle, TKernelHandle, TFileHandle (INVALID_HANDLE_VALUE kind)
+//   TIconHandle, TWindowHandle, TMenuHandle, TKernelHandle, TFileHandle (INVALID_HANDLE_VALUE kind)
 //   TComPtr<I>                a COM interface, released once
 //   LiveHandleCounts          how many handles these owners hold now, by kind
 //
@@ -93,6 +93,11 @@ struct TWindowTraits {
   static constexpr THandleKind kKind = THandleKind::hkUser;
   static void Close(HWND h) { DestroyWindow(h); }
 };
+// DestroyMenu also destroys the submenus still attached: detach those owned elsewhere first.
+struct TMenuTraits {
+  static constexpr THandleKind kKind = THandleKind::hkUser;
+  static void Close(HMENU h) { DestroyMenu(h); }
+};
 struct TKernelTraits {
   static constexpr THandleKind kKind = THandleKind::hkKernel;
   static void Close(HANDLE h) { CloseHandle(h); }
@@ -119,6 +124,7 @@ using TMemoryDc = TUniqueHandle<HDC, TMemoryDcTraits>;
 using TIconHandle = TUniqueHandle<HICON, TIconTraits>;
 using TImageListHandle = TUniqueHandle<HIMAGELIST, TImageListTraits>;
 using TWindowHandle = TUniqueHandle<HWND, TWindowTraits>;
+using TMenuHandle = TUniqueHandle<HMENU, TMenuTraits>;
 using TKernelHandle = TUniqueHandle<HANDLE, TKernelTraits>;
 using TFileHandle = TUniqueHandle<HANDLE, TFileTraits>;
 

@@ -1,0 +1,140 @@
+// The plain look of an owner-drawn menu item, which a skin replaces: a glyph column with
+// the image or the check mark, the caption, the shortcut at the right; mirrored for a
+// right-to-left menu. Menu-bar items show their caption alone.
+#include <algorithm>
+
+#include "framework/ImgList.h"
+#include "framework/Menus.h"
+
+namespace kv {
+
+namespace {
+
+constexpr TColor kMenuColor = clSystemColor | COLOR_MENU;
+constexpr TColor kMenuTextColor = clSystemColor | COLOR_MENUTEXT;
+constexpr TColor kHighlightColor = clSystemColor | COLOR_HIGHLIGHT;
+constexpr TColor kHighlightTextColor = clSystemColor | COLOR_HIGHLIGHTTEXT;
+
+constexpr int kGlyphLeft = 1;    // from the item's edge to the glyph column
+constexpr int kTextGap = 3;      // from the glyph column to the caption
+constexpr int kShortCutGap = 16; // at least between the caption and the shortcut
+constexpr int kRightMargin = 11; // room for the platform's submenu arrow
+constexpr int kSeparatorHeight = 8;
+constexpr int kBarPadding = 10;
+
+std::wstring Measurable(std::wstring_view caption) {
+  std::wstring text = StripAccessMarks(caption);
+  return text.empty() ? std::wstring(L" ") : text;  // an empty caption is one line high
+}
+
+// A tick of three strokes, or a round bullet for a radio item, in the text colour.
+void DrawCheckMark(TCanvas& canvas, const RECT& box, bool radio, TColor color) {
+  const int cx = (box.left + box.right) / 2, cy = (box.top + box.bottom) / 2;
+  if (radio) {
+    static constexpr int kHalfWidths[] = {1, 2, 3, 3, 2, 1};
+    canvas.Brush().SetStyle(bsSolid);
+    canvas.Brush().SetColor(color);
+    for (int row = 0; row < 6; ++row)
+      canvas.FillRect(RECT{cx - kHalfWidths[row], cy - 3 + row, cx + kHalfWidths[row], cy - 2 + row});
+    return;
+  }
+  canvas.Pen().SetColor(color);
+  canvas.Pen().SetWidth(1);
+  for (int stroke = 0; stroke < 3; ++stroke) {
+    canvas.MoveTo(cx - 4, cy - 1 + stroke);
+    canvas.LineTo(cx - 1, cy + 2 + stroke);
+    canvas.LineTo(cx + 5, cy - 4 + stroke);
+  }
+}
+
+}  // namespace
+
+int TMenuItem::GlyphSize() const {
+  TImageList* images = GetImageList();
+  return std::max(16, images ? images->Width() : 0);
+}
+
+void TMenuItem::MeasureDefault(TCanvas& canvas, int& width, int& height) const {
+  if (IsLine()) {
+    width = std::max(width, 0);
+    height = kSeparatorHeight;
+    return;
+  }
+  const SIZE caption = canvas.TextExtent(Measurable(FCaption));
+  if (IsBarItem()) {
+    width = caption.cx + kBarPadding;
+    height = std::max<int>(caption.cy + 4, GetSystemMetrics(SM_CYMENU));
+    return;
+  }
+  const int glyph = GlyphSize();
+  width = kGlyphLeft + glyph + kTextGap + caption.cx + kRightMargin;
+  if (FShortCut) width += kShortCutGap + canvas.TextExtent(ShortCutToText(FShortCut)).cx;
+  height = std::max<int>(glyph + 2, caption.cy + 4);
+}
+
+void TMenuItem::DrawDefault(TCanvas& canvas, const RECT& rect, TOwnerDrawState state) const {
+  const bool selected = (state & (odSelected | odHotLight)) != 0;
+  const bool disabled = (state & (odDisabled | odGrayed)) != 0 || !FEnabled;
+  canvas.Brush().SetStyle(bsSolid);
+  canvas.Brush().SetColor(selected && !IsLine() ? kHighlightColor : kMenuColor);
+  canvas.FillRect(rect);
+  if (IsLine()) {
+    RECT line = rect;
+    line.top = (rect.top + rect.bottom) / 2 - 1;
+    DrawEdge(canvas.Handle(), &line, EDGE_ETCHED, BF_TOP);
+    return;
+  }
+  const TColor textColor = disabled ? clGrayText : selected ? kHighlightTextColor : kMenuTextColor;
+  const UINT hidePrefix = (state & odNoAccel) ? DT_HIDEPREFIX : 0;
+  canvas.Font().SetColor(textColor);
+  canvas.Font().SetStyle(FDefault ? unsigned{fsBold} : 0u);
+  canvas.Brush().SetStyle(bsClear);
+  if (IsBarItem()) {
+    RECT text = rect;
+    canvas.DrawTextIn(FCaption, text, DT_CENTER | DT_VCENTER | DT_SINGLELINE | hidePrefix);
+    return;
+  }
+
+  const bool rtl = IsRightToLeft();
+  const int glyph = GlyphSize();
+  RECT box;
+  box.top = rect.top + (rect.bottom - rect.top - glyph) / 2;
+  box.bottom = box.top + glyph;
+  box.left = rtl ? rect.right - kGlyphLeft - glyph : rect.left + kGlyphLeft;
+  box.right = box.left + glyph;
+  TImageList* images = GetImageList();
+  if (images && FImageIndex >= 0 && FImageIndex < images->Count()) {
+    if (FChecked) DrawEdge(canvas.Handle(), &box, BDR_SUNKENOUTER, BF_RECT);
+    images->Draw(canvas, box.left + (glyph - images->Width()) / 2, box.top + (glyph - images->Height()) / 2,
+                 FImageIndex, !disabled);
+  } else if (FChecked) {
+    DrawCheckMark(canvas, box, FRadioItem, textColor);
+    canvas.Brush().SetStyle(bsClear);
+  }
+
+  RECT text = rect;
+  if (rtl) {
+    text.right = box.left - kTextGap;
+    text.left += kRightMargin;
+  } else {
+    text.left = box.right + kTextGap;
+    text.right -= kRightMargin;
+  }
+  const UINT side = rtl ? DT_RIGHT | DT_RTLREADING : DT_LEFT;
+  canvas.DrawTextIn(FCaption, text, DT_SINGLELINE | DT_VCENTER | side | hidePrefix);
+  if (FShortCut) {
+    canvas.Font().SetStyle(0);
+    canvas.DrawTextIn(ShortCutToText(FShortCut), text,
+                      DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | (rtl ? DT_LEFT : DT_RIGHT));
+  }
+}
+
+void TMenuItem::DrawImageOnly(TCanvas& canvas, const RECT& rect, TOwnerDrawState state) const {
+  TImageList* images = GetImageList();
+  if (!images) return;
+  const bool disabled = (state & (odDisabled | odGrayed)) != 0 || !FEnabled;
+  images->Draw(canvas, rect.left + (rect.right - rect.left - images->Width()) / 2,
+               rect.top + (rect.bottom - rect.top - images->Height()) / 2, FImageIndex, !disabled);
+}
+
+}  // namespace kv
