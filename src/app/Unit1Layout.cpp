@@ -265,11 +265,7 @@ void TForm1::BuildLayout() {
   SkinData1->SetSkinControls(TSkinControlTypes(TSkinControlTypes::kAllButFastReport));
   SkinData1->SetSkinFormtype(sfMainform);
   SkinData1->SetMenuUpdate(true);
-  const auto skin = ResourceBytes(L"SKINSTREAM");
-  const auto size = static_cast<std::uint32_t>(skin.size());
-  std::string stream{char(size), char(size >> 8), char(size >> 16), char(size >> 24)};
-  stream.append(reinterpret_cast<const char*>(skin.data()), skin.size());
-  SkinData1->ReadSkinStream(stream);
+  SkinData1->ReadSkinResource(L"SKINSTREAM");
   SkinData1->Loaded();
 }
 

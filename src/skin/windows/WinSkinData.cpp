@@ -2,6 +2,7 @@
 
 #include "base/FileIo.h"
 #include "base/TextCodec.h"
+#include "base/win/Resources.h"
 #include "base/win/WideText.h"
 #include "framework/Forms.h"
 #include "skin/data/SkinGdi.h"
@@ -67,6 +68,13 @@ void TSkinData::ReadSkinStream(std::string_view data) {
   if (length <= 0) return;
   // A length beyond the data would read past the form's stored bytes: take what is there.
   FStoredSkin.assign(data.substr(4, static_cast<std::size_t>(length)));
+  LoadSkin();
+}
+
+void TSkinData::ReadSkinResource(const wchar_t* name) {
+  const auto bytes = ResourceBytes(name);
+  if (bytes.empty()) return;
+  FStoredSkin.assign(reinterpret_cast<const char*>(bytes.data()), bytes.size());
   LoadSkin();
 }
 

@@ -59,6 +59,8 @@ class TSkinData : public TComponent {
   // Reading a length above 0 replaces the stored skin and loads it at once.
   void ReadSkinStream(std::string_view data);
   std::string WriteSkinStream() const;
+  // The same for a skin container stored whole as an RCDATA resource of the program.
+  void ReadSkinResource(const wchar_t* name);
 
   // Unpacks the stored skin and builds the model; false when it holds no usable skin.
   bool LoadSkin();
