@@ -218,18 +218,6 @@ void TItemGroup::SetBounds(int left, int top, int width, int height) {
   ArrangeButtons();
 }
 
-void TItemGroup::WndProc(TMessage& m) {
-  if (m.Msg == WM_ERASEBKGND) {
-    // The platform's group box draws its frame and caption only; the ground is ours.
-    TCanvas canvas(reinterpret_cast<HDC>(m.WParam));
-    canvas.Brush().SetColor(Color());
-    canvas.FillRect(ClientRect());
-    m.Result = 1;
-    return;
-  }
-  TGroupBox::WndProc(m);
-}
-
 void TItemGroup::FontChanged() {
   TGroupBox::FontChanged();
   ArrangeButtons();

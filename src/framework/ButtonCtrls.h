@@ -50,7 +50,6 @@ class TItemGroup : public TGroupBox {
   void SetColumns(int columns);
   int ButtonCount() const { return static_cast<int>(FButtons.size()); }
   void SetBounds(int left, int top, int width, int height) override;
-  void WndProc(TMessage& message) override;
 
  protected:
   virtual TWinControl* MakeButton() = 0;

@@ -7,6 +7,7 @@
 #include <exception>
 
 #include "base/win/WideText.h"
+#include "framework/StdCtrls.h"
 
 namespace kv {
 
@@ -479,7 +480,7 @@ bool TForm::DialogKey(const MSG& msg) {
   }
   // Enter: a focused push button presses itself, anything else presses the default button.
   TWinControl* focused = FocusedControl();
-  if (focused && focused->ClassName() == "TButton") {
+  if (focused && dynamic_cast<TButton*>(focused)) {
     focused->Click();
     return true;
   }
@@ -620,7 +621,7 @@ void TApplication::Initialize() {
     FComInitialized = SUCCEEDED(hr);
   }
   INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_TAB_CLASSES | ICC_BAR_CLASSES |
-                                            ICC_STANDARD_CLASSES};
+                                            ICC_STANDARD_CLASSES | ICC_DATE_CLASSES};
   InitCommonControlsEx(&icc);
 }
 

@@ -315,6 +315,18 @@ void TMemo::DestroyWnd() {
 
 TGroupBox::TGroupBox() { SetBounds(0, 0, 185, 105); }
 
+void TGroupBox::WndProc(TMessage& m) {
+  if (m.Msg == WM_ERASEBKGND) {
+    // The platform's group box draws its frame and caption only; the ground is ours.
+    TCanvas canvas(reinterpret_cast<HDC>(m.WParam));
+    canvas.Brush().SetColor(Color());
+    canvas.FillRect(ClientRect());
+    m.Result = 1;
+    return;
+  }
+  TWinControl::WndProc(m);
+}
+
 void TGroupBox::CreateParams(TCreateParams& params) {
   TWinControl::CreateParams(params);
   params.BaseClass = L"BUTTON";

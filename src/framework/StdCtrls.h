@@ -149,6 +149,7 @@ class TGroupBox : public TWinControl {
  public:
   TGroupBox();
   std::string_view ClassName() const override { return "TGroupBox"; }
+  void WndProc(TMessage& message) override;
 
  protected:
   void CreateParams(TCreateParams& params) override;

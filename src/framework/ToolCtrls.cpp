@@ -348,12 +348,6 @@ bool SameMoment(const SYSTEMTIME& a, const SYSTEMTIME& b) {
 }  // namespace
 
 TDateTimePicker::TDateTimePicker() {
-  // The application registers the common controls it always needs; this class on demand.
-  static const bool registered = [] {
-    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_DATE_CLASSES};
-    return InitCommonControlsEx(&icc) != FALSE;
-  }();
-  (void)registered;
   SetTabStop(true);
   SetColor(clWindow);
   SetBounds(0, 0, 186, 21);

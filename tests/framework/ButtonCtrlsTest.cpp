@@ -196,6 +196,12 @@ TEST_F(ButtonCtrlsTest, BitButtonIsOwnerDrawnWithItsGlyphAndClicksOnce) {
   EXPECT_EQ(test::ScreenPixel(wnd, 37, 13), test::SystemPixel(COLOR_BTNSHADOW));
   button->SetEnabled(true);
 
+  // Enter on a focused bit button presses it, as on any push button.
+  button->SetFocus();
+  ASSERT_TRUE(PumpUntil([&] { return button->Focused(); }));
+  PressKey(wnd, VK_RETURN);
+  EXPECT_EQ(clicks, 2);
+
   // Made the default button, it stays ours to draw.
   button->SetDefault(true);
   EXPECT_EQ(StyleOf(wnd) & 0x0F, BS_OWNERDRAW);
