@@ -74,8 +74,22 @@ int FrameIndex(TElementKind kind, TStateFlags state) {
       return 1;
     case TElementKind::ekTrackbarThumb:
       return 2;
+    case TElementKind::ekCaptionButton:
+      if (HasFlag(state, csPressed)) return 2;
+      if (HasFlag(state, csHot)) return 3;
+      return HasFlag(state, csInactive) ? 4 : 1;
+    case TElementKind::ekMdiButton:
+      if (HasFlag(state, csPressed)) return 2;
+      return HasFlag(state, csHot) ? 4 : 1;
+    case TElementKind::ekFramePiece:
+      return HasFlag(state, csInactive) ? 2 : 1;
   }
   return 1;
+}
+
+int StripFrameIndex(TElementKind kind, TStateFlags state, int frameCount) {
+  const int frame = FrameIndex(kind, state);
+  return frame <= std::max(frameCount, 1) ? frame : 1;
 }
 
 int FixedFrameCount(TElementKind kind) {
@@ -103,6 +117,9 @@ int FixedFrameCount(TElementKind kind) {
     case TElementKind::ekCheckBox:
     case TElementKind::ekRadioButton:
     case TElementKind::ekScrollThumb:
+    case TElementKind::ekCaptionButton:
+    case TElementKind::ekMdiButton:
+    case TElementKind::ekFramePiece:
       return 0;
   }
   return 0;

@@ -11,8 +11,13 @@
 //   radio button    disabled and checked 4; disabled 3; checked 2; else 1
 //   tab             selected 2, else 1
 //   scroll thumb    dragged (or pressed) 2, else 1
+//   caption button  pressed 2, hot 3, window inactive 4, else 1
+//   MDI button      pressed 2, hot 4, else 1 (caption buttons the menu bar shows)
+//   frame piece     window inactive 2, else 1 (border pieces, the picture behind the caption)
 //
-// The other kinds draw one frame whatever the state.
+// The other kinds draw one frame whatever the state. StripFrameIndex also knows the
+// strip: a frame it lacks becomes frame 1, so a caption button of fewer than four
+// frames and a border of one look the same in an inactive window.
 #include <algorithm>
 
 #include "skin/data/SkinImage.h"
@@ -33,6 +38,7 @@ enum class TStateFlags : unsigned {
   csIndeterminate = 1u << 5,  // a three-state check box's third state
   csSelected = 1u << 6,       // the tab in front
   csDragging = 1u << 7,       // a scroll thumb being dragged, or its bar scrolling
+  csInactive = 1u << 8,       // the window it belongs to is not the active one (frame kinds)
 };
 constexpr TStateFlags operator|(TStateFlags a, TStateFlags b) { return TStateFlags(unsigned(a) | unsigned(b)); }
 constexpr TStateFlags& operator|=(TStateFlags& a, TStateFlags b) { return a = a | b; }
@@ -58,14 +64,20 @@ enum class TElementKind {
   ekScrollTrack,    // HorzScroll, VertScroll
   ekScrollThumb,    // HorzScrollThumb, VertScrollThumb
   ekTrackbarThumb,  // TrackbarThumbHorz, TrackbarThumbVert
+  ekCaptionButton,  // SysButtons
+  ekMdiButton,      // SysButtons of Visibility 100: a maximised MDI child's buttons in the menu bar
+  ekFramePiece,     // BorderLeft, BorderRight, BorderTop, BorderBottom, Title
   // The Scrollbar element's arrow buttons (23 frames) come here with the scroll bars.
 };
 
 // The frame (from 1) `kind` draws in `state`; flags a kind has no frame for are ignored.
 int FrameIndex(TElementKind kind, TStateFlags state);
+// The same for a strip of `frameCount` frames (below 1 counts as 1): a frame beyond the
+// strip is frame 1.
+int StripFrameIndex(TElementKind kind, TStateFlags state, int frameCount);
 
 // How many frames the kind's strip holds, or 0 where the record says (check box and
-// radio strips, scroll thumbs).
+// radio strips, scroll thumbs, caption buttons, frame pieces).
 int FixedFrameCount(TElementKind kind);
 
 // A picture as DrawElement takes it. It points into the record it was made from, so it

@@ -8,6 +8,7 @@
 //   DrawSkinImage ...    the SkinImage routines onto a device context
 //   DrawElement          one state frame of a skin element (SkinFrames.h) onto a device context
 //   BitmapToRegion       region of all pixels outside the key range
+//   RegionFromRects      region of rectangle batches (the window frame's region)
 //   ReadDcPixels         what a device context shows, as pixels
 //   ResolveColor         system-colour values to RGB
 //   TMessageBoxMessenger the skin reader's message as a message box
@@ -15,6 +16,7 @@
 
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "base/win/Handles.h"
 #include "skin/data/SkinContainer.h"
@@ -51,6 +53,9 @@ void DrawElement(HDC dc, const Rect& target, const TElementImage& image, int fra
 // region, and the result is empty (no handle) only when the system refuses a region.
 TRegionHandle BitmapToRegion(const TPixelBitmap& bitmap, int xOffset, int yOffset, int blueTolerance,
                            int greenTolerance, int redTolerance, TColorValue key = kKeyColor);
+// The union of all rectangles of all batches (BitmapToRegionRects, FrameRegionRects);
+// no batches give an empty region.
+TRegionHandle RegionFromRects(const std::vector<TRegionBatch>& batches);
 
 // The pixels `area` of `dc` shows (read through a block transfer into a DIB).
 TPixelBitmap ReadDcPixels(HDC dc, const Rect& area);

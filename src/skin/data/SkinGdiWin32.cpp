@@ -144,8 +144,12 @@ void DrawElement(HDC dc, const Rect& target, const TElementImage& image, int fra
 
 TRegionHandle BitmapToRegion(const TPixelBitmap& bitmap, int xOffset, int yOffset, int blueTolerance,
                            int greenTolerance, int redTolerance, TColorValue key) {
-  const std::vector<TRegionBatch> batches =
-      BitmapToRegionRects(bitmap, xOffset, yOffset, blueTolerance, greenTolerance, redTolerance, key);
+  return RegionFromRects(
+      BitmapToRegionRects(bitmap, xOffset, yOffset, blueTolerance, greenTolerance, redTolerance, key));
+}
+
+TRegionHandle RegionFromRects(const std::vector<TRegionBatch>& batches) {
+  if (batches.empty()) return TRegionHandle(CreateRectRgn(0, 0, 0, 0));
   TRegionHandle result;
   std::vector<std::uint8_t> buffer;
   for (const TRegionBatch& batch : batches) {
