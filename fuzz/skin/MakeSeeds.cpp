@@ -1,12 +1,16 @@
-// Writes the seed inputs of the skin fuzzers: containers made by the packer, BMP files of
-// every depth the reader takes and definition texts.
-// Usage: skin_fuzz_seeds CONTAINER_DIR BMP_DIR [DEFINITION_DIR]
+// Writes the seed inputs of the skin fuzzers into SEED_ROOT: containers made by the
+// packer (container/), BMP files of every depth the reader takes (bmp/), definition texts
+// (definition/, with the definition of STORED_SKIN when given) and the inputs that once
+// exhausted a fuzzer, run whole by the regression tests (regress/).
+// Usage: skin_fuzz_seeds SEED_ROOT [STORED_SKIN]
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "base/FileIo.h"
 #include "skin/data/BmpCodec.h"
+#include "skin/data/LzhEncoder.h"
+#include "skin/data/SkinContainer.h"
 #include "skin/data/SkinPacker.h"
 
 namespace fs = std::filesystem;
@@ -38,6 +42,23 @@ std::string PaletteBmp(int bpp, int w, int h) {
   return out;
 }
 
+// A 1-bit BMP, all of one colour: a few bytes per thousand pixels once packed.
+std::string OneBitBmp(int w, int h) {
+  std::string out = PaletteBmp(1, w, h);
+  const std::size_t pixelsAt = 54 + 8;
+  out.replace(pixelsAt, out.size() - pixelsAt, out.size() - pixelsAt, '\0');
+  return out;
+}
+
+// One picture named by `buttons` caption-button sections: every button keeps its own
+// copy, so the pixels of a load grow with the number of sections, not with the file.
+std::string ManyButtons(int w, int h, int buttons) {
+  std::string definition = "[TitlebarSkin]\r\nSkinName=Many\r\n";
+  for (int i = 0; i < buttons; ++i)
+    definition += "[Button" + std::to_string(i) + "]\r\nAction=1\r\nButtonImage=big.bmp\r\n";
+  return BuildSkinContainer({{"many.ini", definition}, {"big.bmp", OneBitBmp(w, h)}});
+}
+
 TPixelBitmap Sample(int w, int h) {
   TPixelBitmap b(w, h);
   for (int y = 0; y < h; ++y)
@@ -48,10 +69,11 @@ TPixelBitmap Sample(int w, int h) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 3 && argc != 4) return 2;
-  const fs::path containers = argv[1], bmps = argv[2];
-  fs::create_directories(containers);
-  fs::create_directories(bmps);
+  if (argc != 2 && argc != 3) return 2;
+  const fs::path root = argv[1];
+  const fs::path containers = root / "container", bmps = root / "bmp", definitions = root / "definition",
+                 regress = root / "regress";
+  for (const fs::path& dir : {containers, bmps, definitions, regress}) fs::create_directories(dir);
   const std::string bmp24 = WriteBmp24(Sample(9, 5));
   bool ok = true;
   ok &= ReplaceFileContents(bmps / "24.bmp", bmp24);
@@ -71,28 +93,46 @@ int main(int argc, char** argv) {
   older[0] = 0x1F;
   ok &= ReplaceFileContents(containers / "older.skn", PackSkinImage(older));
 
+  // A small picture named by ten buttons: within a fuzzer's pixel budget once, not ten
+  // times.
+  ok &= ReplaceFileContents(containers / "many-buttons.skn", ManyButtons(128, 128, 10));
+
   // Unpacked images, marked 'I', for the model fuzzer to pack itself.
-  const std::string caption = WriteBmp24(Sample(120, 15));
+  const std::string caption = PaletteBmp(4, 120, 15);
   const std::string full =
       "[TitlebarSkin]\r\nSkinName=Seed\r\n[Personality]\r\nTop=f-top.bmp\r\nTopFrame=1\r\n"
       "[Button0]\r\nAction=0\r\nButtonImage=c.bmp\r\n[Buttons]\r\nBitmap=f-top.bmp\r\nCheckButton=c.bmp\r\n"
       "[ComboButton]\r\nImage=c.bmp\r\n[MDICONTROLS]\r\nImage=c.bmp\r\n[Colours]\r\nButtonFace=238 233 213\r\n";
   ok &= ReplaceFileContents(containers / "image.skn",
                             "I" + BuildSkinImage({{"skin.ini", full}, {"f-top.bmp", bmp24}, {"c.bmp", caption}}));
-  if (argc == 4) {
-    // Hostile values next to ordinary ones: huge and negative numbers, a picture with a
-    // directory part and one with capitals, frame counts of 0 and below.
-    const fs::path definitions = argv[3];
-    fs::create_directories(definitions);
-    const std::string odd =
-        "[TitlebarSkin]\r\nSkinName=Odd\r\n[Personality]\r\nTop=a\\f-top.bmp\r\nTopFrame=-3\r\n"
-        "LeftFrame=0\r\nLeft=f-left.BMP\r\nActiveTextR=300\r\nActiveTextG=$7FFFFFFF\r\nActiveTextB=0\r\n"
-        "[Button0]\r\nAction=-1\r\nButtonImage=c.bmp\r\nframe=0\r\n[BUTTON1]\r\nAction=3\r\nButtonImage=d.bmp\r\n"
-        "[Buttons]\r\nBitmap=b.bmp\r\nCheckButton=x.bmp\r\nCheckButtonFrame=-2147483648\r\n"
-        "[HorzScrollThumb]\r\nImage=h.bmp\r\nFrameCount=0\r\nTile=2\r\n[Progress]\r\nBitmap=p.bmp\r\nTile=7\r\n"
-        "[MDICONTROLS]\r\nImage=m.bmp\r\n[Colours]\r\nButtonFace=1,2\r\nMenubar=x\r\n[Colour9]\r\ncolor=255\r\n";
-    ok &= ReplaceFileContents(definitions / "odd.ini", odd);
-    ok &= ReplaceFileContents(definitions / "plain.ini", ini);
+  // Hostile values next to ordinary ones: huge and negative numbers, a picture with a
+  // directory part and one with capitals, frame counts of 0 and below.
+  const std::string odd =
+      "[TitlebarSkin]\r\nSkinName=Odd\r\n[Personality]\r\nTop=a\\f-top.bmp\r\nTopFrame=-3\r\n"
+      "LeftFrame=0\r\nLeft=f-left.BMP\r\nActiveTextR=300\r\nActiveTextG=$7FFFFFFF\r\nActiveTextB=0\r\n"
+      "[Button0]\r\nAction=-1\r\nButtonImage=c.bmp\r\nframe=0\r\n[BUTTON1]\r\nAction=3\r\nButtonImage=d.bmp\r\n"
+      "[Buttons]\r\nBitmap=b.bmp\r\nCheckButton=x.bmp\r\nCheckButtonFrame=-2147483648\r\n"
+      "[HorzScrollThumb]\r\nImage=h.bmp\r\nFrameCount=0\r\nTile=2\r\n[Progress]\r\nBitmap=p.bmp\r\nTile=7\r\n"
+      "[MDICONTROLS]\r\nImage=m.bmp\r\n[Colours]\r\nButtonFace=1,2\r\nMenubar=x\r\n[Colour9]\r\ncolor=255\r\n";
+  ok &= ReplaceFileContents(definitions / "odd.ini", odd);
+  ok &= ReplaceFileContents(definitions / "plain.ini", ini);
+  if (argc == 3) {
+    const auto stored = ReadFileBytes(argv[2]);
+    TSkinReader reader;
+    std::string text, name;
+    ok &= stored && reader.Open(*stored) && reader.FindEntry(".ini", text, name);
+    ok &= ReplaceFileContents(definitions / "stored.ini", text);
   }
+
+  // 60 KB that took 3.7 GB before a load had a pixel budget: a 4800 x 4800 picture for
+  // forty caption buttons.
+  ok &= ReplaceFileContents(regress / "many-buttons-4800.skn", ManyButtons(4800, 4800, 40));
+  // A header fit for a skin, then a claim of more than any skin may unpack to, made
+  // plausible by zero bytes: refused after the header, not after decoding 64 MB.
+  std::string oversized;
+  Put32(oversized, std::uint32_t(kSkinMaxImageSize + 1));
+  oversized += LzhEncode(BuildSkinImage({{"a.ini", ini}}));
+  oversized.resize(4 + kSkinMaxImageSize / kLzhMaxExpansion, '\0');
+  ok &= ReplaceFileContents(regress / "oversized.skn", oversized);
   return ok ? 0 : 1;
 }

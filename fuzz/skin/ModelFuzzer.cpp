@@ -6,6 +6,7 @@
 // instead of mostly breaking the compressed stream; any other input is a container as is.
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -13,6 +14,20 @@
 #include "SkinCheck.h"
 #include "skin/data/SkinOptions.h"
 #include "skin/data/SkinPacker.h"
+
+namespace {
+
+// Far below a real skin's budget, so a run never decodes or copies more than a few
+// hundred kilobytes of pixels; every rule of the budget still applies. The regression
+// test sets KV_SKIN_FULL_BUDGET: its inputs meet the budget the program has.
+constexpr std::int64_t kFuzzPixelBudget = 1 << 16;
+
+std::int64_t PixelBudget() {
+  static const std::int64_t budget = std::getenv("KV_SKIN_FULL_BUDGET") ? kv::kSkinMaxTotalPixels : kFuzzPixelBudget;
+  return budget;
+}
+
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::string_view input(reinterpret_cast<const char*>(data), size);
@@ -22,9 +37,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     input = packed;
   }
   kv::TSkinDefinition model;
-  if (kv::LoadSkinModel(input, model, nullptr) && (!model.Title || !model.Buttons))
+  if (kv::LoadSkinModel(input, model, nullptr, PixelBudget()) && (!model.Title || !model.Buttons))
     __builtin_trap();  // a loaded skin always has these
   std::ostringstream out, err;
-  (void)kv::CheckSkin(input, out, err);
+  (void)kv::CheckSkin(input, out, err, PixelBudget());
   return 0;
 }

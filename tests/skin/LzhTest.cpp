@@ -201,6 +201,24 @@ TEST(LzhDecoder, ShortReadsAndShortWritesGiveTheSameBytes) {
   EXPECT_TRUE(out == data);
 }
 
+TEST(LzhDecoder, DecodingInStepsGoesOnWhereTheLastStepStopped) {
+  const std::string data = test::SampleText(5000) + test::BmpLikeBytes(60, 40, 4);
+  const std::string stream = LzhEncode(data);
+  TLzhDecoder decoder(stream);
+  std::size_t furthest = 0;
+  for (std::size_t step : {0, 4, 16, 16, 17, 300, 299, 4096, 9000}) {
+    decoder.DecodeTo(step);
+    furthest = std::max(furthest, step);
+    const std::string& out = decoder.Output();
+    ASSERT_GE(out.size(), furthest);
+    EXPECT_LT(out.size(), furthest + kLzhMaxMatch) << "no more than the match in progress";
+    EXPECT_EQ(out, data.substr(0, out.size())) << step;
+  }
+  decoder.DecodeTo(data.size());
+  EXPECT_TRUE(decoder.Output() == data);
+  EXPECT_EQ(LzhDecode(stream, std::uint32_t(data.size())), decoder.Output());
+}
+
 TEST(LzhDecoder, SourceAndSinkFailuresEndTheRun) {
   const std::string stream = LzhEncode("hello");
   std::size_t pos = 0;

@@ -128,6 +128,23 @@ TEST(SkinCheck, UnusableContainersGiveTwoAndAnEmptyOneHasNoDefinition) {
   EXPECT_EQ(Check(BuildSkinContainer({})).FCode, 1);
 }
 
+// check tells an author when the program would keep no skin for the pictures' sake.
+TEST(SkinCheck, PicturesBeyondThePixelBudgetGiveTwo) {
+  const std::string container = BuildSkinContainer({{"skin.ini", "[Button0]\r\nButtonImage=b.bmp\r\n"
+                                                                  "[Button1]\r\nButtonImage=b.bmp\r\n"},
+                                                    {"b.bmp", Bmp(30, 10)}});
+  std::ostringstream out, err;
+  EXPECT_EQ(CheckSkin(container, out, err, 300 * 3), 0) << err.str();
+  std::ostringstream out2, err2;
+  EXPECT_EQ(CheckSkin(container, out2, err2, 300 * 3 - 1), 2);
+  EXPECT_NE(err2.str().find("the pictures take more than 899 pixels"), std::string::npos) << err2.str();
+  EXPECT_TRUE(out2.str().empty());
+  TOpenedSkin skin;
+  std::string error;
+  EXPECT_EQ(skin.Open(container, error, 300 * 3 - 1), TOpenStatus::isOverBudget);
+  EXPECT_TRUE(skin.Entries().empty());
+}
+
 TEST(SkinCheck, ColoursInWords) {
   EXPECT_EQ(ColourText(0x00D5E9EE), "238,233,213");
   EXPECT_EQ(ColourText(SystemColour(15)), "system colour 15");

@@ -5,6 +5,7 @@
 
 #include "TestData.h"
 #include "skin/data/Lzh.h"
+#include "skin/data/LzhEncoder.h"
 #include "skin/data/SkinContainer.h"
 #include "skin/data/SkinPacker.h"
 
@@ -22,6 +23,17 @@ void PutU32(std::string& image, std::size_t at, std::uint32_t v) {
 }
 
 std::string ContainerOf(const std::string& image) { return PackSkinImage(image); }
+
+// A container whose size word claims `declared` bytes although its stream encodes only
+// `image`: zero bytes, which decode to junk, make the stream long enough for the claim.
+std::string Claiming(const std::string& image, std::uint64_t declared) {
+  std::string stream = LzhEncode(image);
+  const std::size_t needed = std::size_t(declared / kLzhMaxExpansion);
+  if (stream.size() < needed) stream.append(needed - stream.size(), '\0');
+  std::string container(4, '\0');
+  PutU32(container, 0, std::uint32_t(declared));
+  return container + stream;
+}
 
 std::vector<TSkinFile> SampleFiles() {
   return {{"Skin.INI", test::SampleText(700)},
@@ -174,6 +186,77 @@ TEST(SkinReader, HostileSizeWordsAreRefusedBeforeDecoding) {
   // 1 GB claimed for a 10-byte stream.
   EXPECT_FALSE(TSkinReader::Decompress(std::string("\x00\x00\x00\x40", 4) + std::string(10, 'z'), target));
   EXPECT_FALSE(reader.Open(std::string("\x00\x00\x00\x40", 4) + std::string(10, 'z')));
+}
+
+TEST(SkinReader, DecodingEndsWithTheLastEntryAndOversizedImagesAreRefused) {
+  const auto files = SampleFiles();
+  const std::string image = BuildSkinImage(files);
+  std::size_t dataSize = 0;
+  for (const TSkinFile& f : files) dataSize += f.FData.size();
+  TRecordingMessenger messenger;
+  TSkinReader reader(&messenger);
+
+  // 32 MB claimed beyond the entries: what lies past the last entry is never decoded.
+  ASSERT_TRUE(reader.Open(Claiming(image, image.size() + (32u << 20))));
+  EXPECT_EQ(reader.Data().size(), dataSize);
+  std::string out;
+  reader.ReadEntry("bg-tabs.bmp", out);
+  EXPECT_EQ(out, files[1].FData);
+  std::string unpacked;
+  TSkinDirectory directory;
+  ASSERT_EQ(UnpackSkinImage(Claiming(image, kSkinMaxImageSize), unpacked, directory), TSkinImageStatus::isValid);
+  EXPECT_TRUE(unpacked == image);
+  EXPECT_EQ(directory.FNames.size(), files.size());
+
+  // One byte more than any skin may unpack to: refused once the header is read, silently.
+  const std::string oversized = Claiming(image, kSkinMaxImageSize + 1);
+  EXPECT_EQ(UnpackSkinImage(oversized, unpacked, directory), TSkinImageStatus::isOversized);
+  EXPECT_TRUE(unpacked.empty());
+  EXPECT_TRUE(directory.FNames.empty());
+  EXPECT_FALSE(reader.Open(oversized));
+  EXPECT_EQ(reader.EntryCount(), 0);
+  EXPECT_FALSE(TSkinReader::Decompress(oversized, unpacked));
+  EXPECT_TRUE(messenger.FMessages.empty());
+
+  // An older skin is still told as one, however large it claims to be.
+  std::string older = image;
+  PutU32(older, 0, 19999);
+  EXPECT_EQ(UnpackSkinImage(Claiming(older, kSkinMaxImageSize + 1), unpacked, directory),
+            TSkinImageStatus::isOlderVersion);
+  EXPECT_FALSE(reader.Open(Claiming(older, kSkinMaxImageSize + 1)));
+  EXPECT_EQ(messenger.FMessages, std::vector<std::string>{kOlderSkinMessage});
+}
+
+// Unpacking step by step applies exactly the rules of reading a whole image.
+TEST(SkinReader, UnpackingChecksAsParsingDoes) {
+  const std::string good = BuildSkinImage({{"a.ini", "AAAA"}, {"b.bmp", "BB"}});
+  const std::size_t sizesAt = 16 + std::strlen("a.ini\r\nb.bmp\r\n");
+  std::vector<std::string> images = {good, good.substr(0, 3), good.substr(0, 12), good.substr(0, sizesAt + 2)};
+  for (const auto& [at, value] : std::vector<std::pair<std::size_t, std::uint32_t>>{
+           {0, 19999}, {4, 1000}, {4, 0x80000000}, {4, 0}, {sizesAt, 0xFFFFFFFF}, {sizesAt + 4, 3}, {sizesAt + 4, 1}}) {
+    std::string image = good;
+    PutU32(image, at, value);
+    images.push_back(image);
+  }
+  for (const std::string& image : images) {
+    SCOPED_TRACE(testing::PrintToString(image));
+    TSkinDirectory parsed, unpackedDirectory;
+    std::string unpacked;
+    const TSkinImageStatus status = ParseSkinImage(image, parsed);
+    ASSERT_EQ(UnpackSkinImage(ContainerOf(image), unpacked, unpackedDirectory), status);
+    EXPECT_EQ(unpackedDirectory.FNames, parsed.FNames);
+    EXPECT_EQ(unpackedDirectory.FSizes, parsed.FSizes);
+    EXPECT_EQ(unpackedDirectory.FDataOffset, parsed.FDataOffset);
+    if (status != TSkinImageStatus::isValid) continue;
+    std::size_t end = parsed.FDataOffset;
+    for (std::int32_t size : parsed.FSizes) end += std::size_t(size);
+    EXPECT_EQ(unpacked, image.substr(0, end));
+  }
+  std::string unpacked;
+  TSkinDirectory directory;
+  EXPECT_EQ(UnpackSkinImage("abc", unpacked, directory), TSkinImageStatus::isNotContainer);
+  EXPECT_EQ(UnpackSkinImage(std::string("\x00\x00\x00\x40", 4) + "zz", unpacked, directory),
+            TSkinImageStatus::isNotContainer);
 }
 
 TEST(SkinReader, TruncatedContainerDecodesWithoutError) {

@@ -71,6 +71,30 @@ TEST_F(SkinTool, UnpackRefusesNamesThatLeaveTheFolder) {
   EXPECT_NE(Tool("list " + (FRoot / "junk.skn").string()), 0);
 }
 
+// Windows opens a device for these names whatever follows them; refused everywhere, as
+// a folder unpacked here may be copied there.
+TEST_F(SkinTool, DeviceNamesAreRefusedOnEverySystem) {
+  for (const char* device : {"CON", "con.bmp", "Aux.ini", "nul .bmp", "PRN.", "prn  ", "COM1.bmp", "com9",
+                             "LPT1.x.bmp", "lpt5 .bmp", "CONIN$.bmp", "com0.bmp"}) {
+    Put(FRoot / "device.skn", BuildSkinContainer({{"skin.ini", "x"}, {device, "boom"}}));
+    EXPECT_NE(Tool("unpack " + (FRoot / "device.skn").string() + " " + (FRoot / "out").string()), 0) << device;
+    EXPECT_FALSE(fs::exists(FRoot / "out" / "skin.ini")) << device;
+    EXPECT_FALSE(fs::exists(FRoot / "out" / device)) << device;
+  }
+  // Names that only begin like a device are files like any other, and pack as well.
+  const fs::path in = FRoot / "in";
+  for (const char* name : {"console.bmp", "com10.bmp", "lpt.bmp", "auxiliary.bmp", "nul_.bmp", "con-x.bmp"})
+    Put(in / name, name);
+  Put(in / "skin.ini", "x");
+  const std::string skn = (FRoot / "s.skn").string();
+  ASSERT_EQ(Tool("pack " + in.string() + " " + skn), 0);
+  ASSERT_EQ(Tool("unpack " + skn + " " + (FRoot / "out").string()), 0);
+  EXPECT_EQ(ReadFileBytes(FRoot / "out" / "com10.bmp"), "com10.bmp");
+  EXPECT_EQ(ReadFileBytes(FRoot / "out" / "con-x.bmp"), "con-x.bmp");
+  Put(in / "Com1.bmp", "x");
+  EXPECT_NE(Tool("pack " + in.string() + " " + (FRoot / "t.skn").string()), 0);
+}
+
 // The exit codes tell a build script what it needs to know: 0 fine, 1 problems, 2 no skin.
 TEST_F(SkinTool, CheckExitCodesAndSheetFile) {
   const std::string bmp = WriteBmp24(TPixelBitmap(10, 4, 0x336699));

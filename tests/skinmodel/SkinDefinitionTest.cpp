@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <new>
 
 #include "skin/data/BmpCodec.h"
 #include "skin/data/SkinDefinition.h"
@@ -152,6 +153,134 @@ TEST(SkinDefinition, ObjectsReadTheirKeysAndKeepTheModelsNames) {
   EXPECT_EQ(model.BorderTop->TopHeight, 0);
   EXPECT_EQ(model.BorderTop->FrameCount, 2);
   EXPECT_EQ(model.BorderTop->Image.Width(), 375);
+}
+
+// Counts what the definition reader asks the container for.
+class TCountingContainer : public TFakeContainer {
+ public:
+  TPictureSource Source() {
+    return [this, inner = TFakeContainer::Source()](std::string_view name) {
+      ++FAsked[std::string(name)];
+      return inner(name);
+    };
+  }
+  std::map<std::string, int> FAsked;
+};
+
+// What every model holds when a skin gives nothing.
+void ExpectEmptyModel(const TSkinDefinition& model) {
+  ASSERT_TRUE(model.Title && model.Buttons && model.BorderLeft && model.BorderRight && model.BorderTop &&
+              model.BorderBottom);
+  EXPECT_EQ(model.SysButtons.size(), 3u);
+  EXPECT_FALSE(model.Tabs || model.ComboButton || model.Scrollbar);
+  EXPECT_TRUE(model.Buttons->Image.Empty());
+  EXPECT_EQ(model.Colours.ButtonFaceColour, SystemColour(15));
+  EXPECT_TRUE(model.SkinName.empty());
+}
+
+TEST(SkinPictures, EachEntryIsAskedForAndDecodedOnceHoweverManyRecordsNameIt) {
+  TCountingContainer pictures;
+  pictures.Add("a.bmp", 24, 3);
+  pictures.Add("b.bmp", 5, 2);
+  TSkinDefinition model;
+  ASSERT_TRUE(model.LoadDefinitions(
+      "[Tabs]\nImage=a.bmp\nBorder=A.bmp\n[Scrollbar]\nImage=skins\\a.bmp\n[Button0]\nButtonImage=a.bmp\n"
+      "[Button1]\nButtonImage=a.bmp\n[MDICONTROLS]\nImage=a.bmp\n[ComboButton]\nImage=b.bmp\n"
+      "[Buttons]\nBitmap=missing.bmp\nCheckButton=missing.bmp\nRadioButton=b.BMP\n",
+      pictures.Source()));
+  EXPECT_EQ(pictures.FAsked, (std::map<std::string, int>{{"a.bmp", 1}, {"b.bmp", 1}, {"missing.bmp", 1}}));
+  EXPECT_EQ(model.Tabs->Image.Width(), 24);
+  EXPECT_EQ(model.Tabs->Image2.Width(), 24);
+  EXPECT_EQ(model.Scrollbar->Image.Width(), 24);
+  EXPECT_EQ(model.SysButtons[0]->Image.Width(), 24);
+  EXPECT_EQ(model.SysButtons[1]->Image.Pixel(23, 2), 23u);
+  EXPECT_EQ(model.SysButtons[2]->Image.Width(), 8) << "an MDI cell of the same picture";
+  EXPECT_EQ(model.ComboButton->Image2.Pixel(0, 0), 4u);
+  EXPECT_TRUE(model.Buttons->RadioImage.Empty());
+}
+
+// Each entry counts once when decoded, and every copy a record keeps counts again.
+TEST(SkinPictures, PicturesBeyondTheBudgetLeaveTheEmptyModel) {
+  TFakeContainer pictures;
+  pictures.Add("a.bmp", 10, 10);
+  pictures.Add("c.bmp", 8, 2);
+  pictures.Add("m.bmp", 24, 2);
+  struct TCase {
+    const char* FDefinition;
+    std::int64_t FPixels;
+  };
+  const TCase cases[] = {
+      {"[Button0]\nButtonImage=a.bmp\n[Button1]\nButtonImage=a.bmp\n[Tabs]\nImage=a.bmp\n", 100 + 3 * 100},
+      {"[ComboButton]\nImage=c.bmp\n", 16 + 16 + 16},  // decoded, copied, mirrored
+      {"[MDICONTROLS]\nImage=m.bmp\n", 48 + 3 * 16},   // decoded, three cells of four
+      {"[Tabs]\nImage=missing.bmp\nBorder=x.png\n", 0},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.FDefinition);
+    const std::string definition = std::string("[TitlebarSkin]\nSkinName=Big\n[Colours]\nButtonFace=1 2 3\n") +
+                                   c.FDefinition;
+    TSkinDefinition model;
+    EXPECT_TRUE(model.LoadDefinitions(definition, pictures.Source(), c.FPixels));
+    EXPECT_EQ(model.SkinName, "Big");
+    if (c.FPixels == 0) continue;
+    EXPECT_FALSE(model.LoadDefinitions(definition, pictures.Source(), c.FPixels - 1));
+    ExpectEmptyModel(model);
+  }
+}
+
+TEST(SkinPictures, RunningOutOfMemoryLeavesTheEmptyModel) {
+  TFakeContainer pictures;
+  pictures.Add("a.bmp", 4, 4);
+  const TPictureSource source = [inner = pictures.Source()](std::string_view name) -> std::string {
+    if (name == "b.bmp") throw std::bad_alloc();
+    return inner(name);
+  };
+  TSkinDefinition model;
+  bool loaded = true;
+  EXPECT_NO_THROW(loaded = model.LoadDefinitions("[TitlebarSkin]\nSkinName=X\n[Tabs]\nImage=a.bmp\n"
+                                                 "[Scrollbar]\nImage=b.bmp\n",
+                                                 source));
+  EXPECT_FALSE(loaded);
+  ExpectEmptyModel(model);
+}
+
+// The two headers of a BMP file and nothing after them.
+std::string BmpHeader(std::int32_t width, std::int32_t height, std::uint16_t bpp, std::uint32_t compression) {
+  std::string b = "BM";
+  const auto u32 = [&](std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) b.push_back(char((v >> (8 * i)) & 0xFF));
+  };
+  u32(54), u32(0), u32(54), u32(40), u32(std::uint32_t(width)), u32(std::uint32_t(height));
+  b.push_back(1), b.push_back(0), b.push_back(char(bpp)), b.push_back(0);
+  u32(compression);
+  for (int i = 0; i < 5; ++i) u32(0);
+  return b;
+}
+
+TEST(SkinPictures, PixelsAreCountedFromTheHeaderBeforeDecoding) {
+  EXPECT_EQ(BmpHeaderPixels(WriteBmp24(TPixelBitmap(7, 3))), 21);
+  EXPECT_EQ(BmpHeaderPixels(BmpHeader(7, -3, 24, 0)), 21) << "top-down";
+  EXPECT_EQ(BmpHeaderPixels(BmpHeader(8192, 8192, 8, 1)), 8192 * 8192);
+  std::string core = "BM" + std::string(12, '\0') + std::string("\x0C\0\0\0\x05\x01\x03\0\x01\0\x18\0", 12);
+  EXPECT_EQ(BmpHeaderPixels(core), 0x105 * 3) << "OS/2 core header: 16-bit sizes";
+  EXPECT_EQ(BmpHeaderPixels(core.substr(0, 25)), 0);
+  EXPECT_EQ(BmpHeaderPixels("XM" + core.substr(2)), 0);
+  EXPECT_EQ(BmpHeaderPixels(BmpHeader(0, 5, 24, 0)), 0);
+  EXPECT_EQ(BmpHeaderPixels(BmpHeader(40000, 1, 24, 0)), 0) << "a size no picture may have is never decoded";
+  std::string shortInfo = BmpHeader(7, 3, 24, 0);
+  shortInfo[14] = 20;
+  EXPECT_EQ(BmpHeaderPixels(shortInfo), 0);
+
+  // A header claiming more than is left ends the load, before anything is decoded.
+  const std::map<std::string, std::string> entries = {{"big.bmp", BmpHeader(8192, 8192, 8, 0)}};
+  const TPictureSource source = [&](std::string_view name) {
+    const auto at = entries.find(std::string(name));
+    return at == entries.end() ? std::string() : at->second;
+  };
+  TSkinDefinition model;
+  EXPECT_FALSE(model.LoadDefinitions("[Tabs]\nImage=big.bmp\n", source, 8192 * 8192 - 1));
+  EXPECT_TRUE(model.LoadDefinitions("[Tabs]\nImage=big.bmp\n", source, 8192 * 8192));
+  EXPECT_TRUE(model.Tabs->Image.Empty()) << "claimed but not there: no picture";
 }
 
 TEST(SkinDefinition, LoadingAgainReplacesTheWholeModel) {

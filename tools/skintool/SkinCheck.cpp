@@ -1,6 +1,8 @@
 #include "SkinCheck.h"
 
 #include <cstdio>
+#include <map>
+#include <optional>
 #include <ostream>
 
 #include "base/ByteText.h"
@@ -48,7 +50,7 @@ bool NamedInComment(std::string_view definition, const std::string& lowerName) {
   return false;
 }
 
-void CheckGeometry(const TPictureUse& use, const TPixelBitmap& picture, std::vector<TSkinProblem>& problems) {
+void CheckGeometry(const TPictureUse& use, const Rect& picture, std::vector<TSkinProblem>& problems) {
   const auto problem = [&](TProblemKind kind, const std::string& text) {
     problems.push_back({kind, use.FEntry, use.FEntry + " (" + use.FRecord + "): " + text});
   };
@@ -105,6 +107,14 @@ std::vector<std::string> SpareEntries(const TOpenedSkin& skin) {
 
 std::vector<TSkinProblem> FindSkinProblems(const TOpenedSkin& skin) {
   std::vector<TSkinProblem> problems;
+  // Each entry decoded once, however many references name it; only its size is kept.
+  std::map<const TSkinEntry*, std::optional<Rect>> sizes;
+  const auto sizeOf = [&](const TSkinEntry& entry) -> const std::optional<Rect>& {
+    const auto [at, added] = sizes.try_emplace(&entry);
+    if (added)
+      if (const auto picture = ReadBmp(entry.FData)) at->second = picture->Bounds();
+    return at->second;
+  };
   if (skin.DefinitionName().empty())
     problems.push_back({TProblemKind::pkNoDefinition, "", "no definition: no entry name contains \".ini\""});
   for (const TPictureUse& use : skin.Uses()) {
@@ -119,7 +129,7 @@ std::vector<TSkinProblem> FindSkinProblems(const TOpenedSkin& skin) {
                           Where(use) + ": " + (entry ? "the entry is empty" : "no entry " + use.FEntry)});
       continue;
     }
-    const auto picture = ReadBmp(entry->FData);
+    const std::optional<Rect>& picture = sizeOf(*entry);
     if (!picture) {
       problems.push_back({TProblemKind::pkUnreadablePicture, use.FEntry, Where(use) + ": not a readable BMP picture"});
       continue;
@@ -242,10 +252,10 @@ void WriteSkinReport(const TOpenedSkin& skin, const std::vector<TSkinProblem>& p
   for (const TSkinProblem& p : problems) out << "  " << p.FText << "\n";
 }
 
-int CheckSkin(std::string_view container, std::ostream& out, std::ostream& err) {
+int CheckSkin(std::string_view container, std::ostream& out, std::ostream& err, std::int64_t pixelBudget) {
   TOpenedSkin skin;
   std::string error;
-  if (skin.Open(container, error) != TOpenStatus::isOpened) {
+  if (skin.Open(container, error, pixelBudget) != TOpenStatus::isOpened) {
     err << "skintool: " << error << "\n";
     return 2;
   }

@@ -1,5 +1,6 @@
 #pragma once
 // `skintool check`: the model a skin container gives, in words, and what is wrong with it.
+#include <cstdint>
 #include <iosfwd>
 #include <string>
 #include <string_view>
@@ -40,7 +41,8 @@ void WriteSkinReport(const TOpenedSkin& skin, const std::vector<TSkinProblem>& p
 std::string ColourText(TSkinColour colour);
 
 // The whole command: 0 without problems, 1 with problems, 2 when the container cannot be
-// read (the reason goes to `err`).
-int CheckSkin(std::string_view container, std::ostream& out, std::ostream& err);
+// read or the program would keep no skin from it (the reason goes to `err`).
+int CheckSkin(std::string_view container, std::ostream& out, std::ostream& err,
+              std::int64_t pixelBudget = kSkinMaxTotalPixels);
 
 }  // namespace kv

@@ -1,5 +1,6 @@
 #include "SkinOpened.h"
 
+#include <new>
 #include <tuple>
 #include <utility>
 
@@ -9,15 +10,6 @@
 #include "skin/data/SkinOptions.h"
 
 namespace kv {
-namespace {
-
-// The reader's one message (an older skin) is reported through `error` instead.
-class TQuietMessenger : public TSkinMessenger {
- public:
-  void ShowSkinMessage(std::string_view) override {}
-};
-
-}  // namespace
 
 std::string ReferencedEntry(std::string_view reference) {
   const std::size_t cut = reference.find_last_of("\\/:");
@@ -42,29 +34,40 @@ void TOpenedSkin::Clear() {
   FUses.clear();
 }
 
-TOpenStatus TOpenedSkin::Open(std::string_view container, std::string& error) {
+TOpenStatus TOpenedSkin::Open(std::string_view container, std::string& error, std::int64_t pixelBudget) {
   Clear();
+  TSkinDirectory directory;
+  TOpenStatus status = TOpenStatus::isOpened;
   try {
-    if (!TSkinReader::Decompress(container, FImage)) {
-      error = "not a skin container";
-      return TOpenStatus::isNotContainer;
+    switch (UnpackSkinImage(container, FImage, directory)) {
+      case TSkinImageStatus::isValid: break;
+      case TSkinImageStatus::isNotContainer:
+        error = "not a skin container";
+        status = TOpenStatus::isNotContainer;
+        break;
+      case TSkinImageStatus::isOversized:
+        error = "unpacks to more than " + std::to_string(kSkinMaxImageSize >> 20) + " MB; no skin is that large";
+        status = TOpenStatus::isNotContainer;
+        break;
+      case TSkinImageStatus::isOlderVersion:
+        error = "older skin file (version is not 20000)";
+        status = TOpenStatus::isOlderVersion;
+        break;
+      case TSkinImageStatus::isMalformed:
+        error = "damaged skin directory";
+        status = TOpenStatus::isMalformed;
+        break;
     }
   } catch (const ElzhException& e) {
     error = std::string("cannot unpack: ") + e.what();
-    Clear();
-    return TOpenStatus::isNotContainer;
+    status = TOpenStatus::isNotContainer;
+  } catch (const std::bad_alloc&) {
+    error = "cannot unpack: out of memory";
+    status = TOpenStatus::isNotContainer;
   }
-  TSkinDirectory directory;
-  switch (ParseSkinImage(FImage, directory)) {
-    case TSkinImageStatus::isOlderVersion:
-      error = "older skin file (version is not 20000)";
-      Clear();
-      return TOpenStatus::isOlderVersion;
-    case TSkinImageStatus::isMalformed:
-      error = "damaged skin directory";
-      Clear();
-      return TOpenStatus::isMalformed;
-    case TSkinImageStatus::isValid: break;
+  if (status != TOpenStatus::isOpened) {
+    Clear();
+    return status;
   }
   std::set<std::string> seen;
   std::size_t offset = directory.FDataOffset;
@@ -76,24 +79,17 @@ TOpenStatus TOpenedSkin::Open(std::string_view container, std::string& error) {
     offset += size;
   }
 
-  // The model exactly as the program builds it...
-  TQuietMessenger quiet;
-  if (!LoadSkinModel(container, *FModel, &quiet)) {
-    error = "the skin data component refuses this container";
+  // The model exactly as the program builds it from the same image, noting every
+  // picture the definition asks for.
+  TSkinReader reader;
+  reader.Assign(FImage, directory);
+  if (!LoadSkinModel(reader, *FModel, pixelBudget, &FRequested)) {
+    error = "the pictures take more than " + std::to_string(pixelBudget) +
+            " pixels in all (or more memory than there is); the program keeps no skin";
     Clear();
-    return TOpenStatus::isMalformed;
+    return TOpenStatus::isOverBudget;
   }
-  // ...and once more through the same reader, noting every picture it asks for.
-  TSkinReader reader(&quiet);
-  reader.Open(container);
   reader.FindEntry(".ini", FDefinitionText, FDefinitionName);
-  TSkinDefinition scratch;
-  scratch.LoadDefinitions(FDefinitionText, [&](std::string_view name) {
-    FRequested.insert(std::string(name));
-    std::string bytes;
-    reader.ReadEntry(name, bytes);
-    return bytes;
-  });
   CollectUses();
   return TOpenStatus::isOpened;
 }

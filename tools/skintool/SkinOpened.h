@@ -2,6 +2,7 @@
 // A skin container opened for a skin author: its entries as stored, the model the program
 // builds from it, which pictures the definition asked for, and where each picture is used
 // (record, section and key, frame count and direction). `check` and `sheet` work on this.
+#include <cstdint>
 #include <memory>
 #include <set>
 #include <string>
@@ -33,7 +34,7 @@ struct TPictureUse {
   bool FDrawn = true;      // false where the model drops the picture it read
 };
 
-enum class TOpenStatus { isOpened, isNotContainer, isOlderVersion, isMalformed };
+enum class TOpenStatus { isOpened, isNotContainer, isOlderVersion, isMalformed, isOverBudget };
 
 class TOpenedSkin {
  public:
@@ -42,9 +43,11 @@ class TOpenedSkin {
   TOpenedSkin(const TOpenedSkin&) = delete;
   TOpenedSkin& operator=(const TOpenedSkin&) = delete;
 
-  // Unpacks and parses `container`; anything but isOpened leaves the object empty and
+  // Unpacks and parses `container` and builds its model as the program does, with
+  // `pixelBudget` for its pictures; anything but isOpened leaves the object empty and
   // puts the reason into `error`.
-  TOpenStatus Open(std::string_view container, std::string& error);
+  TOpenStatus Open(std::string_view container, std::string& error,
+                   std::int64_t pixelBudget = kSkinMaxTotalPixels);
 
   const std::vector<TSkinEntry>& Entries() const { return FEntries; }
   const TSkinDefinition& Model() const { return *FModel; }

@@ -86,9 +86,16 @@ TContactSheet BuildContactSheet(const TOpenedSkin& skin) {
   TContactSheet result;
   std::vector<TPixelBitmap> pictures;
   std::int64_t width = 0, height = kSheetPadding;
+  // Drawn at 2x, pictures of more than a quarter of the largest bitmap's pixels in all
+  // never fit one sheet: the rest are not even decoded.
+  std::int64_t room = TPixelBitmap::kMaxPixels / (kSheetZoom * kSheetZoom);
   for (const TSkinEntry& entry : skin.Entries()) {
     const std::string lower = AsciiLowerCase(entry.FName);
     if (lower.size() < 4 || lower.substr(lower.size() - 4) != ".bmp") continue;
+    if (BmpHeaderPixels(entry.FData) > room) {
+      result.FSkipped.push_back(entry.FName);
+      continue;
+    }
     std::optional<TPixelBitmap> picture = ReadBmp(entry.FData);
     if (!picture) {
       result.FSkipped.push_back(entry.FName);
@@ -112,6 +119,7 @@ TContactSheet BuildContactSheet(const TOpenedSkin& skin) {
       result.FSkipped.push_back(entry.FName);  // would not fit any sheet
       continue;
     }
+    room -= std::int64_t(picture->Width()) * picture->Height();
     row.FOutline = {left, int(height), left + w, int(height) + h};
     width = std::max<std::int64_t>(width, left + w + kSheetPadding);
     height += h + kSheetPadding;

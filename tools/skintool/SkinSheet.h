@@ -35,7 +35,7 @@ struct TSheetRow {
 struct TContactSheet {
   TPixelBitmap FSheet;                // empty when the pictures would not fit one bitmap
   std::vector<TSheetRow> FRows;
-  std::vector<std::string> FSkipped;  // BMP entries that are no readable picture
+  std::vector<std::string> FSkipped;  // BMP entries that are no readable picture or fit no sheet
 };
 
 TContactSheet BuildContactSheet(const TOpenedSkin& skin);

@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
+#include <new>
 #include <set>
 #include <string>
 #include <vector>
@@ -50,10 +51,23 @@ std::string Shown(const fs::path& p) {
 
 fs::path PathOf(const std::string& utf8) { return fs::path(std::u8string(utf8.begin(), utf8.end())); }
 
+// Windows opens a device, not a file, for these names, whatever extension follows and
+// with trailing spaces before it: "con", "CON.bmp", "Com1 .ini", "lpt9.x.y". Refused on
+// every system, as a skin unpacked here may be copied to Windows, where such a name also
+// cannot be packed from. COM0, LPT0, CONIN$ and CONOUT$ are reserved there as well.
+bool DeviceName(const std::string& name) {
+  std::string base = AsciiUpperCase(name.substr(0, name.find('.')));
+  while (!base.empty() && base.back() == ' ') base.pop_back();
+  if (base == "CON" || base == "PRN" || base == "AUX" || base == "NUL" || base == "CONIN$" || base == "CONOUT$")
+    return true;
+  return base.size() == 4 && (base.starts_with("COM") || base.starts_with("LPT")) && base[3] >= '0' &&
+         base[3] <= '9';
+}
+
 // Entry names are plain ASCII file names: no path, no line break, nothing a file system
-// could read as a place other than the folder it is unpacked into.
+// could read as a place other than the folder it is unpacked into, and no device.
 bool SafeEntryName(const std::string& name) {
-  if (name.empty() || name == "." || name == "..") return false;
+  if (name.empty() || name == "." || name == ".." || DeviceName(name)) return false;
   for (char c : name) {
     const auto u = static_cast<unsigned char>(c);
     if (u < 0x20 || u >= 0x7F || c == '/' || c == '\\' || c == ':' || c == '*' || c == '?' || c == '"' ||
@@ -106,12 +120,18 @@ int Pack(const fs::path& dir, const fs::path& out) {
 int Load(const fs::path& in, std::string& image, TSkinDirectory& directory) {
   const auto bytes = ReadFileBytes(in);
   if (!bytes) return Fail("cannot read " + Shown(in));
+  TSkinImageStatus status;
   try {
-    if (!TSkinReader::Decompress(*bytes, image)) return Fail(Shown(in) + " is not a skin container");
+    status = UnpackSkinImage(*bytes, image, directory);
   } catch (const ElzhException& e) {
     return Fail(e.what());
+  } catch (const std::bad_alloc&) {
+    return Fail(Shown(in) + ": out of memory");
   }
-  switch (ParseSkinImage(image, directory)) {
+  switch (status) {
+    case TSkinImageStatus::isNotContainer: return Fail(Shown(in) + " is not a skin container");
+    case TSkinImageStatus::isOversized:
+      return Fail(Shown(in) + ": unpacks to more than " + std::to_string(kSkinMaxImageSize >> 20) + " MB");
     case TSkinImageStatus::isOlderVersion: return Fail(Shown(in) + ": older skin file (version is not 20000)");
     case TSkinImageStatus::isMalformed: return Fail(Shown(in) + ": damaged skin directory");
     case TSkinImageStatus::isValid: break;
@@ -185,7 +205,8 @@ int Sheet(const fs::path& in, const fs::path& out) {
                   row.FVertical ? ", stacked" : "");
     std::cout << line;
   }
-  for (const std::string& name : sheet.FSkipped) std::cout << "   -  " << name << ": not a readable picture, left out\n";
+  for (const std::string& name : sheet.FSkipped)
+    std::cout << "   -  " << name << ": not a readable picture or too large for a sheet, left out\n";
   if (sheet.FSheet.Empty()) return Fail("the pictures do not fit on one sheet");
   std::string file;
   if (AsciiLowerCase(Shown(out.extension())) == ".png") {

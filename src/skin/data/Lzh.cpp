@@ -15,21 +15,25 @@ constexpr std::uint16_t kOutBlock = 32768;
 }  // namespace
 
 // Everything one run needs; allocated at the start of a run and freed at its end.
-struct TLZH::TState {
-  TState(const TLzhReadProc& read, const TLzhWriteProc& write) : FRead(read), FWrite(write) {}
+struct TLzhState {
+  TLzhState(const TLzhReadProc& read, const TLzhWriteProc& write) : FRead(read), FWrite(write) {}
 
   const TLzhReadProc& FRead;
   const TLzhWriteProc& FWrite;
   TLzhTree FTree;
   std::array<std::uint8_t, kLzhWindow + kLzhMaxMatch - 1> FRing{};  // 4155; 4096 addressed
-  std::array<std::uint8_t, kInBlock> FIn{};
-  std::array<std::uint8_t, kOutBlock> FOut{};
+  // Written before they are read; left uninitialised, as clearing them costs more than
+  // decoding a small skin.
+  std::array<std::uint8_t, kInBlock> FIn;
+  std::array<std::uint8_t, kOutBlock> FOut;
   std::size_t FInPos = 0;
   std::size_t FInEnd = 0;
   bool FInDry = false;       // the source has reported that nothing is left
   std::uint64_t FBits = 0;   // valid bits at the top, most significant first
   int FBitCount = 0;
   std::size_t FOutLen = 0;
+  unsigned FR = kLzhStartR;    // next ring position
+  std::uint64_t FWritten = 0;  // bytes decoded so far, the last match whole
 
   std::uint8_t NextInputByte() {
     if (FInPos == FInEnd) {
@@ -100,81 +104,97 @@ struct TLZH::TState {
     }
     FOutLen = 0;
   }
+
+  void Start() {
+    FTree.Start();
+    std::fill_n(FRing.begin(), kLzhStartR, std::uint8_t(' '));
+  }
+
+  // Decodes until at least `total` bytes have been written in all, and hands them on.
+  void DecodeTo(std::uint64_t total) {
+    constexpr unsigned mask = kLzhWindow - 1;
+    unsigned r = FR;
+    while (FWritten < total) {
+      // Room for a whole match, so the copies below need no check of their own.
+      if (FOutLen + kLzhMaxMatch > FOut.size()) Flush();
+      const int c = DecodeSymbol();
+      if (c < 256) {
+        FOut[FOutLen++] = std::uint8_t(c);
+        FRing[r] = std::uint8_t(c);
+        r = (r + 1) & mask;
+        ++FWritten;
+        continue;
+      }
+      const unsigned distance = unsigned(DecodePosition()) + 1;
+      unsigned from = (r - distance) & mask;
+      const unsigned length = unsigned(c - 255 + kLzhThreshold);
+      std::uint8_t* out = FOut.data() + FOutLen;
+      if (distance >= length && from + length <= kLzhWindow && r + length <= kLzhWindow) {
+        // Neither side wraps and the copy does not read what it writes: one block.
+        std::memcpy(out, &FRing[from], length);
+        std::memcpy(&FRing[r], out, length);
+        r = (r + length) & mask;
+      } else {
+        for (unsigned k = 0; k < length; ++k) {
+          const std::uint8_t b = FRing[from];
+          out[k] = b;
+          FRing[r] = b;
+          from = (from + 1) & mask;
+          r = (r + 1) & mask;
+        }
+      }
+      FOutLen += length;
+      FWritten += length;
+    }
+    FR = r;
+    Flush();
+  }
 };
+
+namespace {
+std::unique_ptr<TLzhState> NewState(const TLzhReadProc& read, const TLzhWriteProc& write) {
+  std::unique_ptr<TLzhState> state;
+  try {
+    state = std::make_unique<TLzhState>(read, write);
+  } catch (const std::bad_alloc&) {
+    throw ElzhException(kLzhNoMemoryMessage);
+  }
+  state->Start();
+  return state;
+}
+}  // namespace
 
 TLZH::TLZH() = default;
 TLZH::~TLZH() = default;
 
 void TLZH::Unpack(std::uint32_t textSize, const TLzhReadProc& read, const TLzhWriteProc& write) {
-  std::unique_ptr<TState> state;
-  try {
-    state = std::make_unique<TState>(read, write);
-  } catch (const std::bad_alloc&) {
-    throw ElzhException(kLzhNoMemoryMessage);
-  }
-  Run(*state, textSize);
-  // The tables go with `state`, also when decoding throws.
+  // The tables go with the state, also when decoding throws.
+  NewState(read, write)->DecodeTo(textSize);
 }
 
-void TLZH::Run(TState& s, std::uint32_t textSize) {
-  s.FTree.Start();
-  for (int i = 0; i < kLzhStartR; ++i) s.FRing[i] = ' ';
-  unsigned r = kLzhStartR;
-  std::uint64_t written = 0;
-  constexpr unsigned mask = kLzhWindow - 1;
-  while (written < textSize) {
-    // Room for a whole match, so the copies below need no check of their own.
-    if (s.FOutLen + kLzhMaxMatch > s.FOut.size()) s.Flush();
-    const int c = s.DecodeSymbol();
-    if (c < 256) {
-      s.FOut[s.FOutLen++] = std::uint8_t(c);
-      s.FRing[r] = std::uint8_t(c);
-      r = (r + 1) & mask;
-      ++written;
-      continue;
-    }
-    const unsigned distance = unsigned(s.DecodePosition()) + 1;
-    unsigned from = (r - distance) & mask;
-    const unsigned length = unsigned(c - 255 + kLzhThreshold);
-    std::uint8_t* out = s.FOut.data() + s.FOutLen;
-    if (distance >= length && from + length <= kLzhWindow && r + length <= kLzhWindow) {
-      // Neither side wraps and the copy does not read what it writes: one block.
-      std::memcpy(out, &s.FRing[from], length);
-      std::memcpy(&s.FRing[r], out, length);
-      r = (r + length) & mask;
-    } else {
-      for (unsigned k = 0; k < length; ++k) {
-        const std::uint8_t b = s.FRing[from];
-        out[k] = b;
-        s.FRing[r] = b;
-        from = (from + 1) & mask;
-        r = (r + 1) & mask;
-      }
-    }
-    s.FOutLen += length;
-    written += length;
-  }
-  s.Flush();
-}
+TLzhDecoder::TLzhDecoder(std::string_view stream)
+    : FStream(stream),
+      FRead([this](std::uint8_t* buffer, std::uint16_t count, std::uint16_t& done) {
+        const std::size_t n = std::min<std::size_t>(count, FStream.size() - FPos);
+        std::copy_n(FStream.data() + FPos, n, buffer);
+        FPos += n;
+        done = std::uint16_t(n);
+      }),
+      FWrite([this](const std::uint8_t* buffer, std::uint16_t count, std::uint16_t& done) {
+        FOutput.append(reinterpret_cast<const char*>(buffer), count);
+        done = count;
+      }),
+      FState(NewState(FRead, FWrite)) {}
+
+TLzhDecoder::~TLzhDecoder() = default;
+
+void TLzhDecoder::DecodeTo(std::size_t size) { FState->DecodeTo(size); }
 
 std::string LzhDecode(std::string_view stream, std::uint32_t textSize) {
-  std::string out;
-  out.reserve(std::min<std::uint32_t>(textSize, 1u << 24));
-  std::size_t pos = 0;
-  TLZH lzh;
-  lzh.Unpack(
-      textSize,
-      [&](std::uint8_t* buffer, std::uint16_t count, std::uint16_t& done) {
-        const std::size_t n = std::min<std::size_t>(count, stream.size() - pos);
-        std::copy_n(stream.data() + pos, n, buffer);
-        pos += n;
-        done = std::uint16_t(n);
-      },
-      [&](const std::uint8_t* buffer, std::uint16_t count, std::uint16_t& done) {
-        out.append(reinterpret_cast<const char*>(buffer), count);
-        done = count;
-      });
-  return out;
+  TLzhDecoder decoder(stream);
+  decoder.Output().reserve(std::min<std::uint32_t>(textSize, 1u << 24));
+  decoder.DecodeTo(textSize);
+  return std::move(decoder.Output());
 }
 
 }  // namespace kv

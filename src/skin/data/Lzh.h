@@ -29,6 +29,8 @@ inline constexpr const char* kLzhFreeMessage = "LZH : Error freeing memory for d
 using TLzhReadProc = std::function<void(std::uint8_t* buffer, std::uint16_t count, std::uint16_t& done)>;
 using TLzhWriteProc = std::function<void(const std::uint8_t* buffer, std::uint16_t count, std::uint16_t& done)>;
 
+struct TLzhState;
+
 class TLZH {
 public:
   TLZH();
@@ -39,10 +41,29 @@ public:
   // Decodes until at least textSize bytes have gone to `write`. The source is read in
   // blocks and the sink fed in blocks. Exceptions of either end the run.
   void Unpack(std::uint32_t textSize, const TLzhReadProc& read, const TLzhWriteProc& write);
+};
+
+// An in-memory stream decoded a piece at a time: each call goes on where the last one
+// stopped, so a reader can check the first bytes before it decodes the rest.
+class TLzhDecoder {
+public:
+  explicit TLzhDecoder(std::string_view stream);  // `stream` must outlive the decoder
+  ~TLzhDecoder();
+  TLzhDecoder(const TLzhDecoder&) = delete;
+  TLzhDecoder& operator=(const TLzhDecoder&) = delete;
+
+  // Decodes until at least `size` bytes have gone to Output() in all (the last match is
+  // written whole, so up to 59 more may come).
+  void DecodeTo(std::size_t size);
+  std::string& Output() { return FOutput; }
 
 private:
-  struct TState;
-  void Run(TState& state, std::uint32_t textSize);
+  std::string_view FStream;
+  std::size_t FPos = 0;
+  std::string FOutput;
+  TLzhReadProc FRead;
+  TLzhWriteProc FWrite;
+  std::unique_ptr<TLzhState> FState;
 };
 
 // Convenience for in-memory data: decodes `stream` to (at least) textSize bytes.

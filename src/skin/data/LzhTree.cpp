@@ -4,20 +4,30 @@
 
 namespace kv {
 
-void TLzhTree::Start() {
+namespace {
+
+// Every symbol counted once. Made at compile time: starting a stream is one copy.
+constexpr TLzhTree MakeStartTree() {
+  TLzhTree t;
   for (int i = 0; i < kLzhSymbols; ++i) {
-    FFreq[i] = 1;
-    FSon[i] = std::uint16_t(i + kLzhNodes);
-    FPrnt[i + kLzhNodes] = std::uint16_t(i);
+    t.FFreq[i] = 1;
+    t.FSon[i] = std::uint16_t(i + kLzhNodes);
+    t.FPrnt[i + kLzhNodes] = std::uint16_t(i);
   }
   for (int i = 0, j = kLzhSymbols; j < kLzhNodes; i += 2, ++j) {
-    FFreq[j] = std::uint16_t(FFreq[i] + FFreq[i + 1]);
-    FSon[j] = std::uint16_t(i);
-    FPrnt[i] = FPrnt[i + 1] = std::uint16_t(j);
+    t.FFreq[j] = std::uint16_t(t.FFreq[i] + t.FFreq[i + 1]);
+    t.FSon[j] = std::uint16_t(i);
+    t.FPrnt[i] = t.FPrnt[i + 1] = std::uint16_t(j);
   }
-  FFreq[kLzhNodes] = 0xFFFF;
-  FPrnt[kLzhRoot] = 0;
+  t.FFreq[kLzhNodes] = 0xFFFF;
+  t.FPrnt[kLzhRoot] = 0;
+  return t;
 }
+constexpr TLzhTree kStartTree = MakeStartTree();
+
+}  // namespace
+
+void TLzhTree::Start() { *this = kStartTree; }
 
 void TLzhTree::Rebuild() {
   // Leaves first, in their present order, with halved counts (never below 1).

@@ -1,5 +1,6 @@
 #include "skin/data/SkinContainer.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "base/ByteText.h"
@@ -37,22 +38,43 @@ std::vector<std::string> SplitNameList(std::string_view text) {
   return lines;
 }
 
-TSkinImageStatus ParseSkinImage(std::string_view image, TSkinDirectory& directory) {
+namespace {
+
+// U from a container's first four bytes; false when it is missing, negative or more
+// than the stream behind it could ever expand to.
+bool DeclaredSize(std::string_view container, std::uint32_t& declared) {
+  if (container.size() < 4) return false;
+  const std::int32_t size = ReadI32(container, 0);
+  const std::uint64_t streamSize = container.size() - 4;
+  if (size < 0 || std::uint64_t(size) > kLzhMaxExpansion * streamSize + kLzhMaxExpansion) return false;
+  declared = std::uint32_t(size);
+  return true;
+}
+
+// The directory rules over an image of `imageSize` bytes that becomes readable piece by
+// piece: `need(n)` returns the image with at least its first n bytes (n <= imageSize)
+// present. Each rule is checked as soon as its bytes are there.
+template <class Need>
+TSkinImageStatus ReadDirectory(std::uint64_t imageSize, Need&& need, TSkinDirectory& directory) {
   directory = TSkinDirectory{};
-  if (image.size() < 4) return TSkinImageStatus::isMalformed;
+  if (imageSize < 4) return TSkinImageStatus::isMalformed;
+  std::string_view image = need(std::min<std::uint64_t>(imageSize, kSkinHeaderSize));
   if (ReadU32(image, 0) != kSkinVersion) return TSkinImageStatus::isOlderVersion;
-  if (image.size() < kSkinHeaderSize) return TSkinImageStatus::isMalformed;
+  if (imageSize < kSkinHeaderSize) return TSkinImageStatus::isMalformed;
+  if (imageSize > kSkinMaxImageSize) return TSkinImageStatus::isOversized;
   std::memcpy(directory.FHeader.data(), image.data(), kSkinHeaderSize);
 
   const std::int32_t listLength = ReadI32(image, 4);
-  if (listLength < 0 || std::uint64_t(listLength) > image.size() - kSkinHeaderSize)
+  if (listLength < 0 || std::uint64_t(listLength) > imageSize - kSkinHeaderSize)
     return TSkinImageStatus::isMalformed;
+  image = need(kSkinHeaderSize + std::size_t(listLength));
   std::vector<std::string> names = SplitNameList(image.substr(kSkinHeaderSize, std::size_t(listLength)));
   if (names.size() > std::size_t(kSkinMaxEntries)) return TSkinImageStatus::isMalformed;
 
   const std::size_t sizesAt = kSkinHeaderSize + std::size_t(listLength);
   const std::size_t dataAt = sizesAt + 4 * names.size();
-  if (dataAt > image.size()) return TSkinImageStatus::isMalformed;
+  if (dataAt > imageSize) return TSkinImageStatus::isMalformed;
+  image = need(dataAt);
   std::vector<std::int32_t> sizes(names.size());
   std::uint64_t total = 0;
   for (std::size_t i = 0; i < names.size(); ++i) {
@@ -60,7 +82,7 @@ TSkinImageStatus ParseSkinImage(std::string_view image, TSkinDirectory& director
     if (sizes[i] < 0) return TSkinImageStatus::isMalformed;
     total += std::uint64_t(sizes[i]);
   }
-  if (total > image.size() - dataAt) return TSkinImageStatus::isMalformed;
+  if (total > imageSize - dataAt) return TSkinImageStatus::isMalformed;
 
   directory.FNames = std::move(names);
   directory.FSizes = std::move(sizes);
@@ -68,16 +90,46 @@ TSkinImageStatus ParseSkinImage(std::string_view image, TSkinDirectory& director
   return TSkinImageStatus::isValid;
 }
 
+}  // namespace
+
+TSkinImageStatus ParseSkinImage(std::string_view image, TSkinDirectory& directory) {
+  const TSkinImageStatus status = ReadDirectory(image.size(), [image](std::size_t) { return image; }, directory);
+  if (status != TSkinImageStatus::isValid) directory = TSkinDirectory{};
+  return status;
+}
+
+TSkinImageStatus UnpackSkinImage(std::string_view container, std::string& image, TSkinDirectory& directory) {
+  image.clear();
+  directory = TSkinDirectory{};
+  std::uint32_t declared = 0;
+  if (!DeclaredSize(container, declared)) return TSkinImageStatus::isNotContainer;
+  TLzhDecoder decoder(container.substr(4));
+  std::string& out = decoder.Output();
+  // The decoder finishes its last match even past U; the image is U bytes at most.
+  const auto need = [&](std::size_t size) {
+    decoder.DecodeTo(size);
+    return std::string_view(out).substr(0, declared);
+  };
+  const TSkinImageStatus status = ReadDirectory(declared, need, directory);
+  if (status != TSkinImageStatus::isValid) {
+    directory = TSkinDirectory{};
+    return status;
+  }
+  std::size_t end = directory.FDataOffset;
+  for (const std::int32_t size : directory.FSizes) end += std::size_t(size);
+  decoder.DecodeTo(end);
+  out.resize(end);
+  image = std::move(out);
+  return TSkinImageStatus::isValid;
+}
+
 bool TSkinReader::Decompress(std::string_view source, std::string& target) {
   target.clear();
-  if (source.size() < 4) return false;
-  const std::int32_t declared = ReadI32(source, 0);
-  const std::string_view stream = source.substr(4);
-  if (declared < 0 || std::uint64_t(declared) > kLzhMaxExpansion * stream.size() + kLzhMaxExpansion)
-    return false;
-  target = LzhDecode(stream, std::uint32_t(declared));
+  std::uint32_t declared = 0;
+  if (!DeclaredSize(source, declared) || declared > kSkinMaxImageSize) return false;
+  target = LzhDecode(source.substr(4), declared);
   // The decoder finishes its last match even past U; the image is U bytes.
-  target.resize(std::size_t(declared));
+  target.resize(declared);
   return true;
 }
 
@@ -91,23 +143,30 @@ void TSkinReader::Clear() {
 bool TSkinReader::Open(std::string_view container) {
   Clear();
   std::string image;
-  if (!Decompress(container, image)) return false;
   TSkinDirectory directory;
-  switch (ParseSkinImage(image, directory)) {
+  switch (UnpackSkinImage(container, image, directory)) {
     case TSkinImageStatus::isOlderVersion:
       if (FMessenger) FMessenger->ShowSkinMessage(kOlderSkinMessage);
       return false;
     case TSkinImageStatus::isMalformed:
+    case TSkinImageStatus::isNotContainer:
+    case TSkinImageStatus::isOversized:
       return false;
     case TSkinImageStatus::isValid:
       break;
   }
+  Assign(std::move(image), directory);
+  return true;
+}
+
+void TSkinReader::Assign(std::string image, const TSkinDirectory& directory) {
+  Clear();
   FHeader = directory.FHeader;
   FNames.reserve(directory.FNames.size());
   for (const std::string& name : directory.FNames) FNames.push_back(AsciiLowerCase(name));
   std::copy(directory.FSizes.begin(), directory.FSizes.end(), FEntrySizes.begin());
-  FData.assign(image, directory.FDataOffset);
-  return true;
+  image.erase(0, directory.FDataOffset);
+  FData = std::move(image);
 }
 
 void TSkinReader::CopyEntry(std::size_t index, std::string& out) const {

@@ -5,6 +5,7 @@
 // docs/skin-container.md describes the layout in full.
 //
 //   ParseSkinImage  checks and reads the directory of an unpacked image
+//   UnpackSkinImage unpacks a container as far as its directory reaches, checking as it goes
 //   TSkinMessenger  how the reader shows its one message (a message box on Windows)
 //   TSkinReader     unpacks a container and hands out entries by name
 #include <array>
@@ -27,7 +28,18 @@ inline constexpr const char* kOlderSkinMessage =
 // hostile: such a container is refused before anything is allocated for it.
 inline constexpr std::uint64_t kLzhMaxExpansion = 64;
 
-enum class TSkinImageStatus { isValid, isOlderVersion, isMalformed };
+// The largest unpacked image a reader takes. The program's own skin unpacks to 216 KB;
+// 64 MB is far more than the pictures of any window skin, and a hostile container
+// cannot make the reader decode or hold more than this.
+inline constexpr std::uint64_t kSkinMaxImageSize = std::uint64_t(64) << 20;
+
+enum class TSkinImageStatus {
+  isValid,
+  isOlderVersion,
+  isMalformed,
+  isNotContainer,  // no size word, or one no stream of that length can fill
+  isOversized,     // unpacks to more than kSkinMaxImageSize
+};
 
 struct TSkinDirectory {
   std::array<std::uint8_t, kSkinHeaderSize> FHeader{};
@@ -38,8 +50,17 @@ struct TSkinDirectory {
 
 // Reads the directory of an unpacked image. Anything that does not fit the image (a
 // negative length or size, more than 1001 entries, sizes that run past the data area)
-// makes the whole image malformed; nothing is read outside `image`.
+// makes the whole image malformed; nothing is read outside `image`. The version is
+// checked before the size limit, so an older skin is told apart even when oversized.
 TSkinImageStatus ParseSkinImage(std::string_view image, TSkinDirectory& directory);
+
+// Unpacks `container` with the checks of ParseSkinImage applied as soon as each part is
+// decoded: the header first, then the name list, then the sizes. A refused container
+// costs no more than decoding that much, and decoding ends with the last entry, so
+// `image` holds the image up to there (bytes the declared size has beyond that are never
+// read by anyone). On any status but isValid, `image` and `directory` are empty.
+// ElzhException and std::bad_alloc propagate.
+TSkinImageStatus UnpackSkinImage(std::string_view container, std::string& image, TSkinDirectory& directory);
 
 // Splits a name list into lines: CR, LF or CR LF end a line and a last line without an
 // end still counts, so "a\r\nb\r\n" holds two names.
@@ -55,14 +76,16 @@ class TSkinReader {
 public:
   explicit TSkinReader(TSkinMessenger* messenger = nullptr) : FMessenger(messenger) {}
 
-  // Unpacks `container` and reads its directory. False (and no skin) for a version
-  // other than 20000, after the "older skin" message, and for a malformed container.
-  // ElzhException from the decoder propagates.
+  // Unpacks `container` (UnpackSkinImage) and reads its directory. False (and no skin)
+  // for a version other than 20000, after the "older skin" message, and silently for
+  // any other refusal. ElzhException and std::bad_alloc propagate.
   bool Open(std::string_view container);
+  // What Open does with an image UnpackSkinImage has accepted: keeps its entries.
+  void Assign(std::string image, const TSkinDirectory& directory);
 
   // Reads U from the first four bytes of `source` and decodes the rest into `target`
-  // (exactly U bytes). False, with `target` empty, when U is missing, negative or
-  // larger than the stream could ever hold.
+  // (exactly U bytes). False, with `target` empty, when U is missing, negative, larger
+  // than the stream could ever hold or larger than kSkinMaxImageSize.
   static bool Decompress(std::string_view source, std::string& target);
 
   // Copies the first entry named `name` (compared lower-cased) into `out`; an unknown

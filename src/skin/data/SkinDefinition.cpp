@@ -1,5 +1,8 @@
 #include "skin/data/SkinDefinition.h"
 
+#include <map>
+#include <new>
+
 #include "base/ByteText.h"
 #include "ini/IniFile.h"
 #include "skin/data/BmpCodec.h"
@@ -16,7 +19,93 @@ bool StartsWithUpper(std::string_view name, std::string_view prefix) {
   return AsciiUpperCase(name.substr(0, prefix.size())) == prefix;
 }
 
+std::int64_t Pixels(const TPixelBitmap& bitmap) { return std::int64_t(bitmap.Width()) * bitmap.Height(); }
+
+// The entry a picture reference names: its file name part, lower-cased, when that ends
+// exactly in ".bmp"; empty otherwise.
+std::string PictureEntryName(std::string_view reference) {
+  const std::size_t cut = reference.find_last_of("\\/:");
+  const std::string_view name = cut == std::string_view::npos ? reference : reference.substr(cut + 1);
+  const std::size_t dot = name.rfind('.');
+  if (name.empty() || dot == std::string_view::npos || name.substr(dot) != ".bmp") return {};
+  return AsciiLowerCase(name);
+}
+
+std::uint32_t HeaderU32(std::string_view b, std::size_t at) {
+  std::uint32_t v = 0;
+  for (int i = 3; i >= 0; --i) v = (v << 8) | std::uint8_t(b[at + std::size_t(i)]);
+  return v;
+}
+
+// Ends a load whose pictures would take more than its budget.
+struct TOverBudget {};
+
+// The pictures of one load: each entry asked for and decoded once, and every pixel the
+// load keeps counted against the budget before it is allocated.
+class TPictureCache {
+ public:
+  TPictureCache(const TPictureSource& source, std::int64_t budget) : FSource(source), FLeft(budget) {}
+
+  // The decoded picture a reference names; an empty one when it names none, or an entry
+  // that is missing, empty or no readable BMP.
+  const TPixelBitmap& Find(std::string_view reference) {
+    std::string name = PictureEntryName(reference);
+    if (name.empty()) return FNone;
+    const auto [at, added] = FDecoded.try_emplace(std::move(name));
+    if (added) {
+      const std::string bytes = FSource(at->first);
+      if (!bytes.empty()) {
+        if (BmpHeaderPixels(bytes) > FLeft) throw TOverBudget();
+        if (auto picture = ReadBmp(bytes)) {
+          Charge(Pixels(*picture));
+          at->second = std::move(*picture);
+        }
+      }
+    }
+    return at->second;
+  }
+
+  // A record's own copy of the picture a reference names.
+  void Copy(TPixelBitmap& bitmap, std::string_view reference) {
+    const TPixelBitmap& picture = Find(reference);
+    Charge(Pixels(picture));
+    bitmap = picture;
+  }
+
+  void Charge(std::int64_t pixels) {
+    if (pixels > FLeft) throw TOverBudget();
+    FLeft -= pixels;
+  }
+
+ private:
+  const TPictureSource& FSource;
+  std::int64_t FLeft;
+  std::map<std::string, TPixelBitmap, std::less<>> FDecoded;
+  const TPixelBitmap FNone;
+};
+
 }  // namespace
+
+std::int64_t BmpHeaderPixels(std::string_view file) {
+  // The fields ReadBmp takes the size from: an OS/2 core header's 16-bit sizes, or an
+  // info header's 32-bit ones (a negative height is a top-down picture).
+  constexpr std::size_t h = 14;
+  if (file.size() < h + 12 || file[0] != 'B' || file[1] != 'M') return 0;
+  const std::uint32_t headerSize = HeaderU32(file, h);
+  if (headerSize < 12 || headerSize > file.size() - h) return 0;
+  std::int64_t width, height;
+  if (headerSize == 12) {
+    width = std::uint8_t(file[h + 4]) | std::uint8_t(file[h + 5]) << 8;
+    height = std::uint8_t(file[h + 6]) | std::uint8_t(file[h + 7]) << 8;
+  } else {
+    if (headerSize < 40) return 0;
+    width = std::int32_t(HeaderU32(file, h + 4));
+    height = std::int32_t(HeaderU32(file, h + 8));
+    if (height < 0) height = -height;
+  }
+  if (width <= 0 || height <= 0 || !TPixelBitmap::SizeAllowed(width, height)) return 0;
+  return width * height;
+}
 
 TSkinColour ParseColourTriple(std::string_view text, TSkinColour fallback) {
   const std::string_view t = TrimBlanks(text);
@@ -49,11 +138,9 @@ void ReadComponentColour(TIniFile& ini, std::string_view section, std::string_vi
 
 void LoadSkinBitmap(TPixelBitmap& bitmap, std::string_view reference, const TPictureSource& pictures) {
   bitmap = TPixelBitmap();
-  const std::size_t cut = reference.find_last_of("\\/:");
-  const std::string_view name = cut == std::string_view::npos ? reference : reference.substr(cut + 1);
-  const std::size_t dot = name.rfind('.');
-  if (name.empty() || dot == std::string_view::npos || name.substr(dot) != ".bmp") return;
-  const std::string bytes = pictures(AsciiLowerCase(name));
+  const std::string name = PictureEntryName(reference);
+  if (name.empty()) return;
+  const std::string bytes = pictures(name);
   if (bytes.empty()) return;
   if (auto picture = ReadBmp(bytes)) bitmap = std::move(*picture);
 }
@@ -61,8 +148,9 @@ void LoadSkinBitmap(TPixelBitmap& bitmap, std::string_view reference, const TPic
 // The readers, in the order LoadDefinitions runs them, over one definition text.
 class TSkinDefinition::TReader {
  public:
-  TReader(TSkinDefinition& model, std::string_view text, const TPictureSource& pictures)
-      : FModel(model), FIni(TIniFile::FromText(text)), FPictures(pictures), FSections(FIni.ReadSections()) {}
+  TReader(TSkinDefinition& model, std::string_view text, const TPictureSource& pictures, std::int64_t pixelBudget)
+      : FModel(model), FIni(TIniFile::FromText(text)), FPictures(pictures, pixelBudget),
+        FSections(FIni.ReadSections()) {}
 
   void Run() {
     TSkinDefinition& m = FModel;
@@ -81,6 +169,7 @@ class TSkinDefinition::TReader {
     // No skin has the key "****": the combo button's second picture is its mirror.
     m.ComboButton = ReadBorderObject("ComboButton", "****");
     if (m.ComboButton && !m.ComboButton->Image.Empty()) {
+      FPictures.Charge(Pixels(m.ComboButton->Image));
       m.ComboButton->Image2 = m.ComboButton->Image;
       MirrorHorizontal(m.ComboButton->Image2);
     }
@@ -110,7 +199,7 @@ class TSkinDefinition::TReader {
     return FIni.ReadInteger(section, key, fallback);
   }
   std::string Text(std::string_view section, std::string_view key) { return FIni.ReadString(section, key, ""); }
-  void Picture(TPixelBitmap& bitmap, std::string_view reference) { LoadSkinBitmap(bitmap, reference, FPictures); }
+  void Picture(TPixelBitmap& bitmap, std::string_view reference) { FPictures.Copy(bitmap, reference); }
   TSkinColour Triple(std::string_view section, std::string_view key, TSkinColour fallback) {
     return ParseColourTriple(Text(section, key), fallback);
   }
@@ -316,13 +405,13 @@ class TSkinDefinition::TReader {
   void ReadMdiControls() {
     const std::string image = Text("MDICONTROLS", "Image");
     if (image.empty()) return;
-    TPixelBitmap strip;
-    Picture(strip, image);
+    const TPixelBitmap& strip = FPictures.Find(image);
     const int cell = strip.Width() / 12;
     const std::size_t first = FModel.SysButtons.size() - 3;
     for (int i = 0; i < 3; ++i) {
       TDataSkinSysButton& b = *FModel.SysButtons[first + i];
       if (cell > 0) {
+        FPictures.Charge(std::int64_t(4) * cell * strip.Height());
         b.Image = TPixelBitmap(4 * cell, strip.Height());
         CopyPixels(b.Image, 0, 0, strip, {4 * i * cell, 0, 4 * (i + 1) * cell, strip.Height()});
       }
@@ -370,7 +459,7 @@ class TSkinDefinition::TReader {
 
   TSkinDefinition& FModel;
   TIniFile FIni;
-  const TPictureSource& FPictures;
+  TPictureCache FPictures;
   std::vector<std::string> FSections;
 };
 
@@ -393,9 +482,19 @@ std::array<TNamedRecord, 16> TSkinDefinition::PlainRecords() const {
            {"TrackbarThumbDown", TrackbarThumbDown.get()}}};
 }
 
-void TSkinDefinition::LoadDefinitions(std::string_view definition, const TPictureSource& pictures) {
+bool TSkinDefinition::LoadDefinitions(std::string_view definition, const TPictureSource& pictures,
+                                      std::int64_t pixelBudget) {
+  try {
+    *this = TSkinDefinition();
+    TReader(*this, definition, pictures, pixelBudget).Run();
+    return true;
+  } catch (const TOverBudget&) {
+  } catch (const std::bad_alloc&) {
+  }
+  // No skin: what an empty definition gives, so the drawing code still finds its records.
   *this = TSkinDefinition();
-  TReader(*this, definition, pictures).Run();
+  TReader(*this, "", [](std::string_view) { return std::string(); }, 0).Run();
+  return false;
 }
 
 }  // namespace kv

@@ -112,6 +112,19 @@ struct TSkinColours {
 // The bytes of the container entry of that (lower-cased) name; empty when missing.
 using TPictureSource = std::function<std::string(std::string_view name)>;
 
+// The most pixels one load of a skin may hold, as one largest TPixelBitmap (and as the
+// GIF reader allows a whole animation). Every entry decoded counts once, and every copy a
+// record keeps counts again (a picture several records name, the MDI buttons' cells, the
+// combo button's mirror): the load never holds more than this many pixels at once. A
+// skin beyond it is no skin.
+inline constexpr std::int64_t kSkinMaxTotalPixels = std::int64_t(1) << 26;
+
+// The pixels a BMP file's header claims (width x height), or 0 when the header is one
+// ReadBmp refuses without decoding (too short, no "BM", no usable size). Lets a loader
+// refuse a picture before its pixels are allocated: a run-length picture of a few bytes
+// can claim the largest size there is.
+std::int64_t BmpHeaderPixels(std::string_view file);
+
 // "238 233 213" → 0x00D5E9EE. Runs of digits are numbers, anything else separates them;
 // the first two count only when a separator follows them. Empty text gives `fallback`,
 // text without digits black.
@@ -129,8 +142,12 @@ struct TNamedRecord {
 
 class TSkinDefinition {
  public:
-  // Replaces the whole model by the one `definition` describes.
-  void LoadDefinitions(std::string_view definition, const TPictureSource& pictures);
+  // Replaces the whole model by the one `definition` describes. Each entry is asked for
+  // and decoded once however many records name it. False when the pictures would take
+  // more than `pixelBudget` pixels or memory runs out: the model is then what an empty
+  // definition gives (the records every model has, no pictures).
+  bool LoadDefinitions(std::string_view definition, const TPictureSource& pictures,
+                       std::int64_t pixelBudget = kSkinMaxTotalPixels);
 
   // The sixteen plain element records, from SunkEdge to TrackbarThumbDown, in the order
   // they are read (absent ones as null), for tools that walk the model.

@@ -1,5 +1,7 @@
 #include "skin/data/SkinOptions.h"
 
+#include <new>
+
 #include "skin/data/Lzh.h"
 #include "skin/data/SkinContainer.h"
 
@@ -109,21 +111,42 @@ bool DefaultFormSkin(std::string_view className, TSkinControlTypes controls) {
   return true;
 }
 
-bool LoadSkinModel(std::string_view container, TSkinDefinition& model, TSkinMessenger* messenger) {
-  TSkinReader reader(messenger);
+bool LoadSkinModel(std::string_view container, TSkinDefinition& model, TSkinMessenger* messenger,
+                   std::int64_t pixelBudget) {
+  // A skin that cannot be unpacked, or not in the memory there is, is no skin: the
+  // platform draws.
   try {
+    TSkinReader reader(messenger);
     if (!reader.Open(container)) return false;
+    return LoadSkinModel(reader, model, pixelBudget);
   } catch (const ElzhException&) {
-    return false;  // a skin that cannot be unpacked is no skin: the platform draws
+    return false;
+  } catch (const std::bad_alloc&) {
+    return false;
   }
-  std::string definition, name;
-  reader.FindEntry(".ini", definition, name);
-  model.LoadDefinitions(definition, [&reader](std::string_view entry) {
-    std::string bytes;
-    reader.ReadEntry(entry, bytes);
-    return bytes;
-  });
-  return true;
+}
+
+bool LoadSkinModel(const TSkinReader& reader, TSkinDefinition& model, std::int64_t pixelBudget,
+                   std::set<std::string>* requested) {
+  try {
+    std::string definition, name;
+    reader.FindEntry(".ini", definition, name);
+    TSkinDefinition loaded;
+    const bool fits = loaded.LoadDefinitions(
+        definition,
+        [&reader, requested](std::string_view entry) {
+          if (requested) requested->emplace(entry);
+          std::string bytes;
+          reader.ReadEntry(entry, bytes);
+          return bytes;
+        },
+        pixelBudget);
+    if (!fits) return false;
+    model = std::move(loaded);
+    return true;
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
 }
 
 }  // namespace kv

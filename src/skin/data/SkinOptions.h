@@ -3,6 +3,7 @@
 // windows it governs, the extra class mappings it starts with, and the class filter.
 #include <array>
 #include <cstdint>
+#include <set>
 #include <string>
 #include <string_view>
 
@@ -48,10 +49,18 @@ extern const std::array<std::string_view, 95> kDefaultSkin3rd;
 bool DefaultFormSkin(std::string_view className, TSkinControlTypes controls);
 
 class TSkinMessenger;
+class TSkinReader;
 // Unpacks a skin container and builds `model` from its definition text (the first entry
 // whose name contains ".ini") and pictures, straight from memory. False when the
-// container cannot be used (older version, malformed, or not unpackable); the model is
-// then left as it was.
-bool LoadSkinModel(std::string_view container, TSkinDefinition& model, TSkinMessenger* messenger);
+// container cannot be used (older version, malformed, not unpackable, pictures beyond
+// `pixelBudget`, out of memory); the model is then left as it was. Only an older version
+// shows a message.
+bool LoadSkinModel(std::string_view container, TSkinDefinition& model, TSkinMessenger* messenger,
+                   std::int64_t pixelBudget = kSkinMaxTotalPixels);
+
+// The second half of the above, for an opened container. `requested`, when given,
+// receives the name of every entry the definition asks for (lower-cased).
+bool LoadSkinModel(const TSkinReader& reader, TSkinDefinition& model, std::int64_t pixelBudget = kSkinMaxTotalPixels,
+                   std::set<std::string>* requested = nullptr);
 
 }  // namespace kv
