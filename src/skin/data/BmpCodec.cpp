@@ -243,4 +243,25 @@ std::string WriteBmp24(const TPixelBitmap& bitmap) {
   return out;
 }
 
+std::int64_t BmpHeaderPixels(std::string_view file) {
+  // The fields ReadBmp takes the size from: an OS/2 core header's 16-bit sizes, or an
+  // info header's 32-bit ones (a negative height is a top-down picture).
+  constexpr std::size_t h = 14;
+  if (file.size() < h + 12 || file[0] != 'B' || file[1] != 'M') return 0;
+  const std::uint32_t headerSize = U32(file, h);
+  if (headerSize < 12 || headerSize > file.size() - h) return 0;
+  std::int64_t width, height;
+  if (headerSize == 12) {
+    width = std::uint8_t(file[h + 4]) | std::uint8_t(file[h + 5]) << 8;
+    height = std::uint8_t(file[h + 6]) | std::uint8_t(file[h + 7]) << 8;
+  } else {
+    if (headerSize < 40) return 0;
+    width = std::int32_t(U32(file, h + 4));
+    height = std::int32_t(U32(file, h + 8));
+    if (height < 0) height = -height;
+  }
+  if (width <= 0 || height <= 0 || !TPixelBitmap::SizeAllowed(width, height)) return 0;
+  return width * height;
+}
+
 }  // namespace kv

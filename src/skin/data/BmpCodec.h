@@ -11,6 +11,7 @@
 // Run-length pictures: runs passing the row end are cut there; pixels that no code
 // writes (skipped by a delta, an early end of line or end of bitmap) are black, as in a
 // fresh device bitmap; a delta past the top row ends the picture.
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -20,6 +21,12 @@
 namespace kv {
 
 std::optional<TPixelBitmap> ReadBmp(std::string_view file);
+
+// The pixels a BMP file's header claims (width x height), or 0 when the header is one
+// ReadBmp refuses without decoding (too short, no "BM", no usable size). Lets a loader
+// refuse a picture before its pixels are allocated: a run-length picture of a few bytes
+// can claim the largest size there is.
+std::int64_t BmpHeaderPixels(std::string_view file);
 
 // A 24-bit bottom-up BMP file of `bitmap` (what skin pictures are stored as).
 std::string WriteBmp24(const TPixelBitmap& bitmap);

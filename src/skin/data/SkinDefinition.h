@@ -119,12 +119,6 @@ using TPictureSource = std::function<std::string(std::string_view name)>;
 // skin beyond it is no skin.
 inline constexpr std::int64_t kSkinMaxTotalPixels = std::int64_t(1) << 26;
 
-// The pixels a BMP file's header claims (width x height), or 0 when the header is one
-// ReadBmp refuses without decoding (too short, no "BM", no usable size). Lets a loader
-// refuse a picture before its pixels are allocated: a run-length picture of a few bytes
-// can claim the largest size there is.
-std::int64_t BmpHeaderPixels(std::string_view file);
-
 // "238 233 213" → 0x00D5E9EE. Runs of digits are numbers, anything else separates them;
 // the first two count only when a separator follows them. Empty text gives `fallback`,
 // text without digits black.
