@@ -3,6 +3,8 @@
 # (build/win64/demo-qq: a stand-in Koravent.exe and a sample Koravent.ini).
 # With a display it runs there; without one it runs inside Xvfb, saves a screenshot of
 # the screen and prints where.
+# `scripts/run.sh gallery [switches]` builds and starts the control gallery instead
+# (KoraventGallery.exe; switches: --page N|NAME, --mdi, --dialog, --shot, --quit-after MS).
 # Environment: KV_BUILD_DIR (default build/win64), KV_SHOT (screenshot path).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -11,6 +13,34 @@ cd "$root"
 "$root/scripts/install-deps.sh"
 build="${KV_BUILD_DIR:-$root/build/win64}"
 cmake --preset win64 -B "$build" >/dev/null
+
+if [ "${1:-}" = gallery ]; then
+  shift
+  cmake --build "$build" --target KoraventGallery
+  exe="$build/src/gallery/KoraventGallery.exe"
+  prefix="$build/run-wineprefix"
+  "$root/scripts/wine-prefix.sh" "$prefix"
+  source "$root/scripts/wine-env.sh" "$prefix"
+  if [ -n "${DISPLAY:-}" ] && xdotool getmouselocation >/dev/null 2>&1; then
+    echo "run: starting KoraventGallery.exe on $DISPLAY"
+    exec "$WINE_BIN" "$exe" "$@"
+  fi
+  shot="${KV_SHOT:-$build/gallery-screenshot.png}"
+  echo "run: no display; running the gallery inside Xvfb"
+  export KV_SHOT_PATH="$shot"
+  xvfb-run -a -s '-screen 0 1024x768x24' bash -c '
+    "$0" "$@" &
+    for i in $(seq 1 60); do
+      xdotool search --name "Koravent Gallery" >/dev/null 2>&1 && break
+      sleep 0.5
+    done
+    sleep 3
+    import -window root "$KV_SHOT_PATH"
+    "'"$WINESERVER_BIN"'" -k 2>/dev/null || true
+  ' "$WINE_BIN" "$exe" "$@"
+  echo "run: screenshot saved to $shot"
+  exit 0
+fi
 cmake --build "$build" --target KoraventConfig Koravent
 
 demo="$build/demo-qq"

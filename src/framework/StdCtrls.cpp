@@ -292,11 +292,19 @@ void TMemo::SetFlat(bool value) {
   RecreateWnd();
 }
 
+void TMemo::SetScrollBars(TScrollStyle value) {
+  if (FScrollBars == value) return;
+  FScrollBars = value;
+  RecreateWnd();
+}
+
 void TMemo::CreateParams(TCreateParams& params) {
   TWinControl::CreateParams(params);
   params.BaseClass = L"EDIT";
   params.Caption = FLines.Text();
   params.Style |= ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | ES_LEFT | (FReadOnly ? ES_READONLY : 0);
+  if (FScrollBars == ssHorizontal || FScrollBars == ssBoth) params.Style |= WS_HSCROLL | ES_AUTOHSCROLL;
+  if (FScrollBars == ssVertical || FScrollBars == ssBoth) params.Style |= WS_VSCROLL;
   if (FFlat) {
     params.Style |= WS_BORDER;
   } else {

@@ -124,11 +124,16 @@ class TComboBox : public TWinControl {
   bool FFlat = false;
 };
 
+// Which scroll bars a memo shows. With a horizontal one, lines run on instead of wrapping.
+enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
+
 class TMemo : public TWinControl {
  public:
   TMemo();
   std::string_view ClassName() const override { return "TMemo"; }
   TStringList& Lines() { return FLines; }
+  TScrollStyle ScrollBars() const { return FScrollBars; }
+  void SetScrollBars(TScrollStyle value);
   bool Flat() const { return FFlat; }
   void SetFlat(bool value);
   bool ReadOnly() const { return FReadOnly; }
@@ -140,6 +145,7 @@ class TMemo : public TWinControl {
 
  private:
   TStringList FLines;
+  TScrollStyle FScrollBars = ssNone;
   bool FFlat = false;
   bool FReadOnly = false;
   bool FUpdating = false;

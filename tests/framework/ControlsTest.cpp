@@ -292,5 +292,25 @@ TEST_F(ControlsTest, CursorOfAWindowlessControlIsSetByItsParent) {
   EXPECT_EQ(GetCursor(), CursorHandle(crMultiDrag));
 }
 
+TEST_F(ControlsTest, AMemoShowsTheScrollBarsItIsGivenAndKeepsItsTextAcrossTheChange) {
+  auto* memo = Form->Make<TMemo>();
+  memo->SetParent(Form);
+  memo->SetBounds(10, 10, 120, 60);
+  for (int i = 0; i < 20; ++i) memo->Lines().Add(L"a line long enough to run past the memo's right edge");
+  ShowForm();
+  const auto style = [&] { return GetWindowLongPtrW(memo->Handle(), GWL_STYLE); };
+  EXPECT_FALSE(style() & (WS_HSCROLL | WS_VSCROLL));
+  EXPECT_FALSE(style() & ES_AUTOHSCROLL) << "lines wrap";
+  memo->SetScrollBars(ssVertical);
+  EXPECT_EQ(style() & (WS_HSCROLL | WS_VSCROLL), WS_VSCROLL);
+  memo->SetScrollBars(ssBoth);
+  EXPECT_EQ(style() & (WS_HSCROLL | WS_VSCROLL), WS_HSCROLL | WS_VSCROLL);
+  EXPECT_TRUE(style() & ES_AUTOHSCROLL) << "lines run on";
+  EXPECT_EQ(SendMessageW(memo->Handle(), EM_GETLINECOUNT, 0, 0), 20) << "one line each, none wrapped";
+  memo->SetScrollBars(ssHorizontal);
+  EXPECT_EQ(style() & (WS_HSCROLL | WS_VSCROLL), WS_HSCROLL);
+  EXPECT_EQ(memo->Lines().Count(), 20);
+}
+
 }  // namespace
 }  // namespace kv
