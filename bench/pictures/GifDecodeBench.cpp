@@ -19,8 +19,7 @@ std::vector<std::uint8_t> MakeGif(bool dithered) {
   kv::GifPalette palette;
   for (int i = 0; i < 256; ++i) {
     const double t = i / 255.0 * 6.283185307179586;
-    palette.push_back({std::uint8_t(128 + 120 * std::sin(t)),
-                       std::uint8_t(128 + 120 * std::sin(t + 2.1)),
+    palette.push_back({std::uint8_t(128 + 120 * std::sin(t)), std::uint8_t(128 + 120 * std::sin(t + 2.1)),
                        std::uint8_t(128 + 120 * std::sin(t + 4.2))});
   }
   static constexpr int Bayer[4][4] = {{0, 8, 2, 10}, {12, 4, 14, 6}, {3, 11, 1, 9}, {15, 7, 13, 5}};
@@ -37,14 +36,11 @@ std::vector<std::uint8_t> MakeGif(bool dithered) {
     for (int y = 0; y < Height; ++y)
       for (int x = 0; x < Width; ++x) {
         const double v = std::sin(x / 37.0 + phase) + std::sin(y / 23.0 - phase) +
-                         std::sin((x + y) / 51.0 + 2 * phase) +
-                         std::sin(std::hypot(x - 320, y - 240) / 29.0);
+                         std::sin((x + y) / 51.0 + 2 * phase) + std::sin(std::hypot(x - 320, y - 240) / 29.0);
         double level = (v + 4) / 8 * 255;
         if (dithered) level += (Bayer[y & 3][x & 3] - 7.5) * 1.2;
         const int index = int(level);
-        frame.Pixels[std::size_t(y) * Width + std::size_t(x)] = std::uint8_t(index < 0     ? 0
-                                                                             : index > 255 ? 255
-                                                                                           : index);
+        frame.Pixels[std::size_t(y) * Width + std::size_t(x)] = std::uint8_t(index < 0 ? 0 : index > 255 ? 255 : index);
       }
     writer.AddFrame(frame);
   }
@@ -55,8 +51,7 @@ void Decode(benchmark::State& state, bool dithered) {
   const std::vector<std::uint8_t> bytes = MakeGif(dithered);
   for (auto _ : state) {
     kv::GifLoadResult result = kv::LoadGif(std::span<const std::uint8_t>(bytes));
-    if (!result.Picture || result.Picture->Frames.size() != FrameCount)
-      state.SkipWithError("decode failed");
+    if (!result.Picture || result.Picture->Frames.size() != FrameCount) state.SkipWithError("decode failed");
     benchmark::DoNotOptimize(result);
   }
   state.SetItemsProcessed(std::int64_t(state.iterations()) * Width * Height * FrameCount);

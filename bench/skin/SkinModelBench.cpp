@@ -76,8 +76,8 @@ TPixelBitmap SkinLikePicture(int w, int h, int seed) {
     for (int x = 0; x < w; ++x) {
       const bool corner = (x < 2 || x >= w - 2) && (y < 2 || y >= h - 2);
       const bool edge = x == 0 || y == 0 || x == w - 1 || y == h - 1;
-      const std::uint32_t face = std::uint32_t(0xEE - y % 24) << 16 | std::uint32_t(0xE9 - y % 24) << 8 |
-                                 std::uint32_t((0xD5 + seed) & 0xFF);
+      const std::uint32_t face =
+          std::uint32_t(0xEE - y % 24) << 16 | std::uint32_t(0xE9 - y % 24) << 8 | std::uint32_t((0xD5 + seed) & 0xFF);
       b.SetPixel(x, y, corner ? 0xFF00FF : edge ? 0x4A6F8C : face);
     }
   return b;

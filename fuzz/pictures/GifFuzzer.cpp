@@ -17,23 +17,21 @@ void Exercise(const std::vector<std::uint8_t>& stream, std::uint16_t options) {
   if (!result.Picture) return;
   const kv::GifPicture& picture = *result.Picture;
   for (const kv::GifFrame& frame : picture.Frames) {
-    if (frame.Pixels.size() != std::size_t(frame.Width) * std::size_t(frame.Height) ||
-        frame.Left < 0 || frame.Top < 0 || frame.Left + frame.Width > picture.Width ||
-        frame.Top + frame.Height > picture.Height)
+    if (frame.Pixels.size() != std::size_t(frame.Width) * std::size_t(frame.Height) || frame.Left < 0 ||
+        frame.Top < 0 || frame.Left + frame.Width > picture.Width || frame.Top + frame.Height > picture.Height)
       __builtin_trap();
   }
   if (std::int64_t(picture.Width) * picture.Height > 1 << 20) return;  // keep runs quick
   for (bool threaded : {true, false}) {
     kv::TGifPlayback playback(picture, options, threaded);
-    kv::TGifCompositor compositor(picture, options,
-                                  kv::GifBitmap(picture.Width, picture.Height, 0xFF808080),
+    kv::TGifCompositor compositor(picture, options, kv::GifBitmap(picture.Width, picture.Height, 0xFF808080),
                                   kv::GifBackgroundColor(picture));
     for (int i = 0; i < 64; ++i) {
       const auto step = playback.Next();
       if (!step) break;
       compositor.Paint(*step);
-      kv::GifComputeWait(step->WaitUnits, std::uint32_t(i * 977), std::uint32_t(i * 131), i - 30,
-                         options & 0xFF, threaded);
+      kv::GifComputeWait(step->WaitUnits, std::uint32_t(i * 977), std::uint32_t(i * 131), i - 30, options & 0xFF,
+                         threaded);
     }
   }
 }
@@ -47,9 +45,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   data += 3;
   size -= 3;
   std::vector<std::uint8_t> stream;
-  const std::vector<std::uint8_t> header = {'G', 'I',  'F', '8', '9', 'a', 16, 0,   16,
-                                            0,   0x81, 0,   0,   0,   0,   0,  255, 0,
-                                            0,   0,    255, 0,   0,   0,   255};
+  const std::vector<std::uint8_t> header = {'G', 'I', 'F', '8', '9', 'a', 16, 0,   16, 0, 0x81, 0,  0,
+                                            0,   0,   0,   255, 0,   0,   0,  255, 0,  0, 0,    255};
   if (mode == 0) {
     stream.assign(data, data + size);
   } else if (mode == 1) {

@@ -130,8 +130,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // sides beyond a bitmap's are what they must refuse safely.
   const std::int64_t targetW = std::int64_t(target.Right) - target.Left;
   const std::int64_t targetH = std::int64_t(target.Bottom) - target.Top;
-  if (targetW >= 0 && targetH >= 0 && targetW <= kv::TPixelBitmap::kMaxSide &&
-      targetH <= kv::TPixelBitmap::kMaxSide && targetW * targetH > 1 << 16)
+  if (targetW >= 0 && targetH >= 0 && targetW <= kv::TPixelBitmap::kMaxSide && targetH <= kv::TPixelBitmap::kMaxSide &&
+      targetW * targetH > 1 << 16)
     target = {0, 0, width, height};
   kv::DrawSkinImage(canvas, target, *picture, flags, frameCount, frameIndex, margins);
   kv::DrawThreeSliceTiled(canvas, target, *picture, flags, frameCount, frameIndex, margins);

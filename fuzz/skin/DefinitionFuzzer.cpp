@@ -21,7 +21,7 @@ const std::array<std::string, 9>& Pictures() {
     };
     std::string cut = bmp(16, 16);
     cut.resize(cut.size() / 2);
-    return std::array<std::string, 9>{bmp(1, 1), bmp(9, 5),    bmp(120, 15), bmp(52, 13), bmp(180, 10),
+    return std::array<std::string, 9>{bmp(1, 1),  bmp(9, 5),     bmp(120, 15),       bmp(52, 13), bmp(180, 10),
                                       bmp(3, 40), std::string(), "BM not a picture", cut};
   }();
   return pictures;

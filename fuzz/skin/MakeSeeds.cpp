@@ -62,7 +62,8 @@ std::string ManyButtons(int w, int h, int buttons) {
 TPixelBitmap Sample(int w, int h) {
   TPixelBitmap b(w, h);
   for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) b.SetPixel(x, y, (x + y) % 5 == 0 ? 0xFF00FF : std::uint32_t(x * 0x0A0000 + y * 0x0B00 + 7));
+    for (int x = 0; x < w; ++x)
+      b.SetPixel(x, y, (x + y) % 5 == 0 ? 0xFF00FF : std::uint32_t(x * 0x0A0000 + y * 0x0B00 + 7));
   return b;
 }
 

@@ -11,19 +11,30 @@
 namespace kv {
 namespace {
 
-
-enum TKind { ckLabel, ckImage, ckPageControl, ckTabSheet, ckButton, ckCheckBox, ckEdit, ckComboBox, ckMemo,
-             ckPanel, ckGroupBox, ckStatusBar };
+enum TKind {
+  ckLabel,
+  ckImage,
+  ckPageControl,
+  ckTabSheet,
+  ckButton,
+  ckCheckBox,
+  ckEdit,
+  ckComboBox,
+  ckMemo,
+  ckPanel,
+  ckGroupBox,
+  ckStatusBar
+};
 
 enum TLayoutFlag : unsigned {
-  lfFlat = 1,          // no 3-D border
-  lfTransparent = 2,   // the parent shows through
-  lfAutoSize = 4,      // sizes itself to its text
+  lfFlat = 1,         // no 3-D border
+  lfTransparent = 2,  // the parent shows through
+  lfAutoSize = 4,     // sizes itself to its text
   lfHidden = 8,
   lfDisabled = 16,
-  lfDefault = 32,      // the default button (Enter)
-  lfMultiDrag = 64,    // the multi-drag cursor
-  lfButtons = 128,     // tabs drawn as buttons, hot tracking
+  lfDefault = 32,    // the default button (Enter)
+  lfMultiDrag = 64,  // the multi-drag cursor
+  lfButtons = 128,   // tabs drawn as buttons, hot tracking
 };
 
 struct TControlLayout {
@@ -32,9 +43,9 @@ struct TControlLayout {
   const char* Parent;  // nullptr: the form
   int Left, Top, Width, Height;
   const wchar_t* Caption;
-  int TabOrder;        // -1: none
+  int TabOrder;  // -1: none
   unsigned Flags;
-  int FontHeight;      // pixels; 0: the parent's font
+  int FontHeight;  // pixels; 0: the parent's font
   const wchar_t* Hint;
   const wchar_t* Items;  // combo box items, '|' between them
   int ItemIndex;
@@ -66,10 +77,12 @@ const TControlLayout kLayout[] = {
     {"Edit1", ckEdit, "TabSheet1", 248, 6, 73, 19, L"1048578", 29, lfFlat, 0, L"", nullptr, -1},
     {"Label4", ckLabel, "TabSheet1", 8, 34, 58, 13, L"IP对齐方式", -1, 0, 0, L"", nullptr, -1},
     {"ComboBox2", ckComboBox, "TabSheet1", 72, 30, 73, 21, L"居中", 27, lfFlat, 0, L"", L"居中|左对齐|右对齐", 0},
-    {"Label3", ckLabel, "TabSheet1", 168, 32, 72, 13, L"内存整理间隔", -1, lfMultiDrag, 0, L"点击恢复默认值", nullptr, -1},
+    {"Label3", ckLabel, "TabSheet1", 168, 32, 72, 13, L"内存整理间隔", -1, lfMultiDrag, 0, L"点击恢复默认值", nullptr,
+     -1},
     {"Edit2", ckEdit, "TabSheet1", 248, 28, 73, 19, L"", 28, lfFlat, 0, L"", nullptr, -1},
     {"Label8", ckLabel, "TabSheet1", 8, 56, 48, 13, L"鼠标左键", -1, 0, 0, L"", nullptr, -1},
-    {"ComboBox3", ckComboBox, "TabSheet1", 72, 54, 73, 21, L"无功能", 32, lfFlat, 0, L"", L"无功能|菜单|复制IP信息", -1},
+    {"ComboBox3", ckComboBox, "TabSheet1", 72, 54, 73, 21, L"无功能", 32, lfFlat, 0, L"", L"无功能|菜单|复制IP信息",
+     -1},
     {"Label9", ckLabel, "TabSheet1", 168, 56, 72, 13, L"自定义标题栏", -1, 0, 0, L"", nullptr, -1},
     {"Edit10", ckEdit, "TabSheet1", 248, 52, 73, 19, L"", 34, lfFlat, 0, L"", nullptr, -1},
     {"Label5", ckLabel, "TabSheet1", 8, 80, 64, 13, L"QQ所在目录", -1, lfMultiDrag, 0, L"双击打开QQ目录", nullptr, -1},

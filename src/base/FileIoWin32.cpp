@@ -45,8 +45,8 @@ bool ReplaceFileContents(const std::filesystem::path& target, std::string_view b
   const std::wstring temp = path + L".kv" + std::to_wstring(GetCurrentProcessId()) + L".tmp";
   bool ok;
   {
-    TFileHandle file(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+    TFileHandle file(
+        CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return false;
     ok = true;
     for (std::size_t done = 0; ok && done < bytes.size();) {
@@ -59,9 +59,9 @@ bool ReplaceFileContents(const std::filesystem::path& target, std::string_view b
     ok = CloseHandle(file.Release()) && ok;
   }
   if (ok) {
-    ok = exists ? ReplaceFileW(path.c_str(), temp.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
-                               nullptr, nullptr) != 0
-                : false;
+    ok = exists
+             ? ReplaceFileW(path.c_str(), temp.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr) != 0
+             : false;
     if (!ok) ok = MoveFileExW(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
   }
   if (!ok) DeleteFileW(temp.c_str());

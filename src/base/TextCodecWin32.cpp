@@ -12,8 +12,7 @@ std::u16string GbkToUtf16(std::string_view bytes) {
   if (bytes.empty()) return {};
   const int n = MultiByteToWideChar(kGbk, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
   std::u16string out(static_cast<std::size_t>(n), u'\0');
-  MultiByteToWideChar(kGbk, 0, bytes.data(), static_cast<int>(bytes.size()),
-                      reinterpret_cast<wchar_t*>(out.data()), n);
+  MultiByteToWideChar(kGbk, 0, bytes.data(), static_cast<int>(bytes.size()), reinterpret_cast<wchar_t*>(out.data()), n);
   return out;
 }
 

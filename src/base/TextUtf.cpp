@@ -16,8 +16,8 @@ std::u16string Utf8ToUtf16(std::string_view s) {
       ok = (cc & 0xC0) == 0x80;
       cp = (cp << 6) | (cc & 0x3F);
     }
-    if (ok && ((len == 2 && cp < 0x80) || (len == 3 && cp < 0x800) || (len == 4 && cp < 0x10000) ||
-               cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)))
+    if (ok && ((len == 2 && cp < 0x80) || (len == 3 && cp < 0x800) || (len == 4 && cp < 0x10000) || cp > 0x10FFFF ||
+               (cp >= 0xD800 && cp <= 0xDFFF)))
       ok = false;
     if (!ok) {
       out.push_back(u'\uFFFD');

@@ -25,8 +25,7 @@ void TComponent::DestroyComponents() {
 TComponent* TComponent::FindComponent(std::string_view name) const {
   if (name.empty()) return nullptr;
   for (const auto& c : FComponents) {
-    if (SameTextAscii(c->FName, name))
-      return c.get();
+    if (SameTextAscii(c->FName, name)) return c.get();
   }
   return nullptr;
 }
@@ -45,8 +44,8 @@ void TComponent::NotifyRemoval(TComponent* component) {
 }
 
 void TComponent::DestroyComponent(TComponent* component) {
-  auto it = std::find_if(FComponents.begin(), FComponents.end(),
-                         [component](const auto& c) { return c.get() == component; });
+  auto it =
+      std::find_if(FComponents.begin(), FComponents.end(), [component](const auto& c) { return c.get() == component; });
   if (it == FComponents.end()) return;
   NotifyRemoval(component);
   // Take it out of the list before it dies, so that nothing sees a half-destroyed entry.
@@ -63,9 +62,7 @@ void TComponent::FreeNotification(TComponent* other) {
   }
 }
 
-void TComponent::RemoveFreeNotification(TComponent* other) {
-  std::erase(FFreeNotifies, other);
-}
+void TComponent::RemoveFreeNotification(TComponent* other) { std::erase(FFreeNotifies, other); }
 
 void TComponent::Notification(TComponent*, TOperation) {}
 
@@ -129,8 +126,7 @@ std::wstring TStringList::ValueFromIndex(int index) const {
 int TStringList::IndexOfName(std::wstring_view name) const {
   for (int i = 0; i < Count(); ++i) {
     const auto eq = FLines[i].find(L'=');
-    if (eq != std::wstring::npos && SameTextW(std::wstring_view(FLines[i]).substr(0, eq), name))
-      return i;
+    if (eq != std::wstring::npos && SameTextW(std::wstring_view(FLines[i]).substr(0, eq), name)) return i;
   }
   return -1;
 }
@@ -178,9 +174,8 @@ void TStringList::SetText(std::wstring_view text) {
 
 void TStringList::Sort() {
   std::stable_sort(FLines.begin(), FLines.end(), [](const std::wstring& a, const std::wstring& b) {
-    return std::lexicographical_compare(
-        a.begin(), a.end(), b.begin(), b.end(),
-        [](wchar_t x, wchar_t y) { return std::towlower(x) < std::towlower(y); });
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                        [](wchar_t x, wchar_t y) { return std::towlower(x) < std::towlower(y); });
   });
   Changed();
 }
@@ -197,9 +192,7 @@ const TPropertyInfo* FindProperty(const TComponent& component, std::string_view 
   // Later registrations (more derived classes) win.
   const auto& registry = Registry();
   for (auto it = registry.rbegin(); it != registry.rend(); ++it) {
-    if (SameTextAscii(it->Name, name) &&
-        it->Applies(component))
-      return &*it;
+    if (SameTextAscii(it->Name, name) && it->Applies(component)) return &*it;
   }
   return nullptr;
 }

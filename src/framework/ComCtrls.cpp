@@ -114,8 +114,8 @@ void TPageControl::SetActivePage(TTabSheet* page) {
   if (page == FActivePage || (page && page->PageControl() != this)) return;
   // The focus must not stay on a page that goes out of sight.
   HWND focus = GetFocus();
-  const bool focusOnOldPage = FActivePage && FActivePage->HandleAllocated() && focus &&
-                              IsChild(FActivePage->Handle(), focus);
+  const bool focusOnOldPage =
+      FActivePage && FActivePage->HandleAllocated() && focus && IsChild(FActivePage->Handle(), focus);
   FActivePage = page;
   if (FHandle) SendMessageW(FHandle, TCM_SETCURSEL, ActivePageIndex(), 0);
   LayoutPages();
@@ -154,8 +154,7 @@ void TPageControl::WndProc(TMessage& m) {
       TWinControl::WndProc(m);
       LayoutPages();
       return;
-    default:
-      break;
+    default: break;
   }
   TWinControl::WndProc(m);
 }

@@ -67,8 +67,8 @@ HCURSOR CursorHandle(TCursor cursor) {
     case crDrag:
     case crMultiDrag: {
       // Shared cursors from our resources live as long as the module.
-      HANDLE own = LoadImageW(GetModuleHandleW(nullptr), cursor == crDrag ? L"KV_DRAG" : L"KV_MULTIDRAG",
-                              IMAGE_CURSOR, 0, 0, LR_SHARED | LR_DEFAULTSIZE);
+      HANDLE own = LoadImageW(GetModuleHandleW(nullptr), cursor == crDrag ? L"KV_DRAG" : L"KV_MULTIDRAG", IMAGE_CURSOR,
+                              0, 0, LR_SHARED | LR_DEFAULTSIZE);
       if (own) return static_cast<HCURSOR>(own);
       system = IDC_ARROW;
       break;
@@ -132,8 +132,7 @@ void TControl::Dispatch(TMessage& message) {
   struct TDepthGuard {
     TControl* Control;
     ~TDepthGuard() {
-      if (--Control->FDispatchDepth == 0)
-        std::erase_if(Control->FHooks, [](const auto& e) { return e->Removed; });
+      if (--Control->FDispatchDepth == 0) std::erase_if(Control->FHooks, [](const auto& e) { return e->Removed; });
     }
   } guard{this};
   DispatchBelow(FHooks.size(), message);
@@ -187,8 +186,7 @@ void TControl::WndProc(TMessage& m) {
     case CM_MOUSELEAVE:
       if (OnMouseLeave) OnMouseLeave(this);
       break;
-    default:
-      break;
+    default: break;
   }
   DefaultHandler(m);
 }

@@ -25,8 +25,8 @@ TTimer::TTimer() {
     return RegisterClassExW(&wc) != 0;
   }();
   (void)registered;
-  FWindow.Reset(CreateWindowExW(0, L"Kv.Timer", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                GetModuleHandleW(nullptr), this));
+  FWindow.Reset(
+      CreateWindowExW(0, L"Kv.Timer", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, GetModuleHandleW(nullptr), this));
   UpdateTimer();
 }
 

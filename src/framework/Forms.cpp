@@ -154,11 +154,10 @@ void TForm::CreateClientWindow() {
   CLIENTCREATESTRUCT client{FWindowMenu ? FWindowMenu->Handle() : nullptr, kFirstMDIChild};
   RECT area;
   GetClientRect(FHandle, &area);
-  FClientWindow.Reset(CreateWindowExW(WS_EX_CLIENTEDGE, L"MDICLIENT", nullptr,
-                                      WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_HSCROLL |
-                                          WS_VSCROLL | MDIS_ALLCHILDSTYLES,
-                                      0, 0, area.right, area.bottom, FHandle, nullptr, GetModuleHandleW(nullptr),
-                                      &client));
+  FClientWindow.Reset(CreateWindowExW(
+      WS_EX_CLIENTEDGE, L"MDICLIENT", nullptr,
+      WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_HSCROLL | WS_VSCROLL | MDIS_ALLCHILDSTYLES, 0, 0,
+      area.right, area.bottom, FHandle, nullptr, GetModuleHandleW(nullptr), &client));
   if (!FClientWindow) throw EWindowError("Unable to create the MDI client window of a frame form");
 }
 
@@ -172,11 +171,15 @@ void TForm::AlignClientWindow() {
     if (!c->IsWindowed() || !c->Visible()) continue;
     const RECT b = c->BoundsRect();
     if (b.left <= whole.left && b.right >= whole.right) {  // across the whole width
-      if (b.top <= area.top) area.top = std::max(area.top, b.bottom);
-      else if (b.bottom >= area.bottom) area.bottom = std::min(area.bottom, b.top);
+      if (b.top <= area.top)
+        area.top = std::max(area.top, b.bottom);
+      else if (b.bottom >= area.bottom)
+        area.bottom = std::min(area.bottom, b.top);
     } else if (b.top <= whole.top && b.bottom >= whole.bottom) {  // down the whole height
-      if (b.left <= area.left) area.left = std::max(area.left, b.right);
-      else if (b.right >= area.right) area.right = std::min(area.right, b.left);
+      if (b.left <= area.left)
+        area.left = std::max(area.left, b.right);
+      else if (b.right >= area.right)
+        area.right = std::min(area.right, b.left);
     }
   }
   MoveWindow(FClientWindow.Get(), area.left, area.top, std::max(0L, area.right - area.left),
@@ -536,12 +539,10 @@ void TForm::WndProc(TMessage& m) {
     case WM_NCDESTROY:
       FClientWindow.Release();  // went with the frame
       break;
-    case WM_CLOSE:
-      Close();
-      return;
+    case WM_CLOSE: Close(); return;
     case CM_RELEASE:
-      if (Application && std::find(Application->FReleased.begin(), Application->FReleased.end(), this) ==
-                             Application->FReleased.end())
+      if (Application &&
+          std::find(Application->FReleased.begin(), Application->FReleased.end(), this) == Application->FReleased.end())
         Application->FReleased.push_back(this);
       return;
     case WM_SHOWWINDOW:
@@ -554,7 +555,7 @@ void TForm::WndProc(TMessage& m) {
       }
       DefaultHandler(m);
       if (FFormStyle == fsMDIForm && ActiveMDIChild()) return;  // the child has the focus
-      if (!HIWORD(m.WParam)) {  // not minimised: give the focus back to a control
+      if (!HIWORD(m.WParam)) {                                  // not minimised: give the focus back to a control
         if (FActiveControl && FActiveControl->CanFocus()) {
           FActiveControl->SetFocus();
         } else {
@@ -562,8 +563,7 @@ void TForm::WndProc(TMessage& m) {
         }
       }
       return;
-    default:
-      break;
+    default: break;
   }
   TWinControl::WndProc(m);
 }
@@ -571,10 +571,9 @@ void TForm::WndProc(TMessage& m) {
 void TForm::InstallHints() {
   if (FHintsInstalled || !FHandle) return;
   FHintsInstalled = true;
-  FHintWindow.Reset(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-                                    WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
-                                    CW_USEDEFAULT, CW_USEDEFAULT, FHandle, nullptr, GetModuleHandleW(nullptr),
-                                    nullptr));
+  FHintWindow.Reset(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, FHandle, nullptr,
+                                    GetModuleHandleW(nullptr), nullptr));
   if (!FHintWindow) return;
   // Only controls that have a hint show one; every component of the form is looked at.
   for (int i = 0; i < ComponentCount(); ++i)
@@ -620,8 +619,8 @@ void TApplication::Initialize() {
     const HRESULT hr = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     FComInitialized = SUCCEEDED(hr);
   }
-  INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_TAB_CLASSES | ICC_BAR_CLASSES |
-                                            ICC_STANDARD_CLASSES | ICC_DATE_CLASSES};
+  INITCOMMONCONTROLSEX icc{
+      sizeof(icc), ICC_WIN95_CLASSES | ICC_TAB_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES | ICC_DATE_CLASSES};
   InitCommonControlsEx(&icc);
 }
 
@@ -701,8 +700,7 @@ void TApplication::FreeReleasedForms() {
 
 int TApplication::ShowMessageBox(std::wstring_view text, UINT flags) {
   HWND owner = nullptr;
-  if (FMainForm && FMainForm->HandleAllocated() && IsWindowVisible(FMainForm->Handle()))
-    owner = FMainForm->Handle();
+  if (FMainForm && FMainForm->HandleAllocated() && IsWindowVisible(FMainForm->Handle())) owner = FMainForm->Handle();
   return MessageBoxW(owner, std::wstring(text).c_str(), FTitle.c_str(), flags);
 }
 

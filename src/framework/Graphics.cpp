@@ -11,7 +11,10 @@ COLORREF ColorToRgb(TColor color) {
 
 TFont::TFont() = default;
 TFont::TFont(const TFont& other)
-    : FName(other.FName), FHeight(other.FHeight), FColor(other.FColor), FStyle(other.FStyle),
+    : FName(other.FName),
+      FHeight(other.FHeight),
+      FColor(other.FColor),
+      FStyle(other.FStyle),
       FCharset(other.FCharset) {}
 
 TFont& TFont::operator=(const TFont& other) {
@@ -129,8 +132,8 @@ void TCanvas::Deselect() {
 
 void TCanvas::Select() {
   HGDIOBJ font = SelectObject(FDc, FFont.Handle());
-  HGDIOBJ brush = SelectObject(FDc, FBrush.Handle() ? static_cast<HGDIOBJ>(FBrush.Handle())
-                                                    : GetStockObject(NULL_BRUSH));
+  HGDIOBJ brush =
+      SelectObject(FDc, FBrush.Handle() ? static_cast<HGDIOBJ>(FBrush.Handle()) : GetStockObject(NULL_BRUSH));
   HGDIOBJ pen = SelectObject(FDc, FPen.Handle());
   if (!FOldFont) {
     FOldFont = font;

@@ -29,8 +29,7 @@ void JpegNoOutput(j_common_ptr) {}
 
 // Decodes into `pixels` (0x00RRGGBB rows). Only plain data lives in this frame, so the
 // longjmp from libjpeg skips no destructor.
-bool Decode(const std::uint8_t* data, std::size_t size, std::vector<std::uint32_t>& pixels,
-            int& width, int& height) {
+bool Decode(const std::uint8_t* data, std::size_t size, std::vector<std::uint32_t>& pixels, int& width, int& height) {
   jpeg_decompress_struct info;
   TJpegErrorManager err;
   info.err = jpeg_std_error(&err.Public);
@@ -50,8 +49,7 @@ bool Decode(const std::uint8_t* data, std::size_t size, std::vector<std::uint32_
   height = static_cast<int>(info.output_height);
   pixels.resize(static_cast<std::size_t>(width) * height);
   while (info.output_scanline < info.output_height) {
-    JSAMPROW row = reinterpret_cast<JSAMPROW>(pixels.data() +
-                                              static_cast<std::size_t>(info.output_scanline) * width);
+    JSAMPROW row = reinterpret_cast<JSAMPROW>(pixels.data() + static_cast<std::size_t>(info.output_scanline) * width);
     jpeg_read_scanlines(&info, &row, 1);
   }
   jpeg_finish_decompress(&info);

@@ -71,9 +71,9 @@ struct TKeyName {
   const wchar_t* Name;
 };
 constexpr TKeyName kKeyNames[] = {
-    {VK_BACK, L"BkSp"}, {VK_TAB, L"Tab"},     {VK_RETURN, L"Enter"}, {VK_ESCAPE, L"Esc"},  {VK_SPACE, L"Space"},
-    {VK_PRIOR, L"PgUp"}, {VK_NEXT, L"PgDn"},  {VK_END, L"End"},      {VK_HOME, L"Home"},   {VK_LEFT, L"Left"},
-    {VK_UP, L"Up"},      {VK_RIGHT, L"Right"}, {VK_DOWN, L"Down"},   {VK_INSERT, L"Ins"},  {VK_DELETE, L"Del"},
+    {VK_BACK, L"BkSp"},  {VK_TAB, L"Tab"},     {VK_RETURN, L"Enter"}, {VK_ESCAPE, L"Esc"}, {VK_SPACE, L"Space"},
+    {VK_PRIOR, L"PgUp"}, {VK_NEXT, L"PgDn"},   {VK_END, L"End"},      {VK_HOME, L"Home"},  {VK_LEFT, L"Left"},
+    {VK_UP, L"Up"},      {VK_RIGHT, L"Right"}, {VK_DOWN, L"Down"},    {VK_INSERT, L"Ins"}, {VK_DELETE, L"Del"},
 };
 
 std::wstring KeyName(WORD key) {
@@ -139,11 +139,18 @@ TShortCut ShortCutFromKey(const MSG& msg) {
   if (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN) return scNone;
   const WORD key = static_cast<WORD>(msg.wParam & 0xFF);
   switch (key) {
-    case VK_SHIFT: case VK_CONTROL: case VK_MENU: case VK_LSHIFT: case VK_RSHIFT:
-    case VK_LCONTROL: case VK_RCONTROL: case VK_LMENU: case VK_RMENU: case VK_LWIN: case VK_RWIN:
-      return scNone;
-    default:
-      break;
+    case VK_SHIFT:
+    case VK_CONTROL:
+    case VK_MENU:
+    case VK_LSHIFT:
+    case VK_RSHIFT:
+    case VK_LCONTROL:
+    case VK_RCONTROL:
+    case VK_LMENU:
+    case VK_RMENU:
+    case VK_LWIN:
+    case VK_RWIN: return scNone;
+    default: break;
   }
   TShortCut modifiers = scNone;
   if (GetKeyState(VK_SHIFT) < 0) modifiers |= scShift;
@@ -621,8 +628,8 @@ HWND CreateMenuOwnerWindow() {
     wc.lpszClassName = kMenuOwnerClass;
     if (!RegisterClassExW(&wc)) throw EWindowError("Unable to register the window class Kv.MenuOwner");
   }
-  HWND wnd = CreateWindowExW(WS_EX_TOOLWINDOW, kMenuOwnerClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                             instance, nullptr);
+  HWND wnd = CreateWindowExW(WS_EX_TOOLWINDOW, kMenuOwnerClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance,
+                             nullptr);
   if (!wnd) throw EWindowError("Unable to create a window of class Kv.MenuOwner");
   return wnd;
 }
@@ -706,8 +713,7 @@ bool HandleMenuMessage(TMessage& m) {
       for (int i = 0; i < parent->Count(); ++i) {
         TMenuItem* item = parent->Items(i);
         // A disabled item's key does nothing (the platform would close the menu on it).
-        if (!item->Visible() || !item->Enabled() || item->IsLine() ||
-            std::towupper(AccessKey(item->Caption())) != key)
+        if (!item->Visible() || !item->Enabled() || item->IsLine() || std::towupper(AccessKey(item->Caption())) != key)
           continue;
         const int position = EntryPosition(menu, item->Command());
         if (position < 0) continue;
@@ -754,8 +760,7 @@ bool HandleMenuMessage(TMessage& m) {
       m.Result = TRUE;
       return true;
     }
-    default:
-      return false;
+    default: return false;
   }
 }
 

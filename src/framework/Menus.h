@@ -39,9 +39,7 @@ inline constexpr TShortCut scShift = 0x2000;
 inline constexpr TShortCut scCtrl = 0x4000;
 inline constexpr TShortCut scAlt = 0x8000;
 
-constexpr TShortCut ShortCut(WORD key, TShortCut modifiers) {
-  return static_cast<TShortCut>((key & 0xFF) | modifiers);
-}
+constexpr TShortCut ShortCut(WORD key, TShortCut modifiers) { return static_cast<TShortCut>((key & 0xFF) | modifiers); }
 // "Ctrl+S", "Shift+Ctrl+F4", "Alt+Del"; empty for scNone.
 std::wstring ShortCutToText(TShortCut shortCut);
 // ShortCutToText backwards (case does not matter); scNone when the text names no key.
@@ -190,7 +188,7 @@ class TMenuItem : public TComponent {
   int FImageIndex = -1;
   UINT FCommand = 0;
   TMenuItem* FParent = nullptr;
-  TMenu* FMenu = nullptr;  // set on a menu's root item only
+  TMenu* FMenu = nullptr;          // set on a menu's root item only
   std::vector<TMenuItem*> FItems;  // owned as components, kept here in menu order
   TMenuHandle FHandle;
 };

@@ -15,10 +15,10 @@ constexpr TColor kMenuTextColor = clSystemColor | COLOR_MENUTEXT;
 constexpr TColor kHighlightColor = clSystemColor | COLOR_HIGHLIGHT;
 constexpr TColor kHighlightTextColor = clSystemColor | COLOR_HIGHLIGHTTEXT;
 
-constexpr int kGlyphLeft = 1;    // from the item's edge to the glyph column
-constexpr int kTextGap = 3;      // from the glyph column to the caption
-constexpr int kShortCutGap = 16; // at least between the caption and the shortcut
-constexpr int kRightMargin = 11; // room for the platform's submenu arrow
+constexpr int kGlyphLeft = 1;     // from the item's edge to the glyph column
+constexpr int kTextGap = 3;       // from the glyph column to the caption
+constexpr int kShortCutGap = 16;  // at least between the caption and the shortcut
+constexpr int kRightMargin = 11;  // room for the platform's submenu arrow
 constexpr int kSeparatorHeight = 8;
 constexpr int kBarPadding = 10;
 

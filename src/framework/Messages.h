@@ -47,8 +47,8 @@ struct THookToken {
 
 // Notifications the framework sends to its controls (numbers are stable: skins match on them).
 inline constexpr UINT CM_BASE = 0xB000;
-inline constexpr UINT CM_DIALOGKEY = 0xB005;       // WParam: virtual key; Result 1 = handled
-inline constexpr UINT CM_DIALOGCHAR = 0xB006;      // WParam: character (Alt held); Result 1 = handled
+inline constexpr UINT CM_DIALOGKEY = 0xB005;   // WParam: virtual key; Result 1 = handled
+inline constexpr UINT CM_DIALOGCHAR = 0xB006;  // WParam: character (Alt held); Result 1 = handled
 inline constexpr UINT CM_VISIBLECHANGED = 0xB00B;
 inline constexpr UINT CM_ENABLEDCHANGED = 0xB00C;
 inline constexpr UINT CM_COLORCHANGED = 0xB00D;

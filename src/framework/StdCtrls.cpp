@@ -265,11 +265,8 @@ void TComboBox::WndProc(TMessage& m) {
         if (TForm* form = ParentForm()) form->ControlFocused(this);
         Perform(CM_ENTER);
         return;
-      case CBN_KILLFOCUS:
-        Perform(CM_EXIT);
-        return;
-      default:
-        return;
+      case CBN_KILLFOCUS: Perform(CM_EXIT); return;
+      default: return;
     }
   }
   TWinControl::WndProc(m);
@@ -376,8 +373,7 @@ void RegisterStandardProperties() {
   done = true;
   RegisterBooleanProperty<TControl>("Visible", &TControl::Visible, &TControl::SetVisible);
   RegisterBooleanProperty<TControl>("Enabled", &TControl::Enabled, &TControl::SetEnabled);
-  RegisterBooleanProperty<TWinControl>("DoubleBuffered", &TWinControl::DoubleBuffered,
-                                       &TWinControl::SetDoubleBuffered);
+  RegisterBooleanProperty<TWinControl>("DoubleBuffered", &TWinControl::DoubleBuffered, &TWinControl::SetDoubleBuffered);
   RegisterBooleanProperty<TLabel>("Transparent", &TLabel::Transparent, &TLabel::SetTransparent);
   RegisterBooleanProperty<TLabel>("AutoSize", &TLabel::AutoSize, &TLabel::SetAutoSize);
   RegisterBooleanProperty<TButton>("Default", &TButton::Default, &TButton::SetDefault);

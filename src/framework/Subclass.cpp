@@ -79,8 +79,6 @@ void UnsubclassWindow(HWND wnd, THookToken token) {
   if (state->Depth == 0) delete state;
 }
 
-bool IsSubclassed(HWND wnd, THookToken token) {
-  return FindState(wnd, token) != nullptr;
-}
+bool IsSubclassed(HWND wnd, THookToken token) { return FindState(wnd, token) != nullptr; }
 
 }  // namespace kv

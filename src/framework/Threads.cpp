@@ -39,8 +39,7 @@ void EnsureSyncWindow() {
   wc.hInstance = GetModuleHandleW(nullptr);
   wc.lpszClassName = L"Kv.Synchronize";
   RegisterClassExW(&wc);
-  GSyncWindow = CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                wc.hInstance, nullptr);
+  GSyncWindow = CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
 }
 
 }  // namespace

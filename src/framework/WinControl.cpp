@@ -102,7 +102,8 @@ void TWinControl::CreateHandle() {
   if (!FDefWndProc) FDefWndProc = DefWindowProcW;
 
   HWND wnd = CreateWindowHandle(params);
-  if (!wnd) throw EWindowError(WindowErrorText(L"Unable to create a window of class ", params.WinClassName, GetLastError()));
+  if (!wnd)
+    throw EWindowError(WindowErrorText(L"Unable to create a window of class ", params.WinClassName, GetLastError()));
   FHandle = wnd;
   CreateWnd();
   for (TControl* c : std::vector<TControl*>(FControls))
@@ -111,14 +112,11 @@ void TWinControl::CreateHandle() {
 
 HWND TWinControl::CreateWindowHandle(const TCreateParams& params) {
   HMENU id = (params.Style & WS_CHILD) ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(GNextChildId++)) : nullptr;
-  return CreateWindowExW(params.ExStyle, params.WinClassName.c_str(), params.Caption.c_str(), params.Style,
-                         params.X, params.Y, params.Width, params.Height, params.WndParent, id,
-                         GetModuleHandleW(nullptr), this);
+  return CreateWindowExW(params.ExStyle, params.WinClassName.c_str(), params.Caption.c_str(), params.Style, params.X,
+                         params.Y, params.Width, params.Height, params.WndParent, id, GetModuleHandleW(nullptr), this);
 }
 
-void TWinControl::CreateWnd() {
-  SendMessageW(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(Font().Handle()), FALSE);
-}
+void TWinControl::CreateWnd() { SendMessageW(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(Font().Handle()), FALSE); }
 
 void TWinControl::DestroyHandle() {
   if (FHandle) DestroyWindowHandle();

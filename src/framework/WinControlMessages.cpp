@@ -55,9 +55,7 @@ void TWinControl::DefaultHandler(TMessage& m) {
 void TWinControl::WndProc(TMessage& m) {
   switch (m.Msg) {
     case WM_PAINT:
-    case WM_PRINTCLIENT:
-      PaintHandler(m);
-      return;
+    case WM_PRINTCLIENT: PaintHandler(m); return;
     case WM_ERASEBKGND:
       if (FOwnPaint) {  // painted with the rest in WM_PAINT, without flicker
         m.Result = 1;
@@ -96,9 +94,7 @@ void TWinControl::WndProc(TMessage& m) {
     case WM_CONTEXTMENU:
       if (ContextMenuHandler(m)) return;
       break;
-    case WM_DESTROY:
-      DestroyWnd();
-      break;
+    case WM_DESTROY: DestroyWnd(); break;
     case WM_MOUSELEAVE:
       FTrackingLeave = false;
       MouseLeaveHandler();
@@ -131,9 +127,7 @@ void TWinControl::WndProc(TMessage& m) {
 bool TWinControl::ReflectToChild(TMessage& m) {
   HWND child = nullptr;
   switch (m.Msg) {
-    case WM_NOTIFY:
-      child = reinterpret_cast<NMHDR*>(m.LParam)->hwndFrom;
-      break;
+    case WM_NOTIFY: child = reinterpret_cast<NMHDR*>(m.LParam)->hwndFrom; break;
     case WM_DRAWITEM: {
       auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam);
       if (item->CtlType != ODT_MENU) child = item->hwndItem;
@@ -144,9 +138,7 @@ bool TWinControl::ReflectToChild(TMessage& m) {
       if (item->CtlType != ODT_MENU && FHandle) child = GetDlgItem(FHandle, static_cast<int>(item->CtlID));
       break;
     }
-    default:
-      child = reinterpret_cast<HWND>(m.LParam);
-      break;
+    default: child = reinterpret_cast<HWND>(m.LParam); break;
   }
   TWinControl* control = FindControl(child);
   if (!control || control == this) return false;

@@ -7,8 +7,8 @@
 namespace kv {
 
 void TWinControl::PaintHandler(TMessage& m) {
-  const bool hasGraphics = std::any_of(FControls.begin(), FControls.end(),
-                                       [](TControl* c) { return !c->IsWindowed() && c->Visible(); });
+  const bool hasGraphics =
+      std::any_of(FControls.begin(), FControls.end(), [](TControl* c) { return !c->IsWindowed() && c->Visible(); });
   if (!FOwnPaint && !hasGraphics && !FDoubleBuffered) {
     DefaultHandler(m);
     return;

@@ -102,7 +102,7 @@ class TGalleryForm : public TForm {
 
   void OpenMdiDemo();
   TGalleryMdiFrame* MdiDemo() const { return FMdiDemo; }
-  void ShowTemplateDialog();        // modal
+  void ShowTemplateDialog();  // modal
   void ShowTemplateDialogModeless();
   TTemplateDialog& ModelessDialog() { return FDialog; }
   // The platform's message box with this icon (MB_ICONINFORMATION ...), titled as the program.

@@ -126,8 +126,7 @@ INT_PTR CALLBACK TTemplateDialog::DialogProc(HWND dialog, UINT msg, WPARAM wPara
         // Gone some other way (with its owner): nothing of ours to destroy any more.
         if (self && self->FWindow.Get() == dialog) self->FWindow.Release();
         return FALSE;
-      default:
-        return FALSE;
+      default: return FALSE;
     }
   } catch (...) {
     HandleCurrentException();

@@ -10,9 +10,9 @@ namespace {
 
 constexpr int kSize = 16;
 // Colours as scan lines hold them (0x00RRGGBB).
-constexpr std::uint32_t kClear = 0xFF00FF, kInk = 0x202020, kPaper = 0xFFFFFF, kBlue = 0x2050C0,
-                        kSky = 0x80A8E8, kGrey = 0xC0C0C0, kDark = 0x606060, kRed = 0xC02020, kGreen = 0x20A040,
-                        kYellow = 0xF0C020, kBrown = 0xA06830, kOrange = 0xE08020;
+constexpr std::uint32_t kClear = 0xFF00FF, kInk = 0x202020, kPaper = 0xFFFFFF, kBlue = 0x2050C0, kSky = 0x80A8E8,
+                        kGrey = 0xC0C0C0, kDark = 0x606060, kRed = 0xC02020, kGreen = 0x20A040, kYellow = 0xF0C020,
+                        kBrown = 0xA06830, kOrange = 0xE08020;
 
 // Draws into one 16x16 cell of a bitmap.
 class TCell {
@@ -117,8 +117,7 @@ void Paint(TCell& c, TGlyph glyph) {
       c.Box(1, 3, 7, 6, kYellow, kBrown);
       c.Box(1, 5, 15, 14, kYellow, kBrown);
       break;
-    case glCount:
-      break;
+    case glCount: break;
   }
 }
 

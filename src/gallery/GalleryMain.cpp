@@ -5,8 +5,7 @@
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   const kv::TParsedOptions parsed = kv::ParseGalleryArgs(kv::CommandLineArgs());
   if (!parsed.Error.empty()) {
-    MessageBoxW(nullptr, (parsed.Error + L"\n\n" + kv::kGalleryUsage).c_str(), kv::kGalleryTitle,
-                MB_OK | MB_ICONERROR);
+    MessageBoxW(nullptr, (parsed.Error + L"\n\n" + kv::kGalleryUsage).c_str(), kv::kGalleryTitle, MB_OK | MB_ICONERROR);
     return 2;
   }
   kv::RegisterStandardProperties();

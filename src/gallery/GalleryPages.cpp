@@ -14,25 +14,45 @@ namespace kv {
 namespace {
 
 enum TGalleryKind {
-  gkLabel, gkButton, gkBitBtn, gkSpeedButton, gkCheckBox, gkRadioButton, gkRadioGroup, gkCheckGroup, gkGroupBox,
-  gkPanel, gkEdit, gkComboBox, gkMemo, gkUpDown, gkDatePicker, gkListBox, gkListView, gkScrollBox, gkProgressBar,
-  gkTrackBar, gkScrollBar, gkTabControl, gkTabSet,
+  gkLabel,
+  gkButton,
+  gkBitBtn,
+  gkSpeedButton,
+  gkCheckBox,
+  gkRadioButton,
+  gkRadioGroup,
+  gkCheckGroup,
+  gkGroupBox,
+  gkPanel,
+  gkEdit,
+  gkComboBox,
+  gkMemo,
+  gkUpDown,
+  gkDatePicker,
+  gkListBox,
+  gkListView,
+  gkScrollBox,
+  gkProgressBar,
+  gkTrackBar,
+  gkScrollBar,
+  gkTabControl,
+  gkTabSet,
 };
 
 enum TGalleryFlag : unsigned {
   gfDisabled = 1,
   gfFlat = 2,
-  gfChecked = 4,     // check boxes, radio buttons
-  gfDefault = 8,     // the form's default button
+  gfChecked = 4,  // check boxes, radio buttons
+  gfDefault = 8,  // the form's default button
   gfReadOnly = 16,
-  gfDown = 32,       // a latched speed button
-  gfVertical = 64,   // progress, track and scroll bars, up-downs
-  gfSmooth = 128,    // progress bars
-  gfLeftText = 256,  // radio buttons: the caption left of the circle
-  gfMultiLine = 512, // tab controls
-  gfHeading = 1024,  // a bold label over a group of controls
-  gfImages = 2048,   // tab controls: the gallery's pictures on the tabs
-  gfColumns = 4096,  // item groups: two columns
+  gfDown = 32,         // a latched speed button
+  gfVertical = 64,     // progress, track and scroll bars, up-downs
+  gfSmooth = 128,      // progress bars
+  gfLeftText = 256,    // radio buttons: the caption left of the circle
+  gfMultiLine = 512,   // tab controls
+  gfHeading = 1024,    // a bold label over a group of controls
+  gfImages = 2048,     // tab controls: the gallery's pictures on the tabs
+  gfColumns = 4096,    // item groups: two columns
   gfTicksBoth = 8192,  // track bars
 };
 
@@ -208,9 +228,7 @@ TControl* MakeControl(TComponent& owner, TGalleryKind kind) {
   return nullptr;
 }
 
-TOrientation OrientationOf(const TGalleryItem& item) {
-  return (item.Flags & gfVertical) ? orVertical : orHorizontal;
-}
+TOrientation OrientationOf(const TGalleryItem& item) { return (item.Flags & gfVertical) ? orVertical : orHorizontal; }
 
 // Everything that belongs to one kind; captions of item lists are their items.
 void ApplyKind(TControl* control, const TGalleryItem& item, TImageList* images) {
@@ -296,7 +314,9 @@ void Build(TGalleryForm& form, const TGalleryItem& item, TImageList* images) {
   switch (item.Kind) {
     case gkRadioGroup: control->SetCaption(L"TRadioGroup"); break;
     case gkCheckGroup: control->SetCaption(L"TCheckGroup"); break;
-    case gkComboBox: case gkTabControl: case gkMemo: break;  // their text is their items
+    case gkComboBox:
+    case gkTabControl:
+    case gkMemo: break;  // their text is their items
     default: control->SetCaption(item.Caption); break;
   }
   if (item.Flags & gfDisabled) control->SetEnabled(false);
@@ -305,7 +325,8 @@ void Build(TGalleryForm& form, const TGalleryItem& item, TImageList* images) {
 
 void FillLists(TGalleryForm& form) {
   auto* list = form.Control<TListBox>("ListBox1");
-  for (int i = 1; i <= 40; ++i) list->Items().Add(i == 4 ? std::wstring(L"中文文本") : L"List item " + std::to_wstring(i));
+  for (int i = 1; i <= 40; ++i)
+    list->Items().Add(i == 4 ? std::wstring(L"中文文本") : L"List item " + std::to_wstring(i));
   list->SetItemIndex(1);
   auto* multi = form.Control<TListBox>("ListBoxMulti");
   multi->SetMultiSelect(true);

@@ -58,8 +58,7 @@ bool ParseKeyLine(std::string_view text, std::string_view& key, std::optional<st
 
 std::string ValueText(std::string_view raw, std::size_t limit) {
   std::string_view v = CutAtNul(TrimSpace(raw));
-  if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
-    v = v.substr(1, v.size() - 2);
+  if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front()) v = v.substr(1, v.size() - 2);
   return std::string(v.substr(0, limit));
 }
 
@@ -125,8 +124,7 @@ EIniWriteError::EIniWriteError(const std::filesystem::path& path)
 EIniReadError::EIniReadError(const std::filesystem::path& path)
     : std::runtime_error("Unable to read " + PathToUtf8(path)) {}
 
-TIniFile::TIniFile(std::filesystem::path path)
-    : FPath(std::move(path)), FUncaughtAtStart(std::uncaught_exceptions()) {}
+TIniFile::TIniFile(std::filesystem::path path) : FPath(std::move(path)), FUncaughtAtStart(std::uncaught_exceptions()) {}
 
 TIniFile::TIniFile(TIniFile&& other) noexcept
     : FPath(std::move(other.FPath)),
@@ -222,8 +220,9 @@ void TIniFile::Parse(std::string_view bytes) {
       FEncoding = enUtf8Bom;
       bytes.remove_prefix(kUtf8Bom.size());
     }
-    SplitLines(bytes,
-               [&](std::string_view t, std::string_view e) { AddParsedLine({std::string(t), std::string(e), {}}); });
+    SplitLines(bytes, [&](std::string_view t, std::string_view e) {
+      AddParsedLine({std::string(t), std::string(e), {}});
+    });
   }
   if (FLineEnd.empty()) FLineEnd = "\r\n";
 }
@@ -321,7 +320,8 @@ void TIniFile::WriteString(std::string_view section, std::string_view key, std::
   if (!found) {
     if (TLine* last = LastLine(); last && last->End.empty()) last->End = FLineEnd;
     const std::string name(CallerName(section));
-    TSection added{name, {{"[" + name + "]", FLineEnd, {}}, {keyName + "=" + text, FLineEnd, {}}},
+    TSection added{name,
+                   {{"[" + name + "]", FLineEnd, {}}, {keyName + "=" + text, FLineEnd, {}}},
                    std::make_unique<std::unordered_map<std::string, std::size_t>>()};
     added.Keys->emplace(Folded(keyName), 1);
     FSectionIndex.emplace(Folded(name), FSections.size());

@@ -118,8 +118,8 @@ class TIniFile {
   std::vector<TLine> FPreamble;  // the lines before the first section
   std::vector<TSection> FSections;
   std::unordered_map<std::string, std::size_t> FSectionIndex;  // folded name -> first section of that name
-  std::string FLineEnd;  // for new lines: the file's first line end
-  std::string FTrailer;  // the odd last byte of a UTF-16 file, kept as it was
+  std::string FLineEnd;                                        // for new lines: the file's first line end
+  std::string FTrailer;                                        // the odd last byte of a UTF-16 file, kept as it was
   TEncoding FEncoding = enBytes;
   std::size_t FLinesParsed = 0;
   bool FLoaded = false;

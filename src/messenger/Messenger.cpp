@@ -14,10 +14,9 @@ namespace {
 
 std::string ErrorText(HRESULT result) {
   wchar_t* text = nullptr;
-  const DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                     FORMAT_MESSAGE_IGNORE_INSERTS,
-                                 nullptr, static_cast<DWORD>(result), 0, reinterpret_cast<wchar_t*>(&text), 0,
-                                 nullptr);
+  const DWORD n =
+      FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                     nullptr, static_cast<DWORD>(result), 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
   std::u16string message;
   if (n && text) message.assign(reinterpret_cast<char16_t*>(text), n);
   LocalFree(text);
@@ -47,7 +46,8 @@ struct TToolHelp {
       if (HMODULE kernel = GetModuleHandleW(L"kernel32.dll")) {
         t.Snapshot = reinterpret_cast<decltype(t.Snapshot)>(
             reinterpret_cast<void*>(GetProcAddress(kernel, "CreateToolhelp32Snapshot")));
-        t.First = reinterpret_cast<decltype(t.First)>(reinterpret_cast<void*>(GetProcAddress(kernel, "Process32FirstW")));
+        t.First =
+            reinterpret_cast<decltype(t.First)>(reinterpret_cast<void*>(GetProcAddress(kernel, "Process32FirstW")));
         t.Next = reinterpret_cast<decltype(t.Next)>(reinterpret_cast<void*>(GetProcAddress(kernel, "Process32NextW")));
       }
       return t;

@@ -35,7 +35,7 @@ struct TShortcut {
   std::wstring Target;            // full path of the program
   std::wstring WorkingDirectory;  // with its trailing backslash
   std::wstring Description;
-  std::wstring IconPath;          // icon index 0
+  std::wstring IconPath;  // icon index 0
 };
 // Writes (or replaces) the shell link `linkPath`. Raises EOleError when a step fails; a
 // shortcut is then not written.
@@ -43,8 +43,8 @@ void SaveShortcut(const std::wstring& linkPath, const TShortcut& shortcut);
 // The user's desktop directory, without a trailing backslash (empty when unknown).
 std::wstring DesktopDirectory();
 
-void OpenWithShell(HWND owner, const std::wstring& file);                  // default verb
-void OpenInExplorer(HWND owner, const std::wstring& address);              // "Explorer" + address
+void OpenWithShell(HWND owner, const std::wstring& file);      // default verb
+void OpenInExplorer(HWND owner, const std::wstring& address);  // "Explorer" + address
 
 // "系统时间：" followed by the local time in the user's long time format.
 std::wstring ClockCaption();

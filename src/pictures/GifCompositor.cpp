@@ -18,8 +18,7 @@ bool GifNeedsBuffers(const GifPicture& picture, std::uint16_t options) {
   });
 }
 
-void GifDrawFrame(GifBitmap& target, const GifPicture& picture, const GifFrame& frame,
-                  bool throughMask) {
+void GifDrawFrame(GifBitmap& target, const GifPicture& picture, const GifFrame& frame, bool throughMask) {
   if (frame.Empty() || frame.Pixels.size() < std::size_t(frame.Width) * std::size_t(frame.Height))
     return;  // decoded frames always fit; a hand-made one that does not is not drawn
   // Decoding keeps frames on the screen; a bitmap of another size is cut to itself.
@@ -29,15 +28,13 @@ void GifDrawFrame(GifBitmap& target, const GifPicture& picture, const GifFrame& 
 
   std::uint32_t colors[256];
   const GifPalette& table = GifFrameColors(picture, frame);
-  for (std::size_t i = 0; i < 256; ++i)
-    colors[i] = i < table.size() ? GifArgb(table[i]) : 0xFF000000u;
+  for (std::size_t i = 0; i < 256; ++i) colors[i] = i < table.size() ? GifArgb(table[i]) : 0xFF000000u;
   const int transparent = throughMask ? frame.TransparentIndex : -1;
 
   for (int y = 0; y < height; ++y) {
     const std::uint8_t* src = frame.Pixels.data() + std::size_t(y) * std::size_t(frame.Width);
-    std::uint32_t* dst = target.Pixels.data() +
-                         std::size_t(frame.Top + y) * std::size_t(target.Width) +
-                         std::size_t(frame.Left);
+    std::uint32_t* dst =
+        target.Pixels.data() + std::size_t(frame.Top + y) * std::size_t(target.Width) + std::size_t(frame.Left);
     if (transparent < 0) {
       for (int x = 0; x < width; ++x) dst[x] = colors[src[x]];
     } else {
@@ -47,15 +44,14 @@ void GifDrawFrame(GifBitmap& target, const GifPicture& picture, const GifFrame& 
   }
 }
 
-TGifCompositor::TGifCompositor(const GifPicture& picture, std::uint16_t options,
-                               const GifBitmap& underneath, std::uint32_t backgroundColor)
+TGifCompositor::TGifCompositor(const GifPicture& picture, std::uint16_t options, const GifBitmap& underneath,
+                               std::uint32_t backgroundColor)
     : FPicture(picture),
       FOptions(options),
       FHasBuffers(GifNeedsBuffers(picture, options)),
       FBackgroundColor(backgroundColor) {
-  const bool sized =
-      underneath.Width == picture.Width && underneath.Height == picture.Height &&
-      underneath.Pixels.size() == std::size_t(picture.Width) * std::size_t(picture.Height);
+  const bool sized = underneath.Width == picture.Width && underneath.Height == picture.Height &&
+                     underneath.Pixels.size() == std::size_t(picture.Width) * std::size_t(picture.Height);
   FTarget = sized ? underneath : GifBitmap(picture.Width, picture.Height, backgroundColor);
   if (!FHasBuffers) return;
   FBackup = FTarget;
@@ -82,8 +78,7 @@ void TGifCompositor::Paint(const GifStep& step) {
     GifDrawFrame(FTarget, FPicture, frame, throughMask);
     return;
   }
-  if (Flag(goClearOnLoop) && step.FirstOfPass)
-    ClearArea(FBackup, 0, 0, FBackup.Width, FBackup.Height);
+  if (Flag(goClearOnLoop) && step.FirstOfPass) ClearArea(FBackup, 0, 0, FBackup.Width, FBackup.Height);
 
   switch (step.Disposal) {
     case gdNone:
@@ -96,8 +91,7 @@ void TGifCompositor::Paint(const GifStep& step) {
       break;
     case gdRestorePrevious:
       // The backup keeps the picture from before this frame; the next frame starts there.
-      if (step.PreviousDisposal == gdRestoreBackground ||
-          step.PreviousDisposal == gdRestorePrevious) {
+      if (step.PreviousDisposal == gdRestoreBackground || step.PreviousDisposal == gdRestorePrevious) {
         // The target may differ from the backup now, so compose afresh from the backup.
         FFrameBuffer.Pixels = FBackup.Pixels;
         GifDrawFrame(FFrameBuffer, FPicture, frame, throughMask);
@@ -106,8 +100,7 @@ void TGifCompositor::Paint(const GifStep& step) {
         GifDrawFrame(FTarget, FPicture, frame, throughMask);
       }
       break;
-    default:
-      break;  // disposal values 4..7 mean nothing: nothing is drawn
+    default: break;  // disposal values 4..7 mean nothing: nothing is drawn
   }
 }
 

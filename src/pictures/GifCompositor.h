@@ -22,9 +22,7 @@ struct GifBitmap {
   GifBitmap() = default;
   GifBitmap(int width, int height, std::uint32_t fill)
       : Width(width), Height(height), Pixels(std::size_t(width) * std::size_t(height), fill) {}
-  std::uint32_t At(int x, int y) const {
-    return Pixels[std::size_t(y) * std::size_t(Width) + std::size_t(x)];
-  }
+  std::uint32_t At(int x, int y) const { return Pixels[std::size_t(y) * std::size_t(Width) + std::size_t(x)]; }
 };
 
 constexpr std::uint32_t GifArgb(GifRgb c) {
@@ -42,8 +40,7 @@ bool GifNeedsBuffers(const GifPicture& picture, std::uint16_t options);
 // Draws `frame` at its bounds. Through the mask, pixels of the transparent index are left
 // alone; otherwise they get their table colour. Indexes past the table are drawn black.
 // `target` must have the logical screen's size.
-void GifDrawFrame(GifBitmap& target, const GifPicture& picture, const GifFrame& frame,
-                  bool throughMask);
+void GifDrawFrame(GifBitmap& target, const GifPicture& picture, const GifFrame& frame, bool throughMask);
 
 class TGifCompositor {
  public:

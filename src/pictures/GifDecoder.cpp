@@ -63,8 +63,7 @@ bool ReadColorTable(TGifCursor& cursor, std::uint8_t packed, GifPalette& table) 
   std::span<const std::uint8_t> raw;
   if (!cursor.Take(entries * 3, raw)) return false;
   table.resize(entries);
-  for (std::size_t i = 0; i < entries; ++i)
-    table[i] = GifRgb{raw[3 * i], raw[3 * i + 1], raw[3 * i + 2]};
+  for (std::size_t i = 0; i < entries; ++i) table[i] = GifRgb{raw[3 * i], raw[3 * i + 1], raw[3 * i + 2]};
   return true;
 }
 
@@ -135,8 +134,7 @@ struct LoadState {
 TGifError ReadImage(TGifCursor& cursor, LoadState& state, PendingExtensions& pending) {
   std::uint16_t left, top, width, height;
   std::uint8_t packed;
-  if (!cursor.Word(left) || !cursor.Word(top) || !cursor.Word(width) || !cursor.Word(height) ||
-      !cursor.Byte(packed))
+  if (!cursor.Word(left) || !cursor.Word(top) || !cursor.Word(width) || !cursor.Word(height) || !cursor.Byte(packed))
     return geTruncated;
   const std::int64_t area = std::int64_t(width) * height;
   if (width == 0 || height == 0 || area > GifMaxFramePixels) return geBadDimensions;
@@ -178,8 +176,7 @@ TGifError ReadImage(TGifCursor& cursor, LoadState& state, PendingExtensions& pen
   const std::size_t decodeCount = std::size_t(std::min<std::uint64_t>(count, most));
   std::vector<std::uint8_t>& target = direct ? frame.Pixels : state.Scratch;
   target.assign(decodeCount + GifLzwOutputSlack, 0);
-  const GifLzwResult lzw =
-      GifLzwDecode(state.Data.data(), dataSize, minCodeSize, target.data(), decodeCount);
+  const GifLzwResult lzw = GifLzwDecode(state.Data.data(), dataSize, minCodeSize, target.data(), decodeCount);
   if (lzw.Error != geNone) return lzw.Error;
   const std::size_t produced = lzw.Produced;
   // Missing pixels of a short stream stay index 0 (the copy may have scribbled past).
@@ -196,8 +193,7 @@ TGifError ReadImage(TGifCursor& cursor, LoadState& state, PendingExtensions& pen
       if (y < y0 || y >= y1 || frame.Width == 0) continue;
       const std::size_t from = std::size_t(n) * width + std::size_t(x0 - left);
       if (from >= produced) continue;  // decoded data ended before this row
-      std::memcpy(frame.Pixels.data() + std::size_t(y - y0) * std::size_t(frame.Width),
-                  state.Scratch.data() + from,
+      std::memcpy(frame.Pixels.data() + std::size_t(y - y0) * std::size_t(frame.Width), state.Scratch.data() + from,
                   std::min<std::size_t>(std::size_t(frame.Width), produced - from));
     }
   }
@@ -231,16 +227,15 @@ GifLoadResult LoadGif(std::span<const std::uint8_t> bytes) {
   GifPicture& picture = state.Picture;
   std::uint16_t width, height;
   std::uint8_t packed, pixelRatio;
-  if (!cursor.Word(width) || !cursor.Word(height) || !cursor.Byte(packed) ||
-      !cursor.Byte(picture.BackgroundIndex) || !cursor.Byte(pixelRatio))
+  if (!cursor.Word(width) || !cursor.Word(height) || !cursor.Byte(packed) || !cursor.Byte(picture.BackgroundIndex) ||
+      !cursor.Byte(pixelRatio))
     return Fail(geTruncated);
   if (width == 0 || height == 0 || width > GifMaxSide || height > GifMaxSide ||
       std::int64_t(width) * height > GifMaxFramePixels)
     return Fail(geBadDimensions);
   picture.Width = width;
   picture.Height = height;
-  if ((packed & 0x80) && !ReadColorTable(cursor, packed, picture.GlobalColors))
-    return Fail(geTruncated);
+  if ((packed & 0x80) && !ReadColorTable(cursor, packed, picture.GlobalColors)) return Fail(geTruncated);
 
   GifLoadResult result;
   PendingExtensions pending;
@@ -267,36 +262,26 @@ GifLoadResult LoadGif(std::span<const std::uint8_t> bytes) {
 }
 
 GifLoadResult LoadGif(std::string_view bytes) {
-  return LoadGif(std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(bytes.data()),
-                                               bytes.size()));
+  return LoadGif(std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
 }
 
-std::optional<std::span<const std::uint8_t>> GifBytesOfStoredPicture(
-    std::span<const std::uint8_t> stored) {
+std::optional<std::span<const std::uint8_t>> GifBytesOfStoredPicture(std::span<const std::uint8_t> stored) {
   constexpr std::string_view className = "TGIFImage";
   if (stored.size() < 1 + className.size() || stored[0] != className.size() ||
-      std::string_view(reinterpret_cast<const char*>(stored.data() + 1), className.size()) !=
-          className)
+      std::string_view(reinterpret_cast<const char*>(stored.data() + 1), className.size()) != className)
     return std::nullopt;
   return stored.subspan(1 + className.size());
 }
 
 const char* GifErrorText(TGifError error) {
   switch (error) {
-    case geNone:
-      return "No error";
-    case geNotGif:
-      return "Not a GIF picture";
-    case geTruncated:
-      return "Premature end of GIF data";
-    case geBadDimensions:
-      return "Invalid GIF picture size";
-    case geBadCodeSize:
-      return "Invalid LZW code size";
-    case geBadCode:
-      return "Invalid LZW code";
-    case geTooLarge:
-      return "GIF picture too large";
+    case geNone: return "No error";
+    case geNotGif: return "Not a GIF picture";
+    case geTruncated: return "Premature end of GIF data";
+    case geBadDimensions: return "Invalid GIF picture size";
+    case geBadCodeSize: return "Invalid LZW code size";
+    case geBadCode: return "Invalid LZW code";
+    case geTooLarge: return "GIF picture too large";
   }
   return "Unknown GIF error";
 }

@@ -8,8 +8,7 @@ namespace kv {
 
 namespace {
 
-static_assert(std::endian::native == std::endian::little,
-              "the code reader assumes little-endian loads");
+static_assert(std::endian::native == std::endian::little, "the code reader assumes little-endian loads");
 
 constexpr std::uint32_t MaxCodes = 4096;
 constexpr int MaxCodeSize = 12;
@@ -37,8 +36,8 @@ inline void CopyPieces(std::uint8_t* dst, const std::uint8_t* src, std::size_t l
 // for the previous code's string plus the first index of the current one, and those lie
 // side by side in the output. So the table keeps only where each string starts and how
 // long it is, and emitting a code is one copy from earlier output.
-GifLzwResult GifLzwDecode(const std::uint8_t* data, std::size_t size, int minCodeSize,
-                          std::uint8_t* out, std::size_t count) {
+GifLzwResult GifLzwDecode(const std::uint8_t* data, std::size_t size, int minCodeSize, std::uint8_t* out,
+                          std::size_t count) {
   GifLzwResult result;
   if (minCodeSize < 2 || minCodeSize > 8) {
     result.Error = geBadCodeSize;
@@ -62,8 +61,7 @@ GifLzwResult GifLzwDecode(const std::uint8_t* data, std::size_t size, int minCod
 
   while (pos < count) {
     if (bitPos + std::uint64_t(codeSize) > totalBits) break;  // data used up
-    const std::uint32_t code =
-        std::uint32_t(LoadLittle64(data + (bitPos >> 3)) >> (bitPos & 7)) & codeMask;
+    const std::uint32_t code = std::uint32_t(LoadLittle64(data + (bitPos >> 3)) >> (bitPos & 7)) & codeMask;
     bitPos += std::uint64_t(codeSize);
 
     if (code == clearCode) {

@@ -22,7 +22,7 @@ struct GifLzwResult {
 // indexes. Stops at the end-of-information code, at the end of the data, or when `count`
 // indexes are written, whichever comes first; anything after that is ignored. A code
 // that is not in the table yet is an error.
-GifLzwResult GifLzwDecode(const std::uint8_t* data, std::size_t size, int minCodeSize,
-                          std::uint8_t* out, std::size_t count);
+GifLzwResult GifLzwDecode(const std::uint8_t* data, std::size_t size, int minCodeSize, std::uint8_t* out,
+                          std::size_t count);
 
 }  // namespace kv

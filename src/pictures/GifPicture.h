@@ -101,8 +101,7 @@ GifLoadResult LoadGif(std::string_view bytes);
 // A picture control stores its picture as the class name "TGIFImage" (a short string: one
 // length byte, then the characters) followed by the GIF bytes. The GIF bytes, or nothing
 // when the stored picture is of another class.
-std::optional<std::span<const std::uint8_t>> GifBytesOfStoredPicture(
-    std::span<const std::uint8_t> stored);
+std::optional<std::span<const std::uint8_t>> GifBytesOfStoredPicture(std::span<const std::uint8_t> stored);
 
 const char* GifErrorText(TGifError error);
 

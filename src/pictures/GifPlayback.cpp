@@ -12,8 +12,8 @@ int GifFrameDelay(const GifFrame& frame, bool threaded) {
   return delay;
 }
 
-GifWait GifComputeWait(int delayUnits, std::uint32_t now, std::uint32_t lastTime,
-                       std::int32_t lastWait, int speed, bool threaded) {
+GifWait GifComputeWait(int delayUnits, std::uint32_t now, std::uint32_t lastTime, std::int32_t lastWait, int speed,
+                       bool threaded) {
   GifWait wait;
   if (speed < 1) {
     wait.Infinite = threaded;

@@ -52,8 +52,8 @@ struct GifWait {
 // `now` and `lastTime` readings of a wrapping millisecond clock (`lastTime` taken at the
 // previous computation), `lastWait` the previous result's LastWait. Half of the time the
 // painter overran its previous wait is taken off, then the speed (percent) scales it.
-GifWait GifComputeWait(int delayUnits, std::uint32_t now, std::uint32_t lastTime,
-                       std::int32_t lastWait, int speed, bool threaded);
+GifWait GifComputeWait(int delayUnits, std::uint32_t now, std::uint32_t lastTime, std::int32_t lastWait, int speed,
+                       bool threaded);
 
 // A frame the painter is to show next and how to show it.
 struct GifStep {
@@ -74,8 +74,7 @@ struct GifStep {
 // waiting); when the painter is woken before the time is up, call WokenEarly(now).
 class TGifPacer {
  public:
-  TGifPacer(int speed, bool threaded, std::uint32_t now)
-      : FSpeed(speed), FThreaded(threaded), FLastTime(now) {}
+  TGifPacer(int speed, bool threaded, std::uint32_t now) : FSpeed(speed), FThreaded(threaded), FLastTime(now) {}
   GifWait Before(const GifStep& step, std::uint32_t now);
   void WokenEarly(std::uint32_t now) {
     FLastWait = 0;

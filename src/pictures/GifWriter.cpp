@@ -101,8 +101,7 @@ std::vector<std::uint8_t> GifLzwEncode(std::span<const std::uint8_t> indexes, in
   return writer.Finish();
 }
 
-TGifWriter::TGifWriter(int width, int height, const GifPalette& globalColors,
-                       std::uint8_t backgroundIndex) {
+TGifWriter::TGifWriter(int width, int height, const GifPalette& globalColors, std::uint8_t backgroundIndex) {
   const std::string_view signature = "GIF89a";
   FBytes.assign(signature.begin(), signature.end());
   Word(width);
@@ -150,8 +149,7 @@ void TGifWriter::AddLoop(std::uint16_t count) {
 
 void TGifWriter::AddComment(std::string_view text) {
   FBytes.insert(FBytes.end(), {0x21, 0xFE});
-  SubBlocks(std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(text.data()),
-                                          text.size()));
+  SubBlocks(std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
 }
 
 void TGifWriter::AddRaw(std::span<const std::uint8_t> bytes) {
@@ -161,10 +159,9 @@ void TGifWriter::AddRaw(std::span<const std::uint8_t> bytes) {
 void TGifWriter::AddFrame(const GifWriterFrame& frame) {
   if (frame.WriteControl) {
     const bool transparent = frame.TransparentIndex >= 0;
-    FBytes.insert(FBytes.end(),
-                  {0x21, 0xF9, 4, std::uint8_t(((frame.Disposal & 7) << 2) | (transparent ? 1 : 0)),
-                   std::uint8_t(frame.Delay & 0xFF), std::uint8_t(frame.Delay >> 8),
-                   std::uint8_t(transparent ? frame.TransparentIndex : 0), 0});
+    FBytes.insert(FBytes.end(), {0x21, 0xF9, 4, std::uint8_t(((frame.Disposal & 7) << 2) | (transparent ? 1 : 0)),
+                                 std::uint8_t(frame.Delay & 0xFF), std::uint8_t(frame.Delay >> 8),
+                                 std::uint8_t(transparent ? frame.TransparentIndex : 0), 0});
   }
   FBytes.push_back(0x2C);
   Word(frame.Left);
@@ -172,13 +169,12 @@ void TGifWriter::AddFrame(const GifWriterFrame& frame) {
   Word(frame.Width);
   Word(frame.Height);
   std::uint8_t packed = frame.Interlaced ? 0x40 : 0;
-  if (!frame.LocalColors.empty())
-    packed |= std::uint8_t(0x80 | TableBits(TableEntries(frame.LocalColors.size())));
+  if (!frame.LocalColors.empty()) packed |= std::uint8_t(0x80 | TableBits(TableEntries(frame.LocalColors.size())));
   FBytes.push_back(packed);
   if (!frame.LocalColors.empty()) ColorTable(frame.LocalColors);
 
-  const std::size_t colors = !frame.LocalColors.empty() ? TableEntries(frame.LocalColors.size())
-                                                        : std::max<std::size_t>(FGlobalSize, 2);
+  const std::size_t colors =
+      !frame.LocalColors.empty() ? TableEntries(frame.LocalColors.size()) : std::max<std::size_t>(FGlobalSize, 2);
   const int codeSize = frame.MinCodeSize >= 0 ? frame.MinCodeSize : GifCodeSizeFor(colors);
   FBytes.push_back(std::uint8_t(codeSize));
   if (frame.RawData) {

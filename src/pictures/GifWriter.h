@@ -44,8 +44,7 @@ struct GifWriterFrame {
 class TGifWriter {
  public:
   // `globalColors` is padded to a power of two (2 to 256 entries); empty: no global table.
-  TGifWriter(int width, int height, const GifPalette& globalColors,
-             std::uint8_t backgroundIndex = 0);
+  TGifWriter(int width, int height, const GifPalette& globalColors, std::uint8_t backgroundIndex = 0);
 
   void AddLoop(std::uint16_t count);  // "NETSCAPE2.0"
   void AddComment(std::string_view text);

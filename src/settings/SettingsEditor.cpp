@@ -39,9 +39,7 @@ void TSettingsEditor::Load(ISettingsView& view) {
         FLoaded.insert_or_assign(std::string(k.Control), std::move(loaded));
         break;
       }
-      case kkFlag:
-        view.SetChecked(k.Control, ini.ReadBool(k.Section, k.Key, false));
-        break;
+      case kkFlag: view.SetChecked(k.Control, ini.ReadBool(k.Section, k.Key, false)); break;
     }
   }
 }
@@ -74,9 +72,7 @@ void TSettingsEditor::Apply(const ISettingsView& view) {
         ini.WriteString(k.Section, k.Key, unchanged ? loaded->second.Bytes : Utf16ToGbk(text));
         break;
       }
-      case kkFlag:
-        ini.WriteBool(k.Section, k.Key, view.GetChecked(k.Control));
-        break;
+      case kkFlag: ini.WriteBool(k.Section, k.Key, view.GetChecked(k.Control)); break;
     }
   }
   ini.Close();

@@ -12,13 +12,13 @@
 #include <string>
 
 #include "TestUtil.h"
-#include "support/ShortcutRead.h"
 #include "app/Unit1.h"
 #include "base/FileIo.h"
 #include "base/TextCodec.h"
 #include "ini/IniFile.h"
 #include "messenger/Messenger.h"
 #include "skin/windows/WinSkinManage.h"
+#include "support/ShortcutRead.h"
 
 namespace kv {
 namespace {
@@ -79,8 +79,7 @@ class Form1ActionsTest : public ::testing::Test {
   }
   // Clicks, and answers the boxes that come in order; returns what each said. One
   // watcher answers them all: a later box opens inside the handler of an earlier one.
-  std::vector<test::TBoxSeen> ClickAndAnswer(const char* name,
-                                             std::vector<std::pair<std::wstring, int>> boxes) {
+  std::vector<test::TBoxSeen> ClickAndAnswer(const char* name, std::vector<std::pair<std::wstring, int>> boxes) {
     auto answers = std::async(std::launch::async, [boxes] {
       std::vector<test::TBoxSeen> seen;
       for (const auto& [title, button] : boxes) seen.push_back(test::AnswerMessageBox(title, 10000, button).get());

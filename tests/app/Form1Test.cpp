@@ -125,16 +125,16 @@ TEST_F(Form1Test, WindowAndControlsStandWhereTheLayoutPutsThem) {
     RECT Bounds;
   };
   const TExpected expected[] = {
-      {"PageControl1", {0, 80, 332, 449}},  {"Button4", {8, 456, 97, 481}},   {"Button7", {232, 456, 313, 481}},
-      {"Button1", {8, 488, 97, 513}},       {"Button3", {232, 488, 313, 513}}, {"StatusBar1", {0, 522, 333, 541}},
-      {"Edit3", {72, 78, 322, 97}},         {"CheckBox17", {104, 224, 217, 241}}, {"CheckBox3", {216, 296, 313, 313}},
-      {"Edit1", {248, 6, 321, 25}},         {"GroupBox6", {0, 288, 324, 337}}, {"Edit9", {8, 16, 318, 35}},
-      {"Panel1", {0, 16, 324, 313}},        {"Memo1", {0, 0, 324, 297}},
+      {"PageControl1", {0, 80, 332, 449}}, {"Button4", {8, 456, 97, 481}},       {"Button7", {232, 456, 313, 481}},
+      {"Button1", {8, 488, 97, 513}},      {"Button3", {232, 488, 313, 513}},    {"StatusBar1", {0, 522, 333, 541}},
+      {"Edit3", {72, 78, 322, 97}},        {"CheckBox17", {104, 224, 217, 241}}, {"CheckBox3", {216, 296, 313, 313}},
+      {"Edit1", {248, 6, 321, 25}},        {"GroupBox6", {0, 288, 324, 337}},    {"Edit9", {8, 16, 318, 35}},
+      {"Panel1", {0, 16, 324, 313}},       {"Memo1", {0, 0, 324, 297}},
   };
   for (const TExpected& e : expected) {
     const RECT r = RectInParent(Win(e.Name)->Handle());
-    EXPECT_TRUE(EqualRect(&r, &e.Bounds)) << e.Name << " at " << r.left << "," << r.top << " - " << r.right << ","
-                                          << r.bottom;
+    EXPECT_TRUE(EqualRect(&r, &e.Bounds))
+        << e.Name << " at " << r.left << "," << r.top << " - " << r.right << "," << r.bottom;
   }
   // Every windowed control's window is where its object says (combo boxes: the closed box).
   for (int i = 0; i < Form->ComponentCount(); ++i) {
@@ -227,7 +227,8 @@ TEST_F(Form1Test, LoadWithoutSettingsFileShowsTheValuesWhenAbsent) {
   EXPECT_EQ(Text("ComboBox3"), L"无功能");
   EXPECT_EQ(Text("Edit1"), L"1048578");
   EXPECT_EQ(Text("Edit2"), L"45");
-  for (const char* edit : {"Edit4", "Edit5", "Edit6", "Edit7", "Edit8", "Edit9", "Edit10"}) EXPECT_EQ(Text(edit), L"\"\"") << edit;
+  for (const char* edit : {"Edit4", "Edit5", "Edit6", "Edit7", "Edit8", "Edit9", "Edit10"})
+    EXPECT_EQ(Text(edit), L"\"\"") << edit;
   for (int i = 1; i <= 27; ++i) EXPECT_FALSE(Checked(("CheckBox" + std::to_string(i)).c_str())) << i;
   Show();  // the same values once the windows exist
   EXPECT_EQ(Win("ComboBox2")->Caption(), L"居中");
@@ -278,11 +279,11 @@ TEST_F(Form1Test, TabFollowsTheTableOrderAndEnterPressesApply) {
   Show();
   ASSERT_TRUE(PumpUntil([&] { return FocusedName() == "PageControl1"; })) << FocusedName();
   const std::vector<std::string> order = {
-      "CheckBox10", "CheckBox9",  "CheckBox8",  "CheckBox7",  "CheckBox5",  "CheckBox6",  "CheckBox4",
-      "CheckBox3",  "CheckBox2",  "CheckBox1",  "CheckBox11", "CheckBox12", "CheckBox13", "CheckBox14",
-      "CheckBox15", "CheckBox16", "CheckBox17", "CheckBox18", "CheckBox26", "CheckBox25", "CheckBox24",
-      "CheckBox23", "CheckBox22", "CheckBox21", "CheckBox20", "CheckBox19", "Edit3",      "ComboBox2",
-      "Edit2",      "Edit1",      "ComboBox1",  "ComboBox3",  "CheckBox27", "Edit10",     "Button1",
+      "CheckBox10", "CheckBox9",  "CheckBox8",  "CheckBox7",  "CheckBox5",  "CheckBox6",   "CheckBox4",
+      "CheckBox3",  "CheckBox2",  "CheckBox1",  "CheckBox11", "CheckBox12", "CheckBox13",  "CheckBox14",
+      "CheckBox15", "CheckBox16", "CheckBox17", "CheckBox18", "CheckBox26", "CheckBox25",  "CheckBox24",
+      "CheckBox23", "CheckBox22", "CheckBox21", "CheckBox20", "CheckBox19", "Edit3",       "ComboBox2",
+      "Edit2",      "Edit1",      "ComboBox1",  "ComboBox3",  "CheckBox27", "Edit10",      "Button1",
       "Button2",    "Button3",    "Button4",    "Button5",    "Button7",    "PageControl1"};
   std::vector<std::string> seen;
   for (std::size_t i = 0; i < order.size(); ++i) {

@@ -41,13 +41,13 @@ TEST(FileReplacement, RemovesOurOwnStaleTemporariesOnly) {
 #ifdef _WIN32
   const char* const stale = "a.ini.kv1234.tmp";
   const char* const fresh = "a.ini.kv99.tmp";
-  const char* const others[] = {"a.ini.kv12x4.tmp", "a.ini.kv.tmp", "b.ini.kv1234.tmp", "a.ini.kv1234.tmp.bak",
-                                "xa.ini.kv1234.tmp", "a.ini.kv1234.tm"};
+  const char* const others[] = {"a.ini.kv12x4.tmp",     "a.ini.kv.tmp",      "b.ini.kv1234.tmp",
+                                "a.ini.kv1234.tmp.bak", "xa.ini.kv1234.tmp", "a.ini.kv1234.tm"};
 #else
   const char* const stale = ".a.ini.Ab12Z9";
   const char* const fresh = ".a.ini.Xy34Q1";
-  const char* const others[] = {".a.ini.Ab12Z", ".a.ini.Ab12Z9x", ".b.ini.Ab12Z9", "a.ini.Ab12Z9", ".a.ini.Ab-2Z9",
-                                "..a.ini.Ab12Z9"};
+  const char* const others[] = {".a.ini.Ab12Z", ".a.ini.Ab12Z9x", ".b.ini.Ab12Z9",
+                                "a.ini.Ab12Z9", ".a.ini.Ab-2Z9",  "..a.ini.Ab12Z9"};
 #endif
   dir.Write(stale, "half");
   dir.Write(fresh, "in progress");

@@ -4,12 +4,12 @@
 #include <memory>
 #include <vector>
 
+#include "TestUtil.h"
 #include "framework/ExtCtrls.h"
 #include "framework/Forms.h"
 #include "framework/Jpeg.h"
 #include "framework/StdCtrls.h"
 #include "framework/Threads.h"
-#include "TestUtil.h"
 
 namespace kv {
 namespace {
@@ -103,8 +103,7 @@ class TCounterThread : public TThread {
 
  protected:
   void Execute() override {
-    for (int i = 0; i < 3 && !Terminated(); ++i)
-      Synchronize([this] { SyncThreads.push_back(GetCurrentThreadId()); });
+    for (int i = 0; i < 3 && !Terminated(); ++i) Synchronize([this] { SyncThreads.push_back(GetCurrentThreadId()); });
     try {
       Synchronize([] { throw std::runtime_error("bad frame"); });
     } catch (const std::runtime_error&) {

@@ -8,11 +8,11 @@
 #include <memory>
 #include <vector>
 
+#include "TestUtil.h"
 #include "framework/ComCtrls.h"
 #include "framework/ExtCtrls.h"
 #include "framework/Forms.h"
 #include "framework/StdCtrls.h"
-#include "TestUtil.h"
 #include "support/MessageRecorder.h"
 #include "support/PixelCheck.h"
 
@@ -287,7 +287,8 @@ TEST_F(ControlsTest, CursorOfAWindowlessControlIsSetByItsParent) {
   ShowForm();
   HWND wnd = Form->Handle();
   ASSERT_TRUE(test::MoveCursorTo(wnd, 30, 25, [&] { return MouseControl() == label; }));
-  const LRESULT handled = SendMessageW(wnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(wnd), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+  const LRESULT handled =
+      SendMessageW(wnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(wnd), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
   EXPECT_EQ(handled, TRUE);
   EXPECT_EQ(GetCursor(), CursorHandle(crMultiDrag));
 }

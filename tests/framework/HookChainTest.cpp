@@ -10,13 +10,13 @@
 #include <string>
 #include <vector>
 
+#include "TestUtil.h"
 #include "base/win/Dc.h"
 #include "framework/Forms.h"
 #include "framework/StdCtrls.h"
 #include "framework/Subclass.h"
 #include "support/HandleCount.h"
 #include "support/MessageRecorder.h"
-#include "TestUtil.h"
 
 namespace kv {
 namespace {

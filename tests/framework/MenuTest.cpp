@@ -178,8 +178,8 @@ class MenuTest : public ::testing::Test {
   std::unique_ptr<TApplication> App;
   TForm* Form = nullptr;
   TMainMenu* Menu = nullptr;
-  TMenuItem *File = nullptr, *Open = nullptr, *Save = nullptr, *Recent = nullptr, *Projects = nullptr,
-            *Deep = nullptr, *Exit = nullptr, *Edit = nullptr, *Undo = nullptr;
+  TMenuItem *File = nullptr, *Open = nullptr, *Save = nullptr, *Recent = nullptr, *Projects = nullptr, *Deep = nullptr,
+            *Exit = nullptr, *Edit = nullptr, *Undo = nullptr;
   std::vector<std::wstring> Clicked;
 };
 
@@ -225,8 +225,8 @@ TEST_F(MenuTest, AltF10AndAccessKeysWalkTheBarIntoAThirdLevelSubmenu) {
   edit->SetFocus();
   {
     // Alt+F from the edit opens File through the platform's loop; R, P, D go down to Deep.
-    TMenuScript script({{MenuShown, Char('r')}, {[] { return MenusShown(2); }, Char('p')},
-                        {[] { return MenusShown(3); }, Char('d')}});
+    TMenuScript script(
+        {{MenuShown, Char('r')}, {[] { return MenusShown(2); }, Char('p')}, {[] { return MenusShown(3); }, Char('d')}});
     PostMessageW(edit->Handle(), WM_SYSCHAR, 'f', 1 << 29);
     ASSERT_TRUE(PumpUntil([&] { return !Clicked.empty(); })) << "steps done: " << script.Done();
     EXPECT_EQ(Clicked, std::vector<std::wstring>{L"Deep"});

@@ -40,9 +40,14 @@ TEST(GalleryOptions, FlagsAndTheQuitTimerTogetherInAnyOrder) {
 }
 
 TEST(GalleryOptions, MistakesAreNamedAndTheFirstOneWins) {
-  for (std::vector<std::wstring> args : std::vector<std::vector<std::wstring>>{
-           {L"--quit-after"}, {L"--quit-after", L"soon"}, {L"--quit-after", L"-5"}, {L"--quit-after", L"1e3"},
-           {L"--quit-after", L"86400001"}, {L"--bogus"}, {L"-page", L"2"}, {L"--MDI"}}) {
+  for (std::vector<std::wstring> args : std::vector<std::vector<std::wstring>>{{L"--quit-after"},
+                                                                               {L"--quit-after", L"soon"},
+                                                                               {L"--quit-after", L"-5"},
+                                                                               {L"--quit-after", L"1e3"},
+                                                                               {L"--quit-after", L"86400001"},
+                                                                               {L"--bogus"},
+                                                                               {L"-page", L"2"},
+                                                                               {L"--MDI"}}) {
     EXPECT_FALSE(ParseGalleryArgs(args).Error.empty()) << args.size() << " arguments";
   }
   EXPECT_EQ(ParseGalleryArgs({L"--quit-after", L"86400000"}).Options.QuitAfter, 86400000u) << "a day is allowed";

@@ -20,17 +20,28 @@ namespace {
 
 // The window class each framework kind shows to the platform (and to a skin).
 const std::map<std::string_view, std::wstring> kWindowClasses = {
-    {"TButton", L"Kv.BUTTON"},        {"TBitBtn", L"Kv.BUTTON"},
-    {"TCheckBox", L"Kv.BUTTON"},      {"TRadioButton", L"Kv.BUTTON"},
-    {"TGroupBox", L"Kv.GroupBox"},    {"TRadioGroup", L"Kv.GroupBox"},
-    {"TCheckGroup", L"Kv.GroupBox"},  {"TPanel", L"Kv.Panel"},
-    {"TEdit", L"Kv.EDIT"},            {"TMemo", L"Kv.EDIT"},
-    {"TComboBox", L"Kv.COMBOBOX"},    {"TListBox", L"Kv.LISTBOX"},
-    {"TListView", L"Kv.SysListView32"}, {"TProgressBar", L"Kv.msctls_progress32"},
-    {"TTrackBar", L"Kv.msctls_trackbar32"}, {"TUpDown", L"Kv.msctls_updown32"},
-    {"TScrollBar", L"Kv.SCROLLBAR"},  {"TTabControl", L"Kv.SysTabControl32"},
-    {"TDateTimePicker", L"Kv.SysDateTimePick32"}, {"TTabSet", L"Kv.TabSet"},
-    {"TTabScroller", L"Kv.TabScroller"}, {"TScrollBox", L"Kv.ScrollBox"},
+    {"TButton", L"Kv.BUTTON"},
+    {"TBitBtn", L"Kv.BUTTON"},
+    {"TCheckBox", L"Kv.BUTTON"},
+    {"TRadioButton", L"Kv.BUTTON"},
+    {"TGroupBox", L"Kv.GroupBox"},
+    {"TRadioGroup", L"Kv.GroupBox"},
+    {"TCheckGroup", L"Kv.GroupBox"},
+    {"TPanel", L"Kv.Panel"},
+    {"TEdit", L"Kv.EDIT"},
+    {"TMemo", L"Kv.EDIT"},
+    {"TComboBox", L"Kv.COMBOBOX"},
+    {"TListBox", L"Kv.LISTBOX"},
+    {"TListView", L"Kv.SysListView32"},
+    {"TProgressBar", L"Kv.msctls_progress32"},
+    {"TTrackBar", L"Kv.msctls_trackbar32"},
+    {"TUpDown", L"Kv.msctls_updown32"},
+    {"TScrollBar", L"Kv.SCROLLBAR"},
+    {"TTabControl", L"Kv.SysTabControl32"},
+    {"TDateTimePicker", L"Kv.SysDateTimePick32"},
+    {"TTabSet", L"Kv.TabSet"},
+    {"TTabScroller", L"Kv.TabScroller"},
+    {"TScrollBox", L"Kv.ScrollBox"},
 };
 
 // The kinds each page must show.
@@ -114,7 +125,8 @@ TEST_F(GalleryTest, EveryPageShowsItsKindsInTheirWindowClassesLaidOutCleanly) {
         EXPECT_FALSE(IsWindowVisible(pages->Pages(j)->Handle()));
       }
     }
-    EXPECT_EQ(StatusText(TGalleryForm::kPagePanel), std::wstring(L"Page: ") + kGalleryPages[static_cast<std::size_t>(i)]);
+    EXPECT_EQ(StatusText(TGalleryForm::kPagePanel),
+              std::wstring(L"Page: ") + kGalleryPages[static_cast<std::size_t>(i)]);
 
     std::set<std::string_view> kinds;
     CollectKinds(sheet, kinds);
@@ -195,7 +207,8 @@ TEST_F(GalleryTest, EditsPageShowsEditStatesBuddiesDatesAndAMemoThatScrolls) {
   for (const char* name : {"UpDownV", "UpDownH"}) {
     auto* upDown = Get<TUpDown>(name);
     ASSERT_NE(upDown->Associate(), nullptr);
-    EXPECT_EQ(reinterpret_cast<HWND>(SendMessageW(upDown->Handle(), UDM_GETBUDDY, 0, 0)), upDown->Associate()->Handle());
+    EXPECT_EQ(reinterpret_cast<HWND>(SendMessageW(upDown->Handle(), UDM_GETBUDDY, 0, 0)),
+              upDown->Associate()->Handle());
     EXPECT_EQ(static_cast<TEdit*>(upDown->Associate())->Text(), std::to_wstring(upDown->Position()));
   }
   EXPECT_TRUE(StyleOf(Wnd("UpDownH")) & UDS_HORZ);
@@ -230,7 +243,8 @@ TEST_F(GalleryTest, ListsPageShowsListsThatScrollAndAScrollBoxOfItsOwnColour) {
   EXPECT_EQ(SendMessageW(wnd, LVM_GETITEMCOUNT, 0, 0), 40);
   EXPECT_LT(SendMessageW(wnd, LVM_GETCOUNTPERPAGE, 0, 0), 40) << "the rows scroll";
   EXPECT_EQ(SendMessageW(view->HeaderHandle(), HDM_GETITEMCOUNT, 0, 0), 3);
-  EXPECT_EQ(reinterpret_cast<HIMAGELIST>(SendMessageW(wnd, LVM_GETIMAGELIST, LVSIL_SMALL, 0)), Gallery->Images()->Handle());
+  EXPECT_EQ(reinterpret_cast<HIMAGELIST>(SendMessageW(wnd, LVM_GETIMAGELIST, LVSIL_SMALL, 0)),
+            Gallery->Images()->Handle());
 
   auto* box = Get<TScrollBox>("ScrollBox1");
   EXPECT_TRUE(StyleOf(box->Handle()) & WS_HSCROLL);

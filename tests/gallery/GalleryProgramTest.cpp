@@ -103,7 +103,8 @@ TEST(GalleryProgram, RefusesAnUnknownSwitchWithItsUsageAndExitCodeTwo) {
   GetDlgItemTextW(box, 0xFFFF, text, 512);
   EXPECT_NE(std::wstring(text).find(L"--bogus"), std::wstring::npos);
   EXPECT_NE(std::wstring(text).find(L"Usage"), std::wstring::npos);
-  EXPECT_EQ(gallery.WaitForWindow(L"Kv.Form", kGalleryTitle, 300), nullptr) << "no window before the switches are right";
+  EXPECT_EQ(gallery.WaitForWindow(L"Kv.Form", kGalleryTitle, 300), nullptr)
+      << "no window before the switches are right";
   PostMessageW(box, WM_COMMAND, IDOK, 0);
   EXPECT_EQ(gallery.ExitCode(), 2);
 }

@@ -130,8 +130,8 @@ TEST_F(GalleryTest, MessageBoxesShowThePlatformsIcons) {
   const struct {
     const wchar_t* Item;
     LPCWSTR Icon;
-  } kinds[] = {{L"Information", IDI_INFORMATION}, {L"Warning", IDI_WARNING}, {L"Error", IDI_ERROR},
-               {L"Question", IDI_QUESTION}};
+  } kinds[] = {
+      {L"Information", IDI_INFORMATION}, {L"Warning", IDI_WARNING}, {L"Error", IDI_ERROR}, {L"Question", IDI_QUESTION}};
   for (const auto& kind : kinds) {
     SCOPED_TRACE(testing::Message() << "box " << (&kind - kinds));
     const bool question = kind.Icon == IDI_QUESTION;

@@ -39,8 +39,7 @@ class IniFileTest : public ::testing::Test {
     return ini.ReadString(section, key, fallback);
   }
   // Applies `writes` to `before` and returns the file's bytes afterwards.
-  std::string AfterWrites(std::string_view before,
-                          std::initializer_list<std::array<std::string_view, 3>> writes) {
+  std::string AfterWrites(std::string_view before, std::initializer_list<std::array<std::string_view, 3>> writes) {
     FDir.Write("k.ini", before);
     TIniFile ini(FDir / "k.ini");
     for (const auto& w : writes) ini.WriteString(w[0], w[1], w[2]);
@@ -103,7 +102,7 @@ TEST_F(IniFileTest, ControlCharactersReadAsThePlatformReadsThem) {
       {Bytes("0100\0=1"), "1"},
       {Bytes("0100\0x=1"), "1"},
       {"0100=1\xA1\xA1", "1\xA1\xA1"},  // the ideographic space is no blank
-      {"0100", "<default>"},              // a key without '=' has no value
+      {"0100", "<default>"},            // a key without '=' has no value
   };
   for (const auto& [line, value] : lines) {
     EXPECT_EQ(ReadKey("[Koravent]\r\n" + line + "\r\n", "Koravent", "0100"), value) << ::testing::PrintToString(line);
@@ -219,8 +218,7 @@ TEST_F(IniFileTest, WriteCreatesAMissingFileWithWindowsLineEnds) {
 }
 
 TEST_F(IniFileTest, EachLineKeepsItsOwnLineEnd) {
-  EXPECT_EQ(AfterWrites("[A]\r\nx=1\ny=2\r\n", {{"A", "y", "3"}, {"A", "z", "4"}}),
-            "[A]\r\nx=1\ny=3\r\nz=4\r\n");
+  EXPECT_EQ(AfterWrites("[A]\r\nx=1\ny=2\r\n", {{"A", "y", "3"}, {"A", "z", "4"}}), "[A]\r\nx=1\ny=3\r\nz=4\r\n");
 }
 
 TEST_F(IniFileTest, ByteOrderMarkIsKeptAndDoesNotHideTheFirstSection) {

@@ -109,7 +109,8 @@ TEST_F(MessengerTest, RestartStartsKoraventEvenWithoutAMessenger) {
 
 TEST_F(MessengerTest, ShortcutIsWrittenAndReplaced) {
   const std::wstring link = (FDir / "Koravent配置.lnk").wstring();
-  const TShortcut fields{L"C:\\QQ\\KoraventConfig.exe", L"C:\\QQ\\", L"Tarnholm工作室制作", L"C:\\QQ\\KoraventConfig.exe"};
+  const TShortcut fields{L"C:\\QQ\\KoraventConfig.exe", L"C:\\QQ\\", L"Tarnholm工作室制作",
+                         L"C:\\QQ\\KoraventConfig.exe"};
   SaveShortcut(link, fields);
   SaveShortcut(link, fields);
 

@@ -56,9 +56,8 @@ std::vector<Pixels> Play(const GifPicture& p, std::uint16_t options, int limit =
 constexpr std::uint16_t Opaque = GifDefaultOptions & ~goTransparent;
 
 TEST(GifCompositor, WithoutBuffersFramesPileUpThroughTheirMasks) {
-  const GifPicture p =
-      Screen({Fr(0, 0, 4, 2, std::vector<std::uint8_t>(8, 0)),
-              Fr(1, 0, 2, 1, {1, 3}, gdDoNotDispose, 3), Fr(3, 1, 1, 1, {2}, gdNone)});
+  const GifPicture p = Screen({Fr(0, 0, 4, 2, std::vector<std::uint8_t>(8, 0)),
+                               Fr(1, 0, 2, 1, {1, 3}, gdDoNotDispose, 3), Fr(3, 1, 1, 1, {2}, gdNone)});
   EXPECT_FALSE(GifNeedsBuffers(p, GifDefaultOptions));
   const auto masked = Play(p, GifDefaultOptions);
   ASSERT_EQ(masked.size(), 3u);
@@ -69,8 +68,7 @@ TEST(GifCompositor, WithoutBuffersFramesPileUpThroughTheirMasks) {
 }
 
 TEST(GifCompositor, RestoreBackgroundBringsBackWhatWasUnderneath) {
-  const GifPicture p =
-      Screen({Fr(0, 0, 2, 2, {0, 1, 2, 0}, gdRestoreBackground), Fr(3, 0, 1, 1, {1})});
+  const GifPicture p = Screen({Fr(0, 0, 2, 2, {0, 1, 2, 0}, gdRestoreBackground), Fr(3, 0, 1, 1, {1})});
   EXPECT_TRUE(GifNeedsBuffers(p, GifDefaultOptions));
   const auto shown = Play(p, GifDefaultOptions);
   ASSERT_EQ(shown.size(), 2u);
@@ -93,8 +91,8 @@ TEST(GifCompositor, RestorePreviousAfterAKeptFrame) {
 
 TEST(GifCompositor, RestorePreviousAfterAClearedFrameStartsFromTheBackup) {
   // The target still shows the red frame; the backup already has its area cleared.
-  const GifPicture p = Screen({Fr(0, 0, 2, 1, {0, 0}, gdRestoreBackground),
-                               Fr(1, 0, 2, 1, {2, 2}, gdRestorePrevious), Fr(3, 1, 1, 1, {3})});
+  const GifPicture p = Screen(
+      {Fr(0, 0, 2, 1, {0, 0}, gdRestoreBackground), Fr(1, 0, 2, 1, {2, 2}, gdRestorePrevious), Fr(3, 1, 1, 1, {3})});
   const auto shown = Play(p, Opaque);
   ASSERT_EQ(shown.size(), 3u);
   EXPECT_EQ(shown[0], (Pixels{R, R, U, U, U, U, U, U}));
@@ -103,15 +101,14 @@ TEST(GifCompositor, RestorePreviousAfterAClearedFrameStartsFromTheBackup) {
 }
 
 TEST(GifCompositor, RestorePreviousTwiceInARow) {
-  const GifPicture p =
-      Screen({Fr(0, 0, 4, 2, std::vector<std::uint8_t>(8, 0)),
-              Fr(0, 0, 1, 1, {1}, gdRestorePrevious), Fr(1, 0, 1, 1, {2}, gdRestorePrevious),
-              Fr(2, 1, 2, 1,
-                 {
-                     3,
-                     3,
-                 },
-                 gdRestorePrevious, 3)});
+  const GifPicture p = Screen({Fr(0, 0, 4, 2, std::vector<std::uint8_t>(8, 0)), Fr(0, 0, 1, 1, {1}, gdRestorePrevious),
+                               Fr(1, 0, 1, 1, {2}, gdRestorePrevious),
+                               Fr(2, 1, 2, 1,
+                                  {
+                                      3,
+                                      3,
+                                  },
+                                  gdRestorePrevious, 3)});
   const auto shown = Play(p, GifDefaultOptions);
   ASSERT_EQ(shown.size(), 4u);
   EXPECT_EQ(shown[1], (Pixels{G, R, R, R, R, R, R, R}));

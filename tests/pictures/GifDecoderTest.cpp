@@ -17,8 +17,7 @@ TEST(GifLzw, RoundTripsEveryCodeSizeAndTableResets) {
     std::vector<std::uint8_t> input = data;
     input.resize(data.size() + GifLzwInputSlack);
     std::vector<std::uint8_t> out(pixels.size() + GifLzwOutputSlack);
-    const GifLzwResult r =
-        GifLzwDecode(input.data(), data.size(), codeSize, out.data(), pixels.size());
+    const GifLzwResult r = GifLzwDecode(input.data(), data.size(), codeSize, out.data(), pixels.size());
     ASSERT_EQ(r.Error, geNone) << codeSize;
     ASSERT_EQ(r.Produced, pixels.size());
     out.resize(pixels.size());
@@ -44,8 +43,7 @@ TEST(GifLzw, FullTableWithoutClearKeepsDecodingAtTwelveBits) {
   std::vector<std::uint8_t> input = bytes;
   input.resize(bytes.size() + GifLzwInputSlack);
   std::vector<std::uint8_t> out(expected.size() + 2 + GifLzwOutputSlack);
-  const GifLzwResult r =
-      GifLzwDecode(input.data(), bytes.size(), 2, out.data(), expected.size() + 2);
+  const GifLzwResult r = GifLzwDecode(input.data(), bytes.size(), 2, out.data(), expected.size() + 2);
   ASSERT_EQ(r.Error, geNone);
   ASSERT_EQ(r.Produced, expected.size() + 2);
   out.resize(r.Produced);
@@ -243,8 +241,7 @@ TEST(GifDecoder, ShortImageDataLeavesTheRestAtIndexZero) {
   const GifPicture p = MustLoad(w.Finish());
   EXPECT_EQ(p.Frames[0].Pixels, (std::vector<std::uint8_t>{3, 3, 2, 0, 0, 0, 0, 0}));
   EXPECT_EQ(p.Frames[1].Width, 4);
-  EXPECT_EQ(p.Frames[1].Pixels,
-            (std::vector<std::uint8_t>{1, 2, 3, 1, 0, 0, 0, 0, 3, 2, 0, 0, 0, 0, 0, 0}));
+  EXPECT_EQ(p.Frames[1].Pixels, (std::vector<std::uint8_t>{1, 2, 3, 1, 0, 0, 0, 0, 3, 2, 0, 0, 0, 0, 0, 0}));
 }
 
 TEST(GifDecoder, SurplusImageDataIsCutAtTheFramesPixelCount) {

@@ -159,8 +159,7 @@ TEST(GifLoopRules, EmptyFramesKeepTheirPlaceAndNoFramesEndTheRun) {
 TEST(GifPlaybackSteps, WaitUnitsDisposalsAndPassStarts) {
   GifPicture p;
   p.Width = p.Height = 1;
-  p.Frames = {FrameWith(21, gdRestoreBackground), FrameWith(1, gdRestorePrevious),
-              FrameWith(std::nullopt)};
+  p.Frames = {FrameWith(21, gdRestoreBackground), FrameWith(1, gdRestorePrevious), FrameWith(std::nullopt)};
   p.Frames[0].LoopCount = 2;
   TGifPlayback playback(p, Defaults, true);
   std::vector<GifStep> steps;
@@ -215,8 +214,7 @@ namespace {
 
 // A painter on a pretend clock: painting takes `paintMs`, sleeping exactly the wait.
 // Returns the times at which frames went on the screen.
-std::vector<std::uint32_t> Paced(const GifPicture& p, int speed, int paintMs, int count,
-                                 std::uint32_t start) {
+std::vector<std::uint32_t> Paced(const GifPicture& p, int speed, int paintMs, int count, std::uint32_t start) {
   TGifPlayback playback(p, GifDefaultOptions, true);
   std::uint32_t now = start;
   TGifPacer pacer(speed, true, now);

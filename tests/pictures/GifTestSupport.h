@@ -14,8 +14,7 @@ namespace kv::test {
 
 inline GifPalette Gray(int entries) {
   GifPalette p;
-  for (int i = 0; i < entries; ++i)
-    p.push_back({std::uint8_t(i), std::uint8_t(i), std::uint8_t(i)});
+  for (int i = 0; i < entries; ++i) p.push_back({std::uint8_t(i), std::uint8_t(i), std::uint8_t(i)});
   return p;
 }
 
@@ -26,8 +25,7 @@ inline std::vector<std::uint8_t> Noise(std::size_t count, int colors, unsigned s
   return v;
 }
 
-inline GifWriterFrame Frame(int left, int top, int width, int height,
-                            std::vector<std::uint8_t> pixels) {
+inline GifWriterFrame Frame(int left, int top, int width, int height, std::vector<std::uint8_t> pixels) {
   GifWriterFrame f;
   f.Left = left;
   f.Top = top;
@@ -107,8 +105,7 @@ class TCodeStream {
 };
 
 // A one-frame picture whose image data is `data` as given.
-inline std::vector<std::uint8_t> WithImageData(int width, int height, int minCodeSize,
-                                               std::vector<std::uint8_t> data) {
+inline std::vector<std::uint8_t> WithImageData(int width, int height, int minCodeSize, std::vector<std::uint8_t> data) {
   TGifWriter w(width, height, Gray(4));
   GifWriterFrame f = Frame(0, 0, width, height, {});
   f.MinCodeSize = minCodeSize;

@@ -26,9 +26,7 @@ constexpr TColor OtherColor = 0x303030;
 std::uint64_t ProcessCpu100ns() {
   FILETIME created, exited, kernel, user;
   GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
-  const auto value = [](const FILETIME& t) {
-    return (std::uint64_t(t.dwHighDateTime) << 32) | t.dwLowDateTime;
-  };
+  const auto value = [](const FILETIME& t) { return (std::uint64_t(t.dwHighDateTime) << 32) | t.dwLowDateTime; };
   return value(kernel) + value(user);
 }
 
@@ -81,8 +79,7 @@ TEST(ProgramPictures, BothAnimatingCostLittleProcessorTime) {
   ASSERT_EQ(TGIFPainter::RunningThreads(), 2);
   // Image3 fills the top-left 80 x 89 of its box; the rest is the page.
   const COLORREF outside = ColorToRgb(OtherColor);
-  const std::uint32_t outsideRgb =
-      (GetRValue(outside) << 16) | (GetGValue(outside) << 8) | GetBValue(outside);
+  const std::uint32_t outsideRgb = (GetRValue(outside) << 16) | (GetGValue(outside) << 8) | GetBValue(outside);
   EXPECT_EQ(test::ScreenPixel(form->Handle(), 8 + 95, 128 + 50), outsideRgb);
   EXPECT_EQ(test::ScreenPixel(form->Handle(), 8 + 40, 128 + 100), outsideRgb);
   EXPECT_NE(test::ScreenPixel(form->Handle(), 8 + 40, 128 + 45), outsideRgb);
@@ -96,8 +93,7 @@ TEST(ProgramPictures, BothAnimatingCostLittleProcessorTime) {
     MsgWaitForMultipleObjects(0, nullptr, FALSE, DWORD(left) + 1, QS_ALLINPUT);
     app->ProcessMessages();
   }
-  const double seconds =
-      std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
+  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
   const double cpuSeconds = double(ProcessCpu100ns() - cpuBefore) / 1e7;
   const double percent = 100.0 * cpuSeconds / seconds;
   std::printf(

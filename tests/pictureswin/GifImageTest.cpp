@@ -15,9 +15,9 @@
 #include "TestUtil.h"
 #include "framework/ExtCtrls.h"
 #include "framework/Forms.h"
+#include "pictures/GifWriter.h"
 #include "pictures/win/GifImage.h"
 #include "pictures/win/GifPainter.h"
-#include "pictures/GifWriter.h"
 
 namespace kv {
 namespace {
@@ -34,8 +34,7 @@ const GifPalette Colors = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 0}}
 std::uint32_t RgbOf(const GifRgb& c) { return Rgb(c.R, c.G, c.B); }
 
 // `frames` frames of the whole screen, frame i in Colors[i].
-std::vector<std::uint8_t> SolidFrames(int frames, std::uint16_t delay,
-                                      std::optional<std::uint16_t> loop) {
+std::vector<std::uint8_t> SolidFrames(int frames, std::uint16_t delay, std::optional<std::uint16_t> loop) {
   TGifWriter writer(30, 20, Colors);
   if (loop) writer.AddLoop(*loop);
   for (int i = 0; i < frames; ++i) {
@@ -75,8 +74,7 @@ class GifImageTest : public ::testing::Test {
   // Puts the picture into the image, records the centre of the internal bitmap (and who
   // is running) at every change notification, and shows the form: the first paint
   // happens here.
-  TGIFImage* Show(const std::vector<std::uint8_t>& bytes,
-                  std::optional<std::uint16_t> options = std::nullopt) {
+  TGIFImage* Show(const std::vector<std::uint8_t>& bytes, std::optional<std::uint16_t> options = std::nullopt) {
     auto owned = TGIFImage::FromBytes(bytes);
     TGIFImage* gif = owned.get();
     if (options) gif->SetDrawOptions(*options);
@@ -96,9 +94,7 @@ class GifImageTest : public ::testing::Test {
     return gif;
   }
   // A pixel of the image as it is on the screen (image coordinates).
-  std::uint32_t Pixel(int x, int y) {
-    return test::ScreenPixel(Form->Handle(), Image->Left() + x, Image->Top() + y);
-  }
+  std::uint32_t Pixel(int x, int y) { return test::ScreenPixel(Form->Handle(), Image->Left() + x, Image->Top() + y); }
 
   std::unique_ptr<TApplication> App;
   TForm* Form = nullptr;
@@ -121,12 +117,10 @@ TEST_F(GifImageTest, FirstPaintShowsFrameOneAndThePainterBringsTheNextOnes) {
 
   // Every frame reaches the bitmap in order, for ever (count 0), through the GUI thread.
   ASSERT_TRUE(PumpUntil([&] { return Changes.size() >= 7; }));
-  for (std::size_t i = 0; i < Changes.size(); ++i)
-    EXPECT_EQ(Changes[i], RgbOf(Colors[i % 4])) << "change " << i;
+  for (std::size_t i = 0; i < Changes.size(); ++i) EXPECT_EQ(Changes[i], RgbOf(Colors[i % 4])) << "change " << i;
   for (DWORD id : ChangeThreads) EXPECT_EQ(id, GetCurrentThreadId());
   // And the screen follows: each colour of the sequence shows up there.
-  for (const GifRgb& c : Colors)
-    EXPECT_TRUE(PumpUntil([&] { return Pixel(15, 10) == RgbOf(c); })) << RgbOf(c);
+  for (const GifRgb& c : Colors) EXPECT_TRUE(PumpUntil([&] { return Pixel(15, 10) == RgbOf(c); })) << RgbOf(c);
   EXPECT_EQ(gif->PainterCount(), 1) << "one painter, however often the image repaints";
 }
 

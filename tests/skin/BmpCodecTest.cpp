@@ -13,7 +13,7 @@ namespace {
 
 // Writes BMP files the way other programs do, independently of WriteBmp24.
 class TBmpMaker {
-public:
+ public:
   int FBpp = 24;
   bool FTopDown = false;
   std::uint32_t FCompression = 0;
@@ -37,7 +37,8 @@ public:
           row[3 * std::size_t(x) + 1] = char((v >> 8) & 0xFF);
           row[3 * std::size_t(x) + 2] = char((v >> 16) & 0xFF);
         } else if (FBpp == 32) {
-          for (int k = 0; k < 4; ++k) row[4 * std::size_t(x) + std::size_t(k)] = char(((v | 0xAB000000u) >> (8 * k)) & 0xFF);
+          for (int k = 0; k < 4; ++k)
+            row[4 * std::size_t(x) + std::size_t(k)] = char(((v | 0xAB000000u) >> (8 * k)) & 0xFF);
         } else if (FBpp == 16) {  // 5-6-5
           const std::uint32_t p = ((v >> 19) & 0x1F) << 11 | ((v >> 10) & 0x3F) << 5 | ((v >> 3) & 0x1F);
           row[2 * std::size_t(x)] = char(p & 0xFF);
@@ -99,8 +100,7 @@ void ExpectPixels(const std::optional<TPixelBitmap>& b, int width, int height,
   ASSERT_EQ(b->Width(), width);
   ASSERT_EQ(b->Height(), height);
   for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x)
-      ASSERT_EQ(b->Pixel(x, y), expected[std::size_t(y * width + x)]) << x << "," << y;
+    for (int x = 0; x < width; ++x) ASSERT_EQ(b->Pixel(x, y), expected[std::size_t(y * width + x)]) << x << "," << y;
 }
 
 TEST(BmpRead, PaletteDepthsBottomUpAndTopDown) {
@@ -199,7 +199,7 @@ TEST(BmpRead, MalformedFilesAreNoPicture) {
 // Run-length pictures. Their palette does not start with black, so pixels that no code
 // writes (black) differ from index 0.
 class BmpRle : public ::testing::Test {
-protected:
+ protected:
   static constexpr std::uint32_t B = 0;  // never written
   const std::vector<std::uint32_t> FPalette = [] {
     std::vector<std::uint32_t> p = kPalette;  // black comes to index 13, unused below
@@ -225,23 +225,35 @@ protected:
   // 6 x 4, bottom row first: a run and an odd absolute run (padded); a run and a delta
   // over the rest of that row into the next; an absolute run passing the row end; one
   // pixel and the end of the bitmap.
-  const std::string FRle8 = Bytes("\x03\x01" "\x00\x03\x02\x03\x04\x00" "\x00\x00"
-                                        "\x02\x05" "\x00\x02\x01\x01"
-                                        "\x00\x04\x06\x07\x08\x09" "\x00\x00"
-                                        "\x01\x0A" "\x00\x01");
+  const std::string FRle8 = Bytes(
+      "\x03\x01"
+      "\x00\x03\x02\x03\x04\x00"
+      "\x00\x00"
+      "\x02\x05"
+      "\x00\x02\x01\x01"
+      "\x00\x04\x06\x07\x08\x09"
+      "\x00\x00"
+      "\x01\x0A"
+      "\x00\x01");
   const std::vector<std::uint32_t> FRle8Pixels = Colours({10, -1, -1, -1, -1, -1,  //
-                                                          -1, -1, -1, 6, 7, 8,     //
-                                                          5, 5, -1, -1, -1, -1,    //
-                                                          1, 1, 1, 2, 3, 4});
+                                                          -1, -1, -1, 6,  7,  8,   //
+                                                          5,  5,  -1, -1, -1, -1,  //
+                                                          1,  1,  1,  2,  3,  4});
   // 7 x 3: a run of alternating nibbles, an absolute run of 3 passing the row end; an
   // absolute run of 5 (3 bytes, padded to 4) and a run passing the row end; two pixels and
   // a delta past the top row, which ends the picture.
-  const std::string FRle4 = Bytes("\x05\x12" "\x00\x03\x34\x50" "\x00\x00"
-                                        "\x00\x05\x67\x89\xA0\x00" "\x04\xBC" "\x00\x00"
-                                        "\x02\xCE" "\x00\x02\x03\x09");
+  const std::string FRle4 = Bytes(
+      "\x05\x12"
+      "\x00\x03\x34\x50"
+      "\x00\x00"
+      "\x00\x05\x67\x89\xA0\x00"
+      "\x04\xBC"
+      "\x00\x00"
+      "\x02\xCE"
+      "\x00\x02\x03\x09");
   const std::vector<std::uint32_t> FRle4Pixels = Colours({12, 14, -1, -1, -1, -1, -1,  //
-                                                          6, 7, 8, 9, 10, 11, 12,       //
-                                                          1, 2, 1, 2, 1, 3, 4});
+                                                          6,  7,  8,  9,  10, 11, 12,  //
+                                                          1,  2,  1,  2,  1,  3,  4});
 };
 
 TEST_F(BmpRle, EveryKindOfCodeAtBothDepths) {
@@ -266,25 +278,27 @@ TEST_F(BmpRle, FileWrittenByImageMagick) {
   //   -type Palette -compress RLE BMP3:im8.bmp
   // A 256-entry palette of which 3 are used; every row is coded 12 pixels wide (the row
   // padding too), so each row's last run passes the row end.
-  std::string file("BM\x5A\x04\x00\x00\x00\x00\x00\x00\x36\x04\x00\x00\x28\x00\x00\x00\x09\x00\x00\x00"
-                   "\x04\x00\x00\x00\x01\x00\x08\x00\x01\x00\x00\x00\x24\x00\x00\x00\x00\x00\x00\x00"
-                   "\x00\x00\x00\x00\x00\x01\x00\x00\x00\x01\x00\x00"
-                   "\x56\x34\x12\x00\xFF\x00\xFF\x00\xFF\xFF\xFF\x00", 66);
+  std::string file(
+      "BM\x5A\x04\x00\x00\x00\x00\x00\x00\x36\x04\x00\x00\x28\x00\x00\x00\x09\x00\x00\x00"
+      "\x04\x00\x00\x00\x01\x00\x08\x00\x01\x00\x00\x00\x24\x00\x00\x00\x00\x00\x00\x00"
+      "\x00\x00\x00\x00\x00\x01\x00\x00\x00\x01\x00\x00"
+      "\x56\x34\x12\x00\xFF\x00\xFF\x00\xFF\xFF\xFF\x00",
+      66);
   file.append(1024 - 12, '\0');
-  file.append("\x01\x02\x07\x00\x01\x02\x03\x00\x00\x00\x03\x00\x05\x01\x04\x00\x00\x00"
-              "\x03\x00\x05\x01\x04\x00\x00\x00\x01\x00\x01\x01\x0A\x00\x00\x00\x00\x01", 36);
+  file.append(
+      "\x01\x02\x07\x00\x01\x02\x03\x00\x00\x00\x03\x00\x05\x01\x04\x00\x00\x00"
+      "\x03\x00\x05\x01\x04\x00\x00\x00\x01\x00\x01\x01\x0A\x00\x00\x00\x00\x01",
+      36);
   ASSERT_EQ(file.size(), 0x45Au);
   constexpr std::uint32_t o = 0x123456, m = 0xFF00FF, w = 0xFFFFFF;
-  ExpectPixels(ReadBmp(file), 9, 4,
-               {o, m, o, o, o, o, o, o, o,  //
-                o, o, o, m, m, m, m, m, o,  //
-                o, o, o, m, m, m, m, m, o,  //
-                w, o, o, o, o, o, o, o, w});
+  ExpectPixels(ReadBmp(file), 9, 4, {o, m, o, o, o, o, o, o, o,  //
+                                     o, o, o, m, m, m, m, m, o,  //
+                                     o, o, o, m, m, m, m, m, o,  //
+                                     w, o, o, o, o, o, o, o, w});
 }
 
 TEST_F(BmpRle, DamagedOrMisdeclaredDataIsNoPicture) {
-  for (const auto& [bpp, width, height, codes] :
-       {std::tuple{8, 6, 4, FRle8}, std::tuple{4, 7, 3, FRle4}}) {
+  for (const auto& [bpp, width, height, codes] : {std::tuple{8, 6, 4, FRle8}, std::tuple{4, 7, 3, FRle4}}) {
     SCOPED_TRACE(bpp);
     // Cut anywhere before its last code, the data ends inside a code or before the
     // picture is complete.

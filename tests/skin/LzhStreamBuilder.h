@@ -10,7 +10,7 @@
 namespace kv::test {
 
 class TLzhStreamBuilder {
-public:
+ public:
   TLzhStreamBuilder() { FTree.Start(); }
 
   void Literal(std::uint8_t byte) { Symbol(byte); }
@@ -33,7 +33,7 @@ public:
     return out;
   }
 
-private:
+ private:
   void Symbol(int symbol) {
     std::vector<int> path;
     for (int k = FTree.FPrnt[symbol + kLzhNodes]; k != kLzhRoot; k = FTree.FPrnt[k]) path.push_back(k & 1);

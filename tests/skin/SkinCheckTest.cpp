@@ -55,7 +55,7 @@ std::string BrokenSkin() {
                              {"icon.bmp", Bmp(7, 5)},        // never drawn: no frame rules apply
                              {"buttons.bmp", Bmp(100, 20)},  // frames 20 wide, margins 30 + 30
                              {"empty.bmp", ""},
-                             {"tabs.bmp", Bmp(203, 19)},     // 5 frames
+                             {"tabs.bmp", Bmp(203, 19)},  // 5 frames
                              {"junk.bmp", "BM not really"},
                              {"arrows.bmp", Bmp(46, 2)},
                              {"hs.bmp", Bmp(8, 2)},
@@ -78,7 +78,8 @@ TEST(SkinCheck, ReportsEachFaultOfABrokenSkin) {
   EXPECT_NE(r.FOut.find("Problems (10):"), std::string::npos) << r.FOut;
   EXPECT_NE(r.FOut.find("[Buttons] CheckButton=gone.bmp: no entry gone.bmp"), std::string::npos) << r.FOut;
   EXPECT_NE(r.FOut.find("tabs.bmp (Tabs): 203 pixels wide do not divide into 5 frames"), std::string::npos) << r.FOut;
-  EXPECT_NE(r.FOut.find("top.bmp (BorderTop): 21 pixels high do not divide into 2 frames"), std::string::npos) << r.FOut;
+  EXPECT_NE(r.FOut.find("top.bmp (BorderTop): 21 pixels high do not divide into 2 frames"), std::string::npos)
+      << r.FOut;
 }
 
 TEST(SkinCheck, CleanSkinGivesZeroAndTheModelInWords) {
@@ -130,8 +131,9 @@ TEST(SkinCheck, UnusableContainersGiveTwoAndAnEmptyOneHasNoDefinition) {
 
 // check tells an author when the program would keep no skin for the pictures' sake.
 TEST(SkinCheck, PicturesBeyondThePixelBudgetGiveTwo) {
-  const std::string container = BuildSkinContainer({{"skin.ini", "[Button0]\r\nButtonImage=b.bmp\r\n"
-                                                                  "[Button1]\r\nButtonImage=b.bmp\r\n"},
+  const std::string container = BuildSkinContainer({{"skin.ini",
+                                                     "[Button0]\r\nButtonImage=b.bmp\r\n"
+                                                     "[Button1]\r\nButtonImage=b.bmp\r\n"},
                                                     {"b.bmp", Bmp(30, 10)}});
   std::ostringstream out, err;
   EXPECT_EQ(CheckSkin(container, out, err, 300 * 3), 0) << err.str();
@@ -188,8 +190,8 @@ TEST(SkinSheet, LaysOutRowsAndMarksFramesAndMagenta) {
   for (int dy = 0; dy < 2; ++dy)
     for (int dx = 0; dx < 2; ++dx) {
       const int x = left + 3 + dx, y = y0 + dy;
-      EXPECT_EQ(s.Pixel(x, y), ((x / kSheetCheckerSize + y / kSheetCheckerSize) & 1) ? kSheetCheckerDark
-                                                                                     : kSheetCheckerLight);
+      EXPECT_EQ(s.Pixel(x, y),
+                ((x / kSheetCheckerSize + y / kSheetCheckerSize) & 1) ? kSheetCheckerDark : kSheetCheckerLight);
     }
   EXPECT_NE(s.Pixel(left + 3, y0), s.Pixel(left + 4, y0));  // both squares show here
   // Separator after frame 1, then frame 2 begins with source pixel (2, 0).

@@ -13,7 +13,7 @@ namespace kv {
 namespace {
 
 class TRecordingMessenger : public TSkinMessenger {
-public:
+ public:
   void ShowSkinMessage(std::string_view text) override { FMessages.emplace_back(text); }
   std::vector<std::string> FMessages;
 };
@@ -48,7 +48,8 @@ TEST(SkinReader, ReadsEntriesByLowerCasedName) {
   TSkinReader reader;
   ASSERT_TRUE(reader.Open(BuildSkinContainer(files)));
   EXPECT_EQ(reader.EntryCount(), 5);
-  EXPECT_EQ(reader.Names(), (std::vector<std::string>{"skin.ini", "bg-tabs.bmp", "empty.bmp", "combo.bmp", "combo.bmp"}));
+  EXPECT_EQ(reader.Names(),
+            (std::vector<std::string>{"skin.ini", "bg-tabs.bmp", "empty.bmp", "combo.bmp", "combo.bmp"}));
   std::string out = "junk";
   reader.ReadEntry("bg-Tabs.bmp", out);
   EXPECT_EQ(out, files[1].FData);
@@ -169,10 +170,10 @@ TEST(SkinReader, HostileDirectoriesAreRefusedWhole) {
   std::string negativeList = good;
   PutU32(negativeList, 4, 0x80000000);
   EXPECT_TRUE(refused(negativeList));
-  EXPECT_TRUE(refused(good.substr(0, 12)));              // header cut short
-  EXPECT_TRUE(refused(good.substr(0, sizesAt + 2)));     // sizes cut short
+  EXPECT_TRUE(refused(good.substr(0, 12)));           // header cut short
+  EXPECT_TRUE(refused(good.substr(0, sizesAt + 2)));  // sizes cut short
   EXPECT_TRUE(refused(""));
-  EXPECT_TRUE(messenger.FMessages.empty());  // only an older version speaks
+  EXPECT_TRUE(messenger.FMessages.empty());     // only an older version speaks
   EXPECT_TRUE(reader.Open(ContainerOf(good)));  // sizes may use the whole data area
 }
 

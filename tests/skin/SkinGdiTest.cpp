@@ -24,10 +24,11 @@ TPixelBitmap CrossPicture(int w, int h) {
 
 // A memory device context over a bitmap made for the screen's own format.
 class TScreenBitmap {
-public:
+ public:
   TScreenBitmap(int w, int h)
       : FDc(CreateCompatibleDC(TWindowDc::Screen().Get())),
-        FBitmap(CreateCompatibleBitmap(TWindowDc::Screen().Get(), w, h)), FSelect(FDc.Get(), FBitmap.Get()) {
+        FBitmap(CreateCompatibleBitmap(TWindowDc::Screen().Get(), w, h)),
+        FSelect(FDc.Get(), FBitmap.Get()) {
     const TBrushHandle brush(CreateSolidBrush(ColorOf(kBack)));
     RECT all{0, 0, w, h};
     FillRect(FDc.Get(), &all, brush.Get());
@@ -35,7 +36,7 @@ public:
   HDC Dc() const { return FDc.Get(); }
   TPixelBitmap Pixels(int w, int h) const { return ReadDcPixels(FDc.Get(), {0, 0, w, h}); }
 
-private:
+ private:
   TMemoryDc FDc;
   TBitmapHandle FBitmap;
   TSelectGuard FSelect;

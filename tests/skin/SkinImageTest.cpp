@@ -47,7 +47,7 @@ TEST(SkinFrames, FramesOfAStrip) {
   EXPECT_EQ(FrameRect(strip, false, 3, 2), (Rect{20, 0, 40, 10}));
   EXPECT_EQ(FrameRect(strip, false, 3, 1), (Rect{0, 0, 20, 10}));
   EXPECT_EQ(FrameRect(strip, true, 2, 2), (Rect{0, 5, 60, 10}));
-  EXPECT_EQ(FrameRect(strip, false, 0, 1), strip.Bounds());   // no frame count: one frame
+  EXPECT_EQ(FrameRect(strip, false, 0, 1), strip.Bounds());  // no frame count: one frame
   EXPECT_EQ(FrameRect(strip, false, -4, 1), strip.Bounds());
   EXPECT_EQ(FrameRect(TPixelBitmap(61, 3), false, 3, 3), (Rect{40, 0, 60, 3}));  // width / n, rounded down
 }
@@ -66,7 +66,7 @@ TEST(SkinFrames, AFrameBeyondTheCountDrawsNothing) {
 }
 
 class NineSlice : public ::testing::Test {
-protected:
+ protected:
   // One 30 x 20 frame (the second of two) with margins 5, 4, 6, 3.
   const TPixelBitmap FStrip = CoordStrip(60, 20);
   const Margins FMargins{5, 4, 6, 3};
@@ -93,9 +93,9 @@ TEST_F(NineSlice, PiecesLandWhereTheyBelong) {
 
 TEST_F(NineSlice, NarrowTargetDropsTheSideMargins) {
   const TPixelBitmap out = RenderNineSlice(10, 40, FStrip, FMargins, TDrawFlags::dfNone, 2, 2);  // 10 < 5 + 6
-  ExpectPieceFrom(out, {0, 0, 10, 4}, {x0, 0, x0 + fw, 4});      // top edge spans the whole width
-  ExpectPieceFrom(out, {0, 4, 10, 37}, {x0, 4, x0 + fw, fh - 3}); // centre too
-  EXPECT_EQ(SourceX(out.Pixel(9, 20)), x0 + 27);                 // 9 * 30 / 10
+  ExpectPieceFrom(out, {0, 0, 10, 4}, {x0, 0, x0 + fw, 4});        // top edge spans the whole width
+  ExpectPieceFrom(out, {0, 4, 10, 37}, {x0, 4, x0 + fw, fh - 3});  // centre too
+  EXPECT_EQ(SourceX(out.Pixel(9, 20)), x0 + 27);                   // 9 * 30 / 10
   const TPixelBitmap flat = RenderNineSlice(50, 6, FStrip, FMargins, TDrawFlags::dfNone, 2, 2);  // 6 < 4 + 3
   ExpectPieceFrom(flat, {0, 0, 5, 6}, {x0, 0, x0 + 5, fh});
 }
@@ -219,14 +219,14 @@ TEST(SkinDraw, TileBitmapDrawsWholeCopiesFromTheTopLeft) {
   EXPECT_EQ(canvas.Pixel(1, 1), kCanvas);
 
   TPixelBitmap same(30, 20, kCanvas);
-  TileBitmap(same, {0, 0, 30, 20}, piece, {3, 4, 3, 9});   // no width
-  TileBitmap(same, {0, 0, 30, 20}, piece, {3, 4, 1, 9});   // negative width
+  TileBitmap(same, {0, 0, 30, 20}, piece, {3, 4, 3, 9});  // no width
+  TileBitmap(same, {0, 0, 30, 20}, piece, {3, 4, 1, 9});  // negative width
   for (std::uint32_t p : same.Pixels()) ASSERT_EQ(p, kCanvas);
 }
 
 TEST(SkinDraw, ThreeSliceRepeatsTheMiddle) {
   const TPixelBitmap strip = CoordStrip(24, 6);  // two 12-wide frames
-  const Margins m{3, 1, 4, 1};                    // middle 5 wide; top and bottom ignored
+  const Margins m{3, 1, 4, 1};                   // middle 5 wide; top and bottom ignored
   const TPixelBitmap out = RenderThreeSlice(20, 12, strip, m, false, 2, 2);
   ExpectPieceFrom(out, {0, 0, 3, 12}, {12, 0, 15, 6});
   for (int x = 3; x < 16; ++x) ASSERT_EQ(SourceX(out.Pixel(x, 0)), 15 + (x - 3) % 5) << x;
@@ -338,10 +338,8 @@ TEST(SkinDraw, HostileNumbersDrawLikeTheirSaneCounterparts) {
   };
   for (const Case& c : {Case{{lo, lo, lo, lo}, {0, 0, 0, 0}},
                         Case{{hi, hi, hi, hi}, {20, 12, 20, 12}},  // then too wide and tall for 25 x 18
-                        Case{{hi, 3, lo, 2}, {20, 3, 0, 2}},
-                        Case{{5, lo, 6, hi}, {5, 0, 6, 12}},
-                        Case{{lo, hi - 1, 4, 1}, {0, 12, 4, 1}},
-                        Case{{7, 2, lo, 3}, {7, 2, 0, 3}}}) {
+                        Case{{hi, 3, lo, 2}, {20, 3, 0, 2}}, Case{{5, lo, 6, hi}, {5, 0, 6, 12}},
+                        Case{{lo, hi - 1, 4, 1}, {0, 12, 4, 1}}, Case{{7, 2, lo, 3}, {7, 2, 0, 3}}}) {
     SCOPED_TRACE(testing::Message() << c.Hostile.Left << " " << c.Hostile.Top << " " << c.Hostile.Right << " "
                                     << c.Hostile.Bottom);
     for (TDrawFlags flags : {TDrawFlags::dfNone, TDrawFlags::dfTile})
@@ -355,8 +353,8 @@ TEST(SkinDraw, HostileNumbersDrawLikeTheirSaneCounterparts) {
     EXPECT_TRUE(same(hostile, sane));
   }
   // Held within the frame, margins as wide as the frame leave the three slices no middle.
-  EXPECT_TRUE(same(RenderThreeSlice(25, 18, strip, {hi, 0, 0, 0}, false, 2, 1),
-                   RenderFrameStretched(25, 18, strip, 2, 1)));
+  EXPECT_TRUE(
+      same(RenderThreeSlice(25, 18, strip, {hi, 0, 0, 0}, false, 2, 1), RenderFrameStretched(25, 18, strip, 2, 1)));
 
   // Frame numbers: a count below 1 is one frame, an index far outside draws nothing.
   for (int count : {lo, -1, 0}) {

@@ -1,10 +1,10 @@
 // skintool end to end: pack, list and unpack a folder, and refuse hostile containers.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <cstdlib>
+#include <filesystem>
 
 #include "TestData.h"
 #include "base/FileIo.h"
@@ -17,7 +17,7 @@ namespace kv {
 namespace {
 
 class SkinTool : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override {
     FRoot = fs::temp_directory_path() / ("skintool-test-" + std::to_string(::getpid()));
     fs::remove_all(FRoot);
@@ -74,8 +74,8 @@ TEST_F(SkinTool, UnpackRefusesNamesThatLeaveTheFolder) {
 // Windows opens a device for these names whatever follows them; refused everywhere, as
 // a folder unpacked here may be copied there.
 TEST_F(SkinTool, DeviceNamesAreRefusedOnEverySystem) {
-  for (const char* device : {"CON", "con.bmp", "Aux.ini", "nul .bmp", "PRN.", "prn  ", "COM1.bmp", "com9",
-                             "LPT1.x.bmp", "lpt5 .bmp", "CONIN$.bmp", "com0.bmp"}) {
+  for (const char* device : {"CON", "con.bmp", "Aux.ini", "nul .bmp", "PRN.", "prn  ", "COM1.bmp", "com9", "LPT1.x.bmp",
+                             "lpt5 .bmp", "CONIN$.bmp", "com0.bmp"}) {
     Put(FRoot / "device.skn", BuildSkinContainer({{"skin.ini", "x"}, {device, "boom"}}));
     EXPECT_NE(Tool("unpack " + (FRoot / "device.skn").string() + " " + (FRoot / "out").string()), 0) << device;
     EXPECT_FALSE(fs::exists(FRoot / "out" / "skin.ini")) << device;

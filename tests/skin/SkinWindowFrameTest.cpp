@@ -36,10 +36,10 @@ FrameWindow Flags(TCaptionFlags flags) {
   w.CaptionFlags = flags;
   return w;
 }
-const FrameWindow kNormal = Window(), kMax = Window([](FrameWindow& w) { w.Maximized = true; }),
-                  kInactive = Window([](FrameWindow& w) { w.Active = false; }),
-                  kPlain = Window([](FrameWindow& w) { w.FrameType = TFrameType::ftPlain; }),
-                  kMdi = Window([](FrameWindow& w) {
+const FrameWindow kNormal = Window(), kMax = Window([](FrameWindow&w) { w.Maximized = true; }),
+                  kInactive = Window([](FrameWindow&w) { w.Active = false; }),
+                  kPlain = Window([](FrameWindow&w) { w.FrameType = TFrameType::ftPlain; }),
+                  kMdi = Window([](FrameWindow&w) {
                     w.ActiveMdiChildMaximized = true;
                     w.MenuBarHeight = 20;
                   });
@@ -98,25 +98,53 @@ TEST(CaptionButtonVisibility, BothColumnsOfTheTableAndTheActionRules) {
     FrameWindow Window;
     bool Visible;
   } cases[] = {
-      {0, 0, 4, kNormal, true},          {0, 0, 4, kPlain, false},           {0, 0, 0, Flags(cfMaxBox), false},
-      {0, 0, 4, Flags(cfNone), true},    {1, 0, 4, kNormal, false},          {1, 0, 4, kMax, true},
-      {2, 0, 4, kMax, false},            {3, 0, 4, kInactive, false},        {4, 0, 4, kInactive, true},
-      {4, 0, 4, kNormal, false},         {5, 0, 4, kNormal, false},          {6, 0, 4, kNormal, true},
-      {6, 0, 4, Flags(cfMaxBox), false}, {7, 0, 4, Flags(cfSysMenu), true},  {7, 0, 4, kNormal, false},
-      {8, 0, 4, Flags(cfMinBox), false}, {8, 0, 4, kNormal, true},           {9, 0, 4, Flags(cfMaxBox), true},
-      {10, 0, 4, kNormal, false},        {11, 0, 4, kNormal, false},         {100, 0, 4, kNormal, false},
-      {100, 0, 4, kMdi, true},           {2000, 0, 4, kPlain, true},         {2001, 0, 4, kNormal, false},
+      {0, 0, 4, kNormal, true},
+      {0, 0, 4, kPlain, false},
+      {0, 0, 0, Flags(cfMaxBox), false},
+      {0, 0, 4, Flags(cfNone), true},
+      {1, 0, 4, kNormal, false},
+      {1, 0, 4, kMax, true},
+      {2, 0, 4, kMax, false},
+      {3, 0, 4, kInactive, false},
+      {4, 0, 4, kInactive, true},
+      {4, 0, 4, kNormal, false},
+      {5, 0, 4, kNormal, false},
+      {6, 0, 4, kNormal, true},
+      {6, 0, 4, Flags(cfMaxBox), false},
+      {7, 0, 4, Flags(cfSysMenu), true},
+      {7, 0, 4, kNormal, false},
+      {8, 0, 4, Flags(cfMinBox), false},
+      {8, 0, 4, kNormal, true},
+      {9, 0, 4, Flags(cfMaxBox), true},
+      {10, 0, 4, kNormal, false},
+      {11, 0, 4, kNormal, false},
+      {100, 0, 4, kNormal, false},
+      {100, 0, 4, kMdi, true},
+      {2000, 0, 4, kPlain, true},
+      {2001, 0, 4, kNormal, false},
       {-1, 0, 4, kNormal, false},
       // The second column: no system menu needed, 0 always.
-      {200, 0, 0, Flags(cfNone), true},  {200, 0, 4, kPlain, true},          {200, 1, 4, kMax, true},
-      {200, 2, 4, kMax, false},          {200, 3, 4, kInactive, false},      {200, 4, 4, kNormal, false},
-      {200, 5, 4, kNormal, false},       {200, 6, 4, Flags(cfMaxBox), true}, {200, 7, 4, kNormal, false},
-      {200, 8, 4, Flags(cfMinBox), true}, {200, 9, 4, Flags(cfNone), true}, {200, 11, 4, kNormal, false},
-      {3, 100, 4, kNormal, true},        {3, 100, 4, kInactive, false},      {100, 100, 4, kMdi, true},
+      {200, 0, 0, Flags(cfNone), true},
+      {200, 0, 4, kPlain, true},
+      {200, 1, 4, kMax, true},
+      {200, 2, 4, kMax, false},
+      {200, 3, 4, kInactive, false},
+      {200, 4, 4, kNormal, false},
+      {200, 5, 4, kNormal, false},
+      {200, 6, 4, Flags(cfMaxBox), true},
+      {200, 7, 4, kNormal, false},
+      {200, 8, 4, Flags(cfMinBox), true},
+      {200, 9, 4, Flags(cfNone), true},
+      {200, 11, 4, kNormal, false},
+      {3, 100, 4, kNormal, true},
+      {3, 100, 4, kInactive, false},
+      {100, 100, 4, kMdi, true},
       {3, 4, 4, kNormal, false},
       // Maximise needs a max box, minimise a min box, whatever the columns say.
-      {200, 0, 1, Flags(cfSysMenu | cfMinBox), false}, {7, 0, 1, Flags(cfSysMenu), false},
-      {200, 0, 1, Flags(cfMaxBox), true}, {200, 0, 2, Flags(cfSysMenu | cfMaxBox), false},
+      {200, 0, 1, Flags(cfSysMenu | cfMinBox), false},
+      {7, 0, 1, Flags(cfSysMenu), false},
+      {200, 0, 1, Flags(cfMaxBox), true},
+      {200, 0, 2, Flags(cfSysMenu | cfMaxBox), false},
       {200, 0, 2, Flags(cfMinBox), true},
   };
   FrameWindow noMenuBar = kMdi;
@@ -221,7 +249,7 @@ TEST(CaptionPlacement, EachAlignmentAndTheRightClip) {
     bool RightToLeft;
     int Left, Right;
   } cases[] = {{0, false, 30, 98},  {1, false, 66, 111},  // centred: (192 - 68) div 2 in, clipped at 196 - 85
-               {2, false, 43, 111}, {7, false, 4, 72}, {0, true, 43, 111}, {1, true, 43, 111}};
+               {2, false, 43, 111}, {7, false, 4, 72},   {0, true, 43, 111}, {1, true, 43, 111}};
   for (const auto& c : cases) {
     FrameWindow w = kNormal;
     w.RightToLeft = c.RightToLeft;
@@ -284,7 +312,7 @@ TEST(BorderPiece, TheStretchSwitchStretchesTheCentreOtherwiseItIsTiled) {
 // corner; the title picture 6 x 2 a frame: green cap, red middle with a magenta pixel,
 // blue cap; olive inactive.
 class CaptionStrip : public ::testing::Test {
-protected:
+ protected:
   CaptionStrip() {
     FTop = Border(Strip({kGrey, kWhite}, 8, 10, true), 2);
     FTop.Image.SetPixel(0, 0, kMagenta);
@@ -375,8 +403,11 @@ TEST(CaptionButtonStates, PressedHotInactiveAndTheMenuBarsHot) {
     const TDataSkinSysButton* Button;
     TStateFlags State;
     std::uint32_t Colour;
-  } cases[] = {{button.get(), csPressed, kGreen}, {button.get(), csHot, kBlue}, {button.get(), csInactive, kOlive},
-               {mdi.get(), csHot, kOlive},       {mdi.get(), csInactive, kRed}};
+  } cases[] = {{button.get(), csPressed, kGreen},
+               {button.get(), csHot, kBlue},
+               {button.get(), csInactive, kOlive},
+               {mdi.get(), csHot, kOlive},
+               {mdi.get(), csInactive, kRed}};
   for (const auto& c : cases) {
     TPixelBitmap canvas(4, 4, kCanvas);
     DrawCaptionButton(canvas, {0, 0, 4, 4}, *c.Button, c.State, nullptr);
@@ -395,7 +426,7 @@ bool InRegion(const std::vector<TRegionBatch>& batches, int x, int y) {
 // corners of both frames of the side pieces, notches the caption's top row and cuts the
 // bottom piece's first column. Keyed: magenta and up to 1 above it in each component.
 class FrameRegion : public ::testing::Test {
-protected:
+ protected:
   FrameRegion() {
     FLeft = Border(Strip({kRed, kGreen}, 3, 12), 2);
     FLeft.TopHeight = FLeft.BottomHeight = 4;

@@ -41,9 +41,10 @@ inline std::string BmpLikeBytes(int width, int height, std::uint32_t seed) {
 }
 
 inline std::string SampleText(std::size_t size) {
-  static const char* const words[] = {"[Button]\r\n", "LeftWidth=4\r\n", "TopHeight=3\r\n",
-                                      "picture=button.bmp\r\n", "Trans=1\r\n", "FrameCount=5\r\n",
-                                      "tile=0\r\n", "\r\n", "[Form]\r\n", "colour=$00FF00FF\r\n"};
+  static const char* const words[] = {
+      "[Button]\r\n", "LeftWidth=4\r\n",     "TopHeight=3\r\n", "picture=button.bmp\r\n",
+      "Trans=1\r\n",  "FrameCount=5\r\n",    "tile=0\r\n",      "\r\n",
+      "[Form]\r\n",   "colour=$00FF00FF\r\n"};
   std::string s;
   std::size_t i = 0;
   while (s.size() < size) s += words[(i * 7 + i / 3) % 10], ++i;

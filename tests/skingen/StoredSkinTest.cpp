@@ -171,9 +171,9 @@ TEST_F(StoredSkin, TitleAndCaptionButtons) {
     int Action, Align, X, Y, Visibility, Width, Height, Frames;
   };
   const TButton expected[] = {
-      {0, 1, 30, 8, 0, 120, 15, 6}, {1, 1, 56, 8, 2, 120, 15, 6}, {1, 1, 56, 8, 1, 120, 15, 6},
-      {2, 1, 82, 8, 0, 120, 15, 6},
-      {3, 0, 8, 7, 0, 0, 0, 6},  // the icon button: its picture is dropped, the window's icon shows
+      {0, 1, 30, 8, 0, 120, 15, 6},    {1, 1, 56, 8, 2, 120, 15, 6},    {1, 1, 56, 8, 1, 120, 15, 6},
+      {2, 1, 82, 8, 0, 120, 15, 6},    {3, 0, 8, 7, 0, 0, 0, 6},  // the icon button: its picture is dropped, the
+                                                                  // window's icon shows
       {7, 100, 57, 0, 100, 60, 10, 4}, {8, 100, 38, 0, 100, 60, 10, 4}, {9, 100, 19, 0, 100, 60, 10, 4},
   };
   ASSERT_EQ(FModel->SysButtons.size(), std::size(expected));
@@ -223,14 +223,22 @@ TEST_F(StoredSkin, MagentaOnlyWhereItIsTransparent) {
     return std::ranges::any_of(b.Pixels(), [](std::uint32_t p) { return p == PixelOf(kKeyColor); });
   };
   const std::pair<const char*, const TPixelBitmap*> opaque[] = {
-      {"Buttons", &m.Buttons->Image},         {"Tabs", &m.Tabs->Image},
-      {"tab borders", &m.Tabs->Image2},       {"SunkEdge", &m.SunkEdge->Image},
-      {"ComboButton", &m.ComboButton->Image}, {"Headerbar", &m.Headerbar->Image},
-      {"MenuBackground", &m.MenuBackground->Image}, {"MenuBar", &m.MenuBar->Image},
-      {"Scrollbar", &m.Scrollbar->Image},     {"HorzScroll", &m.HorzScroll->Image},
-      {"VertScroll", &m.VertScroll->Image},   {"HorzScrollThumb", &m.HorzScrollThumb->Image},
-      {"VertScrollThumb", &m.VertScrollThumb->Image}, {"StatusBarEdges", &m.StatusBarEdges->Image},
-      {"BorderBottom", &m.BorderBottom->Image}, {"UpDownVert", &m.UpDownVert->Image},
+      {"Buttons", &m.Buttons->Image},
+      {"Tabs", &m.Tabs->Image},
+      {"tab borders", &m.Tabs->Image2},
+      {"SunkEdge", &m.SunkEdge->Image},
+      {"ComboButton", &m.ComboButton->Image},
+      {"Headerbar", &m.Headerbar->Image},
+      {"MenuBackground", &m.MenuBackground->Image},
+      {"MenuBar", &m.MenuBar->Image},
+      {"Scrollbar", &m.Scrollbar->Image},
+      {"HorzScroll", &m.HorzScroll->Image},
+      {"VertScroll", &m.VertScroll->Image},
+      {"HorzScrollThumb", &m.HorzScrollThumb->Image},
+      {"VertScrollThumb", &m.VertScrollThumb->Image},
+      {"StatusBarEdges", &m.StatusBarEdges->Image},
+      {"BorderBottom", &m.BorderBottom->Image},
+      {"UpDownVert", &m.UpDownVert->Image},
   };
   for (const auto& [field, bitmap] : opaque) EXPECT_FALSE(keyed(*bitmap)) << field;
   const std::uint32_t key = PixelOf(kKeyColor);

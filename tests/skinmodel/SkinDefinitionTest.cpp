@@ -217,8 +217,8 @@ TEST(SkinPictures, PicturesBeyondTheBudgetLeaveTheEmptyModel) {
   };
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.FDefinition);
-    const std::string definition = std::string("[TitlebarSkin]\nSkinName=Big\n[Colours]\nButtonFace=1 2 3\n") +
-                                   c.FDefinition;
+    const std::string definition =
+        std::string("[TitlebarSkin]\nSkinName=Big\n[Colours]\nButtonFace=1 2 3\n") + c.FDefinition;
     TSkinDefinition model;
     EXPECT_TRUE(model.LoadDefinitions(definition, pictures.Source(), c.FPixels));
     EXPECT_EQ(model.SkinName, "Big");

@@ -20,10 +20,10 @@ THandleCounts CurrentHandleCounts() {
   auto grew = [slack](long before, long after) { return after > before + slack; };
   if (grew(FBefore.OwnedGdi, now.OwnedGdi) || grew(FBefore.OwnedUser, now.OwnedUser) ||
       grew(FBefore.SystemGdi, now.SystemGdi) || grew(FBefore.SystemUser, now.SystemUser))
-    return ::testing::AssertionFailure()
-           << "handles grew: owned GDI " << FBefore.OwnedGdi << " -> " << now.OwnedGdi << ", owned USER "
-           << FBefore.OwnedUser << " -> " << now.OwnedUser << ", system GDI " << FBefore.SystemGdi << " -> "
-           << now.SystemGdi << ", system USER " << FBefore.SystemUser << " -> " << now.SystemUser;
+    return ::testing::AssertionFailure() << "handles grew: owned GDI " << FBefore.OwnedGdi << " -> " << now.OwnedGdi
+                                         << ", owned USER " << FBefore.OwnedUser << " -> " << now.OwnedUser
+                                         << ", system GDI " << FBefore.SystemGdi << " -> " << now.SystemGdi
+                                         << ", system USER " << FBefore.SystemUser << " -> " << now.SystemUser;
   return ::testing::AssertionSuccess();
 }
 

@@ -50,21 +50,50 @@ std::string MessageName(UINT msg) {
     const char* Name;
   };
   static constexpr TName kNames[] = {
-      {WM_CREATE, "WM_CREATE"},         {WM_DESTROY, "WM_DESTROY"},       {WM_MOVE, "WM_MOVE"},
-      {WM_SIZE, "WM_SIZE"},             {WM_ACTIVATE, "WM_ACTIVATE"},     {WM_SETFOCUS, "WM_SETFOCUS"},
-      {WM_KILLFOCUS, "WM_KILLFOCUS"},   {WM_ENABLE, "WM_ENABLE"},         {WM_SETTEXT, "WM_SETTEXT"},
-      {WM_GETTEXT, "WM_GETTEXT"},       {WM_PAINT, "WM_PAINT"},           {WM_ERASEBKGND, "WM_ERASEBKGND"},
-      {WM_SHOWWINDOW, "WM_SHOWWINDOW"}, {WM_SETCURSOR, "WM_SETCURSOR"},   {WM_NCCREATE, "WM_NCCREATE"},
-      {WM_NCDESTROY, "WM_NCDESTROY"},   {WM_NCCALCSIZE, "WM_NCCALCSIZE"}, {WM_NCHITTEST, "WM_NCHITTEST"},
-      {WM_NCPAINT, "WM_NCPAINT"},       {WM_NCACTIVATE, "WM_NCACTIVATE"}, {WM_KEYDOWN, "WM_KEYDOWN"},
-      {WM_KEYUP, "WM_KEYUP"},           {WM_CHAR, "WM_CHAR"},             {WM_COMMAND, "WM_COMMAND"},
-      {WM_TIMER, "WM_TIMER"},           {WM_MOUSEMOVE, "WM_MOUSEMOVE"},   {WM_LBUTTONDOWN, "WM_LBUTTONDOWN"},
-      {WM_LBUTTONUP, "WM_LBUTTONUP"},   {WM_MOUSELEAVE, "WM_MOUSELEAVE"}, {WM_PRINTCLIENT, "WM_PRINTCLIENT"},
-      {WM_USER, "WM_USER"},             {CM_ENABLEDCHANGED, "CM_ENABLEDCHANGED"},
-      {CM_TEXTCHANGED, "CM_TEXTCHANGED"}, {CM_MOUSEENTER, "CM_MOUSEENTER"}, {CM_MOUSELEAVE, "CM_MOUSELEAVE"},
-      {CM_ENTER, "CM_ENTER"},           {CM_EXIT, "CM_EXIT"},             {CM_RELEASE, "CM_RELEASE"},
-      {CM_DIALOGCHAR, "CM_DIALOGCHAR"}, {CM_DIALOGKEY, "CM_DIALOGKEY"},   {CM_MENUCHANGED, "CM_MENUCHANGED"},
-      {CN_COMMAND, "CN_COMMAND"},       {CN_NOTIFY, "CN_NOTIFY"},         {CN_CTLCOLORSTATIC, "CN_CTLCOLORSTATIC"},
+      {WM_CREATE, "WM_CREATE"},
+      {WM_DESTROY, "WM_DESTROY"},
+      {WM_MOVE, "WM_MOVE"},
+      {WM_SIZE, "WM_SIZE"},
+      {WM_ACTIVATE, "WM_ACTIVATE"},
+      {WM_SETFOCUS, "WM_SETFOCUS"},
+      {WM_KILLFOCUS, "WM_KILLFOCUS"},
+      {WM_ENABLE, "WM_ENABLE"},
+      {WM_SETTEXT, "WM_SETTEXT"},
+      {WM_GETTEXT, "WM_GETTEXT"},
+      {WM_PAINT, "WM_PAINT"},
+      {WM_ERASEBKGND, "WM_ERASEBKGND"},
+      {WM_SHOWWINDOW, "WM_SHOWWINDOW"},
+      {WM_SETCURSOR, "WM_SETCURSOR"},
+      {WM_NCCREATE, "WM_NCCREATE"},
+      {WM_NCDESTROY, "WM_NCDESTROY"},
+      {WM_NCCALCSIZE, "WM_NCCALCSIZE"},
+      {WM_NCHITTEST, "WM_NCHITTEST"},
+      {WM_NCPAINT, "WM_NCPAINT"},
+      {WM_NCACTIVATE, "WM_NCACTIVATE"},
+      {WM_KEYDOWN, "WM_KEYDOWN"},
+      {WM_KEYUP, "WM_KEYUP"},
+      {WM_CHAR, "WM_CHAR"},
+      {WM_COMMAND, "WM_COMMAND"},
+      {WM_TIMER, "WM_TIMER"},
+      {WM_MOUSEMOVE, "WM_MOUSEMOVE"},
+      {WM_LBUTTONDOWN, "WM_LBUTTONDOWN"},
+      {WM_LBUTTONUP, "WM_LBUTTONUP"},
+      {WM_MOUSELEAVE, "WM_MOUSELEAVE"},
+      {WM_PRINTCLIENT, "WM_PRINTCLIENT"},
+      {WM_USER, "WM_USER"},
+      {CM_ENABLEDCHANGED, "CM_ENABLEDCHANGED"},
+      {CM_TEXTCHANGED, "CM_TEXTCHANGED"},
+      {CM_MOUSEENTER, "CM_MOUSEENTER"},
+      {CM_MOUSELEAVE, "CM_MOUSELEAVE"},
+      {CM_ENTER, "CM_ENTER"},
+      {CM_EXIT, "CM_EXIT"},
+      {CM_RELEASE, "CM_RELEASE"},
+      {CM_DIALOGCHAR, "CM_DIALOGCHAR"},
+      {CM_DIALOGKEY, "CM_DIALOGKEY"},
+      {CM_MENUCHANGED, "CM_MENUCHANGED"},
+      {CN_COMMAND, "CN_COMMAND"},
+      {CN_NOTIFY, "CN_NOTIFY"},
+      {CN_CTLCOLORSTATIC, "CN_CTLCOLORSTATIC"},
   };
   for (const TName& n : kNames)
     if (n.Msg == msg) return n.Name;
@@ -100,13 +129,14 @@ std::string Describe(const std::vector<TExpectedMessage>& expected) {
       ++at;
     } else if (!e.Optional) {
       return ::testing::AssertionFailure()
-             << "expected " << MessageName(e.Msg) << " at place " << at << " of the messages seen\n  seen:     "
-             << Describe(seen) << "\n  expected: " << Describe(expected);
+             << "expected " << MessageName(e.Msg) << " at place " << at
+             << " of the messages seen\n  seen:     " << Describe(seen) << "\n  expected: " << Describe(expected);
     }
   }
   if (at != seen.size())
     return ::testing::AssertionFailure() << "unexpected " << MessageName(seen[at].Msg) << " at place " << at
-                                         << "\n  seen:     " << Describe(seen) << "\n  expected: " << Describe(expected);
+                                         << "\n  seen:     " << Describe(seen)
+                                         << "\n  expected: " << Describe(expected);
   return ::testing::AssertionSuccess();
 }
 

@@ -108,10 +108,10 @@ TPixelBitmap PrintedWindow(HWND wnd, bool clientOnly) {
   WriteBmp(expected, name + ".expected.bmp");
   WriteBmp(actual, name + ".actual.bmp");
   WriteBmp(diff, name + ".diff.bmp");
-  return ::testing::AssertionFailure()
-         << name << ": " << differing << " pixel(s) differ; the first at (" << firstX << ", " << firstY
-         << "): expected " << Hex(expected.Pixel(firstX, firstY)) << ", got " << Hex(actual.Pixel(firstX, firstY))
-         << "; pictures written to " << BesideTheProgram(name + ".*.bmp").string();
+  return ::testing::AssertionFailure() << name << ": " << differing << " pixel(s) differ; the first at (" << firstX
+                                       << ", " << firstY << "): expected " << Hex(expected.Pixel(firstX, firstY))
+                                       << ", got " << Hex(actual.Pixel(firstX, firstY)) << "; pictures written to "
+                                       << BesideTheProgram(name + ".*.bmp").string();
 }
 
 }  // namespace kv::test

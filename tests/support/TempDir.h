@@ -44,9 +44,10 @@ class TTempDir {
 };
 
 inline void MakeReadOnly(const std::filesystem::path& p) {
-  std::filesystem::permissions(p, std::filesystem::perms::owner_write | std::filesystem::perms::group_write |
-                                      std::filesystem::perms::others_write,
-                               std::filesystem::perm_options::remove);
+  std::filesystem::permissions(
+      p,
+      std::filesystem::perms::owner_write | std::filesystem::perms::group_write | std::filesystem::perms::others_write,
+      std::filesystem::perm_options::remove);
 }
 
 }  // namespace kv::testing

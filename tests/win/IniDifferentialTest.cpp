@@ -79,11 +79,10 @@ struct TProbe {
 };
 
 const TProbe kProbes[] = {
-    {"Koravent", "0101"}, {"koravent", "020a"}, {"KORAVENT", "020A"}, {"Koravent", "0106"},
-    {"Koravent", "0301"}, {"Koravent", "0401"}, {"Koravent", "0408"}, {"Koravent", "0108"},
-    {"Koravent", "0204"}, {"Koravent", "ffff"}, {"WorkerDll", "Enable"}, {"workerdll", "ENABLE"},
-    {"Missing", "0101"},  {"Koravent", "long"}, {"Second", "k"},      {"Koravent", "empty"},
-    {"Koravent", "0100"}, {"Koravent", "0407"}, {"Koravent", "bare"},
+    {"Koravent", "0101"},    {"koravent", "020a"},    {"KORAVENT", "020A"}, {"Koravent", "0106"}, {"Koravent", "0301"},
+    {"Koravent", "0401"},    {"Koravent", "0408"},    {"Koravent", "0108"}, {"Koravent", "0204"}, {"Koravent", "ffff"},
+    {"WorkerDll", "Enable"}, {"workerdll", "ENABLE"}, {"Missing", "0101"},  {"Koravent", "long"}, {"Second", "k"},
+    {"Koravent", "empty"},   {"Koravent", "0100"},    {"Koravent", "0407"}, {"Koravent", "bare"},
 };
 
 // "对话框", "标题" and "应用设置" in GBK.
@@ -110,7 +109,8 @@ const std::string kFiles[] = {
           "0401=1\v\r\n0408=\f\"q\"\f\r\n0108\0=5\r\n0204=x\0\f\r\n0407=\t" KV_GBK_APPLY "\f\r\n"
           "[WorkerDll\0]\r\nEnable=1\r\n\0\0\0\0"),
     // GBK text, blanks and quotes around it.
-    "[Koravent]\r\n0301=" KV_GBK_DIALOG "\r\n0401=\"  " KV_GBK_APPLY "  \"\r\n0407=  " KV_GBK_TITLE "  \r\n"
+    "[Koravent]\r\n0301=" KV_GBK_DIALOG "\r\n0401=\"  " KV_GBK_APPLY "  \"\r\n0407=  " KV_GBK_TITLE
+    "  \r\n"
     "ffff=\xA1\xA1" KV_GBK_TITLE "\xA1\xA1\r\n",
     // UTF-16 with a byte-order mark, little- and big-endian.
     Utf16File(u"; 设置\r\n[Koravent]\r\n0100=1\r\n0301=\"对话框\"\r\n0407=  标题  \r\n"
@@ -175,11 +175,26 @@ INSTANTIATE_TEST_SUITE_P(Files, IniDifferential, ::testing::ValuesIn(kFiles));
 // platform trims around names and values, and where a NUL ends them.
 TEST(IniDifferentialLines, ControlCharactersReadAlike) {
   const std::string lines[] = {
-      "0100=1\f",          "0100=1\v",           "0100=1\x1A",          "0100=\f1",
-      "\f0100\f=1",        Bytes("0100=1\0"),    Bytes("0100=1\0junk"), Bytes("0100=1 \0x"),
-      Bytes("0100=\"a b\"\0x"), Bytes("0100=1\f\0"), Bytes("0100=1\0\f"), Bytes("0100\0=1"),
-      Bytes("0100\0x=1"),  "0100=1\xA1\xA1",     "0100",                "0100=\x1A\"1\"\x1A",
-      Bytes("\0000100=1"), "0100=1\x1C",         "0100=1\x85",          "0100=1\xA0",
+      "0100=1\f",
+      "0100=1\v",
+      "0100=1\x1A",
+      "0100=\f1",
+      "\f0100\f=1",
+      Bytes("0100=1\0"),
+      Bytes("0100=1\0junk"),
+      Bytes("0100=1 \0x"),
+      Bytes("0100=\"a b\"\0x"),
+      Bytes("0100=1\f\0"),
+      Bytes("0100=1\0\f"),
+      Bytes("0100\0=1"),
+      Bytes("0100\0x=1"),
+      "0100=1\xA1\xA1",
+      "0100",
+      "0100=\x1A\"1\"\x1A",
+      Bytes("\0000100=1"),
+      "0100=1\x1C",
+      "0100=1\x85",
+      "0100=1\xA0",
   };
   TTempDir dir;
   int n = 0;

@@ -26,9 +26,7 @@ struct Color {
 
 constexpr Color Face{238, 233, 213};
 
-Color Mix(Color a, Color b, double t) {
-  return {a.R + (b.R - a.R) * t, a.G + (b.G - a.G) * t, a.B + (b.B - a.B) * t};
-}
+Color Mix(Color a, Color b, double t) { return {a.R + (b.R - a.R) * t, a.G + (b.G - a.G) * t, a.B + (b.B - a.B) * t}; }
 
 // A scene paints one point: it gets the colour so far and returns the new colour.
 using Scene = std::function<Color(double x, double y)>;
@@ -61,8 +59,8 @@ std::vector<Color> Render(int width, int height, const Scene& scene) {
           sum.G += c.G;
           sum.B += c.B;
         }
-      pixels[std::size_t(y) * std::size_t(width) + std::size_t(x)] = {
-          sum.R / (n * n), sum.G / (n * n), sum.B / (n * n)};
+      pixels[std::size_t(y) * std::size_t(width) + std::size_t(x)] = {sum.R / (n * n), sum.G / (n * n),
+                                                                      sum.B / (n * n)};
     }
   return pixels;
 }
@@ -93,8 +91,7 @@ kv::GifPalette BuildPalette(const std::vector<std::vector<Color>>& frames) {
     }
   std::vector<Bucket> sorted;
   for (const auto& [key, b] : buckets) sorted.push_back(b);
-  std::sort(sorted.begin(), sorted.end(),
-            [](const Bucket& a, const Bucket& b) { return a.Count > b.Count; });
+  std::sort(sorted.begin(), sorted.end(), [](const Bucket& a, const Bucket& b) { return a.Count > b.Count; });
   kv::GifPalette palette{face};
   for (const Bucket& b : sorted) {
     if (palette.size() == 256) break;
@@ -115,8 +112,7 @@ std::vector<std::uint8_t> Quantize(const std::vector<Color>& frame, const kv::Gi
       long best = -1;
       std::uint8_t bestIndex = 0;
       for (std::size_t i = 0; i < palette.size(); ++i) {
-        const long dr = long(rgb.R) - palette[i].R, dg = long(rgb.G) - palette[i].G,
-                   db = long(rgb.B) - palette[i].B;
+        const long dr = long(rgb.R) - palette[i].R, dg = long(rgb.G) - palette[i].G, db = long(rgb.B) - palette[i].B;
         const long d = 3 * dr * dr + 4 * dg * dg + 2 * db * db;
         if (best < 0 || d < best) {
           best = d;
@@ -130,8 +126,8 @@ std::vector<std::uint8_t> Quantize(const std::vector<Color>& frame, const kv::Gi
   return indexes;
 }
 
-bool WriteGif(const std::filesystem::path& path, int width, int height, int frameCount,
-              std::uint16_t delay, const std::function<Scene(int frame)>& sceneOf) {
+bool WriteGif(const std::filesystem::path& path, int width, int height, int frameCount, std::uint16_t delay,
+              const std::function<Scene(int frame)>& sceneOf) {
   std::vector<std::vector<Color>> frames;
   for (int i = 0; i < frameCount; ++i) frames.push_back(Render(width, height, sceneOf(i)));
   const kv::GifPalette palette = BuildPalette(frames);
@@ -172,13 +168,11 @@ Scene DotRing(int frame, int frames) {
       const double glow = std::pow(1.0 - behind, 2.2);
       const double radius = 3.2 + 3.6 * glow;
       const double hue = double(i) / 12;
-      const Color pastel{200 + 45 * std::cos(2 * pi * hue),
-                         170 + 50 * std::cos(2 * pi * (hue - 1.0 / 3)),
+      const Color pastel{200 + 45 * std::cos(2 * pi * hue), 170 + 50 * std::cos(2 * pi * (hue - 1.0 / 3)),
                          185 + 50 * std::cos(2 * pi * (hue - 2.0 / 3))};
       const Color tone = Mix(Color{214, 206, 186}, pastel, 0.35 + 0.65 * glow);
       const double dx = cx + 36 * std::cos(a), dy = cy + 36 * std::sin(a);
-      if (InEllipse(x, y, dx + 0.8, dy + 1.0, radius, radius))
-        c = Mix(c, Color{205, 198, 178}, 0.35);
+      if (InEllipse(x, y, dx + 0.8, dy + 1.0, radius, radius)) c = Mix(c, Color{205, 198, 178}, 0.35);
       if (InEllipse(x, y, dx, dy, radius, radius)) c = tone;
       if (InEllipse(x, y, dx - radius * 0.3, dy - radius * 0.35, radius * 0.35, radius * 0.3))
         c = Mix(c, Color{255, 255, 255}, 0.5 * glow);
@@ -245,8 +239,7 @@ Scene Penguin(int frame, int frames) {
     if (InEllipse(x, y, cx, hy + 6.2, 4.5, 1.4)) c = Color{226, 136, 52};
     // scarf: a band under the head and a tail that swings with the bob
     if (InEllipse(x, y, cx, hy + 14.5, 19, 4.2)) c = red;
-    if (InEllipse(x, y, cx + 12, hy + 22 + bob * 0.4, 3.8, 8, 0.25 + 0.1 * std::sin(phase)))
-      c = red;
+    if (InEllipse(x, y, cx + 12, hy + 22 + bob * 0.4, 3.8, 8, 0.25 + 0.1 * std::sin(phase))) c = red;
     if (InEllipse(x, y, cx, hy + 13.5, 17, 1.2)) c = Mix(c, Color{240, 110, 110}, 0.7);
     return c;
   };
@@ -262,9 +255,8 @@ int main(int argc, char** argv) {
   const std::filesystem::path dir = argv[1];
   std::error_code ec;
   std::filesystem::create_directories(dir, ec);
-  const bool ok =
-      WriteGif(dir / "Image2.gif", 100, 100, 18, 21, [](int f) { return DotRing(f, 18); }) &&
-      WriteGif(dir / "Image3.gif", 80, 89, 8, 12, [](int f) { return Penguin(f, 8); });
+  const bool ok = WriteGif(dir / "Image2.gif", 100, 100, 18, 21, [](int f) { return DotRing(f, 18); }) &&
+                  WriteGif(dir / "Image3.gif", 80, 89, 8, 12, [](int f) { return Penguin(f, 8); });
   if (!ok) {
     std::fprintf(stderr, "gifgen: cannot write to %s\n", dir.string().c_str());
     return 1;

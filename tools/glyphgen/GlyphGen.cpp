@@ -61,8 +61,8 @@ std::string Bmp(const TGlyphs& g) {
   Put32(s, 2835);
   Put32(s, 2);
   Put32(s, 2);
-  Put32(s, 0x000000);  // index 0: black
-  Put32(s, 0xFFFFFF);  // index 1: white
+  Put32(s, 0x000000);                       // index 0: black
+  Put32(s, 0xFFFFFF);                       // index 1: white
   for (int y = kHeight - 1; y >= 0; --y) {  // bottom row first
     std::string row(stride, '\0');
     for (int x = 0; x < kWidth; ++x)

@@ -15,13 +15,17 @@ TSkinPicture PushButtons() {
   constexpr int kW = 50, kH = 23;
   TSkinPicture p{"bg-systembuttons.bmp", TPixelBitmap(5 * kW, kH), 5, false};
   const TBackdrop face = Plain(kFace);
-  const TGradient glass{{0.0, {255, 255, 254}}, {0.45, {247, 245, 238}}, {0.55, {238, 235, 224}}, {1.0, {224, 219, 201}}};
+  const TGradient glass{
+      {0.0, {255, 255, 254}}, {0.45, {247, 245, 238}}, {0.55, {238, 235, 224}}, {1.0, {224, 219, 201}}};
   const TBox boxes[5] = {
       {{118, 132, 142}, glass, kWhite, 0.7, kRound3},
       {{82, 112, 134}, {{0.0, {206, 201, 182}}, {0.3, {222, 218, 202}}, {1.0, {236, 233, 222}}}, kWhite, 0.0, kRound3},
       {kEdgeDisabled, {{0.0, {246, 244, 238}}, {1.0, {236, 233, 222}}}, kWhite, 0.0, kRound3},
-      {kAccent, {{0.0, {255, 255, 255}}, {0.45, {240, 246, 249}}, {0.55, {226, 238, 244}}, {1.0, {204, 224, 235}}},
-       {190, 218, 232}, 0.9, kRound3},
+      {kAccent,
+       {{0.0, {255, 255, 255}}, {0.45, {240, 246, 249}}, {0.55, {226, 238, 244}}, {1.0, {204, 224, 235}}},
+       {190, 218, 232},
+       0.9,
+       kRound3},
       {{80, 118, 146}, glass, kHilight, 0.8, kRound3},
   };
   for (int f = 0; f < 5; ++f) DrawBox(p.Bitmap, {f * kW, 0, f * kW + kW, kH}, boxes[f], face);
@@ -37,13 +41,18 @@ TSkinPicture CheckBoxes() {
     const bool enabled = f < 2;
     const Rect r{f * 13, 0, f * 13 + 13, 13};
     if (enabled)
-      DrawBox(p.Bitmap, r, {{86, 116, 140}, {{0.0, {218, 216, 206}}, {0.35, {246, 246, 242}}, {1.0, {255, 255, 255}}}, kWhite,
-                            0.0, TCorners::All(1.6)},
+      DrawBox(p.Bitmap, r,
+              {{86, 116, 140},
+               {{0.0, {218, 216, 206}}, {0.35, {246, 246, 242}}, {1.0, {255, 255, 255}}},
+               kWhite,
+               0.0,
+               TCorners::All(1.6)},
               face);
     else
       DrawBox(p.Bitmap, r, {kEdgeDisabled, TRgb{244, 242, 236}, kWhite, 0.0, TCorners::All(1.6)}, face);
     if (f % 2 == 1)
-      Stamp(p.Bitmap, r.Left + 2, 3, {"......##", ".....##+", "#+..##+.", "##+##+..", "+###+...", ".+#+....", "..+....."},
+      Stamp(p.Bitmap, r.Left + 2, 3,
+            {"......##", ".....##+", "#+..##+.", "##+##+..", "+###+...", ".+#+....", "..+....."},
             enabled ? kAccentDeep : kGlyphDisabled, enabled ? kWhite : TRgb{244, 242, 236});
   }
   return p;
@@ -57,8 +66,12 @@ TSkinPicture RadioButtons() {
     const bool enabled = f < 2;
     const Rect r{f * 13, 0, f * 13 + 13, 13};
     if (enabled)
-      DrawBox(p.Bitmap, r, {{86, 116, 140}, {{0.0, {218, 216, 206}}, {0.35, {246, 246, 242}}, {1.0, {255, 255, 255}}}, kWhite,
-                            0.0, TCorners::All(6.5)},
+      DrawBox(p.Bitmap, r,
+              {{86, 116, 140},
+               {{0.0, {218, 216, 206}}, {0.35, {246, 246, 242}}, {1.0, {255, 255, 255}}},
+               kWhite,
+               0.0,
+               TCorners::All(6.5)},
               face);
     else
       DrawBox(p.Bitmap, r, {kEdgeDisabled, TRgb{244, 242, 236}, kWhite, 0.0, TCorners::All(6.5)}, face);
@@ -80,13 +93,13 @@ TSkinPicture ToolbarButtons() {
   constexpr int kW = 75, kH = 23;
   TSkinPicture p{"bg-toolbarbuttons.bmp", TPixelBitmap(5 * kW, kH, kFace.Pixel()), 5, false};
   const TBackdrop face = Plain(kFace);
-  DrawBox(p.Bitmap, {kW, 0, 2 * kW, kH}, {{100, 130, 152}, {{0.0, {200, 216, 224}}, {1.0, {224, 234, 240}}}, kWhite, 0.0, kRound3},
-          face);
+  DrawBox(p.Bitmap, {kW, 0, 2 * kW, kH},
+          {{100, 130, 152}, {{0.0, {200, 216, 224}}, {1.0, {224, 234, 240}}}, kWhite, 0.0, kRound3}, face);
   DrawBox(p.Bitmap, {3 * kW, 0, 4 * kW, kH},
-          {kAccent, {{0.0, {255, 255, 255}}, {0.5, {236, 244, 248}}, {1.0, {212, 229, 238}}}, kWhite, 0.6, kRound3}, face);
-  DrawBox(p.Bitmap, {4 * kW, 0, 5 * kW, kH}, {{112, 140, 160}, {{0.0, {218, 230, 236}}, {1.0, {232, 240, 244}}}, kWhite, 0.0,
-                                               kRound3},
+          {kAccent, {{0.0, {255, 255, 255}}, {0.5, {236, 244, 248}}, {1.0, {212, 229, 238}}}, kWhite, 0.6, kRound3},
           face);
+  DrawBox(p.Bitmap, {4 * kW, 0, 5 * kW, kH},
+          {{112, 140, 160}, {{0.0, {218, 230, 236}}, {1.0, {232, 240, 244}}}, kWhite, 0.0, kRound3}, face);
   return p;
 }
 
@@ -134,7 +147,8 @@ TSkinPicture GroupBox() {
   TSkinPicture p{"bg-groupbox-border.bmp", TPixelBitmap(50, 25, kFace.Pixel()), 2, false};
   const TRgb lines[2] = {{188, 182, 162}, {214, 209, 192}};
   for (int f = 0; f < 2; ++f) {
-    DrawBox(p.Bitmap, {f * 25, 7, f * 25 + 25, 25}, {lines[f], kFace, kWhite, 0.9, TCorners::All(3), true}, Plain(kFace));
+    DrawBox(p.Bitmap, {f * 25, 7, f * 25 + 25, 25}, {lines[f], kFace, kWhite, 0.9, TCorners::All(3), true},
+            Plain(kFace));
   }
   return p;
 }
@@ -148,8 +162,8 @@ TSkinPicture SunkEdge() {
   for (int f = 0; f < 4; ++f) {
     const TRgb inside = f == 2 ? TRgb{244, 242, 236} : kWell;
     const TRgb shadow = Mix(inside, kEditBorders[f], 0.18);
-    DrawBox(p.Bitmap, {f * 16, 0, f * 16 + 16, 19}, {kEditBorders[f], {{0.0, shadow}, {0.06, inside}, {1.0, inside}}, kWhite, 0.0,
-                                                     TCorners::All(1.2)},
+    DrawBox(p.Bitmap, {f * 16, 0, f * 16 + 16, 19},
+            {kEditBorders[f], {{0.0, shadow}, {0.06, inside}, {1.0, inside}}, kWhite, 0.0, TCorners::All(1.2)},
             Plain(kFace));
   }
   return p;
@@ -186,7 +200,8 @@ TSkinPicture ComboButton() {
 TSkinPicture ComboArrows() {
   TSkinPicture p{"combo-arrows.bmp", TPixelBitmap(80, 16, kKey.Pixel()), 5, false};
   const TRgb inks[4] = {kGlyph, kAccentDeep, kGlyphDisabled, {24, 70, 110}};
-  for (int f = 0; f < 4; ++f) Stamp(p.Bitmap, f * 16 + 4, 6, {"#######", "+#####+", ".+###+.", "..+#+.."}, inks[f], kWhite);
+  for (int f = 0; f < 4; ++f)
+    Stamp(p.Bitmap, f * 16 + 4, 6, {"#######", "+#####+", ".+###+.", "..+#+.."}, inks[f], kWhite);
   for (int i = 0; i < 3; ++i)
     for (int j = 0; j <= i; ++j) {
       const int x = 64 + 13 - 4 * j, y = 13 - 4 * (i - j);

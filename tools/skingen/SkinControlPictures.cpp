@@ -13,11 +13,14 @@ TSkinPicture Progress() {
   TSkinPicture p{"bg-progress.bmp", TPixelBitmap(132, 13, kKey.Pixel()), 2, false};
   const TBackdrop face = Plain(kFace, true);
   const TCorners pill = TCorners::All(4.5);
-  DrawBox(p.Bitmap, {0, 0, 66, 13}, {kEdge, {{0.0, {214, 211, 198}}, {0.3, {238, 236, 228}}, {1.0, {250, 249, 245}}}, kWhite, 0.0, pill},
-          face);
+  DrawBox(p.Bitmap, {0, 0, 66, 13},
+          {kEdge, {{0.0, {214, 211, 198}}, {0.3, {238, 236, 228}}, {1.0, {250, 249, 245}}}, kWhite, 0.0, pill}, face);
   DrawBox(p.Bitmap, {66, 0, 132, 13},
-          {{40, 96, 136}, {{0.0, {196, 224, 238}}, {0.45, {140, 184, 208}}, {0.55, {112, 162, 192}}, {1.0, {72, 132, 172}}},
-           kWhite, 0.35, pill},
+          {{40, 96, 136},
+           {{0.0, {196, 224, 238}}, {0.45, {140, 184, 208}}, {0.55, {112, 162, 192}}, {1.0, {72, 132, 172}}},
+           kWhite,
+           0.35,
+           pill},
           face);
   return p;
 }
@@ -26,7 +29,8 @@ TSkinPicture Progress() {
 // The definition keeps it switched off (the two-frame style is ours).
 TSkinPicture ProgressChunk() {
   TSkinPicture p{"bg-progress-chunk.bmp", TPixelBitmap(8, 7, kKey.Pixel()), 1, false};
-  DrawBox(p.Bitmap, {0, 0, 6, 7}, {{52, 108, 148}, {{0.0, {170, 206, 226}}, {1.0, {80, 138, 176}}}, kWhite, 0.0, TCorners::All(1.2)},
+  DrawBox(p.Bitmap, {0, 0, 6, 7},
+          {{52, 108, 148}, {{0.0, {170, 206, 226}}, {1.0, {80, 138, 176}}}, kWhite, 0.0, TCorners::All(1.2)},
           Plain({240, 238, 230}, true));
   return p;
 }
@@ -46,7 +50,8 @@ TSkinPicture Spinner(bool horizontal) {
   for (int f = 0; f < 8; ++f) {
     TBox box = kSpinBoxes[f % 4];
     const bool first = f < 4;
-    box.Corners = horizontal ? (first ? TCorners::Left(3) : TCorners::Right(3)) : (first ? TCorners::Top(3) : TCorners::Bottom(3));
+    box.Corners = horizontal ? (first ? TCorners::Left(3) : TCorners::Right(3))
+                             : (first ? TCorners::Top(3) : TCorners::Bottom(3));
     DrawBox(p.Bitmap, {f * w, 0, f * w + w, h}, box, Plain(kFace, horizontal));
   }
   return p;
@@ -54,7 +59,8 @@ TSkinPicture Spinner(bool horizontal) {
 
 TSkinPicture SpinnerGlyphs(bool horizontal) {
   const int w = horizontal ? 4 : 7, h = horizontal ? 7 : 4;
-  TSkinPicture p{horizontal ? "spinner-h-glyphs.bmp" : "spinner-v-glyphs.bmp", TPixelBitmap(8 * w, h, kKey.Pixel()), 8, false};
+  TSkinPicture p{horizontal ? "spinner-h-glyphs.bmp" : "spinner-v-glyphs.bmp", TPixelBitmap(8 * w, h, kKey.Pixel()), 8,
+                 false};
   const TRgb inks[4] = {kGlyph, kAccentDeep, kGlyphDisabled, {24, 70, 110}};
   for (int f = 0; f < 8; ++f) {
     const TRgb ink = inks[f % 4];
@@ -154,7 +160,8 @@ TSkinPicture TrackThumb(const char* name, bool vertical, TPoint point) {
   TSkinPicture p{name, TPixelBitmap(5 * w, h, kKey.Pixel()), 5, false};
   const TGradient fills[5] = {
       {{0.0, {240, 248, 252}}, {1.0, {170, 206, 224}}}, {{0.0, {226, 240, 248}}, {1.0, {140, 184, 208}}},
-      {{0.0, {150, 190, 212}}, {1.0, {104, 156, 186}}}, {TRgb{236, 234, 226}}, {{0.0, {226, 240, 248}}, {1.0, {140, 184, 208}}},
+      {{0.0, {150, 190, 212}}, {1.0, {104, 156, 186}}}, {TRgb{236, 234, 226}},
+      {{0.0, {226, 240, 248}}, {1.0, {140, 184, 208}}},
   };
   const TRgb borders[5] = {kAccent, {60, 112, 150}, kAccentDeep, kEdgeDisabled, kAccentDeep};
   for (int f = 0; f < 5; ++f) {
@@ -162,17 +169,20 @@ TSkinPicture TrackThumb(const char* name, bool vertical, TPoint point) {
     const int cw = vertical ? h : w, ch = vertical ? w : h;
     TPixelBitmap cell(cw, ch, kKey.Pixel());
     const bool pointed = point != TPoint::tpNone;
-    DrawBox(cell, {0, 0, cw, pointed ? ch - 4 : ch}, {borders[f], fills[f], kWhite, 0.5, pointed ? TCorners::Top(2.5) : TCorners::All(2.5)},
-            Plain(kFace, true));
+    DrawBox(cell, {0, 0, cw, pointed ? ch - 4 : ch},
+            {borders[f], fills[f], kWhite, 0.5, pointed ? TCorners::Top(2.5) : TCorners::All(2.5)}, Plain(kFace, true));
     if (pointed) {
       // The point: rows ch-5 .. ch-1 narrow to one pixel, outlined.
       for (int i = 0; i < 5; ++i) {
         const int y = ch - 5 + i, half = cw / 2 - i;
         for (int x = 0; x < cw; ++x) {
           const int d = x - cw / 2;
-          if (std::abs(d) > half) cell.SetPixel(x, y, kKey.Pixel());
-          else if (std::abs(d) == half || i == 4) cell.SetPixel(x, y, borders[f].Pixel());
-          else cell.SetPixel(x, y, fills[f].Row(ch - 5, ch).Pixel());
+          if (std::abs(d) > half)
+            cell.SetPixel(x, y, kKey.Pixel());
+          else if (std::abs(d) == half || i == 4)
+            cell.SetPixel(x, y, borders[f].Pixel());
+          else
+            cell.SetPixel(x, y, fills[f].Row(ch - 5, ch).Pixel());
         }
       }
     }
@@ -207,7 +217,8 @@ TSkinPicture ListHeader() {
   TSkinPicture p{"bg-listheader.bmp", TPixelBitmap(375, 23), 5, false};
   const TGradient fills[5] = {
       {{0.0, {255, 255, 252}}, {1.0, {236, 232, 218}}}, {{0.0, {255, 255, 255}}, {1.0, {222, 236, 244}}},
-      {{0.0, {222, 218, 202}}, {1.0, {240, 237, 226}}}, {TRgb{244, 242, 236}}, {{0.0, {246, 250, 252}}, {1.0, {228, 238, 244}}},
+      {{0.0, {222, 218, 202}}, {1.0, {240, 237, 226}}}, {TRgb{244, 242, 236}},
+      {{0.0, {246, 250, 252}}, {1.0, {228, 238, 244}}},
   };
   const TRgb bottoms[5] = {{214, 208, 190}, kHilight, {196, 190, 170}, {226, 222, 210}, kAccent};
   for (int f = 0; f < 5; ++f) {

@@ -11,8 +11,8 @@ TRgb CaptionRow(int y, bool active) {
     if (y <= 0) return {34, 72, 106};
     if (y == 1) return {146, 188, 214};
     if (y >= 29) return {36, 82, 120};
-    static const TGradient body{{0.0, {110, 158, 190}}, {0.48, {84, 136, 172}}, {0.52, {74, 127, 165}},
-                                {1.0, {54, 106, 148}}};
+    static const TGradient body{
+        {0.0, {110, 158, 190}}, {0.48, {84, 136, 172}}, {0.52, {74, 127, 165}}, {1.0, {54, 106, 148}}};
     return body.Row(y - 2, 27);
   }
   if (y <= 0) return {158, 152, 132};
@@ -41,9 +41,9 @@ std::uint32_t CornerPixel(int dx, int dy, double radius, TRgb inside, TRgb outli
   return Mix(outline, inside, inner / outer).Pixel();
 }
 
-constexpr int kCaption = 30;   // caption rows (f-top frames are 30 high)
-constexpr int kSide = 4;       // side border width (f-left frames are 4 wide)
-constexpr int kBottom = 4;     // bottom border rows
+constexpr int kCaption = 30;  // caption rows (f-top frames are 30 high)
+constexpr int kSide = 4;      // side border width (f-left frames are 4 wide)
+constexpr int kBottom = 4;    // bottom border rows
 constexpr double kTopRadius = 6;
 constexpr double kBottomRadius = 3;
 
@@ -90,8 +90,7 @@ TSkinPicture Side(bool right) {
   for (int f = 0; f < 2; ++f) {
     const TPixelBitmap frame = LeftFrame(f == 0);
     for (int y = 0; y < frame.Height(); ++y)
-      for (int x = 0; x < kSide; ++x)
-        p.Bitmap.SetPixel(f * kSide + x, y, frame.Pixel(right ? kSide - 1 - x : x, y));
+      for (int x = 0; x < kSide; ++x) p.Bitmap.SetPixel(f * kSide + x, y, frame.Pixel(right ? kSide - 1 - x : x, y));
   }
   return p;
 }
@@ -114,18 +113,15 @@ void CaptionGlyph(TPixelBitmap& b, int x0, TCaptionGlyph g, TRgb colour) {
       Stamp(b, x0 + 7, 4, {"#+...+#", "+#+.+#+", ".+#+#+.", "..+#+..", ".+#+#+.", "+#+.+#+", "#+...+#"}, colour);
       break;
     case TCaptionGlyph::cgMax:
-      Stamp(b, x0 + 6, 4,
-            {"#########", "#########", "#.......#", "#.......#", "#.......#", "#.......#", "#########"}, colour);
+      Stamp(b, x0 + 6, 4, {"#########", "#########", "#.......#", "#.......#", "#.......#", "#.......#", "#########"},
+            colour);
       break;
     case TCaptionGlyph::cgRestore:
       Stamp(b, x0 + 6, 4,
-            {"..#######", "..#######", "..#.....#", "#######.#", "#########", "#.....#..", "#.....#..",
-             "#######.."},
+            {"..#######", "..#######", "..#.....#", "#######.#", "#########", "#.....#..", "#.....#..", "#######.."},
             colour);
       break;
-    case TCaptionGlyph::cgMin:
-      Stamp(b, x0 + 6, 9, {"########", "########"}, colour);
-      break;
+    case TCaptionGlyph::cgMin: Stamp(b, x0 + 6, 9, {"########", "########"}, colour); break;
   }
 }
 
@@ -145,8 +141,11 @@ TSkinPicture CaptionButton(const char* name, TCaptionGlyph glyph) {
       case 0:
       case 5:
         DrawBox(p.Bitmap, r,
-                {Mix(mid, kWhite, 0.42), {{0.0, Mix(cap(0, true), kWhite, 0.24)}, {1.0, Mix(cap(14, true), kWhite, 0.1)}},
-                 kWhite, 0.12, round},
+                {Mix(mid, kWhite, 0.42),
+                 {{0.0, Mix(cap(0, true), kWhite, 0.24)}, {1.0, Mix(cap(14, true), kWhite, 0.1)}},
+                 kWhite,
+                 0.12,
+                 round},
                 onActive);
         break;
       case 1:
@@ -155,8 +154,11 @@ TSkinPicture CaptionButton(const char* name, TCaptionGlyph glyph) {
                   onActive);
         else
           DrawBox(p.Bitmap, r,
-                  {Mix(mid, kBlack, 0.5), {{0.0, Mix(cap(0, true), kBlack, 0.3)}, {1.0, Mix(cap(14, true), kBlack, 0.12)}},
-                   kWhite, 0.0, round},
+                  {Mix(mid, kBlack, 0.5),
+                   {{0.0, Mix(cap(0, true), kBlack, 0.3)}, {1.0, Mix(cap(14, true), kBlack, 0.12)}},
+                   kWhite,
+                   0.0,
+                   round},
                   onActive);
         break;
       case 2:
@@ -165,8 +167,11 @@ TSkinPicture CaptionButton(const char* name, TCaptionGlyph glyph) {
                   onActive);
         else
           DrawBox(p.Bitmap, r,
-                  {Mix(mid, kWhite, 0.78), {{0.0, Mix(cap(0, true), kWhite, 0.5)}, {1.0, Mix(cap(14, true), kWhite, 0.26)}},
-                   kWhite, 0.3, round},
+                  {Mix(mid, kWhite, 0.78),
+                   {{0.0, Mix(cap(0, true), kWhite, 0.5)}, {1.0, Mix(cap(14, true), kWhite, 0.26)}},
+                   kWhite,
+                   0.3,
+                   round},
                   onActive);
         break;
       case 3:
@@ -174,9 +179,7 @@ TSkinPicture CaptionButton(const char* name, TCaptionGlyph glyph) {
                 onInactive);
         ink = {112, 110, 104};
         break;
-      case 4:
-        ink = Mix(mid, kWhite, 0.45);
-        break;
+      case 4: ink = Mix(mid, kWhite, 0.45); break;
     }
     if (f != 3 && f != 4) {
       // A faint shadow under the white mark keeps it crisp on the lighter states.
@@ -199,8 +202,8 @@ TSkinPicture CaptionButton(const char* name, TCaptionGlyph glyph) {
 TSkinPicture IconBadge() {
   TSkinPicture p{"ctrl-icon.bmp", TPixelBitmap(96, 16, kKey.Pixel()), 6, false};
   const TGradient fills[6] = {
-      {{0.0, {150, 192, 216}}, {1.0, {52, 104, 146}}}, {{0.0, {92, 140, 172}}, {1.0, {40, 88, 128}}},
-      {{0.0, {186, 216, 232}}, {1.0, {76, 130, 170}}}, {{0.0, {236, 232, 218}}, {1.0, {190, 184, 164}}},
+      {{0.0, {150, 192, 216}}, {1.0, {52, 104, 146}}},  {{0.0, {92, 140, 172}}, {1.0, {40, 88, 128}}},
+      {{0.0, {186, 216, 232}}, {1.0, {76, 130, 170}}},  {{0.0, {236, 232, 218}}, {1.0, {190, 184, 164}}},
       {{0.0, {170, 196, 212}}, {1.0, {130, 160, 182}}}, {{0.0, {150, 192, 216}}, {1.0, {52, 104, 146}}},
   };
   for (int f = 0; f < 6; ++f) {
@@ -208,7 +211,8 @@ TSkinPicture IconBadge() {
     DrawBox(p.Bitmap, {f * 16 + 1, 1, f * 16 + 15, 15},
             {active ? TRgb{30, 74, 110} : TRgb{150, 144, 124}, fills[f], kWhite, 0.3, TCorners::All(3.5)},
             {[active](int y) { return CaptionRow(y + 7, active); }, true});
-    Stamp(p.Bitmap, f * 16 + 5, 4, {"##...##", "##..##.", "##.##..", "####...", "####...", "##.##..", "##..##.", "##...##"},
+    Stamp(p.Bitmap, f * 16 + 5, 4,
+          {"##...##", "##..##.", "##.##..", "####...", "####...", "##.##..", "##..##.", "##...##"},
           active ? kWhite : TRgb{112, 110, 104});
   }
   return p;
@@ -225,20 +229,19 @@ TSkinPicture MdiButtons() {
       const int x0 = (b * 4 + s) * kW;
       const Rect r{x0, 0, x0 + kW, kH};
       if (s == 1)
-        DrawBox(p.Bitmap, r, {{84, 120, 146}, {{0.0, {192, 212, 224}}, {1.0, {214, 228, 236}}}, kWhite, 0.0,
-                              TCorners::All(2)},
+        DrawBox(p.Bitmap, r,
+                {{84, 120, 146}, {{0.0, {192, 212, 224}}, {1.0, {214, 228, 236}}}, kWhite, 0.0, TCorners::All(2)},
                 back);
       if (s >= 2)
-        DrawBox(p.Bitmap, r, {{104, 150, 176}, {{0.0, {252, 253, 254}}, {1.0, {212, 229, 238}}}, kWhite, 0.0,
-                              TCorners::All(2)},
+        DrawBox(p.Bitmap, r,
+                {{104, 150, 176}, {{0.0, {252, 253, 254}}, {1.0, {212, 229, 238}}}, kWhite, 0.0, TCorners::All(2)},
                 back);
       const TRgb ink = s == 0 ? kGlyph : TRgb{24, 52, 76};
       if (b == 0) Stamp(p.Bitmap, x0 + 4, 6, {"#######", "#######"}, ink);
-      if (b == 1)
-        Stamp(p.Bitmap, x0 + 4, 2, {"..#####", "..#...#", "#####.#", "#...###", "#...#..", "#####.."}, ink);
+      if (b == 1) Stamp(p.Bitmap, x0 + 4, 2, {"..#####", "..#...#", "#####.#", "#...###", "#...#..", "#####.."}, ink);
       if (b == 2)
-        Stamp(p.Bitmap, x0 + 4, 1, {"#+...+#", "+#+.+#+", ".+#+#+.", "..+#+..", ".+#+#+.", "+#+.+#+", "#+...+#"},
-              ink, s == 0 ? kFace : kAccentPale);
+        Stamp(p.Bitmap, x0 + 4, 1, {"#+...+#", "+#+.+#+", ".+#+#+.", "..+#+..", ".+#+#+.", "+#+.+#+", "#+...+#"}, ink,
+              s == 0 ? kFace : kAccentPale);
     }
   return p;
 }
@@ -269,8 +272,8 @@ void AddMenuPictures(std::vector<TSkinPicture>& out) {
 
   // Popup background: one opaque frame (its outer ring becomes the popup's border).
   TSkinPicture back{"bg-menuback.bmp", TPixelBitmap(128, 38), 1, false};
-  DrawBox(back.Bitmap, back.Bitmap.Bounds(), {{128, 140, 148}, {{0.0, {252, 251, 248}}, {1.0, {246, 244, 237}}}, kWhite, 1.0, {}},
-          Plain(kWell));
+  DrawBox(back.Bitmap, back.Bitmap.Bounds(),
+          {{128, 140, 148}, {{0.0, {252, 251, 248}}, {1.0, {246, 244, 237}}}, kWhite, 1.0, {}}, Plain(kWell));
   out.push_back(std::move(back));
 
   // Items: 5 frames of 124 x 16 over the popup background (magenta shows it):
@@ -281,11 +284,13 @@ void AddMenuPictures(std::vector<TSkinPicture>& out) {
   const TBackdrop behind = Plain({250, 249, 244}, true);
   Stamp(item.Bitmap, kW + 4, 11, {std::string(116, '#')}, {206, 202, 188});
   Stamp(item.Bitmap, kW + 4, 12, {std::string(116, '#')}, kWhite);
-  DrawBox(item.Bitmap, {2 * kW, 0, 3 * kW, kH}, {{206, 202, 190}, {{0.0, {246, 245, 240}}, {1.0, {236, 234, 226}}}, kWhite,
-                                                 0.0, TCorners::All(3)},
-          behind);
+  DrawBox(item.Bitmap, {2 * kW, 0, 3 * kW, kH},
+          {{206, 202, 190}, {{0.0, {246, 245, 240}}, {1.0, {236, 234, 226}}}, kWhite, 0.0, TCorners::All(3)}, behind);
   DrawBox(item.Bitmap, {3 * kW, 0, 4 * kW, kH},
-          {{104, 150, 176}, {{0.0, {232, 243, 249}}, {0.5, {214, 232, 242}}, {1.0, {192, 218, 233}}}, kWhite, 0.55,
+          {{104, 150, 176},
+           {{0.0, {232, 243, 249}}, {0.5, {214, 232, 242}}, {1.0, {192, 218, 233}}},
+           kWhite,
+           0.55,
            TCorners::All(3)},
           behind);
   DrawBox(item.Bitmap, {4 * kW, 0, 5 * kW, kH},

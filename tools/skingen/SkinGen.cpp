@@ -14,7 +14,8 @@ std::vector<TSkinPicture> MakeSkinPictures() {
   AddMenuPictures(pictures);
   AddButtonPictures(pictures);
   AddControlPictures(pictures);
-  std::sort(pictures.begin(), pictures.end(), [](const TSkinPicture& a, const TSkinPicture& b) { return a.Name < b.Name; });
+  std::sort(pictures.begin(), pictures.end(),
+            [](const TSkinPicture& a, const TSkinPicture& b) { return a.Name < b.Name; });
   return pictures;
 }
 

@@ -11,7 +11,8 @@ namespace {
 
 class TMockup {
  public:
-  explicit TMockup(const std::vector<TSkinPicture>& pictures) : FPictures(pictures), FCanvas(980, 640, TRgb{186, 190, 194}.Pixel()) {}
+  explicit TMockup(const std::vector<TSkinPicture>& pictures)
+      : FPictures(pictures), FCanvas(980, 640, TRgb{186, 190, 194}.Pixel()) {}
 
   const TPixelBitmap& Pic(const std::string& name) const {
     for (const TSkinPicture& p : FPictures)
@@ -82,8 +83,9 @@ class TMockup {
   void Tabs(int x, int y, int w, int h) {
     const int tabW = 64;
     for (int i = 0; i < 4; ++i)
-      if (i != 0) Element("bg-tabs.bmp", {x + 2 + i * tabW, y + 2, x + 2 + (i + 1) * tabW, y + 23}, 5, i == 2 ? 3 : 1,
-                          {20, 14, 19, 4}, false);
+      if (i != 0)
+        Element("bg-tabs.bmp", {x + 2 + i * tabW, y + 2, x + 2 + (i + 1) * tabW, y + 23}, 5, i == 2 ? 3 : 1,
+                {20, 14, 19, 4}, false);
     DrawNineSliceBorder(FCanvas, {x, y + 22, x + w, y + h}, Pic("bg-tabborders.bmp"), false, 1, 1, {4, 5, 4, 4});
     Element("bg-tabs.bmp", {x, y, x + tabW + 4, y + 24}, 5, 2, {20, 14, 19, 4}, false);
     for (int i = 0; i < 4; ++i) TextBar(x + 16 + i * tabW, y + 11, 34, kBlack);
@@ -171,12 +173,13 @@ TPixelBitmap RenderMockups(const std::vector<TSkinPicture>& pictures) {
 
   // Buttons in every state, tool-bar buttons, header, status bar.
   for (int s = 1; s <= 5; ++s) m.PushButton(370 + (s - 1) * 84, 250, 78, 25, s);
-  for (int s = 1; s <= 5; ++s) m.Element("bg-toolbarbuttons.bmp", {370 + (s - 1) * 84, 286, 370 + (s - 1) * 84 + 40, 310}, 5, s,
-                                         {10, 11, 10, 11}, false);
-  for (int s = 1; s <= 5; ++s) m.Element("bg-listheader.bmp", {370 + (s - 1) * 84, 322, 370 + s * 84, 345}, 5, s, {0, 0, 1, 0},
-                                         false);
-  for (int b = 1; b <= 3; ++b) m.Element("bg-statusbar.bmp", {370 + (b - 1) * 140, 360, 370 + b * 140 - 2, 382}, 3, b,
-                                         {0, 5, 0, 0}, false);
+  for (int s = 1; s <= 5; ++s)
+    m.Element("bg-toolbarbuttons.bmp", {370 + (s - 1) * 84, 286, 370 + (s - 1) * 84 + 40, 310}, 5, s, {10, 11, 10, 11},
+              false);
+  for (int s = 1; s <= 5; ++s)
+    m.Element("bg-listheader.bmp", {370 + (s - 1) * 84, 322, 370 + s * 84, 345}, 5, s, {0, 0, 1, 0}, false);
+  for (int b = 1; b <= 3; ++b)
+    m.Element("bg-statusbar.bmp", {370 + (b - 1) * 140, 360, 370 + b * 140 - 2, 382}, 3, b, {0, 5, 0, 0}, false);
   // Up-downs with their arrow strips, track-bar thumbs, the MDI buttons.
   for (int s = 1; s <= 4; ++s) {
     const int x = 370 + (s - 1) * 40;
@@ -195,7 +198,9 @@ TPixelBitmap RenderMockups(const std::vector<TSkinPicture>& pictures) {
   for (int i = 0; i < 3; ++i) m.Stretched(sideThumbs[i], {610, 400 + i * 15, 631, 411 + i * 15}, 5, 2);
   m.Fill({650, 400, 760, 420}, kFace);
   for (int i = 0; i < 3; ++i)
-    for (int s = 1; s <= 4; s += 3) m.Stretched("button-mdi.bmp", {654 + i * 17 + (s == 4 ? 52 : 0), 405, 669 + i * 17 + (s == 4 ? 52 : 0), 415}, 12, i * 4 + s);
+    for (int s = 1; s <= 4; s += 3)
+      m.Stretched("button-mdi.bmp", {654 + i * 17 + (s == 4 ? 52 : 0), 405, 669 + i * 17 + (s == 4 ? 52 : 0), 415}, 12,
+                  i * 4 + s);
   return m.Take();
 }
 

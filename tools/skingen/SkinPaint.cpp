@@ -11,9 +11,7 @@ TRgb Mix(TRgb a, TRgb b, double t) {
   return {one(a.R, b.R), one(a.G, b.G), one(a.B, b.B)};
 }
 
-TRgb FromPixel(std::uint32_t pixel) {
-  return {int((pixel >> 16) & 0xFF), int((pixel >> 8) & 0xFF), int(pixel & 0xFF)};
-}
+TRgb FromPixel(std::uint32_t pixel) { return {int((pixel >> 16) & 0xFF), int((pixel >> 8) & 0xFF), int(pixel & 0xFF)}; }
 
 TRgb TGradient::At(double t) const {
   if (t <= FStops.front().first) return FStops.front().second;
@@ -103,17 +101,16 @@ void FillGradient(TPixelBitmap& bitmap, const Rect& r, const TGradient& gradient
   }
 }
 
-void Stamp(TPixelBitmap& bitmap, int x, int y, std::initializer_list<std::string_view> rows, TRgb colour,
-           TRgb under) {
+void Stamp(TPixelBitmap& bitmap, int x, int y, std::initializer_list<std::string_view> rows, TRgb colour, TRgb under) {
   int dy = 0;
   for (std::string_view row : rows) {
     for (int dx = 0; dx < int(row.size()); ++dx) {
       const int px = x + dx, py = y + dy;
       if (px < 0 || py < 0 || px >= bitmap.Width() || py >= bitmap.Height()) continue;
       const char c = row[std::size_t(dx)];
-      if (c == '#') bitmap.SetPixel(px, py, colour.Pixel());
-      else if (c == '+' || c == '-')
-      {
+      if (c == '#')
+        bitmap.SetPixel(px, py, colour.Pixel());
+      else if (c == '+' || c == '-') {
         const std::uint32_t old = bitmap.Pixel(px, py);
         const TRgb base = old == kKey.Pixel() ? under : FromPixel(old);
         bitmap.SetPixel(px, py, Mix(base, colour, c == '+' ? 0.5 : 0.25).Pixel());

@@ -8,10 +8,10 @@
 namespace kv::skingen {
 
 struct TSkinPicture {
-  std::string Name;      // the container entry, lower case, ".bmp"
+  std::string Name;  // the container entry, lower case, ".bmp"
   TPixelBitmap Bitmap;
-  int Frames = 1;        // state frames, for the contact sheet
-  bool Vertical = false; // frames stacked instead of side by side
+  int Frames = 1;         // state frames, for the contact sheet
+  bool Vertical = false;  // frames stacked instead of side by side
 };
 
 // All pictures, sorted by name (the order `skintool pack` stores them in).

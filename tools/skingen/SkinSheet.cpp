@@ -56,8 +56,8 @@ const char* Glyph(char c) {
   }
 }
 
-constexpr int kLetter = 2;                 // font pixels are 2 x 2
-constexpr int kAdvance = 4 * kLetter;      // 3 columns and a gap
+constexpr int kLetter = 2;             // font pixels are 2 x 2
+constexpr int kAdvance = 4 * kLetter;  // 3 columns and a gap
 constexpr int kLabelHeight = 5 * kLetter + 8;
 
 void Write(TPixelBitmap& sheet, int x, int y, const std::string& text, TRgb colour) {
@@ -65,8 +65,9 @@ void Write(TPixelBitmap& sheet, int x, int y, const std::string& text, TRgb colo
     const std::string_view g = Glyph(c);
     for (int i = 0; i < 15 && i < int(g.size()); ++i)
       if (g[std::size_t(i)] == '#')
-        sheet.FillRect({x + (i % 3) * kLetter, y + (i / 3) * kLetter, x + (i % 3 + 1) * kLetter, y + (i / 3 + 1) * kLetter},
-                       colour.Pixel());
+        sheet.FillRect(
+            {x + (i % 3) * kLetter, y + (i / 3) * kLetter, x + (i % 3 + 1) * kLetter, y + (i / 3 + 1) * kLetter},
+            colour.Pixel());
     x += kAdvance;
   }
 }
@@ -81,9 +82,8 @@ std::string Label(const TSkinPicture& p) {
 TPixelBitmap RenderContactSheet(const std::vector<TSkinPicture>& unsorted, int zoom) {
   // Pictures of like height share a shelf; the sheet is as wide as the widest picture needs.
   std::vector<TSkinPicture> pictures = unsorted;
-  std::stable_sort(pictures.begin(), pictures.end(), [](const TSkinPicture& a, const TSkinPicture& b) {
-    return a.Bitmap.Height() < b.Bitmap.Height();
-  });
+  std::stable_sort(pictures.begin(), pictures.end(),
+                   [](const TSkinPicture& a, const TSkinPicture& b) { return a.Bitmap.Height() < b.Bitmap.Height(); });
   constexpr int kGap = 16;
   auto blockWidth = [&](const TSkinPicture& p) {
     return std::max(p.Bitmap.Width() * zoom + 2, int(Label(p).size()) * kAdvance);
@@ -91,7 +91,9 @@ TPixelBitmap RenderContactSheet(const std::vector<TSkinPicture>& unsorted, int z
   int sheetWidth = 1200;
   for (const TSkinPicture& p : pictures) sheetWidth = std::max(sheetWidth, blockWidth(p) + 2 * kGap);
   const TRgb background{168, 170, 172}, grid{224, 226, 228}, ink{40, 44, 48};
-  struct TPlace { int X, Y; };
+  struct TPlace {
+    int X, Y;
+  };
   std::vector<TPlace> places;
   int x = kGap, y = kGap, shelf = 0;
   for (const TSkinPicture& p : pictures) {

@@ -32,7 +32,8 @@ int WritePicture(const std::string& path, const kv::TPixelBitmap& bitmap) {
 
 int main(int argc, char** argv) {
   using namespace kv::skingen;
-  if (argc == 3 && std::string(argv[1]) == "--sheet") return WritePicture(argv[2], RenderContactSheet(MakeSkinPictures(), 3));
+  if (argc == 3 && std::string(argv[1]) == "--sheet")
+    return WritePicture(argv[2], RenderContactSheet(MakeSkinPictures(), 3));
   if (argc == 3 && std::string(argv[1]) == "--mockup") return WritePicture(argv[2], RenderMockups(MakeSkinPictures()));
   if (argc != 2 || std::string(argv[1]).starts_with("-")) return Usage();
   std::string error;

@@ -42,7 +42,9 @@ bool NamedInComment(std::string_view definition, const std::string& lowerName) {
     if (line.empty() || (line[0] != ';' && line[0] != '#')) continue;
     const std::string lower = AsciiLowerCase(line);
     for (std::size_t at = lower.find(lowerName); at != std::string::npos; at = lower.find(lowerName, at + 1)) {
-      const auto boundary = [](char c) { return c == '=' || c == ';' || c == '#' || c == '\\' || c == '/' || c == ':' || IsBlank(c) || c == ','; };
+      const auto boundary = [](char c) {
+        return c == '=' || c == ';' || c == '#' || c == '\\' || c == '/' || c == ':' || IsBlank(c) || c == ',';
+      };
       const std::size_t after = at + lowerName.size();
       if ((at == 0 || boundary(lower[at - 1])) && (after == lower.size() || boundary(lower[after]))) return true;
     }
@@ -60,16 +62,16 @@ void CheckGeometry(const TPictureUse& use, const Rect& picture, std::vector<TSki
   }
   const int extent = use.FVertical ? picture.Height() : picture.Width();
   if (extent % use.FFrames != 0)
-    problem(TProblemKind::pkFrameWidth, Format("%d pixels %s do not divide into %d frames", extent,
-                                               use.FVertical ? "high" : "wide", use.FFrames));
+    problem(TProblemKind::pkFrameWidth,
+            Format("%d pixels %s do not divide into %d frames", extent, use.FVertical ? "high" : "wide", use.FFrames));
   if (!use.FHasMargins) return;
   const Margins& m = use.FMargins;
   const Rect frame = FrameSize(picture.Width(), picture.Height(), use.FFrames, use.FVertical);
   if (m.Left < 0 || m.Top < 0 || m.Right < 0 || m.Bottom < 0)
     problem(TProblemKind::pkNegativeMargin, "negative margin in " + MarginsText(m));
   else if (std::int64_t(m.Left) + m.Right > frame.Width() || std::int64_t(m.Top) + m.Bottom > frame.Height())
-    problem(TProblemKind::pkMarginsTooLarge,
-            "margins " + MarginsText(m) + " do not fit into a frame of " + Format("%d x %d", frame.Width(), frame.Height()));
+    problem(TProblemKind::pkMarginsTooLarge, "margins " + MarginsText(m) + " do not fit into a frame of " +
+                                                 Format("%d x %d", frame.Width(), frame.Height()));
 }
 
 void WriteRecord(std::ostream& out, const std::string& label, const TDataSkinObject& o, const TPictureUse* use,
@@ -80,7 +82,8 @@ void WriteRecord(std::ostream& out, const std::string& label, const TDataSkinObj
                 MarginsText(o.GetMargins()).c_str(), o.Trans, o.Tile, o.Style);
 }
 
-void WriteExtra(std::ostream& out, const std::string& label, const TPixelBitmap& b, int frames, const TPictureUse* use) {
+void WriteExtra(std::ostream& out, const std::string& label, const TPixelBitmap& b, int frames,
+                const TPictureUse* use) {
   const std::string picture = use ? use->FReference : std::string("(no picture)");
   out << Format("      + %-14s %-28s %-10s %s\n", label.c_str(), picture.c_str(), b.Empty() ? "-" : SizeText(b).c_str(),
                 FramesText(b, frames, false).c_str());
@@ -163,8 +166,10 @@ void WriteSkinReport(const TOpenedSkin& skin, const std::vector<TSkinProblem>& p
   out << "Records (picture, size, frames, margins L,T,R,B, Trans, Tile, Style):\n";
   std::vector<std::string> absent;
   const auto record = [&](const std::string& label, const TDataSkinObject* o, bool vertical = false) {
-    if (o) WriteRecord(out, label, *o, useOf(label), vertical);
-    else absent.push_back(label);
+    if (o)
+      WriteRecord(out, label, *o, useOf(label), vertical);
+    else
+      absent.push_back(label);
   };
   record("BorderLeft", m.BorderLeft.get());
   record("BorderRight", m.BorderRight.get());
@@ -189,7 +194,8 @@ void WriteSkinReport(const TOpenedSkin& skin, const std::vector<TSkinProblem>& p
     WriteExtra(out, "Image2", m.ComboButton->Image2, m.ComboButton->FrameCount, &mirror);
   }
   for (const auto& [label, o] : m.PlainRecords()) record(label, o);
-  for (const auto& [label, o] : {std::pair{"UpDownHorz", m.UpDownHorz.get()}, std::pair{"UpDownVert", m.UpDownVert.get()}}) {
+  for (const auto& [label, o] :
+       {std::pair{"UpDownHorz", m.UpDownHorz.get()}, std::pair{"UpDownVert", m.UpDownVert.get()}}) {
     record(label, o);
     if (o && useOf(std::string(label) + ".Image2"))
       WriteExtra(out, "Image2", o->Image2, 1, useOf(std::string(label) + ".Image2"));
@@ -206,7 +212,9 @@ void WriteSkinReport(const TOpenedSkin& skin, const std::vector<TSkinProblem>& p
     const TPictureUse* use = useOf("SysButtons[" + std::to_string(i) + "]");
     const bool mdi = i + 3 >= m.SysButtons.size();
     const std::string name = mdi ? "(MDI)" : b.Name;
-    const std::string picture = use ? use->FReference : mdi && useOf("SysButtons (MDI)") ? useOf("SysButtons (MDI)")->FReference + " (cut)" : "(no picture)";
+    const std::string picture = use                                ? use->FReference
+                                : mdi && useOf("SysButtons (MDI)") ? useOf("SysButtons (MDI)")->FReference + " (cut)"
+                                                                   : "(no picture)";
     out << Format("  %-10s Action %-3d Align %-3d X %-4d Y %-4d Visibility %d/%d  CombineOp %-3d %-28s %-10s %s\n",
                   name.c_str(), b.Action, b.Align, b.XCoord, b.YCoord, b.Visibility, b.Visibility1, b.CombineOp,
                   picture.c_str(), b.Image.Empty() ? "-" : SizeText(b.Image).c_str(),
@@ -224,14 +232,22 @@ void WriteSkinReport(const TOpenedSkin& skin, const std::vector<TSkinProblem>& p
   const TSkinColours& c = m.Colours;
   out << "\nColours:\n";
   const std::pair<const char*, TSkinColour> colours[] = {
-      {"WindowTextColour", c.WindowTextColour},       {"ButtonFaceColour", c.ButtonFaceColour},
-      {"ScrollbarColour", c.ScrollbarColour},         {"HilightTextColour", c.HilightTextColour},
-      {"HilightColour", c.HilightColour},             {"MenubarColour", c.MenubarColour},
-      {"MenuColour", c.MenuColour},                   {"MenuTextColour", c.MenuTextColour},
-      {"ButtonTextColour", c.ButtonTextColour},       {"ButtonHilightColour", c.ButtonHilightColour},
-      {"ButtonLightColour", c.ButtonLightColour},     {"ButtonShadowColour", c.ButtonShadowColour},
-      {"ButtonDkShadowColour", c.ButtonDkShadowColour}, {"MenuBarTextColour", c.MenuBarTextColour},
-      {"TitleTextActiveColour", c.TitleTextActiveColour}, {"TitleTextNoActiveColour", c.TitleTextNoActiveColour},
+      {"WindowTextColour", c.WindowTextColour},
+      {"ButtonFaceColour", c.ButtonFaceColour},
+      {"ScrollbarColour", c.ScrollbarColour},
+      {"HilightTextColour", c.HilightTextColour},
+      {"HilightColour", c.HilightColour},
+      {"MenubarColour", c.MenubarColour},
+      {"MenuColour", c.MenuColour},
+      {"MenuTextColour", c.MenuTextColour},
+      {"ButtonTextColour", c.ButtonTextColour},
+      {"ButtonHilightColour", c.ButtonHilightColour},
+      {"ButtonLightColour", c.ButtonLightColour},
+      {"ButtonShadowColour", c.ButtonShadowColour},
+      {"ButtonDkShadowColour", c.ButtonDkShadowColour},
+      {"MenuBarTextColour", c.MenuBarTextColour},
+      {"TitleTextActiveColour", c.TitleTextActiveColour},
+      {"TitleTextNoActiveColour", c.TitleTextNoActiveColour},
   };
   for (const auto& [name, value] : colours) out << Format("  %-24s %s\n", name, ColourText(value).c_str());
   out << "Extra colours:";

@@ -105,8 +105,8 @@ const TSkinEntry* TOpenedSkin::FindEntry(std::string_view lowerName) const {
 void TOpenedSkin::CollectUses() {
   TIniFile ini = TIniFile::FromText(FDefinitionText);
   const TSkinDefinition& m = *FModel;
-  const auto add = [&](std::string record, std::string_view section, std::string_view key, int frames,
-                       bool vertical, const Margins* margins) {
+  const auto add = [&](std::string record, std::string_view section, std::string_view key, int frames, bool vertical,
+                       const Margins* margins) {
     std::string value = ini.ReadString(section, key, "");
     if (value.empty()) return;
     TPictureUse use;
@@ -166,7 +166,8 @@ void TOpenedSkin::CollectUses() {
   object("StatusBarEdges", m.StatusBarEdges.get(), "Image", false);
   object("ComboButton", m.ComboButton.get(), "Image", false);
   for (const auto& [label, o] : m.PlainRecords()) object(label, o, "Image", false);
-  for (const auto& [label, o] : {std::pair{"UpDownHorz", m.UpDownHorz.get()}, std::pair{"UpDownVert", m.UpDownVert.get()}}) {
+  for (const auto& [label, o] :
+       {std::pair{"UpDownHorz", m.UpDownHorz.get()}, std::pair{"UpDownVert", m.UpDownVert.get()}}) {
     object(label, o, "Image", false);
     if (o) add(std::string(label) + ".Image2", o->Name, "GlyphImage", 1, false, nullptr);
   }

@@ -22,8 +22,8 @@ struct TSkinEntry {
 
 // One place where the model takes a picture from the definition.
 struct TPictureUse {
-  std::string FRecord;     // model field, e.g. "Tabs" or "SysButtons[2]"
-  std::string FSection;    // as the model names it
+  std::string FRecord;   // model field, e.g. "Tabs" or "SysButtons[2]"
+  std::string FSection;  // as the model names it
   std::string FKey;
   std::string FReference;  // the key's value as written
   std::string FEntry;      // the entry it names (lower-cased), empty when it can name none
@@ -31,7 +31,7 @@ struct TPictureUse {
   bool FVertical = false;  // frames one above the other
   bool FHasMargins = false;
   Margins FMargins;
-  bool FDrawn = true;      // false where the model drops the picture it read
+  bool FDrawn = true;  // false where the model drops the picture it read
 };
 
 enum class TOpenStatus { isOpened, isNotContainer, isOlderVersion, isMalformed, isOverBudget };
@@ -46,8 +46,7 @@ class TOpenedSkin {
   // Unpacks and parses `container` and builds its model as the program does, with
   // `pixelBudget` for its pictures; anything but isOpened leaves the object empty and
   // puts the reason into `error`.
-  TOpenStatus Open(std::string_view container, std::string& error,
-                   std::int64_t pixelBudget = kSkinMaxTotalPixels);
+  TOpenStatus Open(std::string_view container, std::string& error, std::int64_t pixelBudget = kSkinMaxTotalPixels);
 
   const std::vector<TSkinEntry>& Entries() const { return FEntries; }
   const TSkinDefinition& Model() const { return *FModel; }

@@ -26,9 +26,9 @@ void DrawNumber(TPixelBitmap& sheet, int x, int y, int number) {
     for (int row = 0; row < 5; ++row)
       for (int col = 0; col < 3; ++col)
         if (glyph[row] & (4 >> col))
-          sheet.FillRect({x + col * kDigitScale, y + row * kDigitScale, x + (col + 1) * kDigitScale,
-                          y + (row + 1) * kDigitScale},
-                         kSheetLabel);
+          sheet.FillRect(
+              {x + col * kDigitScale, y + row * kDigitScale, x + (col + 1) * kDigitScale, y + (row + 1) * kDigitScale},
+              kSheetLabel);
     x += kDigitAdvance;
   }
 }

@@ -13,9 +13,9 @@
 namespace kv {
 
 inline constexpr int kSheetZoom = 2;
-inline constexpr int kSheetPadding = 8;       // around the sheet and between rows
-inline constexpr int kSheetLabelWidth = 40;   // the row numbers' column
-inline constexpr int kSheetCheckerSize = 4;   // sheet pixels per checkerboard square
+inline constexpr int kSheetPadding = 8;      // around the sheet and between rows
+inline constexpr int kSheetLabelWidth = 40;  // the row numbers' column
+inline constexpr int kSheetCheckerSize = 4;  // sheet pixels per checkerboard square
 inline constexpr std::uint32_t kSheetBackground = 0x5A5A5A;
 inline constexpr std::uint32_t kSheetLine = 0xFF7A00;  // outline and frame separators (orange)
 inline constexpr std::uint32_t kSheetCheckerLight = 0xF4F4F4;
@@ -23,17 +23,17 @@ inline constexpr std::uint32_t kSheetCheckerDark = 0xCCCCCC;
 inline constexpr std::uint32_t kSheetLabel = 0xFFFFFF;
 
 struct TSheetRow {
-  int FNumber = 0;        // as printed beside the row
-  std::string FName;      // entry name as stored
-  int FWidth = 0;         // the picture's own size
+  int FNumber = 0;    // as printed beside the row
+  std::string FName;  // entry name as stored
+  int FWidth = 0;     // the picture's own size
   int FHeight = 0;
   int FFrames = 1;
   bool FVertical = false;
-  Rect FOutline;          // the 1-pixel line around the drawn picture, on the sheet
+  Rect FOutline;  // the 1-pixel line around the drawn picture, on the sheet
 };
 
 struct TContactSheet {
-  TPixelBitmap FSheet;                // empty when the pictures would not fit one bitmap
+  TPixelBitmap FSheet;  // empty when the pictures would not fit one bitmap
   std::vector<TSheetRow> FRows;
   std::vector<std::string> FSkipped;  // BMP entries that are no readable picture or fit no sheet
 };

@@ -60,8 +60,7 @@ bool DeviceName(const std::string& name) {
   while (!base.empty() && base.back() == ' ') base.pop_back();
   if (base == "CON" || base == "PRN" || base == "AUX" || base == "NUL" || base == "CONIN$" || base == "CONOUT$")
     return true;
-  return base.size() == 4 && (base.starts_with("COM") || base.starts_with("LPT")) && base[3] >= '0' &&
-         base[3] <= '9';
+  return base.size() == 4 && (base.starts_with("COM") || base.starts_with("LPT")) && base[3] >= '0' && base[3] <= '9';
 }
 
 // Entry names are plain ASCII file names: no path, no line break, nothing a file system
@@ -70,8 +69,8 @@ bool SafeEntryName(const std::string& name) {
   if (name.empty() || name == "." || name == ".." || DeviceName(name)) return false;
   for (char c : name) {
     const auto u = static_cast<unsigned char>(c);
-    if (u < 0x20 || u >= 0x7F || c == '/' || c == '\\' || c == ':' || c == '*' || c == '?' || c == '"' ||
-        c == '<' || c == '>' || c == '|')
+    if (u < 0x20 || u >= 0x7F || c == '/' || c == '\\' || c == ':' || c == '*' || c == '?' || c == '"' || c == '<' ||
+        c == '>' || c == '|')
       return false;
   }
   return name.back() != '.' && name.back() != ' ';
@@ -201,8 +200,7 @@ int Sheet(const fs::path& in, const fs::path& out) {
   for (const TSheetRow& row : sheet.FRows) {
     char line[160];
     std::snprintf(line, sizeof line, "%4d  %-28s %5d x %-5d %3d frame%s%s\n", row.FNumber, row.FName.c_str(),
-                  row.FWidth, row.FHeight, row.FFrames, row.FFrames == 1 ? "" : "s",
-                  row.FVertical ? ", stacked" : "");
+                  row.FWidth, row.FHeight, row.FFrames, row.FFrames == 1 ? "" : "s", row.FVertical ? ", stacked" : "");
     std::cout << line;
   }
   for (const std::string& name : sheet.FSkipped)

@@ -30,8 +30,7 @@ class TWindowDc {
 
   TWindowDc(const TWindowDc&) = delete;
   TWindowDc& operator=(const TWindowDc&) = delete;
-  TWindowDc(TWindowDc&& other) noexcept
-      : FWnd(other.FWnd), FDc(std::exchange(other.FDc, nullptr)) {}
+  TWindowDc(TWindowDc&& other) noexcept : FWnd(other.FWnd), FDc(std::exchange(other.FDc, nullptr)) {}
   TWindowDc& operator=(TWindowDc&& other) noexcept {
     if (this != &other) {
       Release();
@@ -116,7 +115,10 @@ class TSavedDc {
 class TTextStateGuard {
  public:
   explicit TTextStateGuard(HDC dc)
-      : FDc(dc), FTextColor(GetTextColor(dc)), FBkColor(GetBkColor(dc)), FBkMode(GetBkMode(dc)),
+      : FDc(dc),
+        FTextColor(GetTextColor(dc)),
+        FBkColor(GetBkColor(dc)),
+        FBkMode(GetBkMode(dc)),
         FFont(GetCurrentObject(dc, OBJ_FONT)) {}
   TTextStateGuard(const TTextStateGuard&) = delete;
   TTextStateGuard& operator=(const TTextStateGuard&) = delete;
@@ -156,8 +158,8 @@ class TBufferDc {
   TBufferDc& operator=(const TBufferDc&) = delete;
   ~TBufferDc() {
     if (!FDc) return;
-    BitBlt(FTarget, FArea.left, FArea.top, FArea.right - FArea.left, FArea.bottom - FArea.top, FDc.Get(),
-           FArea.left, FArea.top, SRCCOPY);
+    BitBlt(FTarget, FArea.left, FArea.top, FArea.right - FArea.left, FArea.bottom - FArea.top, FDc.Get(), FArea.left,
+           FArea.top, SRCCOPY);
   }
   HDC Get() const { return FDc ? FDc.Get() : FTarget; }
   bool Buffered() const { return bool(FDc); }

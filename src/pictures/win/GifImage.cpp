@@ -129,8 +129,7 @@ void TGIFImage::SetBackgroundColor(TColor color) {
 std::uint32_t TGIFImage::ClearColor() const {
   if (FBackgroundColor == clNone) return GifBackgroundColor(FGif);
   const COLORREF c = ColorToRgb(FBackgroundColor);
-  return 0xFF000000u | (std::uint32_t(GetRValue(c)) << 16) | (std::uint32_t(GetGValue(c)) << 8) |
-         GetBValue(c);
+  return 0xFF000000u | (std::uint32_t(GetRValue(c)) << 16) | (std::uint32_t(GetGValue(c)) << 8) | GetBValue(c);
 }
 
 void TGIFImage::Changed() const {
@@ -242,8 +241,8 @@ void TGIFImage::StopPainters() {
 
 void TGIFImage::PainterEnded(TGIFPainter* painter) const {
   std::lock_guard lock(FLock);
-  const auto it = std::find_if(FPainters.begin(), FPainters.end(),
-                               [painter](const auto& p) { return p.get() == painter; });
+  const auto it =
+      std::find_if(FPainters.begin(), FPainters.end(), [painter](const auto& p) { return p.get() == painter; });
   if (it != FPainters.end()) {
     FEndedPainters.push_back(std::move(*it));
     FPainters.erase(it);

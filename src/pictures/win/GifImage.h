@@ -57,8 +57,7 @@ class TGIFImage : public TGraphic {
   static std::unique_ptr<TGIFImage> FromBytes(std::span<const std::uint8_t> bytes);
   // Either form from a resource of this module (RCDATA unless another type is given).
   // A missing or damaged resource gives an empty picture, which draws nothing.
-  static std::unique_ptr<TGIFImage> FromResource(const wchar_t* name,
-                                                 const wchar_t* type = RT_RCDATA);
+  static std::unique_ptr<TGIFImage> FromResource(const wchar_t* name, const wchar_t* type = RT_RCDATA);
 
   const GifPicture& Gif() const { return FGif; }
   int FrameCount() const { return static_cast<int>(FGif.Frames.size()); }

@@ -15,8 +15,8 @@
 #include <cstdint>
 #include <memory>
 
-#include "framework/Graphics.h"
 #include "base/win/Handles.h"
+#include "framework/Graphics.h"
 #include "framework/Threads.h"
 #include "pictures/GifCompositor.h"
 #include "pictures/GifPlayback.h"
@@ -42,8 +42,7 @@ class TGIFPainter : public TThread {
  public:
   // `image` and `target` (a bitmap of the picture's size) must outlive the painter;
   // `underneath` is what the target showed below the picture when the painter began.
-  TGIFPainter(const TGIFImage& image, TBitmap& target, const GifBitmap& underneath,
-              const GifPainterSetup& setup);
+  TGIFPainter(const TGIFImage& image, TBitmap& target, const GifBitmap& underneath, const GifPainterSetup& setup);
   ~TGIFPainter() override;
 
   bool Threaded() const { return (FOptions & goAsync) != 0; }

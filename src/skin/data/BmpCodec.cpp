@@ -156,8 +156,7 @@ std::optional<TPixelBitmap> ReadBmp(std::string_view file) {
   if (rle) {
     // The image size field is not trusted: the data runs to the end of the file.
     TPixelBitmap bitmap{int(width), int(height)};
-    if (!DecodeRle(file.substr(dataOffset), compression == kBiRle4, palette, paletteCount, bitmap))
-      return std::nullopt;
+    if (!DecodeRle(file.substr(dataOffset), compression == kBiRle4, palette, paletteCount, bitmap)) return std::nullopt;
     return bitmap;
   }
   const std::size_t stride = ((std::size_t(width) * std::size_t(bpp) + 31) / 32) * 4;
@@ -193,9 +192,7 @@ std::optional<TPixelBitmap> ReadBmp(std::string_view file) {
           p = red.Get(v) << 16 | green.Get(v) << 8 | blue.Get(v);
           break;
         }
-        case 24:
-          p = std::uint32_t(in[3 * x + 2]) << 16 | std::uint32_t(in[3 * x + 1]) << 8 | in[3 * x];
-          break;
+        case 24: p = std::uint32_t(in[3 * x + 2]) << 16 | std::uint32_t(in[3 * x + 1]) << 8 | in[3 * x]; break;
         case 32: {
           const std::uint32_t v = std::uint32_t(in[4 * x]) | std::uint32_t(in[4 * x + 1]) << 8 |
                                   std::uint32_t(in[4 * x + 2]) << 16 | std::uint32_t(in[4 * x + 3]) << 24;

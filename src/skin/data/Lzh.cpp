@@ -28,8 +28,8 @@ struct TLzhState {
   std::array<std::uint8_t, kOutBlock> FOut;
   std::size_t FInPos = 0;
   std::size_t FInEnd = 0;
-  bool FInDry = false;       // the source has reported that nothing is left
-  std::uint64_t FBits = 0;   // valid bits at the top, most significant first
+  bool FInDry = false;      // the source has reported that nothing is left
+  std::uint64_t FBits = 0;  // valid bits at the top, most significant first
   int FBitCount = 0;
   std::size_t FOutLen = 0;
   unsigned FR = kLzhStartR;    // next ring position

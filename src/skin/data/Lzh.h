@@ -17,7 +17,7 @@
 namespace kv {
 
 class ElzhException : public std::runtime_error {
-public:
+ public:
   using std::runtime_error::runtime_error;
 };
 
@@ -32,7 +32,7 @@ using TLzhWriteProc = std::function<void(const std::uint8_t* buffer, std::uint16
 struct TLzhState;
 
 class TLZH {
-public:
+ public:
   TLZH();
   ~TLZH();
   TLZH(const TLZH&) = delete;
@@ -46,7 +46,7 @@ public:
 // An in-memory stream decoded a piece at a time: each call goes on where the last one
 // stopped, so a reader can check the first bytes before it decodes the rest.
 class TLzhDecoder {
-public:
+ public:
   explicit TLzhDecoder(std::string_view stream);  // `stream` must outlive the decoder
   ~TLzhDecoder();
   TLzhDecoder(const TLzhDecoder&) = delete;
@@ -57,7 +57,7 @@ public:
   void DecodeTo(std::size_t size);
   std::string& Output() { return FOutput; }
 
-private:
+ private:
   std::string_view FStream;
   std::size_t FPos = 0;
   std::string FOutput;

@@ -33,10 +33,10 @@ constexpr TPositionCodes MakePositionCodes() {
 constexpr TPositionCodes kPositionCodes = MakePositionCodes();
 
 class TLzhEncoder {
-public:
+ public:
   std::string Encode(std::string_view data);
 
-private:
+ private:
   // Ring of the text; the first F - 1 bytes are mirrored past the end so a comparison
   // never has to wrap.
   std::array<std::uint8_t, kN + kF - 1> FText{};

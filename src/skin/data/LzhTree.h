@@ -10,12 +10,12 @@
 
 namespace kv {
 
-inline constexpr int kLzhWindow = 4096;     // ring buffer, positions masked with 4095
-inline constexpr int kLzhMaxMatch = 60;     // longest match
-inline constexpr int kLzhThreshold = 2;     // a match is at least 3 bytes
+inline constexpr int kLzhWindow = 4096;                                 // ring buffer, positions masked with 4095
+inline constexpr int kLzhMaxMatch = 60;                                 // longest match
+inline constexpr int kLzhThreshold = 2;                                 // a match is at least 3 bytes
 inline constexpr int kLzhSymbols = 256 + kLzhMaxMatch - kLzhThreshold;  // 314
-inline constexpr int kLzhNodes = 2 * kLzhSymbols - 1;                    // 627
-inline constexpr int kLzhRoot = kLzhNodes - 1;                           // 626
+inline constexpr int kLzhNodes = 2 * kLzhSymbols - 1;                   // 627
+inline constexpr int kLzhRoot = kLzhNodes - 1;                          // 626
 inline constexpr std::uint16_t kLzhFreqLimit = 0x8000;
 inline constexpr int kLzhStartR = kLzhWindow - kLzhMaxMatch;  // 4036, first write position
 
@@ -29,7 +29,11 @@ struct TPositionTables {
 // 16 of 1 byte value each; the code length follows the group size.
 constexpr TPositionTables MakePositionTables() {
   TPositionTables t;
-  struct Group { int FCodes; int FSpan; std::uint8_t FLength; };
+  struct Group {
+    int FCodes;
+    int FSpan;
+    std::uint8_t FLength;
+  };
   constexpr Group groups[] = {{1, 32, 3}, {3, 16, 4}, {8, 8, 5}, {12, 4, 6}, {24, 2, 7}, {16, 1, 8}};
   int v = 0;
   int code = 0;
@@ -44,15 +48,11 @@ constexpr TPositionTables MakePositionTables() {
 inline constexpr TPositionTables kPositionTables = MakePositionTables();
 }  // namespace lzh_detail
 
-constexpr std::uint8_t LzhUpperCode(std::uint8_t firstByte) {
-  return lzh_detail::kPositionTables.FUpper[firstByte];
-}
-constexpr std::uint8_t LzhCodeLength(std::uint8_t firstByte) {
-  return lzh_detail::kPositionTables.FLength[firstByte];
-}
+constexpr std::uint8_t LzhUpperCode(std::uint8_t firstByte) { return lzh_detail::kPositionTables.FUpper[firstByte]; }
+constexpr std::uint8_t LzhCodeLength(std::uint8_t firstByte) { return lzh_detail::kPositionTables.FLength[firstByte]; }
 
 class TLzhTree {
-public:
+ public:
   // freq has a sentinel 0xFFFF at index 627; son of a leaf is symbol + 627; prnt at
   // symbol + 627 is the leaf that holds the symbol.
   std::array<std::uint16_t, kLzhNodes + 1> FFreq{};

@@ -32,16 +32,14 @@ struct Margins {
   int Bottom = 0;
 };
 
-using TColorValue = std::uint32_t;  // 0x00BBGGRR, as stored in skin definitions
+using TColorValue = std::uint32_t;                    // 0x00BBGGRR, as stored in skin definitions
 inline constexpr TColorValue kKeyColor = 0x00FF00FF;  // magenta: transparent in skin pictures
 
-constexpr std::uint32_t PixelOf(TColorValue c) {
-  return ((c & 0xFFu) << 16) | (c & 0xFF00u) | ((c >> 16) & 0xFFu);
-}
+constexpr std::uint32_t PixelOf(TColorValue c) { return ((c & 0xFFu) << 16) | (c & 0xFF00u) | ((c >> 16) & 0xFFu); }
 constexpr TColorValue ColorOf(std::uint32_t pixel) { return PixelOf(pixel); }  // the swap is its own inverse
 
 class TPixelBitmap {
-public:
+ public:
   // Larger bitmaps are never made: a request beyond these gives an empty bitmap, the way
   // a device refuses a bitmap it cannot hold.
   static constexpr int kMaxSide = 32767;
@@ -66,7 +64,7 @@ public:
   void Fill(std::uint32_t p);
   void FillRect(const Rect& r, std::uint32_t p);
 
-private:
+ private:
   int FWidth = 0;
   int FHeight = 0;
   std::vector<std::uint32_t> FPixels;
@@ -86,7 +84,6 @@ void CopyPixels(TPixelBitmap& dst, int x, int y, const TPixelBitmap& src, const 
 
 // Copies the top-left `width` x `height` pixels of `src` to (x, y) of `dst`, leaving out
 // every pixel of `keyPixel` (0x00RRGGBB).
-void DrawKeyed(TPixelBitmap& dst, int x, int y, const TPixelBitmap& src, int width, int height,
-               std::uint32_t keyPixel);
+void DrawKeyed(TPixelBitmap& dst, int x, int y, const TPixelBitmap& src, int width, int height, std::uint32_t keyPixel);
 
 }  // namespace kv

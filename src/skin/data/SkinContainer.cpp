@@ -14,9 +14,7 @@ std::uint32_t ReadU32(std::string_view bytes, std::size_t at) {
   for (int i = 3; i >= 0; --i) v = (v << 8) | std::uint8_t(bytes[at + std::size_t(i)]);
   return v;
 }
-std::int32_t ReadI32(std::string_view bytes, std::size_t at) {
-  return std::int32_t(ReadU32(bytes, at));
-}
+std::int32_t ReadI32(std::string_view bytes, std::size_t at) { return std::int32_t(ReadU32(bytes, at)); }
 }  // namespace
 
 std::vector<std::string> SplitNameList(std::string_view text) {
@@ -65,8 +63,7 @@ TSkinImageStatus ReadDirectory(std::uint64_t imageSize, Need&& need, TSkinDirect
   std::memcpy(directory.FHeader.data(), image.data(), kSkinHeaderSize);
 
   const std::int32_t listLength = ReadI32(image, 4);
-  if (listLength < 0 || std::uint64_t(listLength) > imageSize - kSkinHeaderSize)
-    return TSkinImageStatus::isMalformed;
+  if (listLength < 0 || std::uint64_t(listLength) > imageSize - kSkinHeaderSize) return TSkinImageStatus::isMalformed;
   image = need(kSkinHeaderSize + std::size_t(listLength));
   std::vector<std::string> names = SplitNameList(image.substr(kSkinHeaderSize, std::size_t(listLength)));
   if (names.size() > std::size_t(kSkinMaxEntries)) return TSkinImageStatus::isMalformed;
@@ -93,7 +90,8 @@ TSkinImageStatus ReadDirectory(std::uint64_t imageSize, Need&& need, TSkinDirect
 }  // namespace
 
 TSkinImageStatus ParseSkinImage(std::string_view image, TSkinDirectory& directory) {
-  const TSkinImageStatus status = ReadDirectory(image.size(), [image](std::size_t) { return image; }, directory);
+  const TSkinImageStatus status = ReadDirectory(
+      image.size(), [image](std::size_t) { return image; }, directory);
   if (status != TSkinImageStatus::isValid) directory = TSkinDirectory{};
   return status;
 }
@@ -150,10 +148,8 @@ bool TSkinReader::Open(std::string_view container) {
       return false;
     case TSkinImageStatus::isMalformed:
     case TSkinImageStatus::isNotContainer:
-    case TSkinImageStatus::isOversized:
-      return false;
-    case TSkinImageStatus::isValid:
-      break;
+    case TSkinImageStatus::isOversized: return false;
+    case TSkinImageStatus::isValid: break;
   }
   Assign(std::move(image), directory);
   return true;

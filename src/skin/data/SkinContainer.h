@@ -20,8 +20,7 @@ namespace kv {
 inline constexpr std::uint32_t kSkinVersion = 20000;
 inline constexpr int kSkinMaxEntries = 1001;
 inline constexpr std::size_t kSkinHeaderSize = 16;
-inline constexpr const char* kOlderSkinMessage =
-    "This is Older Skin File\rPlease update to new version !";
+inline constexpr const char* kOlderSkinMessage = "This is Older Skin File\rPlease update to new version !";
 
 // No complete stream expands more than 48-fold (a match of at most 60 bytes costs at
 // least 10 bits), so a declared size beyond this many bytes per stream byte can only be
@@ -67,13 +66,13 @@ TSkinImageStatus UnpackSkinImage(std::string_view container, std::string& image,
 std::vector<std::string> SplitNameList(std::string_view text);
 
 class TSkinMessenger {
-public:
+ public:
   virtual ~TSkinMessenger() = default;
   virtual void ShowSkinMessage(std::string_view text) = 0;
 };
 
 class TSkinReader {
-public:
+ public:
   explicit TSkinReader(TSkinMessenger* messenger = nullptr) : FMessenger(messenger) {}
 
   // Unpacks `container` (UnpackSkinImage) and reads its directory. False (and no skin)
@@ -103,7 +102,7 @@ public:
   const std::string& Data() const { return FData; }
   const std::array<std::uint8_t, kSkinHeaderSize>& Header() const { return FHeader; }
 
-private:
+ private:
   void Clear();
   void CopyEntry(std::size_t index, std::string& out) const;
 

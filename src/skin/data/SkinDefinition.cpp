@@ -122,7 +122,9 @@ void LoadSkinBitmap(TPixelBitmap& bitmap, std::string_view reference, const TPic
 class TSkinDefinition::TReader {
  public:
   TReader(TSkinDefinition& model, std::string_view text, const TPictureSource& pictures, std::int64_t pixelBudget)
-      : FModel(model), FIni(TIniFile::FromText(text)), FPictures(pictures, pixelBudget),
+      : FModel(model),
+        FIni(TIniFile::FromText(text)),
+        FPictures(pictures, pixelBudget),
         FSections(FIni.ReadSections()) {}
 
   void Run() {
@@ -357,8 +359,7 @@ class TSkinDefinition::TReader {
       Picture(b->Image, Text(section, "ButtonImage"));
       if (b->FrameCount == 0) {
         b->FrameCount = 6;
-        if (!b->Image.Empty())
-          b->FrameCount = static_cast<double>(b->Image.Width()) / b->Image.Height() <= 3.8 ? 3 : 6;
+        if (!b->Image.Empty()) b->FrameCount = static_cast<double>(b->Image.Width()) / b->Image.Height() <= 3.8 ? 3 : 6;
         if (b->Action < 0) b->FrameCount = 6;
         if (b->Action == 3 || b->Action == 11) b->Image = TPixelBitmap();
       }
@@ -466,7 +467,9 @@ bool TSkinDefinition::LoadDefinitions(std::string_view definition, const TPictur
   }
   // No skin: what an empty definition gives, so the drawing code still finds its records.
   *this = TSkinDefinition();
-  TReader(*this, "", [](std::string_view) { return std::string(); }, 0).Run();
+  TReader(
+      *this, "", [](std::string_view) { return std::string(); }, 0)
+      .Run();
   return false;
 }
 

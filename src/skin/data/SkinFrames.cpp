@@ -43,37 +43,25 @@ int FrameIndex(TElementKind kind, TStateFlags state) {
     case TElementKind::ekPushButton:
     case TElementKind::ekComboButton:
     case TElementKind::ekSunkEdge:
-    case TElementKind::ekComboArrow:
-      return FourStateFrame(state, true);
-    case TElementKind::ekUpDownFirst:
-      return FourStateFrame(state, false);
-    case TElementKind::ekUpDownSecond:
-      return 4 + FourStateFrame(state, false);
+    case TElementKind::ekComboArrow: return FourStateFrame(state, true);
+    case TElementKind::ekUpDownFirst: return FourStateFrame(state, false);
+    case TElementKind::ekUpDownSecond: return 4 + FourStateFrame(state, false);
     case TElementKind::ekCheckBox:
       if ((disabled && checked) || HasFlag(state, csIndeterminate)) return 4;
       return disabled ? 3 : checked ? 2 : 1;
     case TElementKind::ekRadioButton:
       if (disabled) return checked ? 4 : 3;
       return checked ? 2 : 1;
-    case TElementKind::ekTab:
-      return HasFlag(state, csSelected) ? 2 : 1;
-    case TElementKind::ekScrollThumb:
-      return HasFlag(state, csDragging) || HasFlag(state, csPressed) ? 2 : 1;
-    case TElementKind::ekProgressBar:
-      return 1;
-    case TElementKind::ekProgressFill:
-      return 2;
-    case TElementKind::ekStatusLowered:
-      return 1;
-    case TElementKind::ekStatusRaised:
-      return 2;
-    case TElementKind::ekStatusFlat:
-      return 3;
+    case TElementKind::ekTab: return HasFlag(state, csSelected) ? 2 : 1;
+    case TElementKind::ekScrollThumb: return HasFlag(state, csDragging) || HasFlag(state, csPressed) ? 2 : 1;
+    case TElementKind::ekProgressBar: return 1;
+    case TElementKind::ekProgressFill: return 2;
+    case TElementKind::ekStatusLowered: return 1;
+    case TElementKind::ekStatusRaised: return 2;
+    case TElementKind::ekStatusFlat: return 3;
     case TElementKind::ekHeader:
-    case TElementKind::ekScrollTrack:
-      return 1;
-    case TElementKind::ekTrackbarThumb:
-      return 2;
+    case TElementKind::ekScrollTrack: return 1;
+    case TElementKind::ekTrackbarThumb: return 2;
     case TElementKind::ekCaptionButton:
       if (HasFlag(state, csPressed)) return 2;
       if (HasFlag(state, csHot)) return 3;
@@ -81,8 +69,7 @@ int FrameIndex(TElementKind kind, TStateFlags state) {
     case TElementKind::ekMdiButton:
       if (HasFlag(state, csPressed)) return 2;
       return HasFlag(state, csHot) ? 4 : 1;
-    case TElementKind::ekFramePiece:
-      return HasFlag(state, csInactive) ? 2 : 1;
+    case TElementKind::ekFramePiece: return HasFlag(state, csInactive) ? 2 : 1;
   }
   return 1;
 }
@@ -98,29 +85,23 @@ int FixedFrameCount(TElementKind kind) {
     case TElementKind::ekComboArrow:
     case TElementKind::ekTab:
     case TElementKind::ekHeader:
-    case TElementKind::ekTrackbarThumb:
-      return 5;
+    case TElementKind::ekTrackbarThumb: return 5;
     case TElementKind::ekComboButton:
     case TElementKind::ekSunkEdge:
-    case TElementKind::ekScrollTrack:
-      return 4;
+    case TElementKind::ekScrollTrack: return 4;
     case TElementKind::ekUpDownFirst:
-    case TElementKind::ekUpDownSecond:
-      return 8;
+    case TElementKind::ekUpDownSecond: return 8;
     case TElementKind::ekProgressBar:
-    case TElementKind::ekProgressFill:
-      return 2;
+    case TElementKind::ekProgressFill: return 2;
     case TElementKind::ekStatusLowered:
     case TElementKind::ekStatusRaised:
-    case TElementKind::ekStatusFlat:
-      return 3;
+    case TElementKind::ekStatusFlat: return 3;
     case TElementKind::ekCheckBox:
     case TElementKind::ekRadioButton:
     case TElementKind::ekScrollThumb:
     case TElementKind::ekCaptionButton:
     case TElementKind::ekMdiButton:
-    case TElementKind::ekFramePiece:
-      return 0;
+    case TElementKind::ekFramePiece: return 0;
   }
   return 0;
 }

@@ -52,7 +52,7 @@ void DrawElement(HDC dc, const Rect& target, const TElementImage& image, int fra
 // Rectangles merged into the region 2000 at a time; an all-key picture gives an empty
 // region, and the result is empty (no handle) only when the system refuses a region.
 TRegionHandle BitmapToRegion(const TPixelBitmap& bitmap, int xOffset, int yOffset, int blueTolerance,
-                           int greenTolerance, int redTolerance, TColorValue key = kKeyColor);
+                             int greenTolerance, int redTolerance, TColorValue key = kKeyColor);
 // The union of all rectangles of all batches (BitmapToRegionRects, FrameRegionRects);
 // no batches give an empty region.
 TRegionHandle RegionFromRects(const std::vector<TRegionBatch>& batches);
@@ -64,11 +64,11 @@ TPixelBitmap ReadDcPixels(HDC dc, const Rect& area);
 TPixelBitmap PixelsFromBitmap(HBITMAP bitmap);
 
 class TMessageBoxMessenger : public TSkinMessenger {
-public:
+ public:
   explicit TMessageBoxMessenger(std::wstring title) : FTitle(std::move(title)) {}
   void ShowSkinMessage(std::string_view text) override;
 
-private:
+ private:
   std::wstring FTitle;
 };
 

@@ -92,8 +92,7 @@ void TransparentBlit(HDC dc, const Rect& target, const TPixelBitmap& bitmap, TCo
   TMemoryDc sourceDc(CreateCompatibleDC(dc));
   TSelectGuard selectSource(sourceDc.Get(), source.Get());
   // Where the mask is white the destination stays, elsewhere the source is copied.
-  if (MaskBlt(dc, target.Left, target.Top, w, h, sourceDc.Get(), 0, 0, mask.Get(), 0, 0, 0xCCAA0029))
-    return;
+  if (MaskBlt(dc, target.Left, target.Top, w, h, sourceDc.Get(), 0, 0, mask.Get(), 0, 0, 0xCCAA0029)) return;
   // Without masked transfers: invert in, cut out the key areas, invert back.
   TMemoryDc maskDc(CreateCompatibleDC(dc));
   TSelectGuard selectMask(maskDc.Get(), mask.Get());
@@ -143,7 +142,7 @@ void DrawElement(HDC dc, const Rect& target, const TElementImage& image, int fra
 }
 
 TRegionHandle BitmapToRegion(const TPixelBitmap& bitmap, int xOffset, int yOffset, int blueTolerance,
-                           int greenTolerance, int redTolerance, TColorValue key) {
+                             int greenTolerance, int redTolerance, TColorValue key) {
   return RegionFromRects(
       BitmapToRegionRects(bitmap, xOffset, yOffset, blueTolerance, greenTolerance, redTolerance, key));
 }
@@ -202,8 +201,8 @@ TPixelBitmap PixelsFromBitmap(HBITMAP bitmap) {
   TPixelBitmap pixels(header.bmWidth, header.bmHeight);
   if (pixels.Empty()) return pixels;
   BITMAPINFO info = TopDownInfo(pixels.Width(), pixels.Height());
-  const int rows = GetDIBits(TWindowDc::Screen().Get(), bitmap, 0, UINT(pixels.Height()), pixels.Pixels().data(),
-                             &info, DIB_RGB_COLORS);
+  const int rows = GetDIBits(TWindowDc::Screen().Get(), bitmap, 0, UINT(pixels.Height()), pixels.Pixels().data(), &info,
+                             DIB_RGB_COLORS);
   if (rows != pixels.Height()) return TPixelBitmap();
   for (std::uint32_t& p : pixels.Pixels()) p &= 0xFFFFFFu;
   return pixels;

@@ -25,11 +25,13 @@ struct TSliceGeometry {
   Rect FFrame;
   int FLeft, FTop, FRight, FBottom;
 
-  TSliceGeometry(const TPixelBitmap& strip, bool vertical, int frameCount, int frameIndex, const Margins& m,
-                 int width, int height)
+  TSliceGeometry(const TPixelBitmap& strip, bool vertical, int frameCount, int frameIndex, const Margins& m, int width,
+                 int height)
       : FFrame(FrameRect(strip, vertical, frameCount, frameIndex)),
-        FLeft(MarginInForce(m.Left, FFrame.Width())), FTop(MarginInForce(m.Top, FFrame.Height())),
-        FRight(MarginInForce(m.Right, FFrame.Width())), FBottom(MarginInForce(m.Bottom, FFrame.Height())) {
+        FLeft(MarginInForce(m.Left, FFrame.Width())),
+        FTop(MarginInForce(m.Top, FFrame.Height())),
+        FRight(MarginInForce(m.Right, FFrame.Width())),
+        FBottom(MarginInForce(m.Bottom, FFrame.Height())) {
     if (std::int64_t(width) < std::int64_t(FLeft) + FRight) FLeft = FRight = 0;
     if (std::int64_t(height) < std::int64_t(FTop) + FBottom) FTop = FBottom = 0;
   }
@@ -40,9 +42,7 @@ struct TSliceGeometry {
     const int x0 = FFrame.Left, y0 = FFrame.Top, x1 = FFrame.Right, y1 = FFrame.Bottom;
     const int L = FLeft, T = FTop, R = FRight, B = FBottom;
     std::vector<TPiece> pieces;
-    auto add = [&](bool when, Rect source, Rect target) {
-      pieces.push_back(when ? TPiece{source, target} : TPiece{});
-    };
+    auto add = [&](bool when, Rect source, Rect target) { pieces.push_back(when ? TPiece{source, target} : TPiece{}); };
     add(L > 0 && T > 0, {x0, y0, x0 + L, y0 + T}, {0, 0, L, T});
     add(L > 0 && B > 0, {x0, y1 - B, x0 + L, y1}, {0, h - B, L, h});
     add(R > 0 && T > 0, {x1 - R, y0, x1, y0 + T}, {w - R, 0, w, T});
@@ -111,12 +111,11 @@ Rect FrameRect(const TPixelBitmap& strip, bool vertical, int frameCount, int fra
   return {x, 0, x + fw, strip.Height()};
 }
 
-TPixelBitmap RenderNineSlice(int width, int height, const TPixelBitmap& strip, const Margins& margins,
-                             TDrawFlags flags, int frameCount, int frameIndex) {
+TPixelBitmap RenderNineSlice(int width, int height, const TPixelBitmap& strip, const Margins& margins, TDrawFlags flags,
+                             int frameCount, int frameIndex) {
   TPixelBitmap result(width, height);
   if (result.Empty()) return result;
-  const TSliceGeometry g(strip, HasFlag(flags, TDrawFlags::dfVertical), frameCount, frameIndex, margins, width,
-                         height);
+  const TSliceGeometry g(strip, HasFlag(flags, TDrawFlags::dfVertical), frameCount, frameIndex, margins, width, height);
   const std::vector<TPiece> pieces = g.Pieces(width, height);
   for (std::size_t i = 0; i < pieces.size(); ++i) {
     if (i == kCentre && HasFlag(flags, TDrawFlags::dfTile)) {
@@ -136,8 +135,8 @@ void DrawSkinImage(TPixelBitmap& canvas, const Rect& target, const TPixelBitmap&
   Place(canvas, target, work, HasFlag(flags, TDrawFlags::dfTransparent));
 }
 
-TPixelBitmap RenderThreeSlice(int width, int height, const TPixelBitmap& strip, const Margins& margins,
-                              bool vertical, int frameCount, int frameIndex) {
+TPixelBitmap RenderThreeSlice(int width, int height, const TPixelBitmap& strip, const Margins& margins, bool vertical,
+                              int frameCount, int frameIndex) {
   TPixelBitmap work(width, height);
   if (work.Empty()) return work;
   const Rect f = FrameRect(strip, vertical, frameCount, frameIndex);
@@ -256,9 +255,8 @@ std::vector<TRegionBatch> CollectRuns(const TPixelBitmap& bitmap, int xOffset, i
 
 }  // namespace
 
-std::vector<TRegionBatch> BitmapToRegionRects(const TPixelBitmap& bitmap, int xOffset, int yOffset,
-                                              int blueTolerance, int greenTolerance, int redTolerance,
-                                              TColorValue key) {
+std::vector<TRegionBatch> BitmapToRegionRects(const TPixelBitmap& bitmap, int xOffset, int yOffset, int blueTolerance,
+                                              int greenTolerance, int redTolerance, TColorValue key) {
   const int lowR = int(key & 0xFF), lowG = int((key >> 8) & 0xFF), lowB = int((key >> 16) & 0xFF);
   // Widths of the ranges; a negative one means nothing is transparent.
   const int spanR = std::min(lowR + redTolerance, 255) - lowR;
@@ -272,7 +270,8 @@ std::vector<TRegionBatch> BitmapToRegionRects(const TPixelBitmap& bitmap, int xO
   }
   return CollectRuns(bitmap, xOffset, yOffset, [=](std::uint32_t p) {
     return unsigned(int((p >> 16) & 0xFF) - lowR) <= unsigned(spanR) &&
-           unsigned(int((p >> 8) & 0xFF) - lowG) <= unsigned(spanG) && unsigned(int(p & 0xFF) - lowB) <= unsigned(spanB);
+           unsigned(int((p >> 8) & 0xFF) - lowG) <= unsigned(spanG) &&
+           unsigned(int(p & 0xFF) - lowB) <= unsigned(spanB);
   });
 }
 

@@ -41,8 +41,8 @@ constexpr bool HasFlag(TDrawFlags set, TDrawFlags flag) { return (unsigned(set) 
 Rect FrameRect(const TPixelBitmap& strip, bool vertical, int frameCount, int frameIndex);
 
 // The frame resized to width x height by nine slices (dfVertical, dfTile count).
-TPixelBitmap RenderNineSlice(int width, int height, const TPixelBitmap& strip, const Margins& margins,
-                             TDrawFlags flags, int frameCount, int frameIndex);
+TPixelBitmap RenderNineSlice(int width, int height, const TPixelBitmap& strip, const Margins& margins, TDrawFlags flags,
+                             int frameCount, int frameIndex);
 
 // RenderNineSlice at `target` of `canvas`, keyed with dfTransparent, plain otherwise.
 // An inverted target draws nothing.
@@ -52,8 +52,8 @@ void DrawSkinImage(TPixelBitmap& canvas, const Rect& target, const TPixelBitmap&
 // Horizontal three slices: left cap, the middle part repeated (each copy stretched to
 // the height), right cap. Only the left and right margins count, within 0 .. the frame's
 // width. A frame whose middle is 0 or less wide is stretched across the target as a whole.
-TPixelBitmap RenderThreeSlice(int width, int height, const TPixelBitmap& strip, const Margins& margins,
-                              bool vertical, int frameCount, int frameIndex);
+TPixelBitmap RenderThreeSlice(int width, int height, const TPixelBitmap& strip, const Margins& margins, bool vertical,
+                              int frameCount, int frameIndex);
 void DrawThreeSliceTiled(TPixelBitmap& canvas, const Rect& target, const TPixelBitmap& strip, TDrawFlags flags,
                          int frameCount, int frameIndex, const Margins& margins);
 
@@ -69,8 +69,7 @@ void DrawFrameStretched(TPixelBitmap& canvas, const Rect& target, const TPixelBi
 
 // Draws the top-left pixels of `bitmap` (as many as `target` is large, unstretched) at
 // `target`, leaving out the key colour. An inverted target draws nothing.
-void TransparentBlit(TPixelBitmap& canvas, const Rect& target, const TPixelBitmap& bitmap,
-                     TColorValue key = kKeyColor);
+void TransparentBlit(TPixelBitmap& canvas, const Rect& target, const TPixelBitmap& bitmap, TColorValue key = kKeyColor);
 
 // Repeats `source` of `bitmap` over `target`: columns from the left, rows from the top,
 // the last ones whole even past the target's edge (only the canvas edge cuts them).
@@ -85,9 +84,8 @@ struct TRegionBatch {
 };
 // The transparent range of each component runs from the key's component to that plus
 // its tolerance (at most 255). A picture with nothing opaque gives one empty batch.
-std::vector<TRegionBatch> BitmapToRegionRects(const TPixelBitmap& bitmap, int xOffset, int yOffset,
-                                              int blueTolerance, int greenTolerance, int redTolerance,
-                                              TColorValue key = kKeyColor);
+std::vector<TRegionBatch> BitmapToRegionRects(const TPixelBitmap& bitmap, int xOffset, int yOffset, int blueTolerance,
+                                              int greenTolerance, int redTolerance, TColorValue key = kKeyColor);
 
 void MirrorHorizontal(TPixelBitmap& bitmap);
 void FlipVertical(TPixelBitmap& bitmap);

@@ -12,9 +12,25 @@
 namespace kv {
 
 enum TSkinControlType {
-  xcMainMenu, xcPopupMenu, xcToolbar, xcControlbar, xcCombo, xcCheckBox, xcRadioButton, xcProgress,
-  xcScrollbar, xcEdit, xcButton, xcBitBtn, xcSpeedButton, xcPanel, xcGroupBox, xcStatusBar, xcTab,
-  xcSystemMenu, xcFastReport
+  xcMainMenu,
+  xcPopupMenu,
+  xcToolbar,
+  xcControlbar,
+  xcCombo,
+  xcCheckBox,
+  xcRadioButton,
+  xcProgress,
+  xcScrollbar,
+  xcEdit,
+  xcButton,
+  xcBitBtn,
+  xcSpeedButton,
+  xcPanel,
+  xcGroupBox,
+  xcStatusBar,
+  xcTab,
+  xcSystemMenu,
+  xcFastReport
 };
 
 // A set of TSkinControlType, stored as 3 bytes: bit n is member n.

@@ -16,8 +16,7 @@ void AppendU32(std::string& out, std::uint32_t v) {
 }  // namespace
 
 std::string BuildSkinImage(const std::vector<TSkinFile>& files) {
-  if (files.size() > std::size_t(kSkinMaxEntries))
-    throw std::invalid_argument("a skin holds at most 1001 files");
+  if (files.size() > std::size_t(kSkinMaxEntries)) throw std::invalid_argument("a skin holds at most 1001 files");
   std::string list;
   std::uint64_t total = 0;
   for (const TSkinFile& f : files) {
@@ -53,8 +52,6 @@ std::string PackSkinImage(std::string_view image) {
   return out;
 }
 
-std::string BuildSkinContainer(const std::vector<TSkinFile>& files) {
-  return PackSkinImage(BuildSkinImage(files));
-}
+std::string BuildSkinContainer(const std::vector<TSkinFile>& files) { return PackSkinImage(BuildSkinImage(files)); }
 
 }  // namespace kv

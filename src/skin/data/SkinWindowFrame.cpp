@@ -32,27 +32,18 @@ bool VisibilityAllows(int value, TVisibilityColumn column, const TDataSkinSysBut
     case 0:
       if (!first) return true;
       return window.FrameType != TFrameType::ftPlain && (button.Action != 0 || sysMenu);
-    case 1:
-      return window.Maximized;
-    case 2:
-      return !window.Maximized;
-    case 3:
-      return window.Active;
-    case 4:
-      return !window.Active;
-    case 6:
-      return maxBox && (sysMenu || !first);
-    case 7:
-      return !maxBox;
-    case 8:
-      return minBox && (sysMenu || !first);
-    case 9:
-      return !minBox;
+    case 1: return window.Maximized;
+    case 2: return !window.Maximized;
+    case 3: return window.Active;
+    case 4: return !window.Active;
+    case 6: return maxBox && (sysMenu || !first);
+    case 7: return !maxBox;
+    case 8: return minBox && (sysMenu || !first);
+    case 9: return !minBox;
     case 100:
       // (For the second column IsButtonVisible repeats the first instead.)
       return window.ActiveMdiChildMaximized && window.MenuBarHeight > 0;
-    default:
-      return false;  // 5, 10, 11 and anything unknown
+    default: return false;  // 5, 10, 11 and anything unknown
   }
 }
 
@@ -101,14 +92,10 @@ bool Keyed(const TDataSkinBorder* record) { return record && record->Trans == 1;
 
 const TDataSkinBorder* FrameSkin::Edge(TFrameEdge edge) const {
   switch (edge) {
-    case TFrameEdge::feLeft:
-      return Left;
-    case TFrameEdge::feRight:
-      return Right;
-    case TFrameEdge::feTop:
-      return Top;
-    case TFrameEdge::feBottom:
-      return Bottom;
+    case TFrameEdge::feLeft: return Left;
+    case TFrameEdge::feRight: return Right;
+    case TFrameEdge::feTop: return Top;
+    case TFrameEdge::feBottom: return Bottom;
   }
   return nullptr;
 }
@@ -151,21 +138,15 @@ ButtonLayout LayoutButtons(const FrameSkin& skin, const FrameWindow& window, con
       const int h = button->Image.Height();
       const std::int64_t x = button->XCoord, y = button->YCoord;
       switch (button->Align) {
-        case 0:
-          place.Bounds = Placed(x, y, w, h);
-          break;
+        case 0: place.Bounds = Placed(x, y, w, h); break;
         case 1:
           place.Bounds = Placed(std::int64_t(window.Width) - x, y, w, h);
           layout.RightmostLeft = std::max(layout.RightmostLeft, place.Bounds.Left);
           break;
         case 2:
-        case 8:
-          place.Bounds = Placed(std::int64_t(captionText.Left) - w - x, y, w, h);
-          break;
+        case 8: place.Bounds = Placed(std::int64_t(captionText.Left) - w - x, y, w, h); break;
         case 3:
-        case 9:
-          place.Bounds = Placed(std::int64_t(captionText.Right) + x, y, w, h);
-          break;
+        case 9: place.Bounds = Placed(std::int64_t(captionText.Right) + x, y, w, h); break;
         case 100: {
           const std::int64_t top = window.Borders.Top + (std::int64_t(window.MenuBarHeight) - h) / 2;
           const std::int64_t left = window.RightToLeft
@@ -174,9 +155,7 @@ ButtonLayout LayoutButtons(const FrameSkin& skin, const FrameWindow& window, con
           place.Bounds = Placed(left, top, w, h);
           break;
         }
-        default:
-          place.Bounds = Placed(0, 0, w, h);
-          break;
+        default: place.Bounds = Placed(0, 0, w, h); break;
       }
     }
     layout.Buttons.push_back(place);
@@ -184,8 +163,8 @@ ButtonLayout LayoutButtons(const FrameSkin& skin, const FrameWindow& window, con
   return layout;
 }
 
-void DrawCaptionButton(TPixelBitmap& canvas, const Rect& target, const TDataSkinSysButton& button,
-                       TStateFlags state, const TPixelBitmap* icon) {
+void DrawCaptionButton(TPixelBitmap& canvas, const Rect& target, const TDataSkinSysButton& button, TStateFlags state,
+                       const TPixelBitmap* icon) {
   if (IconButton(button)) {
     if (!icon) return;
     TElementImage whole;
@@ -206,17 +185,10 @@ CaptionPlacement PlaceCaption(const Rect& strip, Extent measured, const TDataSki
   const int alignment = window.RightToLeft ? 2 : title.TextAlignment;
   std::int64_t across = 0;
   switch (alignment) {
-    case 0:
-      across = title.LeftWidth;
-      break;
-    case 1:
-      across = (stripWidth - textWidth) / 2;
-      break;
-    case 2:
-      across = stripWidth - title.RightWidth - textWidth;
-      break;
-    default:
-      break;
+    case 0: across = title.LeftWidth; break;
+    case 1: across = (stripWidth - textWidth) / 2; break;
+    case 2: across = stripWidth - title.RightWidth - textWidth; break;
+    default: break;
   }
   const std::int64_t down = (stripHeight - textHeight) / 2 + std::int64_t(title.TopHeight) / 2;
 
@@ -248,8 +220,7 @@ TPixelBitmap RenderBorderPiece(TFrameEdge edge, int width, int height, const TDa
   image.FTile = record.Tile != 1;  // Tile holds the edge's stretch switch
   image.FVertical = edge == TFrameEdge::feTop || edge == TFrameEdge::feBottom;
   const TStateFlags state = active ? TStateFlags::csNone : TStateFlags::csInactive;
-  DrawElement(piece, piece.Bounds(), image,
-              StripFrameIndex(TElementKind::ekFramePiece, state, record.FrameCount));
+  DrawElement(piece, piece.Bounds(), image, StripFrameIndex(TElementKind::ekFramePiece, state, record.FrameCount));
   return piece;
 }
 
@@ -257,8 +228,8 @@ void DrawCaptionBackground(TPixelBitmap& caption, const FrameSkin& skin, const F
                            const CaptionPlacement& placement) {
   const Margins& b = window.Borders;
   if (skin.Top) {
-    const TPixelBitmap top = RenderBorderPiece(TFrameEdge::feTop, window.Width - b.Left - b.Right, b.Top,
-                                               *skin.Top, window.Active);
+    const TPixelBitmap top =
+        RenderBorderPiece(TFrameEdge::feTop, window.Width - b.Left - b.Right, b.Top, *skin.Top, window.Active);
     CopyPixels(caption, b.Left, 0, top, top.Bounds());
   }
   if (!skin.Title || skin.Title->Image.Empty()) return;

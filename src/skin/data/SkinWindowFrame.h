@@ -80,7 +80,7 @@ struct FrameSkin {
   const TDataSkinBorder* Bottom = nullptr;
   const TDataSkinTitle* Title = nullptr;
   std::span<const std::unique_ptr<TDataSkinSysButton>> Buttons;  // in record order
-  const TDataSkinObject* MenuBar = nullptr;                       // its LeftWidth shifts MDI buttons
+  const TDataSkinObject* MenuBar = nullptr;                      // its LeftWidth shifts MDI buttons
 
   const TDataSkinBorder* Edge(TFrameEdge edge) const;
 };
@@ -133,8 +133,8 @@ ButtonLayout LayoutButtons(const FrameSkin& skin, const FrameWindow& window, con
 // One caption button at `target`, stretched whole, magenta left out: the frame of its
 // state (csPressed, csHot, csInactive; hot is frame 4 for Visibility 100), or for an icon
 // button (Action 3 or 11) `icon` as a single frame, whatever its own picture holds.
-void DrawCaptionButton(TPixelBitmap& canvas, const Rect& target, const TDataSkinSysButton& button,
-                       TStateFlags state, const TPixelBitmap* icon);
+void DrawCaptionButton(TPixelBitmap& canvas, const Rect& target, const TDataSkinSysButton& button, TStateFlags state,
+                       const TPixelBitmap* icon);
 
 // ---- Caption text ----------------------------------------------------------------------
 

@@ -39,8 +39,7 @@ void TSkinData::SetActive(bool value) {
       manager->SetPendingSkinData(this);
       if (!nothingToShow) manager->RequestAction(value ? saActivate : saDeactivate, kActionDelay);
       break;
-    case sfDialog:
-      break;
+    case sfDialog: break;
     case sfMainform:
       if (!nothingToShow) {
         manager->RequestAction(value ? saActivate : saDeactivate, kActionDelay);
@@ -62,9 +61,10 @@ void TSkinData::SetSkinFile(const std::wstring& path) {
 
 void TSkinData::ReadSkinStream(std::string_view data) {
   if (data.size() < 4) return;
-  const std::int32_t length = static_cast<std::int32_t>(
-      static_cast<std::uint8_t>(data[0]) | (static_cast<std::uint8_t>(data[1]) << 8) |
-      (static_cast<std::uint8_t>(data[2]) << 16) | (static_cast<std::uint32_t>(static_cast<std::uint8_t>(data[3])) << 24));
+  const std::int32_t length =
+      static_cast<std::int32_t>(static_cast<std::uint8_t>(data[0]) | (static_cast<std::uint8_t>(data[1]) << 8) |
+                                (static_cast<std::uint8_t>(data[2]) << 16) |
+                                (static_cast<std::uint32_t>(static_cast<std::uint8_t>(data[3])) << 24));
   if (length <= 0) return;
   // A length beyond the data would read past the form's stored bytes: take what is there.
   FStoredSkin.assign(data.substr(4, static_cast<std::size_t>(length)));

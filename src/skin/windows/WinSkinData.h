@@ -12,9 +12,9 @@
 #include <string>
 #include <string_view>
 
+#include "base/win/Handles.h"
 #include "framework/Classes.h"
 #include "framework/Controls.h"
-#include "base/win/Handles.h"
 #include "skin/data/SkinDefinition.h"
 #include "skin/data/SkinOptions.h"
 
@@ -24,9 +24,8 @@ class TSkinMessenger;
 class TSkinData;
 
 using TOnFormSkin = std::function<void(TComponent* sender, std::wstring_view className, bool& doSkin)>;
-using TOnSkinControl = std::function<void(TComponent* sender, TSkinData* skinData, TControl* form,
-                                          TControl* control, std::string_view controlClass,
-                                          TComponent*& skinnedControl)>;
+using TOnSkinControl = std::function<void(TComponent* sender, TSkinData* skinData, TControl* form, TControl* control,
+                                          std::string_view controlClass, TComponent*& skinnedControl)>;
 
 class TSkinData : public TComponent {
  public:
