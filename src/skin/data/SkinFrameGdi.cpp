@@ -1,0 +1,141 @@
+#include "skin/data/SkinFrameGdi.h"
+
+#include <string>
+#include <utility>
+
+#include "base/win/Dc.h"
+#include "skin/data/SkinDefinition.h"
+#include "skin/data/SkinGdi.h"
+
+namespace kv {
+
+namespace {
+
+// Two spaces of caption prefix and one of separation keep the text off the icon.
+constexpr std::wstring_view kCaptionLead = L"   ";
+
+RECT ToRect(const Rect& r) { return {r.Left, r.Top, r.Right, r.Bottom}; }
+
+// A side piece: painted plain (its magenta is cut off by the region) and kept, since its
+// top rows are the caption strip's end columns.
+TPixelBitmap PaintPiece(HDC dc, TFrameEdge edge, const TDataSkinBorder* record, const Rect& at, bool active) {
+  if (!record || at.Width() <= 0 || at.Height() <= 0) return TPixelBitmap();
+  TPixelBitmap piece = RenderBorderPiece(edge, at.Width(), at.Height(), *record, active);
+  CopyToDc(dc, at.Left, at.Top, piece);
+  return piece;
+}
+
+COLORREF TitleColour(const TSkinColours& colours, bool active) {
+  return ResolveColor(active ? colours.TitleTextActiveColour : colours.TitleTextNoActiveColour);
+}
+
+}  // namespace
+
+FramePainted PaintSkinFrame(HDC windowDc, const FrameSkin& skin, const TSkinColours& colours, const FrameWindow& window,
+                            std::wstring_view caption, HFONT captionFont, const TPixelBitmap* icon,
+                            ButtonLayout& layout) noexcept {
+  FramePainted result;
+  try {
+    const int W = window.Width, H = window.Height;
+    const Margins& b = window.Borders;
+    if (!windowDc || W <= 0 || H <= 0 || window.FrameType == TFrameType::ftCaptionless) return result;
+
+    const TPixelBitmap left = PaintPiece(windowDc, TFrameEdge::feLeft, skin.Left, {0, 0, b.Left, H}, window.Active);
+    const TPixelBitmap right =
+        PaintPiece(windowDc, TFrameEdge::feRight, skin.Right, {W - b.Right, 0, W, H}, window.Active);
+    PaintPiece(windowDc, TFrameEdge::feBottom, skin.Bottom, {b.Left, H - b.Bottom, W - b.Right, H}, window.Active);
+    if (b.Top <= 0) {
+      result.Painted = true;
+      return result;
+    }
+
+    // The strip starts as the window shows it, with the side pieces' top rows over it
+    // (in case the DC cannot be read back).
+    const Rect stripArea{0, 0, W, b.Top};
+    TPixelBitmap strip = ReadDcPixels(windowDc, stripArea);
+    if (strip.Width() != W || strip.Height() != b.Top) strip = TPixelBitmap(W, b.Top);
+    if (!left.Empty()) CopyPixels(strip, 0, 0, left, {0, 0, left.Width(), b.Top});
+    if (!right.Empty()) CopyPixels(strip, W - b.Right, 0, right, {0, 0, right.Width(), b.Top});
+
+    const TBufferDc buffer(windowDc, ToRect(stripArea));
+    const HDC dc = buffer.Get();
+    CaptionPlacement& placement = result.Placement;
+    {
+      // Unbuffered, dc is the caller's: its text state goes back.
+      const TTextStateGuard textState(dc);
+      const TSelectGuard fontSelect(dc, captionFont);
+      SetBkMode(dc, TRANSPARENT);
+      SetTextColor(dc, TitleColour(colours, window.Active));
+      std::wstring text(kCaptionLead);
+      text.append(caption);
+      RECT measured{0, 0, 0, 0};
+      DrawTextW(dc, text.c_str(), int(text.size()), &measured, DT_CALCRECT | DT_NOCLIP);
+      static const TDataSkinTitle kNoTitle;
+      placement = PlaceCaption({b.Left, 0, W - b.Right, b.Top},
+                               {int(measured.right - measured.left), int(measured.bottom - measured.top)},
+                               skin.Title ? *skin.Title : kNoTitle, window, layout.RightmostLeft);
+
+      DrawCaptionBackground(strip, skin, window, placement);
+      CopyToDc(dc, 0, 0, strip);
+      const Rect& inner = placement.Inner;
+      if (inner.Width() > 0 && inner.Height() > 0) {
+        RECT textRect = ToRect(inner);
+        const UINT format = DT_SINGLELINE | DT_END_ELLIPSIS | (window.RightToLeft ? DT_RIGHT : 0);
+        DrawTextW(dc, text.c_str(), int(text.size()), &textRect, format);
+        // The buttons go over the text: the strip is read back with it.
+        TPixelBitmap withText = ReadDcPixels(dc, stripArea);
+        if (withText.Width() == W && withText.Height() == b.Top) strip = std::move(withText);
+      }
+    }
+
+    layout = LayoutButtons(skin, window, placement.Text, layout);
+    DrawCaptionButtons(strip, skin, window, layout, icon);
+    CopyToDc(dc, 0, 0, strip);
+    result.Caption = std::move(strip);
+    result.Painted = true;
+  } catch (...) {
+    // A frame that cannot be painted now is painted at the next WM_NCPAINT.
+    result = FramePainted();
+  }
+  return result;
+}
+
+void DrawSkinCaptionButton(HDC windowDc, const FrameSkin& skin, std::size_t index, const Rect& target,
+                           TStateFlags state, const TPixelBitmap* icon) noexcept {
+  try {
+    if (!windowDc || index >= skin.Buttons.size() || !skin.Buttons[index]) return;
+    if (target.Width() <= 0 || target.Height() <= 0) return;
+    // Drawn on magenta so that the keyed copy leaves what the picture leaves out.
+    TPixelBitmap face(target.Width(), target.Height(), PixelOf(kKeyColor));
+    DrawCaptionButton(face, face.Bounds(), *skin.Buttons[index], state, icon);
+    TransparentBlit(windowDc, target, face);
+  } catch (...) {
+    // The whole frame repaints the button next time.
+  }
+}
+
+TRegionHandle BuildFrameRegion(const FrameWindow& window, const FrameSkin& skin, const TPixelBitmap* caption) {
+  return RegionFromRects(FrameRegionRects(window, skin, caption));
+}
+
+TPixelBitmap BuildIconBitmap(HWND window) {
+  const int w = GetSystemMetrics(SM_CXSMICON), h = GetSystemMetrics(SM_CYSMICON);
+  if (w <= 0 || h <= 0) return TPixelBitmap();
+  TPixelBitmap blank(w, h, PixelOf(kKeyColor));
+  HICON icon = window ? reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, ICON_SMALL, 0)) : nullptr;
+  if (!icon && window) icon = reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, ICON_BIG, 0));
+  if (!icon) return blank;
+
+  const TWindowDc screen = TWindowDc::Screen();
+  const TMemoryDc dc(CreateCompatibleDC(screen.Get()));
+  const TBitmapHandle bitmap(CreateCompatibleBitmap(screen.Get(), w, h));
+  if (!dc || !bitmap) return blank;
+  const TSelectGuard select(dc.Get(), bitmap.Get());
+  if (!select.Ok()) return blank;
+  CopyToDc(dc.Get(), 0, 0, blank);
+  if (!DrawIconEx(dc.Get(), 0, 0, icon, w, h, 0, nullptr, DI_NORMAL)) return blank;
+  TPixelBitmap drawn = ReadDcPixels(dc.Get(), {0, 0, w, h});
+  return drawn.Width() == w && drawn.Height() == h ? drawn : blank;
+}
+
+}  // namespace kv
