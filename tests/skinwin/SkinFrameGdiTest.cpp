@@ -6,14 +6,16 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "base/win/Dc.h"
-#include "skin/data/SkinContainer.h"
+#include "base/win/Resources.h"
 #include "skin/data/SkinDefinition.h"
 #include "skin/data/SkinFrameGdi.h"
 #include "skin/data/SkinGdi.h"
+#include "skin/data/SkinOptions.h"
 #include "support/HandleCount.h"
 #include "support/PixelCheck.h"
 
@@ -50,31 +52,17 @@ class TScreenBitmap {
 };
 
 std::string SkinContainerBytes() {
-  HRSRC found = FindResourceW(nullptr, L"KORAVENTSKIN", MAKEINTRESOURCEW(10));  // RT_RCDATA
-  if (!found) return {};
-  HGLOBAL loaded = LoadResource(nullptr, found);
-  const void* data = loaded ? LockResource(loaded) : nullptr;
-  return data ? std::string(static_cast<const char*>(data), SizeofResource(nullptr, found)) : std::string();
+  const auto bytes = ResourceBytes(L"KORAVENTSKIN");
+  return std::string(reinterpret_cast<const char*>(bytes.data()), bytes.size());
 }
 
 class SkinFrameGdi : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    FReader = new TSkinReader();
-    FModel = new TSkinDefinition();
-    const std::string bytes = SkinContainerBytes();
-    std::string definition, name;
-    if (bytes.empty() || !FReader->Open(bytes) || !FReader->FindEntry(".ini", definition, name)) return;
-    FModel->LoadDefinitions(definition, [](std::string_view entry) {
-      std::string out;
-      FReader->ReadEntry(entry, out);
-      return out;
-    });
+    FModel = std::make_unique<TSkinDefinition>();
+    LoadSkinModel(SkinContainerBytes(), *FModel, nullptr);
   }
-  static void TearDownTestSuite() {
-    delete FModel;
-    delete FReader;
-  }
+  static void TearDownTestSuite() { FModel.reset(); }
 
   void SetUp() override {
     FSkin = FrameSkinOf(*FModel);
@@ -165,8 +153,7 @@ class SkinFrameGdi : public ::testing::Test {
     return count;
   }
 
-  static inline TSkinReader* FReader = nullptr;
-  static inline TSkinDefinition* FModel = nullptr;
+  static inline std::unique_ptr<TSkinDefinition> FModel;
   FrameSkin FSkin;
   FrameWindow FWindow;
   TFontHandle FFont;
