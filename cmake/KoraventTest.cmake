@@ -25,6 +25,7 @@ function(kv_add_test)
   cmake_parse_arguments(T "OWN_MAIN" "NAME;TIMEOUT" "SOURCES;LIBS" ${ARGN})
   add_executable(${T_NAME} ${T_SOURCES})
   target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} ${KV_GTEST_LIBS})
+  target_include_directories(${T_NAME} PRIVATE ${PROJECT_SOURCE_DIR}/tests)  # support/ helpers
   if(NOT T_OWN_MAIN)
     target_link_libraries(${T_NAME} PRIVATE ${KV_GTEST_MAIN})
   endif()

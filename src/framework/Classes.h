@@ -52,6 +52,15 @@ class TComponent {
   void FreeNotification(TComponent* other);
   void RemoveFreeNotification(TComponent* other);
 
+  // Points `field` at `value` and hears of that component's end (Notification with
+  // opRemove), so the field can be cleared in time. The old one may still be heard of:
+  // another field may point at it, and Notification compares with the fields anyway.
+  template <class T>
+  void WatchReference(T*& field, T* value) {
+    field = value;
+    if (value) FreeNotification(value);
+  }
+
  protected:
   // A component this one knows of is going away (or has arrived).
   virtual void Notification(TComponent* component, TOperation operation);

@@ -197,10 +197,7 @@ void TControl::Click() {
   if (OnClick) OnClick(this);
 }
 
-void TControl::SetPopupMenu(TPopupMenu* menu) {
-  FPopupMenu = menu;
-  if (menu) menu->FreeNotification(this);
-}
+void TControl::SetPopupMenu(TPopupMenu* menu) { WatchReference(FPopupMenu, menu); }
 
 void TControl::Notification(TComponent* component, TOperation operation) {
   TComponent::Notification(component, operation);

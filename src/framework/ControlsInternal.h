@@ -20,6 +20,13 @@ inline constexpr wchar_t kControlProp[] = L"Kv.Control";
 std::map<std::wstring, WNDPROC>& BaseProcs();
 // The control under the mouse changes: leave goes to the old one, enter to the new one.
 void SetMouseControl(TControl* control);
+// A scroll-information record asking for `mask`.
+inline SCROLLINFO ScrollInfo(UINT mask) {
+  SCROLLINFO info{};
+  info.cbSize = sizeof(info);
+  info.fMask = mask;
+  return info;
+}
 
 }  // namespace detail
 }  // namespace kv

@@ -64,11 +64,8 @@ void TForm::SetIcon(HICON icon) {
 void TForm::SetMenu(TMainMenu* menu) {
   if (FMenu && FMenu != menu) FMenu->FForm = nullptr;
   if (menu && menu->FForm && menu->FForm != this) menu->FForm->SetMenu(nullptr);
-  FMenu = menu;
-  if (menu) {
-    menu->FForm = this;
-    menu->FreeNotification(this);
-  }
+  WatchReference(FMenu, menu);
+  if (menu) menu->FForm = this;
   ApplyMenu();
   Perform(CM_MENUCHANGED);
 }
@@ -189,11 +186,8 @@ void TForm::AlignClientWindow() {
 void TForm::SetWindowMenu(TMenuItem* item) {
   if (FWindowMenu == item) return;
   TMenuItem* old = FWindowMenu;
-  FWindowMenu = item;
-  if (item) {
-    item->FreeNotification(this);
-    item->SetListsWindows(true);
-  }
+  WatchReference(FWindowMenu, item);
+  if (item) item->SetListsWindows(true);
   if (FClientWindow && item) {
     // The client moves the list to the new submenu; only then may the old one go.
     SendMessageW(FClientWindow.Get(), WM_MDISETMENU, 0, reinterpret_cast<LPARAM>(item->Handle()));

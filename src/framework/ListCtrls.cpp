@@ -426,12 +426,7 @@ void TListView::UpdateExtendedStyle() {
 
 void TListView::SetImages(TImageList*& field, TImageList* images, int which) {
   if (field == images) return;
-  if (field) {
-    RemoveFreeNotification(field);
-    field->RemoveFreeNotification(this);
-  }
-  field = images;
-  if (images) FreeNotification(images);
+  WatchReference(field, images);
   if (FHandle)
     SendMessageW(FHandle, LVM_SETIMAGELIST, static_cast<WPARAM>(which),
                  reinterpret_cast<LPARAM>(images ? images->Handle() : nullptr));

@@ -512,8 +512,7 @@ TMenu::~TMenu() { FItems.reset(); }
 
 void TMenu::SetImages(TImageList* images) {
   if (FImages == images) return;
-  FImages = images;
-  if (images) images->FreeNotification(this);
+  WatchReference(FImages, images);
   RefreshEntries();
 }
 
@@ -647,10 +646,7 @@ HWND FormWindowOf(TComponent* component) {
 
 }  // namespace
 
-void TPopupMenu::SetPopupComponent(TComponent* component) {
-  FPopupComponent = component;
-  if (component) component->FreeNotification(this);
-}
+void TPopupMenu::SetPopupComponent(TComponent* component) { WatchReference(FPopupComponent, component); }
 
 void TPopupMenu::Notification(TComponent* component, TOperation operation) {
   TMenu::Notification(component, operation);

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "framework/ControlsInternal.h"
+
 namespace kv {
 
 namespace {
@@ -17,13 +19,6 @@ void SyncBounds(TWinControl* control) {
   GetWindowRect(control->Handle(), &r);
   MapWindowPoints(nullptr, control->Parent()->Handle(), reinterpret_cast<POINT*>(&r), 2);
   control->SetBounds(r.left, r.top, r.right - r.left, r.bottom - r.top);
-}
-
-SCROLLINFO ScrollInfo(UINT mask) {
-  SCROLLINFO info{};
-  info.cbSize = sizeof(info);
-  info.fMask = mask;
-  return info;
 }
 
 }  // namespace
@@ -258,12 +253,7 @@ TUpDown::TUpDown() { SetBounds(0, 0, 17, 25); }
 
 void TUpDown::SetAssociate(TWinControl* control) {
   if (FAssociate == control) return;
-  if (FAssociate) {
-    RemoveFreeNotification(FAssociate);
-    FAssociate->RemoveFreeNotification(this);
-  }
-  FAssociate = control;
-  if (control) FreeNotification(control);
+  WatchReference(FAssociate, control);
   if (FHandle) AttachBuddy();
 }
 
@@ -397,7 +387,7 @@ int TScrollBar::MaxPosition() const { return FPageSize > 0 ? std::max(FMin, FMax
 
 int TScrollBar::Position() const {
   if (!FHandle) return FPosition;
-  SCROLLINFO info = ScrollInfo(SIF_POS);
+  SCROLLINFO info = detail::ScrollInfo(SIF_POS);
   SendMessageW(FHandle, SBM_GETSCROLLINFO, 0, reinterpret_cast<LPARAM>(&info));
   return info.nPos;
 }
@@ -418,7 +408,7 @@ void TScrollBar::SetPageSize(int value) {
 
 void TScrollBar::UpdateScrollInfo() {
   if (!FHandle) return;
-  SCROLLINFO info = ScrollInfo(SIF_RANGE | SIF_PAGE | SIF_POS);
+  SCROLLINFO info = detail::ScrollInfo(SIF_RANGE | SIF_PAGE | SIF_POS);
   info.nMin = FMin;
   info.nMax = FMax;
   info.nPage = static_cast<UINT>(FPageSize);
@@ -447,7 +437,7 @@ void TScrollBar::Scroll(TScrollCode code) {
     case scPageDown: position += FLargeChange; break;
     case scPosition:
     case scTrack: {
-      SCROLLINFO info = ScrollInfo(SIF_TRACKPOS);
+      SCROLLINFO info = detail::ScrollInfo(SIF_TRACKPOS);
       SendMessageW(FHandle, SBM_GETSCROLLINFO, 0, reinterpret_cast<LPARAM>(&info));
       position = info.nTrackPos;
       break;

@@ -83,12 +83,7 @@ void TTabControl::SetMultiLine(bool value) {
 
 void TTabControl::SetImages(TImageList* images) {
   if (FImages == images) return;
-  if (FImages) {
-    RemoveFreeNotification(FImages);
-    FImages->RemoveFreeNotification(this);
-  }
-  FImages = images;
-  if (images) FreeNotification(images);
+  WatchReference(FImages, images);
   if (!FHandle) return;
   SendMessageW(FHandle, TCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images ? images->Handle() : nullptr));
   FTabIndex = TabIndex();

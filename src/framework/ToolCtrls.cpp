@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "framework/ControlsInternal.h"
+
 namespace kv {
 
 // ---- TToolButton
@@ -91,12 +93,7 @@ void TToolBar::SetFlat(bool value) {
 
 void TToolBar::SetImages(TImageList* images) {
   if (FImages == images) return;
-  if (FImages) {
-    RemoveFreeNotification(FImages);
-    FImages->RemoveFreeNotification(this);
-  }
-  FImages = images;
-  if (images) FreeNotification(images);
+  WatchReference(FImages, images);
   if (!FHandle) return;
   SendMessageW(FHandle, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images ? images->Handle() : nullptr));
   Invalidate();
@@ -171,13 +168,6 @@ void TToolBar::WndProc(TMessage& m) {
 
 namespace {
 constexpr int kLineStep = 16;
-
-SCROLLINFO ScrollInfo(UINT mask) {
-  SCROLLINFO info{};
-  info.cbSize = sizeof(info);
-  info.fMask = mask;
-  return info;
-}
 }  // namespace
 
 TScrollBox::TScrollBox() {
@@ -233,7 +223,7 @@ void TScrollBox::UpdateScrollBars() {
     for (int bar = 0; bar < 2; ++bar) {
       FRange[bar] = extent[bar];
       FPage[bar] = page[bar];
-      SCROLLINFO info = ScrollInfo(SIF_RANGE | SIF_PAGE | SIF_POS);
+      SCROLLINFO info = detail::ScrollInfo(SIF_RANGE | SIF_PAGE | SIF_POS);
       info.nMax = std::max(extent[bar] - 1, 0);
       info.nPage = static_cast<UINT>(std::max(page[bar], 0));
       info.nPos = std::clamp(FPosition[bar], 0, std::max(extent[bar] - page[bar], 0));
@@ -259,7 +249,7 @@ void TScrollBox::ScrollTo(int horizontal, int vertical) {
   }
   if (!FHandle) return;
   for (int bar = 0; bar < 2; ++bar) {
-    SCROLLINFO info = ScrollInfo(SIF_POS);
+    SCROLLINFO info = detail::ScrollInfo(SIF_POS);
     info.nPos = FPosition[bar];
     SetScrollInfo(FHandle, bar == 0 ? SB_HORZ : SB_VERT, &info, TRUE);
   }
@@ -291,7 +281,7 @@ void TScrollBox::Scroll(int bar, int code) {
     case SB_PAGEDOWN: position += FPage[bar]; break;
     case SB_THUMBTRACK:
     case SB_THUMBPOSITION: {
-      SCROLLINFO info = ScrollInfo(SIF_TRACKPOS);
+      SCROLLINFO info = detail::ScrollInfo(SIF_TRACKPOS);
       GetScrollInfo(FHandle, bar == 0 ? SB_HORZ : SB_VERT, &info);
       position = info.nTrackPos;
       break;

@@ -20,23 +20,9 @@
 namespace kv {
 namespace {
 
+using test::THeldKeys;
+
 using test::PumpUntil;
-
-// Holds keys down in this thread's key state (what GetKeyState reads) for posted keys.
-class THeldKeys {
- public:
-  explicit THeldKeys(std::initializer_list<BYTE> keys) {
-    GetKeyboardState(FSaved);
-    BYTE state[256];
-    std::memcpy(state, FSaved, sizeof(state));
-    for (BYTE k : keys) state[k] |= 0x80;
-    SetKeyboardState(state);
-  }
-  ~THeldKeys() { SetKeyboardState(FSaved); }
-
- private:
-  BYTE FSaved[256];
-};
 
 RECT ChildRect(HWND wnd) {
   RECT r;

@@ -25,6 +25,8 @@
 namespace kv {
 namespace {
 
+using test::THeldKeys;
+
 using test::PumpUntil;
 using test::TMessageRecorder;
 
@@ -104,22 +106,6 @@ auto Key(WPARAM key) {
 auto Char(wchar_t c) {
   return [c] { PostToMenu(WM_CHAR, c); };
 }
-
-// Holds keys down in this thread's key state (what GetKeyState reads) for posted keys.
-class THeldKeys {
- public:
-  explicit THeldKeys(std::initializer_list<BYTE> keys) {
-    GetKeyboardState(FSaved);
-    BYTE state[256];
-    std::memcpy(state, FSaved, sizeof(state));
-    for (BYTE k : keys) state[k] |= 0x80;
-    SetKeyboardState(state);
-  }
-  ~THeldKeys() { SetKeyboardState(FSaved); }
-
- private:
-  BYTE FSaved[256];
-};
 
 std::wstring EntryText(HMENU menu, int position) {
   wchar_t text[128] = {};

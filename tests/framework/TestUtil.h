@@ -5,8 +5,10 @@
 
 #include <chrono>
 #include <cstdint>
+#include <cstring>
 #include <functional>
 #include <future>
+#include <initializer_list>
 #include <string>
 #include <thread>
 
@@ -51,6 +53,24 @@ inline bool MoveCursorTo(HWND wnd, int x, int y, const std::function<bool()>& ar
   }
   return false;
 }
+
+// Holds keys down in this thread's key state (what GetKeyState reads) for posted keys.
+class THeldKeys {
+ public:
+  explicit THeldKeys(std::initializer_list<BYTE> keys) {
+    GetKeyboardState(FSaved);
+    BYTE state[256];
+    std::memcpy(state, FSaved, sizeof(state));
+    for (BYTE k : keys) state[k] |= 0x80;
+    SetKeyboardState(state);
+  }
+  ~THeldKeys() { SetKeyboardState(FSaved); }
+  THeldKeys(const THeldKeys&) = delete;
+  THeldKeys& operator=(const THeldKeys&) = delete;
+
+ private:
+  BYTE FSaved[256];
+};
 
 struct TBoxSeen {
   bool Found = false;

@@ -3,6 +3,7 @@
 #include "base/TextCodec.h"
 #include "ini/IniFile.h"
 #include "support/TempDir.h"
+#include "support/TextFiles.h"
 
 #ifndef _WIN32
 #include <sys/stat.h>
@@ -11,25 +12,11 @@
 namespace kv {
 namespace {
 
+using testing::Bytes;
 using testing::TTempDir;
+using testing::Utf16File;
 
 // Text with NUL bytes in it.
-template <std::size_t N>
-std::string Bytes(const char (&text)[N]) {
-  return std::string(text, N - 1);
-}
-
-// A UTF-16 file with its byte-order mark, little- or big-endian.
-std::string Utf16File(std::u16string_view text, bool bigEndian = false) {
-  std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
-  for (const char16_t c : text) {
-    const char low = static_cast<char>(c & 0xFF), high = static_cast<char>(c >> 8);
-    bytes += bigEndian ? high : low;
-    bytes += bigEndian ? low : high;
-  }
-  return bytes;
-}
-
 class IniFileTest : public ::testing::Test {
  protected:
   std::string ReadKey(std::string_view file, std::string_view section, std::string_view key,

@@ -7,6 +7,7 @@
 #include "settings/SettingsEditor.h"
 #include "settings/SettingsKeys.h"
 #include "support/TempDir.h"
+#include "support/TextFiles.h"
 
 #ifndef _WIN32
 #include <sys/stat.h>
@@ -166,11 +167,7 @@ TEST_F(SettingsEditorTest, ApplyKeepsWhatThePlatformReadsWhateverTheLineEnds) {
 }
 
 TEST_F(SettingsEditorTest, AUtf16FileIsReadAndStaysUtf16) {
-  std::string file = "\xFF\xFE";
-  for (const char16_t c : std::u16string(u"[Koravent]\r\n0100=1\r\n0301=\"对话框\"\r\n; 한\r\n")) {
-    file += static_cast<char>(c & 0xFF);
-    file += static_cast<char>(c >> 8);
-  }
+  const std::string file = testing::Utf16File(u"[Koravent]\r\n0100=1\r\n0301=\"对话框\"\r\n; 한\r\n");
   TFakeView view = Loaded(file);
   EXPECT_TRUE(view.GetChecked("CheckBox1"));
   EXPECT_EQ(view.Utf8("Edit4"), "\"对话框\"");

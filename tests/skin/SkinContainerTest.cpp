@@ -8,15 +8,12 @@
 #include "skin/data/LzhEncoder.h"
 #include "skin/data/SkinContainer.h"
 #include "skin/data/SkinPacker.h"
+#include "support/RecordingMessenger.h"
 
 namespace kv {
 namespace {
 
-class TRecordingMessenger : public TSkinMessenger {
- public:
-  void ShowSkinMessage(std::string_view text) override { FMessages.emplace_back(text); }
-  std::vector<std::string> FMessages;
-};
+using testing::TRecordingMessenger;
 
 void PutU32(std::string& image, std::size_t at, std::uint32_t v) {
   for (int i = 0; i < 4; ++i) image[at + std::size_t(i)] = char((v >> (8 * i)) & 0xFF);
@@ -240,7 +237,7 @@ TEST(SkinReader, UnpackingChecksAsParsingDoes) {
     images.push_back(image);
   }
   for (const std::string& image : images) {
-    SCOPED_TRACE(testing::PrintToString(image));
+    SCOPED_TRACE(::testing::PrintToString(image));
     TSkinDirectory parsed, unpackedDirectory;
     std::string unpacked;
     const TSkinImageStatus status = ParseSkinImage(image, parsed);

@@ -8,9 +8,13 @@
 
 #include "skin/data/SkinDefinition.h"
 #include "skin/data/SkinFrames.h"
+#include "support/TestPictures.h"
 
 namespace kv {
 namespace {
+
+using testing::ColourStrip;
+using testing::CountIn;
 
 using enum TStateFlags;
 using enum TElementKind;
@@ -196,27 +200,6 @@ TEST(FrameConvention, TheModelsRecordsHoldTheFramesTheKindsUse) {
     ASSERT_NE(pair.Record, nullptr) << int(pair.Kind);
     EXPECT_EQ(ElementImage(*pair.Record).FFrameCount, StripFrames(pair.Kind)) << pair.Record->Name;
   }
-}
-
-// A strip of one frame per colour, each frame `width` x `height`.
-TPixelBitmap ColourStrip(std::initializer_list<std::uint32_t> colours, int width, int height, bool vertical = false) {
-  const int n = int(colours.size());
-  TPixelBitmap strip(vertical ? width : width * n, vertical ? height * n : height);
-  int i = 0;
-  for (std::uint32_t c : colours) {
-    strip.FillRect(
-        vertical ? Rect{0, i * height, width, (i + 1) * height} : Rect{i * width, 0, (i + 1) * width, height}, c);
-    ++i;
-  }
-  return strip;
-}
-
-// How many pixels of `area` of `bitmap` are `pixel`.
-int CountIn(const TPixelBitmap& bitmap, const Rect& area, std::uint32_t pixel) {
-  int count = 0;
-  for (int y = area.Top; y < area.Bottom; ++y)
-    for (int x = area.Left; x < area.Right; ++x) count += bitmap.Pixel(x, y) == pixel;
-  return count;
 }
 
 int Area(const Rect& r) { return r.Width() * r.Height(); }

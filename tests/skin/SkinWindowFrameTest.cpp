@@ -11,9 +11,13 @@
 
 #include "skin/data/SkinDefinition.h"
 #include "skin/data/SkinWindowFrame.h"
+#include "support/TestPictures.h"
 
 namespace kv {
 namespace {
+
+using testing::ColourStrip;
+using testing::CountIn;
 
 using enum TCaptionFlags;
 using enum TStateFlags;
@@ -44,26 +48,6 @@ const FrameWindow kNormal = Window(), kMax = Window([](FrameWindow&w) { w.Maximi
                     w.MenuBarHeight = 20;
                   });
 
-TPixelBitmap Strip(std::initializer_list<std::uint32_t> colours, int width, int height, bool vertical = false) {
-  const int n = int(colours.size());
-  TPixelBitmap strip(vertical ? width : width * n, vertical ? height * n : height);
-  int i = 0;
-  for (std::uint32_t c : colours) {
-    const Rect frame =
-        vertical ? Rect{0, i * height, width, (i + 1) * height} : Rect{i * width, 0, (i + 1) * width, height};
-    strip.FillRect(frame, c);
-    ++i;
-  }
-  return strip;
-}
-
-int CountIn(const TPixelBitmap& bitmap, const Rect& area, std::uint32_t pixel) {
-  int count = 0;
-  for (int y = area.Top; y < area.Bottom; ++y)
-    for (int x = area.Left; x < area.Right; ++x) count += bitmap.Pixel(x, y) == pixel;
-  return count;
-}
-
 // Three frames of 20 x 15 unless changed.
 std::unique_ptr<TDataSkinSysButton> Button(int action, int align, int x, int y, int vis = 200, int vis1 = 0) {
   auto b = std::make_unique<TDataSkinSysButton>();
@@ -73,7 +57,7 @@ std::unique_ptr<TDataSkinSysButton> Button(int action, int align, int x, int y, 
   b->YCoord = y;
   b->Visibility = vis;
   b->Visibility1 = vis1;
-  b->Image = Strip({kRed, kGreen, kBlue}, 20, 15);
+  b->Image = ColourStrip({kRed, kGreen, kBlue}, 20, 15);
   b->FrameCount = 3;
   return b;
 }
@@ -192,7 +176,7 @@ TEST(CaptionButtonLayout, EachAlignPlacesTheButton) {
 TEST(CaptionButtonLayout, MenuBarButtonsSitInTheBarFromEitherSide) {
   TButtons b;
   b.push_back(Button(7, 100, 57, 0, 100, 100));
-  b[0]->Image = Strip({kRed, kGreen, kBlue, kOlive}, 15, 10);
+  b[0]->Image = ColourStrip({kRed, kGreen, kBlue, kOlive}, 15, 10);
   b[0]->FrameCount = 4;
   TDataSkinObject bar;
   bar.LeftWidth = 4;
@@ -283,13 +267,13 @@ TDataSkinBorder Border(TPixelBitmap image, int frames) {
 }
 
 TEST(BorderPiece, FramesSideBySideForSidesStackedForTopAndBottom) {
-  const TDataSkinBorder side = Border(Strip({kRed, kGreen}, 3, 8), 2);
-  const TDataSkinBorder top = Border(Strip({kBlue, kOlive}, 9, 4, true), 2);
+  const TDataSkinBorder side = Border(ColourStrip({kRed, kGreen}, 3, 8), 2);
+  const TDataSkinBorder top = Border(ColourStrip({kBlue, kOlive}, 9, 4, true), 2);
   EXPECT_EQ(CountIn(RenderBorderPiece(TFrameEdge::feLeft, 3, 20, side, true), {0, 0, 3, 20}, kRed), 60);
   EXPECT_EQ(CountIn(RenderBorderPiece(TFrameEdge::feRight, 3, 20, side, false), {0, 0, 3, 20}, kGreen), 60);
   EXPECT_EQ(CountIn(RenderBorderPiece(TFrameEdge::feBottom, 30, 4, top, true), {0, 0, 30, 4}, kBlue), 120);
   EXPECT_EQ(CountIn(RenderBorderPiece(TFrameEdge::feTop, 30, 4, top, false), {0, 0, 30, 4}, kOlive), 120);
-  const TDataSkinBorder one = Border(Strip({kRed}, 3, 8), 1);
+  const TDataSkinBorder one = Border(ColourStrip({kRed}, 3, 8), 1);
   EXPECT_EQ(CountIn(RenderBorderPiece(TFrameEdge::feLeft, 3, 8, one, false), {0, 0, 3, 8}, kRed), 24);
   EXPECT_TRUE(RenderBorderPiece(TFrameEdge::feLeft, -1, 5, side, true).Empty());
 }
@@ -314,9 +298,9 @@ TEST(BorderPiece, TheStretchSwitchStretchesTheCentreOtherwiseItIsTiled) {
 class CaptionStrip : public ::testing::Test {
  protected:
   CaptionStrip() {
-    FTop = Border(Strip({kGrey, kWhite}, 8, 10, true), 2);
+    FTop = Border(ColourStrip({kGrey, kWhite}, 8, 10, true), 2);
     FTop.Image.SetPixel(0, 0, kMagenta);
-    FTitle.Image = Strip({kRed, kOlive}, 6, 2, true);
+    FTitle.Image = ColourStrip({kRed, kOlive}, 6, 2, true);
     FTitle.Image.FillRect({0, 0, 1, 2}, kGreen);
     FTitle.Image.FillRect({5, 0, 6, 2}, kBlue);
     FTitle.Image.SetPixel(3, 0, kMagenta);
@@ -331,7 +315,7 @@ class CaptionStrip : public ::testing::Test {
   // 2 x 2 frames drawn into 4 x 4 places, the first frame's corner magenta.
   void AddButton(std::initializer_list<std::uint32_t> frames, int action = 4, int visibility = 200) {
     FButtons.push_back(Button(action, 0, 0, 0, visibility));
-    FButtons.back()->Image = Strip(frames, 2, 2);
+    FButtons.back()->Image = ColourStrip(frames, 2, 2);
     FButtons.back()->Image.SetPixel(0, 0, kMagenta);
     FButtons.back()->FrameCount = int(frames.size());
     const int left = int(FLayout.Buttons.size()) * 8 + 4;
@@ -394,7 +378,7 @@ TEST_F(CaptionStrip, IconButtonsShowTheIconAndSomeButtonsAreNotDrawn) {
 
 TEST(CaptionButtonStates, PressedHotInactiveAndTheMenuBarsHot) {
   auto button = Button(4, 0, 0, 0);
-  button->Image = Strip({kRed, kGreen, kBlue, kOlive}, 2, 2);
+  button->Image = ColourStrip({kRed, kGreen, kBlue, kOlive}, 2, 2);
   button->FrameCount = 4;
   auto mdi = Button(4, 0, 0, 0, 100);
   mdi->Image = button->Image;
@@ -428,7 +412,7 @@ bool InRegion(const std::vector<TRegionBatch>& batches, int x, int y) {
 class FrameRegion : public ::testing::Test {
  protected:
   FrameRegion() {
-    FLeft = Border(Strip({kRed, kGreen}, 3, 12), 2);
+    FLeft = Border(ColourStrip({kRed, kGreen}, 3, 12), 2);
     FLeft.TopHeight = FLeft.BottomHeight = 4;
     FRight = FLeft;
     for (int f = 0; f < 2; ++f)
@@ -436,11 +420,11 @@ class FrameRegion : public ::testing::Test {
         FLeft.Image.SetPixel(f * 3 + x, y, kMagenta);
         FRight.Image.SetPixel(f * 3 + 2 - x, y, kMagenta);
       }
-    FTop = Border(Strip({kBlue, kOlive}, 10, 6, true), 2);
+    FTop = Border(ColourStrip({kBlue, kOlive}, 10, 6, true), 2);
     FTop.Image.SetPixel(4, 0, kMagenta);
     FTop.Image.SetPixel(4, 6, kMagenta);
     FTop.LeftWidth = FTop.RightWidth = 3;
-    FBottom = Border(Strip({kGrey, kWhite}, 10, 3, true), 2);
+    FBottom = Border(ColourStrip({kGrey, kWhite}, 10, 3, true), 2);
     FBottom.Image.FillRect({0, 0, 1, 6}, kMagenta);
     FBottom.LeftWidth = 1;
     FLeft.Image.SetPixel(2, 5, 0x00FF01FF);  // green 1: keyed too; source row 5 lands on rows 7 .. 9

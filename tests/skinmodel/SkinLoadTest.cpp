@@ -5,15 +5,12 @@
 #include "skin/data/SkinContainer.h"
 #include "skin/data/SkinOptions.h"
 #include "skin/data/SkinPacker.h"
+#include "support/RecordingMessenger.h"
 
 namespace kv {
 namespace {
 
-class TRecordingMessenger : public TSkinMessenger {
- public:
-  void ShowSkinMessage(std::string_view text) override { FMessages.emplace_back(text); }
-  std::vector<std::string> FMessages;
-};
+using testing::TRecordingMessenger;
 
 // A 1-bit BMP of width x height, all of colour 0: a few bytes per thousand pixels once
 // packed.

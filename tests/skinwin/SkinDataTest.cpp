@@ -9,16 +9,13 @@
 #include "skin/data/SkinPacker.h"
 #include "skin/windows/WinSkinData.h"
 #include "skin/windows/WinSkinManage.h"
+#include "support/RecordingMessenger.h"
 #include "support/TempDir.h"
 
 namespace kv {
 namespace {
 
-class TRecordingMessenger : public TSkinMessenger {
- public:
-  void ShowSkinMessage(std::string_view text) override { Messages.emplace_back(text); }
-  std::vector<std::string> Messages;
-};
+using testing::TRecordingMessenger;
 
 std::string Definition(std::string_view face) {
   return "[Colours]\r\nButtonFace=" + std::string(face) + "\r\n[Tabs]\r\nImage=tabs.bmp\r\n";
@@ -104,7 +101,7 @@ TEST_F(SkinDataTest, TheStoredSkinIsParsedAsSoonAsItIsRead) {
   EXPECT_EQ(data->WriteSkinStream(), stream);
   data->ReadSkinStream(std::string(4, '\0'));  // an empty stream changes nothing
   EXPECT_EQ(data->WriteSkinStream(), stream);
-  EXPECT_TRUE(FMessenger.Messages.empty());
+  EXPECT_TRUE(FMessenger.FMessages.empty());
 }
 
 TEST_F(SkinDataTest, AnOlderOrBrokenSkinLeavesNoSkin) {
@@ -113,7 +110,7 @@ TEST_F(SkinDataTest, AnOlderOrBrokenSkinLeavesNoSkin) {
   image[0] = 0x10;  // version 10000 + ...
   data->ReadSkinStream(Stream(PackSkinImage(image)));
   EXPECT_TRUE(data->NoSkin());
-  EXPECT_EQ(FMessenger.Messages, std::vector<std::string>{"This is Older Skin File\rPlease update to new version !"});
+  EXPECT_EQ(FMessenger.FMessages, std::vector<std::string>{"This is Older Skin File\rPlease update to new version !"});
   data->ReadSkinStream(Stream("garbage that is no container"));
   EXPECT_TRUE(data->NoSkin());
   data->SetActive(true);

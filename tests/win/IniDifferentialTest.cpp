@@ -11,28 +11,16 @@
 #include "base/TextCodec.h"
 #include "ini/IniFile.h"
 #include "support/TempDir.h"
+#include "support/TextFiles.h"
 
 namespace kv {
 namespace {
 
+using testing::Bytes;
 using testing::TTempDir;
+using testing::Utf16File;
 
 std::wstring Wide(std::string_view ascii) { return std::wstring(ascii.begin(), ascii.end()); }
-
-template <std::size_t N>
-std::string Bytes(const char (&text)[N]) {
-  return std::string(text, N - 1);
-}
-
-std::string Utf16File(std::u16string_view text, bool bigEndian = false) {
-  std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
-  for (const char16_t c : text) {
-    const char low = static_cast<char>(c & 0xFF), high = static_cast<char>(c >> 8);
-    bytes += bigEndian ? high : low;
-    bytes += bigEndian ? low : high;
-  }
-  return bytes;
-}
 
 bool IsUtf16(const std::filesystem::path& file) {
   const std::string bytes = ReadFileBytes(file).value_or("").substr(0, 2);
