@@ -364,6 +364,9 @@ void TForm::CreateWnd() {
     FTop = r.top;
     FWidth = r.right - r.left;
     FHeight = r.bottom - r.top;
+    // The frame's window menu lists the new child; whoever watches the client (a skin)
+    // learns here that the child is complete.
+    SendMessageW(GetParent(FHandle), WM_MDIREFRESHMENU, 0, 0);
     return;
   }
   if (FMenu) ::SetMenu(FHandle, FMenu->Handle());

@@ -69,6 +69,8 @@ void TWinControl::CreateParams(TCreateParams& params) {
 
 void TWinControl::CreateHandle() {
   if (FParent) FParent->HandleNeeded();
+  // Making the parent's window makes its children's too, this one's among them.
+  if (FHandle) return;
   TCreateParams params;
   CreateParams(params);
   if (FParent) params.WndParent = FParent->FHandle;

@@ -15,6 +15,8 @@
 #include "base/TextCodec.h"
 #include "base/win/Resources.h"
 #include "framework/Jpeg.h"
+#include "skin/windows/WinSkinForm.h"
+#include "skin/windows/WinSkinManage.h"
 
 namespace kv {
 namespace {
@@ -117,7 +119,12 @@ TEST_F(Form1Test, WindowAndControlsStandWhereTheLayoutPutsThem) {
   const LONG_PTR style = GetWindowLongPtrW(wnd, GWL_STYLE), exStyle = GetWindowLongPtrW(wnd, GWL_EXSTYLE);
   EXPECT_TRUE(exStyle & WS_EX_DLGMODALFRAME);
   EXPECT_FALSE(style & WS_THICKFRAME);
-  EXPECT_TRUE(style & WS_SYSMENU);
+  // The skinned frame draws the system menu's place itself: the style is kept off the
+  // window while it is skinned, the form skin remembers it.
+  const TWinSkinForm* skin = TSkinManage::Instance()->FindFormSkin(wnd);
+  ASSERT_NE(skin, nullptr) << "the form is skinned";
+  EXPECT_TRUE(HasFlag(skin->CaptionFlags(), TCaptionFlags::cfSysMenu));
+  EXPECT_FALSE(style & WS_SYSMENU);
   EXPECT_NE(SendMessageW(wnd, WM_GETICON, ICON_SMALL, 0), 0);
 
   struct TExpected {

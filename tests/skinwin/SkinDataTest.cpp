@@ -127,7 +127,7 @@ TEST_F(SkinDataTest, LoadingRegistersAndActivatesAtOnceBeforeAnyWindowWasActivat
   TSkinManage* manager = TSkinManage::Instance();
   ASSERT_NE(manager, nullptr);
   EXPECT_EQ(manager->SkinDataList(), std::vector<TSkinData*>{data});
-  EXPECT_TRUE(manager->HookRequested());
+  EXPECT_TRUE(manager->HookInstalled());
   EXPECT_TRUE(manager->Active());
   EXPECT_FALSE(manager->ActionTimer().Enabled()) << "no timer while no window was activated";
   FOwner->DestroyComponent(data);
@@ -156,7 +156,7 @@ TEST_F(SkinDataTest, ADialogComponentOnlyStoresActive) {
   data->SetActive(true);
   EXPECT_TRUE(data->Active());
   EXPECT_EQ(manager->PendingAction(), saNone);
-  EXPECT_FALSE(manager->HookRequested());
+  EXPECT_FALSE(manager->HookInstalled());
 }
 
 TEST_F(SkinDataTest, ClassFilter) {

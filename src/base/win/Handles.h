@@ -6,7 +6,7 @@
 //   TGdiHandle<H>             GDI objects (DeleteObject): fonts, brushes, pens, bitmaps, regions
 //   TMemoryDc                 CreateCompatibleDC / DeleteDC
 //   TImageListHandle          ImageList_Destroy
-//   TIconHandle, TWindowHandle, TMenuHandle, TKernelHandle, TFileHandle (INVALID_HANDLE_VALUE kind)
+//   TIconHandle, TWindowHandle, TMenuHandle, THookHandle, TKernelHandle, TFileHandle (INVALID_HANDLE_VALUE kind)
 //   TComPtr<I>                a COM interface, released once
 //   LiveHandleCounts          how many handles these owners hold now, by kind
 //
@@ -98,6 +98,10 @@ struct TMenuTraits {
   static constexpr THandleKind kKind = THandleKind::hkUser;
   static void Close(HMENU h) { DestroyMenu(h); }
 };
+struct THookTraits {
+  static constexpr THandleKind kKind = THandleKind::hkUser;
+  static void Close(HHOOK h) { UnhookWindowsHookEx(h); }
+};
 struct TKernelTraits {
   static constexpr THandleKind kKind = THandleKind::hkKernel;
   static void Close(HANDLE h) { CloseHandle(h); }
@@ -125,6 +129,7 @@ using TIconHandle = TUniqueHandle<HICON, TIconTraits>;
 using TImageListHandle = TUniqueHandle<HIMAGELIST, TImageListTraits>;
 using TWindowHandle = TUniqueHandle<HWND, TWindowTraits>;
 using TMenuHandle = TUniqueHandle<HMENU, TMenuTraits>;
+using THookHandle = TUniqueHandle<HHOOK, THookTraits>;
 using TKernelHandle = TUniqueHandle<HANDLE, TKernelTraits>;
 using TFileHandle = TUniqueHandle<HANDLE, TFileTraits>;
 

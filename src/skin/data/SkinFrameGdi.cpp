@@ -118,7 +118,8 @@ TRegionHandle BuildFrameRegion(const FrameWindow& window, const FrameSkin& skin,
   return RegionFromRects(FrameRegionRects(window, skin, caption));
 }
 
-TPixelBitmap BuildIconBitmap(HWND window) {
+TPixelBitmap BuildIconBitmap(HWND window, bool* hasIcon) {
+  if (hasIcon) *hasIcon = false;
   const int w = GetSystemMetrics(SM_CXSMICON), h = GetSystemMetrics(SM_CYSMICON);
   if (w <= 0 || h <= 0) return TPixelBitmap();
   TPixelBitmap blank(w, h, PixelOf(kKeyColor));
@@ -135,7 +136,9 @@ TPixelBitmap BuildIconBitmap(HWND window) {
   CopyToDc(dc.Get(), 0, 0, blank);
   if (!DrawIconEx(dc.Get(), 0, 0, icon, w, h, 0, nullptr, DI_NORMAL)) return blank;
   TPixelBitmap drawn = ReadDcPixels(dc.Get(), {0, 0, w, h});
-  return drawn.Width() == w && drawn.Height() == h ? drawn : blank;
+  if (drawn.Width() != w || drawn.Height() != h) return blank;
+  if (hasIcon) *hasIcon = true;
+  return drawn;
 }
 
 }  // namespace kv

@@ -48,7 +48,7 @@ void DrawSkinCaptionButton(HDC windowDc, const FrameSkin& skin, std::size_t inde
 TRegionHandle BuildFrameRegion(const FrameWindow& window, const FrameSkin& skin, const TPixelBitmap* caption);
 
 // SM_CXSMICON x SM_CYSMICON of magenta with the window's small icon (else its big one)
-// drawn over it; all magenta when it has none.
-TPixelBitmap BuildIconBitmap(HWND window);
+// drawn over it; all magenta when it has none (and `hasIcon`, when given, says which).
+TPixelBitmap BuildIconBitmap(HWND window, bool* hasIcon = nullptr);
 
 }  // namespace kv

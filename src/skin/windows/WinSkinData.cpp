@@ -21,7 +21,6 @@ TSkinData::TSkinData() {
   FModel.LoadDefinitions("", [](std::string_view) { return std::string(); });
   FMenuGlyphs.Reset(ImageList_LoadImageW(GetModuleHandleW(nullptr), L"PELTRANMENU", 16, 0, RGB(255, 255, 255),
                                          IMAGE_BITMAP, LR_DEFAULTCOLOR));
-  FIconBitmap.Reset(CreateBitmap(1, 1, 1, 1, nullptr));
 }
 
 TSkinData::~TSkinData() {
@@ -112,7 +111,7 @@ void TSkinData::Loaded() {
   if (FSkinFormtype == sfOnlyThisForm || FSkinFormtype == sfDialog) {
     manager.SetActive(true);
     manager.IncrementActivationCounter();
-    // Skinning the owner form at once comes with the form skins.
+    if (auto* form = dynamic_cast<TForm*>(Owner())) manager.SkinWindow(form->Handle());
     return;
   }
   manager.InstallHook();

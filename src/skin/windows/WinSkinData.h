@@ -75,11 +75,19 @@ class TSkinData : public TComponent {
   // True while no skin has been loaded completely (the manager then ignores us).
   bool NoSkin() const { return FNoSkin; }
   const TSkinDefinition& Model() const { return FModel; }
+  // For whoever changes the loaded skin in place (an editor, tests); ApplySkin afterwards.
+  TSkinDefinition& Model() { return FModel; }
   HBRUSH ButtonFaceBrush() const { return FButtonFaceBrush.Get(); }
   HIMAGELIST MenuGlyphs() const { return FMenuGlyphs.Get(); }
-  // The caption-icon picture the form frame fills from the first window with an icon.
-  HBITMAP IconBitmap() const { return FIconBitmap.Get(); }
-  void SetIconBitmap(TBitmapHandle bitmap) { FIconBitmap = std::move(bitmap); }
+  // The caption-icon picture the form frame fills from the first window with an icon;
+  // windows without one show it. Empty until then.
+  const TPixelBitmap& IconBitmap() const { return FIconBitmap; }
+  void SetIconBitmap(TPixelBitmap bitmap) { FIconBitmap = std::move(bitmap); }
+
+  // Whether form skins paint their frames; switched off while a menu change makes the
+  // system recompute the frame.
+  bool FramePainting() const { return FFramePainting; }
+  void SetFramePainting(bool on) { FFramePainting = on; }
 
   // Where the skin reader's one message goes (a message box titled with the
   // application's title unless replaced; tests replace it).
@@ -95,11 +103,12 @@ class TSkinData : public TComponent {
   bool FMenuUpdate = true;
   bool FLoading = true;  // until Loaded(): property changes are only stored
   bool FNoSkin = true;
+  bool FFramePainting = true;
   std::string FStoredSkin;
   TSkinDefinition FModel;
   TBrushHandle FButtonFaceBrush;
   TImageListHandle FMenuGlyphs;
-  TBitmapHandle FIconBitmap;
+  TPixelBitmap FIconBitmap;
   TSkinMessenger* FMessenger = nullptr;
   std::unique_ptr<TSkinMessenger> FOwnMessenger;
 };

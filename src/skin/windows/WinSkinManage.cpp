@@ -6,6 +6,7 @@
 #include "base/win/WideText.h"
 #include "framework/Forms.h"
 #include "skin/windows/WinSkinData.h"
+#include "skin/windows/WinSkinForm.h"
 
 namespace kv {
 namespace {
@@ -15,11 +16,13 @@ std::unique_ptr<TSkinManage>& TheManager() {
   return manager;
 }
 
-std::string WindowClassLower(HWND window) {
+std::wstring WindowClassName(HWND window) {
   wchar_t name[256] = {};
-  const int n = GetClassNameW(window, name, 256);
-  return AsciiLowerCase(Utf8FromWide(std::wstring_view(name, std::size_t(n))));
+  const int n = window ? GetClassNameW(window, name, 256) : 0;
+  return std::wstring(name, std::size_t(std::max(n, 0)));
 }
+
+std::string WindowClassLower(HWND window) { return AsciiLowerCase(Utf8FromWide(WindowClassName(window))); }
 
 }  // namespace
 
@@ -38,7 +41,18 @@ TSkinManage::TSkinManage() : FActionTimer(std::make_unique<TTimer>()) {
   FActionTimer->OnTimer = [this](TComponent*) { RunPendingAction(); };
 }
 
-TSkinManage::~TSkinManage() { FActionTimer.reset(); }
+// Program end: the windows keep their frames and sizes (they are going anyway); only our
+// hooks and objects go, the hook first so no new window is skinned meanwhile.
+TSkinManage::~TSkinManage() {
+  FActionTimer.reset();
+  FHook.Reset();
+  while (!FFormSkins.empty()) {
+    std::unique_ptr<TWinSkinForm> skin = std::move(FFormSkins.back());
+    FFormSkins.pop_back();
+    skin->SetSkinState(fsClosing);
+    skin->DetachForShutdown();
+  }
+}
 
 int TSkinManage::AddSkinData(TSkinData* data) {
   FSkinData.push_back(data);
@@ -52,8 +66,40 @@ void TSkinManage::RemoveSkinData(TSkinData* data) {
 }
 
 void TSkinManage::InstallHook() {
-  // The window hook arrives with the form skins; until then the request is remembered.
-  FHookRequested = true;
+  // Once only: a second hook would skin every window twice over and leak the first.
+  if (FHook) return;
+  FHook.Reset(SetWindowsHookExW(WH_CBT, &TSkinManage::HookProc, nullptr, GetCurrentThreadId()));
+}
+
+LRESULT CALLBACK TSkinManage::HookProc(int code, WPARAM wParam, LPARAM lParam) {
+  TSkinManage* manager = Instance();
+  if (code < 0 || !manager) return CallNextHookEx(nullptr, code, wParam, lParam);
+  try {
+    return manager->OnHook(code, wParam, lParam);
+  } catch (...) {
+    // Nothing may leave a hook: the window is simply left unskinned.
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+  }
+}
+
+LRESULT TSkinManage::OnHook(int code, WPARAM wParam, LPARAM lParam) {
+  const auto window = reinterpret_cast<HWND>(wParam);
+  switch (code) {
+    case HCBT_CREATEWND: {
+      const auto* create = reinterpret_cast<const CBT_CREATEWNDW*>(lParam)->lpcs;
+      // A skinned frame draws its own sizing corner: the system's size grip is refused.
+      if (create && (create->style & SBS_SIZEGRIP) && WindowClassName(window) == L"ScrollBar" &&
+          FindFormSkin(create->hwndParent))
+        return 10;
+      break;
+    }
+    case HCBT_ACTIVATE:
+      if (FActivationCounter == 0) FActivationCounter = 1;
+      SkinWindow(window, true);
+      break;
+    default: break;
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
 void TSkinManage::RequestAction(TSkinAction action, unsigned delay) {
@@ -69,11 +115,162 @@ void TSkinManage::RunPendingAction() {
   TSkinData* data = FPendingSkinData;
   if (!data) return;
   FActionTimer->SetEnabled(false);
-  // Skinning and unskinning windows comes with the form skins; the flag is kept now.
-  if (FPendingAction == saActivate) FActive = true;
-  if (FPendingAction == saDeactivate) FActive = false;
+  TSkinData* only = data->SkinFormtype() == sfOnlyThisForm ? data : nullptr;
+  switch (FPendingAction) {
+    case saActivate: SkinForms(only); break;
+    case saDeactivate: Deactivate(only); break;
+    case saRefresh: Refresh(data, only != nullptr); break;
+    case saPurge: Purge(); break;
+    case saNone: break;
+  }
   data->DoSkinChanged();
   FPendingSkinData = nullptr;
+}
+
+// The application's forms, last first; with `only`, just that component's own form.
+void TSkinManage::SkinForms(TSkinData* only) {
+  FActive = true;
+  FBulk = true;
+  for (int i = Application ? Application->FormCount() - 1 : -1; i >= 0; --i) {
+    TForm* form = Application->Forms(i);
+    if (only && form != only->Owner()) continue;
+    SkinWindow(form->Handle());
+  }
+  FBulk = false;
+}
+
+void TSkinManage::Deactivate(TSkinData* only) {
+  FActive = false;
+  for (int i = static_cast<int>(FFormSkins.size()) - 1; i >= 0; --i) {
+    TWinSkinForm* skin = FFormSkins[std::size_t(i)].get();
+    if (only && skin->SkinData() != only) continue;
+    const HWND window = skin->Window();
+    skin->DetachRestoring();
+    InvalidateRect(window, nullptr, TRUE);
+    UpdateWindow(window);
+    FreeFormSkin(skin);
+    if (only) break;
+  }
+}
+
+// Buttons and metrics of every form skin first, then colours and frames: a form's frame
+// may be sized from another's (an MDI frame's menu bar shows its child's buttons).
+void TSkinManage::Refresh(TSkinData* data, bool firstOnly) {
+  std::vector<TWinSkinForm*> skins;
+  for (const auto& skin : FFormSkins)
+    if (skin->SkinData() == data) {
+      skins.push_back(skin.get());
+      if (firstOnly) break;
+    }
+  for (TWinSkinForm* skin : skins) {
+    skin->FreeButtons();
+    skin->LoadFrameMetrics();
+  }
+  for (TWinSkinForm* skin : skins) skin->ApplySkin();
+}
+
+void TSkinManage::Purge() {
+  for (int i = static_cast<int>(FFormSkins.size()) - 1; i >= 0; --i)
+    if (FFormSkins[std::size_t(i)]->SkinState() == fsClosed) FreeFormSkin(FFormSkins[std::size_t(i)].get());
+}
+
+void TSkinManage::FreeFormSkin(TWinSkinForm* skin) {
+  const auto it =
+      std::find_if(FFormSkins.begin(), FFormSkins.end(), [skin](const auto& entry) { return entry.get() == skin; });
+  if (it == FFormSkins.end()) return;
+  std::unique_ptr<TWinSkinForm> owned = std::move(*it);
+  FFormSkins.erase(it);
+}
+
+bool TSkinManage::SkinWindow(HWND window, bool activating) {
+  if (!FActive || !window || SendMessageW(window, SM_ISSKINNED, 0, 0) == 1 || FindFormSkin(window)) return false;
+  TForm* form = FindScreenForm(window);
+  if (!FBulk && IsEmbeddedChild(window)) return false;
+  RECT r{};
+  GetWindowRect(window, &r);
+  if ((r.right - r.left) * (r.bottom - r.top) == 0) return false;
+  if (form && form->Tag() == 99) return false;  // 99 whatever DisableTag says
+  const std::wstring className = WindowClassName(window);
+  if (className == L"TApplication" || !CanSkinClass(className)) return false;
+  TSkinData* data = FindSkinData(window);
+  if (!data || data->NoSkin()) return false;
+
+  FFormSkins.push_back(std::make_unique<TWinSkinForm>());
+  TWinSkinForm* skin = FFormSkins.back().get();
+  skin->SetWindow(window);
+  if (form)
+    skin->AttachForm(data, form);
+  else
+    skin->AttachFrame(data);
+  PostMessageW(window, SM_SKINATTACHED, 0, 1000);
+  if (activating) skin->MarkActive();
+  // The window is usually on its way to the screen (shown, then activated): fitted and
+  // framed now, the first frame the user sees is already the skin's.
+  skin->OnAttached();
+  return true;
+}
+
+bool TSkinManage::IsEmbeddedChild(HWND window) {
+  if (!(GetWindowLongW(window, GWL_STYLE) & WS_CHILD)) return false;
+  return WindowClassLower(GetParent(window)) != "mdiclient";
+}
+
+TForm* TSkinManage::FindScreenForm(HWND window) {
+  if (!Application) return nullptr;
+  for (int i = 0; i < Application->FormCount(); ++i) {
+    TForm* form = Application->Forms(i);
+    if (form->HandleAllocated() && form->Handle() == window) return form;
+  }
+  return nullptr;
+}
+
+TWinSkinForm* TSkinManage::FindFormSkin(HWND window) const {
+  for (const auto& skin : FFormSkins)
+    if (skin->Window() == window) return skin.get();
+  return nullptr;
+}
+
+void TSkinManage::RemoveFormSkin(HWND window) {
+  const auto it = std::find_if(FFormSkins.begin(), FFormSkins.end(),
+                               [window](const auto& entry) { return entry && entry->Window() == window; });
+  if (it == FFormSkins.end()) return;
+  // Only the entry goes: the caller is that object's destructor.
+  (void)it->release();
+  FFormSkins.erase(it);
+}
+
+std::vector<TWinSkinForm*> TSkinManage::FormSkins() const {
+  std::vector<TWinSkinForm*> skins;
+  for (const auto& skin : FFormSkins) skins.push_back(skin.get());
+  return skins;
+}
+
+void TSkinManage::ResetSystemButtons() {
+  for (const auto& skin : FFormSkins) skin->FreeButtons();
+}
+
+void TSkinManage::SetMdiMaximized(bool maximized) {
+  if (maximized == FMdiMaximized) return;
+  FMdiMaximized = maximized;
+  for (const auto& skin : FFormSkins) {
+    if (skin->FormKind() != fkMdiChild) continue;
+    if (maximized) {
+      skin->DropRegion();
+      skin->ShowCaptionStyles(true);
+    } else if (skin->WindowState() == swsMinimized) {
+      skin->ShowCaptionStyles(true);
+    } else {
+      skin->MarkNormal();
+      skin->UpdateRegion();
+      skin->ShowCaptionStyles(false);
+      if (!skin->HasRegion()) skin->ForceFrameRecalc();
+    }
+  }
+}
+
+int TSkinManage::MdiChildCount() const {
+  return static_cast<int>(std::count_if(FFormSkins.begin(), FFormSkins.end(),
+                                        [](const auto& skin) { return skin->FormKind() == fkMdiChild; }));
 }
 
 TSkinData* TSkinManage::FindSkinData(HWND window) const {

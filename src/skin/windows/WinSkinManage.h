@@ -1,19 +1,23 @@
 #pragma once
-// TSkinManage: the one process-wide object that carries out the skin data components'
-// requests (activate, deactivate, refresh after a skin change, purge) and decides which
-// component governs a window. It exists from the first component that finishes loading
-// until the program ends.
+// TSkinManage: the one process-wide object that decides which top-level windows get a
+// skin, makes and owns their form skins (TWinSkinForm), and carries out the skin data
+// components' requests (activate, deactivate, refresh after a skin change, purge). It
+// hears of new, activated and destroyed windows of this thread through a CBT hook. It
+// exists from the first component that finishes loading until the program ends.
 #include <windows.h>
 
 #include <memory>
 #include <string_view>
 #include <vector>
 
+#include "base/win/Handles.h"
 #include "framework/ExtCtrls.h"
 
 namespace kv {
 
+class TForm;
 class TSkinData;
+class TWinSkinForm;
 
 enum TSkinAction { saNone = 0, saActivate = 1, saDeactivate = 2, saRefresh = 3, saPurge = 6 };
 
@@ -37,15 +41,32 @@ class TSkinManage {
 
   int AddSkinData(TSkinData* data);
   void RemoveSkinData(TSkinData* data);
+  // Installs the window hook once; later calls keep the one there is.
   void InstallHook();
+  bool HookInstalled() const { return bool(FHook); }
   // Stores the action; runs it from the action timer once a window has been activated,
   // before that activation and deactivation just switch Active.
   void RequestAction(TSkinAction action, unsigned delay);
   void RunPendingAction();
   TSkinData* FindSkinData(HWND window) const;
   bool CanSkinClass(std::wstring_view className) const;
-  // Every form skin frees its caption buttons (none exist yet).
-  void ResetSystemButtons() {}
+  // Gives `window` a form skin when every condition holds; true when one was made.
+  // `activating`: the window is being activated, so its first frame is the active one.
+  bool SkinWindow(HWND window, bool activating = false);
+  // A child window living inside another window (MDI children are not).
+  static bool IsEmbeddedChild(HWND window);
+  static TForm* FindScreenForm(HWND window);
+  TWinSkinForm* FindFormSkin(HWND window) const;
+  // Forgets the first form skin of that window (its destructor calls this).
+  void RemoveFormSkin(HWND window);
+  std::vector<TWinSkinForm*> FormSkins() const;
+  // Every form skin frees its caption buttons (a skin change rebuilds them).
+  void ResetSystemButtons();
+  void SetMdiMaximized(bool maximized);
+  bool MdiMaximized() const { return FMdiMaximized; }
+  int MdiChildCount() const;
+  HWND MdiClient() const { return FMdiClient; }
+  void SetMdiClient(HWND client) { FMdiClient = client; }
 
   bool Active() const { return FActive; }
   void SetActive(bool active) { FActive = active; }
@@ -56,13 +77,24 @@ class TSkinManage {
   TSkinAction PendingAction() const { return FPendingAction; }
   const TTimer& ActionTimer() const { return *FActionTimer; }
   const std::vector<TSkinData*>& SkinDataList() const { return FSkinData; }
-  bool HookRequested() const { return FHookRequested; }
 
  private:
+  static LRESULT CALLBACK HookProc(int code, WPARAM wParam, LPARAM lParam);
+  LRESULT OnHook(int code, WPARAM wParam, LPARAM lParam);
+  void SkinForms(TSkinData* only);
+  void Deactivate(TSkinData* only);
+  void Refresh(TSkinData* data, bool firstOnly);
+  void Purge();
+  void FreeFormSkin(TWinSkinForm* skin);
+
   std::unique_ptr<TTimer> FActionTimer;
+  THookHandle FHook;
+  std::vector<std::unique_ptr<TWinSkinForm>> FFormSkins;
   std::vector<TSkinData*> FSkinData;
   bool FActive = false;
-  bool FHookRequested = false;
+  bool FBulk = false;
+  bool FMdiMaximized = false;
+  HWND FMdiClient = nullptr;
   int FActivationCounter = 0;
   TSkinAction FPendingAction = saNone;
   TSkinData* FPendingSkinData = nullptr;

@@ -1,0 +1,421 @@
+#include "skin/controls/SkinControl.h"
+
+#include <algorithm>
+#include <optional>
+#include <utility>
+
+#include "base/win/Dc.h"
+#include "base/win/Handles.h"
+#include "framework/Controls.h"
+#include "framework/ImgList.h"
+#include "framework/Subclass.h"
+#include "skin/data/SkinDefinition.h"
+#include "skin/data/SkinFrames.h"
+#include "skin/data/SkinGdi.h"
+#include "skin/windows/WinSkinData.h"
+
+namespace kv {
+
+namespace {
+
+// DT_CENTER | DT_SINGLELINE | DT_EXPANDTABS: how an image caption's text is laid out.
+constexpr UINT kImageCaptionFormat = 0x61;
+
+TSkinColour FaceColour(const TSkinData* skinData) {
+  return skinData ? skinData->Model().Colours.ButtonFaceColour : TSkinColours().ButtonFaceColour;
+}
+
+Rect ToRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
+bool Inverted(const RECT& r) { return r.right < r.left || r.bottom < r.top; }
+
+// The window text as WM_GETTEXT gives it (controls answer that, not only the title).
+std::wstring WindowText(HWND wnd) {
+  wchar_t buffer[1000] = {};
+  SendMessageW(wnd, WM_GETTEXT, 1000, reinterpret_cast<LPARAM>(buffer));
+  buffer[999] = L'\0';
+  return buffer;
+}
+
+// The one off-screen bitmap every control skin composes in: made on first use, grown to
+// the largest size asked for, freed at exit.
+class TScratchBitmap {
+ public:
+  TScratchBitmap() = default;
+  TScratchBitmap(const TScratchBitmap&) = delete;
+  TScratchBitmap& operator=(const TScratchBitmap&) = delete;
+  ~TScratchBitmap() {
+    if (FDc && FOriginal) SelectObject(FDc.Get(), FOriginal);
+  }
+
+  HDC Dc() {
+    if (!FDc) {
+      FDc.Reset(CreateCompatibleDC(nullptr));
+      if (FDc) SetStretchBltMode(FDc.Get(), COLORONCOLOR);
+    }
+    return FDc.Get();
+  }
+
+  // At least width x height; what it held is lost when it grows. Null when the system
+  // refuses the memory.
+  HDC Sized(int width, int height) {
+    HDC dc = Dc();
+    if (!dc) return nullptr;
+    if (width <= FWidth && height <= FHeight) return dc;
+    const int w = std::max(width, FWidth), h = std::max(height, FHeight);
+    TBitmapHandle bitmap(CreateCompatibleBitmap(TWindowDc::Screen().Get(), w, h));
+    if (!bitmap) return nullptr;
+    HGDIOBJ previous = SelectObject(dc, bitmap.Get());
+    if (!FOriginal) FOriginal = previous;
+    FBitmap = std::move(bitmap);  // the smaller one is no longer selected: it goes
+    FWidth = w;
+    FHeight = h;
+    return dc;
+  }
+
+ private:
+  TMemoryDc FDc;
+  TBitmapHandle FBitmap;
+  HGDIOBJ FOriginal = nullptr;  // the DC's own bitmap, put back before ours goes
+  int FWidth = 0, FHeight = 0;
+};
+
+TScratchBitmap& Scratch() {
+  static TScratchBitmap scratch;
+  return scratch;
+}
+
+}  // namespace
+
+std::string_view ControlSkinClassName(TControlSkinKind kind) {
+  switch (kind) {
+    case TControlSkinKind::skControl: return "TSkinControl";
+    case TControlSkinKind::skButton: return "TSkinButton";
+    case TControlSkinKind::skBitButton: return "TSkinBitButton";
+    case TControlSkinKind::skSpeedButton: return "TSkinSpeedButton";
+    case TControlSkinKind::skCheckBox: return "TSkinCheckBox";
+    case TControlSkinKind::skRadioButton: return "TSkinRadioButton";
+    case TControlSkinKind::skEdit: return "TSkinEdit";
+    case TControlSkinKind::skComBox: return "TSkinComBox";
+    case TControlSkinKind::skScrollBar: return "TSkinScrollBar";
+    case TControlSkinKind::skTab: return "TSkinTab";
+    case TControlSkinKind::skTab31: return "TSkinTab31";
+    case TControlSkinKind::skStatusBar: return "TSkinStatusBar";
+    case TControlSkinKind::skProgress: return "TSkinProgress";
+    case TControlSkinKind::skTrackBar: return "TSkinTrackBar";
+    case TControlSkinKind::skUpDown: return "TSkinUpDown";
+    case TControlSkinKind::skHeader: return "TSkinHeader";
+    case TControlSkinKind::skListView: return "TSkinListView";
+    case TControlSkinKind::skBox: return "TSkinBox";
+    case TControlSkinKind::skSizer: return "TSkinSizer";
+    case TControlSkinKind::skScControl: return "TSkinScControl";
+  }
+  return "TSkinControl";
+}
+
+TSkinControl* MakeControlSkin(TComponent& owner, TControlSkinKind kind) {
+  // The concrete classes join this switch as they are written.
+  switch (kind) {
+    default: return owner.Make<TSkinControl>(kind);
+  }
+}
+
+// ---- attaching
+
+TSkinControl::TSkinControl(TControlSkinKind kind) : FKind(kind) {}
+
+TSkinControl::~TSkinControl() { Detach(); }
+
+TSkinControlHost* TSkinControl::Host() const { return dynamic_cast<TSkinControlHost*>(Owner()); }
+
+void TSkinControl::Notification(TComponent* component, TOperation operation) {
+  TComponent::Notification(component, operation);
+  if (operation != opRemove) return;
+  if (component == FControl) {
+    FControl = nullptr;
+    FControlHook = {};  // died with the control
+    FColorReplaced = false;
+  }
+  if (component == FGraphicControl) FGraphicControl = nullptr;
+}
+
+void TSkinControl::AttachControl(TWinControl* control, TSkinData* skinData, bool recolor, TCanvas* canvas) {
+  if (FAttached || !control) return;
+  HWND wnd = control->Handle();  // may throw: nothing is changed yet
+  FRecolor = recolor;
+  FSkinData = skinData;
+  FCanvas = canvas;
+  WatchReference(FControl, control);
+  FHandle = wnd;
+  FControlHook =
+      control->HookWindowProc([this](TMessage& m, TDefaultProc callDefault) { HookMessage(m, callDefault); });
+  control->SetDoubleBuffered(true);
+  if (TSkinControlHost* host = Host()) host->AddControlSkin(this);
+  FFocused = GetFocus() == wnd;
+  FEnabled = (GetWindowLongPtrW(wnd, GWL_STYLE) & WS_DISABLED) == 0;
+  FCaption = WindowText(wnd);
+  if (recolor) {
+    FSavedColor = control->Color();
+    FSavedParentColor = control->ParentColor();
+    control->SetColor(FaceColour(skinData));
+    FColorReplaced = true;
+  }
+  control->Invalidate();
+  FAttached = true;
+}
+
+void TSkinControl::AttachWindow(HWND window, TSkinData* skinData, TCanvas* canvas) {
+  if (FAttached || !IsWindow(window)) return;
+  FSkinData = skinData;
+  FCanvas = canvas;
+  FHandle = window;
+  FEnabled = true;
+  FCaption = WindowText(window);
+  FWindowHook = SubclassWindow(window, [this](TMessage& m, TDefaultProc callDefault) { HookMessage(m, callDefault); });
+  FAttached = true;
+}
+
+void TSkinControl::AttachGraphic(TGraphicControl* control, TSkinData* skinData, TCanvas* canvas) {
+  if (FAttached || !control) return;
+  FSkinData = skinData;
+  FCanvas = canvas;
+  WatchReference(FGraphicControl, control);
+  if (TSkinControlHost* host = Host()) host->AddControlSkin(this);
+  FAttached = true;
+}
+
+void TSkinControl::Detach() {
+  if (FControlHook) {
+    if (FControl) FControl->UnhookWindowProc(FControlHook);
+    FControlHook = {};
+  }
+  if (FWindowHook) {
+    // Gone already when the window reached WM_NCDESTROY; removing it again is harmless.
+    UnsubclassWindow(FHandle, FWindowHook);
+    FWindowHook = {};
+  }
+  if (FColorReplaced) {
+    FColorReplaced = false;
+    TSkinControlHost* host = Host();
+    if (FControl && !(host && host->HostClosing())) {
+      FControl->SetColor(FSavedColor);
+      if (FSavedParentColor) FControl->SetParentColor(true);
+    }
+  }
+}
+
+// ---- messages
+
+void TSkinControl::HookMessage(TMessage& message, TDefaultProc callDefault) {
+  const std::weak_ptr<char> life = FLife;
+  const TDefaultProc* outer = std::exchange(FCurrentDefault, &callDefault);
+  try {
+    SkinWindowProc(message);
+  } catch (...) {
+    if (!life.expired()) FCurrentDefault = outer;
+    HandleCurrentException();
+    return;
+  }
+  if (!life.expired()) FCurrentDefault = outer;
+}
+
+void TSkinControl::SkinWindowProc(TMessage& message) {
+  if (!BeforeMessage(message)) return;
+  const std::weak_ptr<char> life = FLife;
+  CallOldProc(message);
+  if (life.expired()) return;  // the control's handling freed us
+  AfterMessage(message);
+}
+
+void TSkinControl::CallOldProc(TMessage& message) {
+  // Only a dispatch knows what lies below our hook; outside one there is nothing to call.
+  if (FCurrentDefault) (*FCurrentDefault)(message);
+}
+
+bool TSkinControl::BeforeMessage(TMessage&) { return true; }
+
+void TSkinControl::AfterMessage(TMessage& message) {
+  switch (message.Msg) {
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+      FFocused = message.Msg == WM_SETFOCUS;
+      Redraw();
+      break;
+    case WM_ENABLE:
+    case CM_ENABLEDCHANGED:
+      if (FHandle) FEnabled = (GetWindowLongPtrW(FHandle, GWL_STYLE) & WS_DISABLED) == 0;
+      Redraw();
+      break;
+    case WM_SETTEXT: {
+      const auto* text = reinterpret_cast<const wchar_t*>(message.LParam);
+      FCaption = text ? text : L"";
+      Redraw();
+      break;
+    }
+    case WM_PAINT: PaintSkin(reinterpret_cast<HDC>(message.WParam)); break;
+    case WM_NCDESTROY: Detach(); break;
+    default: break;
+  }
+}
+
+void TSkinControl::SendMouseLeave() {
+  if (FHandle) {
+    SendMessageW(FHandle, CM_MOUSELEAVE, 0, 0);
+  } else if (FGraphicControl) {
+    // A window-less control hears it through its own chain.
+    FGraphicControl->Perform(CM_MOUSELEAVE, 0, 0);
+  }
+}
+
+void TSkinControl::Redraw() {
+  if (!FHandle) return;
+  RECT r;
+  if (!GetWindowRect(FHandle, &r)) return;
+  // A top-level window's parent is the desktop.
+  const HWND parent = GetAncestor(FHandle, GA_PARENT);
+  if (!parent || parent == GetDesktopWindow()) return;
+  OffsetRect(&r, -r.left, -r.top);
+  InvalidateRect(FHandle, &r, FALSE);
+  UpdateWindow(FHandle);
+}
+
+// ---- painting
+
+void TSkinControl::PaintSkin(HDC dc) {
+  RECT r;
+  if (!FHandle || !GetWindowRect(FHandle, &r)) return;
+  FWindowRect = r;
+  OffsetRect(&r, -r.left, -r.top);
+  try {
+    if (dc) {
+      DrawSkin(dc, r);
+    } else {
+      const TWindowDc whole = TWindowDc::Whole(FHandle);
+      if (whole) DrawSkin(whole.Get(), r);
+    }
+  } catch (...) {
+    // The control stays as drawn so far: painting errors must not reach the user.
+  }
+}
+
+void TSkinControl::DrawSkin(HDC, const RECT&) {}
+
+void TSkinControl::PaintFromMessage(TMessage& message) {
+  if (!FHandle) return;
+  HDC dc = reinterpret_cast<HDC>(message.WParam);
+  std::optional<TPaintDc> paint;
+  if (!dc) {
+    paint.emplace(FHandle);
+    dc = paint->Get();
+  }
+  RECT r;
+  if (!dc || !GetWindowRect(FHandle, &r)) return;
+  FWindowRect = r;
+  OffsetRect(&r, -r.left, -r.top);
+  DrawSkin(dc, r);
+}
+
+void TSkinControl::SkinChanged() {
+  if (FRecolor && FColorReplaced && FControl) FControl->SetColor(FaceColour(FSkinData));
+  if (FHandle) {
+    InvalidateRect(FHandle, nullptr, TRUE);
+  } else if (FGraphicControl) {
+    FGraphicControl->Invalidate();
+  }
+}
+
+void TSkinControl::FillFace(HDC dc, const RECT& rect) {
+  const TBrushHandle brush(CreateSolidBrush(ResolveColor(FaceColour(FSkinData))));
+  if (brush) ::FillRect(dc, &rect, brush.Get());
+}
+
+// ---- shared drawing routines
+
+void TSkinControl::DrawCaption(TCanvas& canvas, const RECT& rect, UINT alignment, bool enabled,
+                               std::wstring_view text) {
+  canvas.Brush().SetStyle(bsClear);  // also makes the text background transparent
+  canvas.Font().SetStyle(0);
+  RECT measured = rect;
+  canvas.DrawTextIn(text, measured, alignment | DT_CALCRECT | DT_NOCLIP | DT_EXPANDTABS);
+  const int textWidth = measured.right - measured.left, textHeight = measured.bottom - measured.top;
+  // One pixel above the exact centre, as the skins are drawn to expect.
+  const int dy = (rect.bottom - rect.top - textHeight) / 2 - 1;
+  RECT place{rect.left, rect.top + dy, rect.right, rect.top + dy + textHeight};
+  if (alignment == DT_CENTER) {
+    place.left = rect.left + (rect.right - rect.left - textWidth) / 2;
+    place.right = place.left + textWidth;
+  }
+  if (!enabled) canvas.Font().SetColor(clBtnShadow);
+  canvas.DrawTextIn(text, place, alignment | DT_EXPANDTABS);
+}
+
+void TSkinControl::DrawImageCaption(TCanvas& canvas, const RECT& rect, UINT alignment, std::wstring_view text,
+                                    int imageIndex, const TImageList* images) {
+  const bool hasImage = images && imageIndex != -1;
+  const int cx = hasImage ? images->Width() : 0, cy = hasImage ? images->Height() : 0;
+  int textWidth = 0, textHeight = 0;
+  if (!text.empty()) {
+    RECT measured = rect;
+    canvas.DrawTextIn(text, measured, kImageCaptionFormat | DT_CALCRECT | DT_NOCLIP);
+    textWidth = measured.right - measured.left;
+    textHeight = measured.bottom - measured.top;
+  }
+  const int width = rect.right - rect.left, height = rect.bottom - rect.top;
+  int x0 = 2;
+  if (alignment == DT_CENTER) x0 = (width - cx - textWidth) / 2;
+  if (alignment == DT_RIGHT) x0 = width - cx - textWidth - 2;
+  if (hasImage) images->Draw(canvas, rect.left + x0, rect.top + (height - cy) / 2, imageIndex);
+  if (text.empty()) return;
+  canvas.Brush().SetStyle(bsClear);
+  canvas.Font().SetStyle(0);
+  if (!FEnabled) canvas.Font().SetColor(clBtnShadow);
+  const int left = rect.left + x0 + cx + 1, top = rect.top + (height - textHeight) / 2;
+  RECT place{left, top, left + textWidth, top + textHeight};
+  canvas.DrawTextIn(text, place, kImageCaptionFormat);
+}
+
+void TSkinControl::DrawElement(HDC dc, const RECT& rect, int frameCount, int frameIndex,
+                               const TDataSkinObject& element) {
+  if (Inverted(rect)) return;
+  TElementImage image = ElementImage(element);
+  image.FFrameCount = frameCount;
+  kv::DrawElement(dc, ToRect(rect), image, frameIndex);
+}
+
+void TSkinControl::DrawFrameTransparent(HDC dc, const RECT& rect, const TPixelBitmap& strip, int frameCount,
+                                        int frameIndex) {
+  TElementImage image;
+  image.FStrip = &strip;
+  image.FFrameCount = frameCount;
+  // A missing strip or frame would otherwise come out as a black block.
+  if (!CanDraw(ToRect(rect), image, frameIndex)) return;
+  DrawFrameStretched(dc, ToRect(rect), strip, TDrawFlags::dfTransparent, frameCount, frameIndex);
+}
+
+void TSkinControl::DrawElementOnScratch(const RECT& rect, const TDataSkinObject& element, bool transparent,
+                                        int frameCount, int frameIndex) {
+  const int width = rect.right - rect.left, height = rect.bottom - rect.top;
+  if (width <= 0 || height <= 0) return;
+  HDC scratch = ScratchDc(width, height);
+  if (!scratch) return;
+  // Composed in memory and copied to the scratch bitmap in one transfer.
+  TPixelBitmap work(width, height, PixelOf(ResolveColor(FaceColour(FSkinData))));
+  TElementImage image = ElementImage(element);
+  image.FFrameCount = frameCount;
+  if (CanDraw(work.Bounds(), image, frameIndex)) {
+    const TDrawFlags flags = image.FTile ? TDrawFlags::dfTile : TDrawFlags::dfNone;
+    const TPixelBitmap rendered =
+        RenderNineSlice(width, height, element.Image, element.GetMargins(), flags, frameCount, frameIndex);
+    if (transparent) {
+      DrawKeyed(work, 0, 0, rendered, width, height, PixelOf(kKeyColor));
+    } else {
+      CopyPixels(work, 0, 0, rendered, rendered.Bounds());
+    }
+  }
+  CopyToDc(scratch, 0, 0, work);
+}
+
+HDC TSkinControl::ScratchDc() { return Scratch().Dc(); }
+
+HDC TSkinControl::ScratchDc(int minWidth, int minHeight) { return Scratch().Sized(minWidth, minHeight); }
+
+}  // namespace kv

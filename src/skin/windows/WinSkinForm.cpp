@@ -1,0 +1,982 @@
+#include "skin/windows/WinSkinForm.h"
+
+#include <algorithm>
+#include <optional>
+#include <utility>
+
+#include "base/win/Dc.h"
+#include "framework/Forms.h"
+#include "framework/Subclass.h"
+#include "skin/data/SkinGdi.h"
+#include "skin/windows/ControlSkins.h"
+#include "skin/windows/WinSkinData.h"
+#include "skin/windows/WinSkinManage.h"
+
+// user32's menu-bar painter into any rectangle (exported since Windows NT 4, not declared
+// by the headers).
+extern "C" DWORD WINAPI DrawMenuBarTemp(HWND window, HDC dc, LPRECT rect, HMENU menu, HFONT font);
+
+namespace kv {
+namespace {
+
+constexpr unsigned kHoverInterval = 250;
+constexpr UINT_PTR kHoverTimerId = 0x3505;  // beside the skin's own message numbers
+constexpr unsigned kActionDelay = 250;
+constexpr DWORD kCaptionStyles = WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
+constexpr UINT kFrameChanged = SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED;
+
+std::wstring WindowText(HWND window) {
+  wchar_t text[1001] = {};
+  const auto n = SendMessageW(window, WM_GETTEXT, 1001, reinterpret_cast<LPARAM>(text));
+  return std::wstring(text, std::size_t(std::clamp<LRESULT>(n, 0, 1000)));
+}
+
+std::wstring ClassNameOf(HWND window) {
+  wchar_t name[256] = {};
+  const int n = GetClassNameW(window, name, 256);
+  return std::wstring(name, std::size_t(std::max(n, 0)));
+}
+
+TFontHandle SystemCaptionFont() {
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof(metrics);
+  if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) return TFontHandle();
+  return TFontHandle(CreateFontIndirectW(&metrics.lfCaptionFont));
+}
+
+// A strip's frame size along its frames: width for side pieces, height for the others.
+int PieceSize(const TDataSkinBorder* record, bool across) {
+  if (!record || record->Image.Empty()) return 0;
+  const int frames = std::max(record->FrameCount, 1);
+  return (across ? record->Image.Width() : record->Image.Height()) / frames;
+}
+
+// The point of a mouse message (signed: a second screen may lie left of or above the first).
+POINT PointOf(LPARAM lParam) { return {short(LOWORD(lParam)), short(HIWORD(lParam))}; }
+
+}  // namespace
+
+// ---- TNCObject ---------------------------------------------------------------------------
+
+void TNCObject::Press() {
+  if (TNCObject* current = FForm.CurrentObject(); current && current != this) current->Leave();
+  if (!Visible) return;
+  FForm.SetCurrentObject(this);
+  State = nsPressed;
+  Paint();
+}
+
+void TNCObject::Release() {
+  if (!Visible) return;
+  State = nsHot;
+  Paint();
+}
+
+void TNCObject::Hover() {
+  TNCObject* current = FForm.CurrentObject();
+  if (current && current != this) current->Leave();
+  if (current == this || !Visible) return;
+  FForm.SetCurrentObject(this);
+  State = nsHot;
+  Paint();
+}
+
+void TNCObject::Leave() {
+  if (!Visible) return;
+  FForm.SetCurrentObject(nullptr);
+  State = nsNormal;
+  Paint();
+}
+
+void TWinSysButton::Paint() { FForm.DrawButton(*this, State); }
+
+const TDataSkinSysButton& TWinSysButton::Record() const { return *FForm.SkinData()->Model().SysButtons.at(FIndex); }
+
+// ---- TWinSkinForm: attaching -------------------------------------------------------------
+
+TWinSkinForm::TWinSkinForm() {
+  FControlSkins = Make<TControlSkins>(this, [this] { return FSkinState == fsClosing; });
+}
+
+TWinSkinForm::~TWinSkinForm() {
+  // A form skin freed while its window lives (manager shutdown, tests) takes its hooks.
+  if (Subclassed() || FFormHook) DetachForShutdown();
+  SetHoverTimer(false);
+  if (TSkinManage* manager = TSkinManage::Instance()) manager->RemoveFormSkin(FWindow);
+}
+
+bool TWinSkinForm::FrameSkinned() const { return FSkinData && FSkinData->SkinControls().Contains(xcMainMenu); }
+
+FrameSkin TWinSkinForm::Skin() const { return FrameSkinOf(FSkinData->Model()); }
+
+void TWinSkinForm::AttachForm(TSkinData* skinData, TForm* form) {
+  WatchReference(FForm, form);
+  FSkinData = skinData;
+  if (FrameSkinned())
+    FFormHook = form->HookWindowProc([this](TMessage& m, TDefaultProc callDefault) { FormHandler(m, callDefault); });
+  AttachFrame(skinData);
+  FSavedFormColor = form->Color();
+  form->SetColor(skinData->Model().Colours.ButtonFaceColour);
+}
+
+void TWinSkinForm::AttachFrame(TSkinData* skinData) {
+  if (Subclassed() || !FWindow) return;
+  FSkinData = skinData;
+  FCaptionFont = SystemCaptionFont();
+
+  FStyle = DWORD(GetWindowLongW(FWindow, GWL_STYLE));
+  const DWORD exStyle = DWORD(GetWindowLongW(FWindow, GWL_EXSTYLE));
+  FRightToLeft = (exStyle & WS_EX_LAYOUTRTL) != 0;
+  FSystemMenu = GetSystemMenu(FWindow, FALSE);
+  bool hasIcon = false;
+  FIconBitmap = BuildIconBitmap(FWindow, &hasIcon);
+  if (hasIcon) {
+    if (FSkinData->IconBitmap().Empty()) FSkinData->SetIconBitmap(FIconBitmap);
+  } else if (!FSkinData->IconBitmap().Empty()) {
+    FIconBitmap = FSkinData->IconBitmap();
+  } else if (TSkinManage* manager = TSkinManage::Instance()) {
+    for (TSkinData* data : manager->SkinDataList())
+      if (data->SkinFormtype() == sfMainform && !data->IconBitmap().Empty()) FIconBitmap = data->IconBitmap();
+  }
+  FCaptionText = WindowText(FWindow);
+  RECT window{};
+  GetWindowRect(FWindow, &window);
+  GetClientRect(FWindow, &FClientRect);
+  POINT clientOrigin{0, 0};
+  ClientToScreen(FWindow, &clientOrigin);
+  // What the system frame adds to the client area, kept to give it back on detach.
+  FSystemFrameExtra = {0, 0, (window.right - window.left) - FClientRect.right,
+                       (window.bottom - window.top) - FClientRect.bottom};
+
+  FCaptionFlags = TCaptionFlags::cfNone;
+  if ((FStyle & WS_SYSMENU) || FSystemMenu) FCaptionFlags = FCaptionFlags | TCaptionFlags::cfSysMenu;
+  if (FStyle & WS_MINIMIZEBOX) FCaptionFlags = FCaptionFlags | TCaptionFlags::cfMinBox;
+  if (FStyle & WS_MAXIMIZEBOX) FCaptionFlags = FCaptionFlags | TCaptionFlags::cfMaxBox;
+
+  ReadWindowState();
+  for (HWND child = GetWindow(FWindow, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+    if (ClassNameOf(child) == L"MDIClient") {
+      FMdiClient = child;
+      FFormKind = fkMdiFrame;
+      if (TSkinManage* manager = TSkinManage::Instance()) manager->SetMdiClient(child);
+      break;
+    }
+  if (exStyle & WS_EX_MDICHILD) FFormKind = fkMdiChild;
+
+  if ((FStyle & WS_POPUP) && (FStyle & WS_CAPTION) != WS_CAPTION)
+    FFrameType = TFrameType::ftCaptionless;
+  else if ((exStyle & WS_EX_WINDOWEDGE) || (FStyle & WS_THICKFRAME))
+    FFrameType = TFrameType::ftEdged;
+  else
+    FFrameType = TFrameType::ftPlain;
+
+  if (FFormKind == fkMdiFrame) {
+    FSavedMenuUpdate = FSkinData->MenuUpdate();
+    FMdiClientHook =
+        SubclassWindow(FMdiClient, [this](TMessage& m, TDefaultProc callDefault) { MdiClientHandler(m, callDefault); });
+  }
+
+  if (FrameSkinned()) {
+    ReadWindowMenu();
+    const TSkinManage* manager = TSkinManage::Instance();
+    const bool mdiMaximized = manager && manager->MdiMaximized();
+    if (!(FFormKind == fkMdiChild && mdiMaximized) && FWindowState != swsMinimized) ShowCaptionStyles(false);
+    LoadFrameMetrics();
+  }
+
+  FWindowHook =
+      SubclassWindow(FWindow, [this](TMessage& m, TDefaultProc callDefault) { WindowHandler(m, callDefault); });
+  FControlSkins->Bind(FSkinData, &FWorkCanvas);
+  if (FForm)
+    SkinChildren(FForm);
+  else
+    SkinChildWindows();
+  RedrawWindow(FWindow, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
+void TWinSkinForm::ShowCaptionStyles(bool show) {
+  const TSkinManage* manager = TSkinManage::Instance();
+  if (FFormKind == fkMdiChild && manager && manager->MdiMaximized() && !show) return;
+  FCaptionStylesShown = show;
+  DWORD style = DWORD(GetWindowLongW(FWindow, GWL_STYLE));
+  if (show) {
+    if (HasFlag(FCaptionFlags, TCaptionFlags::cfSysMenu)) style |= WS_SYSMENU;
+    if (HasFlag(FCaptionFlags, TCaptionFlags::cfMinBox)) style |= WS_MINIMIZEBOX;
+    if (HasFlag(FCaptionFlags, TCaptionFlags::cfMaxBox)) style |= WS_MAXIMIZEBOX;
+  } else {
+    // The system would draw its own buttons and icon over ours otherwise.
+    style &= ~kCaptionStyles;
+  }
+  SetWindowLongW(FWindow, GWL_STYLE, LONG(style));
+}
+
+void TWinSkinForm::LoadFrameMetrics() {
+  if (!FSkinData || FSkinData->NoSkin()) return;
+  TSkinDefinition& model = FSkinData->Model();
+  if (FFrameType == TFrameType::ftCaptionless) {
+    FBorders = {};
+    FMenuBarHeight = 0;
+  } else {
+    FBorders.Left = PieceSize(model.BorderLeft.get(), true);
+    FBorders.Top = PieceSize(model.BorderTop.get(), false);
+    FBorders.Right = PieceSize(model.BorderRight.get(), true);
+    FBorders.Bottom = PieceSize(model.BorderBottom.get(), false);
+  }
+  FreeButtons();
+  for (std::size_t i = 0; i < model.SysButtons.size(); ++i) FButtons.push_back(Make<TWinSysButton>(*this, i));
+  FLayout = {};
+  // Icon buttons show the window's icon as one frame; an empty picture takes the icon's
+  // size, so that the button is laid out at all.
+  for (const auto& record : model.SysButtons) {
+    if (record->Action != 3 && record->Action != 11) continue;
+    if (record->Image.Empty()) record->Image = FIconBitmap;
+    record->FrameCount = 1;
+  }
+}
+
+void TWinSkinForm::FreeButtons() {
+  FCurrentObject = nullptr;
+  for (TWinSysButton* button : std::exchange(FButtons, {})) DestroyComponent(button);
+}
+
+void TWinSkinForm::SkinChildren(TWinControl* container) { FControlSkins->SkinChildren(container); }
+
+void TWinSkinForm::SkinChildWindows() { FControlSkins->SkinChildWindows(FWindow); }
+
+void TWinSkinForm::Notification(TComponent* component, TOperation operation) {
+  TComponent::Notification(component, operation);
+  if (operation != opRemove) return;
+  if (component == FForm) {
+    FForm = nullptr;
+    FFormHook = {};  // went with the form
+  }
+  if (component == FCurrentObject) FCurrentObject = nullptr;
+  std::erase(FButtons, component);
+  if (component == FControlSkins) FControlSkins = nullptr;
+}
+
+// ---- detaching ---------------------------------------------------------------------------
+
+void TWinSkinForm::UnsubclassAll() {
+  if (FForm && FFormHook) FForm->UnhookWindowProc(FFormHook);
+  FFormHook = {};
+  if (FWindowHook) UnsubclassWindow(FWindow, FWindowHook);
+  FWindowHook = {};
+}
+
+void TWinSkinForm::DetachRestoring() {
+  if (!FrameSkinned()) {
+    DetachClientOnly();
+    return;
+  }
+  SetHoverTimer(false);
+  if (!Subclassed()) return;
+  UnsubclassAll();
+  if (FControlSkins) FControlSkins->FreeControlSkins();
+  if (FForm && FSkinState != fsClosing) FForm->SetColor(FSavedFormColor);
+  ShowCaptionStyles(true);
+  if (FMdiClientHook) UnsubclassWindow(FMdiClient, FMdiClientHook);
+  FMdiClientHook = {};
+  FCaptionBitmap = {};
+
+  // The system frame back around the same client area.
+  RECT r{};
+  GetWindowRect(FWindow, &r);
+  const int width = (r.right - r.left) + FSystemFrameExtra.right - FBorders.Left - FBorders.Right;
+  const int height = (r.bottom - r.top) + FSystemFrameExtra.bottom - FBorders.Top - FMenuBarHeight - FBorders.Bottom;
+  POINT at{r.left, r.top};
+  if (FFormKind == fkMdiChild) ScreenToClient(GetParent(FWindow), &at);
+  const bool child = (GetWindowLongW(FWindow, GWL_STYLE) & WS_CHILD) != 0;
+  if (FSkinState != fsClosing && (FFormKind == fkMdiChild || !child) && FWindowState == swsNormal)
+    SetWindowPos(FWindow, nullptr, at.x, at.y, width, height, SWP_FRAMECHANGED | SWP_NOACTIVATE | SWP_NOZORDER);
+  else
+    ForceFrameRecalc();
+  SetWindowRgn(FWindow, nullptr, TRUE);
+  FHasRegion = false;
+  FRegionSize = {};
+}
+
+void TWinSkinForm::DetachForShutdown() {
+  if (!FrameSkinned()) {
+    DetachClientOnly();
+    return;
+  }
+  SetHoverTimer(false);
+  if (!Subclassed() && !FFormHook) return;
+  UnsubclassAll();
+  if (FControlSkins) FControlSkins->FreeControlSkins();
+  if (FMdiClientHook) UnsubclassWindow(FMdiClient, FMdiClientHook);
+  FMdiClientHook = {};
+  FCaptionBitmap = {};
+}
+
+void TWinSkinForm::DetachClientOnly() {
+  SetHoverTimer(false);
+  if (FControlSkins) FControlSkins->FreeControlSkins();
+  if (FForm && FSkinState != fsClosing) FForm->SetColor(FSavedFormColor);
+  UnsubclassAll();
+  if (FMdiClientHook) UnsubclassWindow(FMdiClient, FMdiClientHook);
+  FMdiClientHook = {};
+  if (FForm && FSkinState != fsClosing) RedrawWindow(FWindow, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+}
+
+// ---- message handlers --------------------------------------------------------------------
+
+void TWinSkinForm::PassOn(TMessage& message) {
+  if (FWindowDefault) (*FWindowDefault)(message);
+}
+
+// The system paints its own caption straight away when the text changes, past WM_NCPAINT:
+// the window is marked invisible for that moment, so nothing shows before our frame.
+void TWinSkinForm::SetCaptionQuietly(TMessage& message) {
+  const LONG style = GetWindowLongW(FWindow, GWL_STYLE);
+  if (style & WS_VISIBLE) SetWindowLongW(FWindow, GWL_STYLE, style & ~LONG(WS_VISIBLE));
+  PassOn(message);
+  if (style & WS_VISIBLE) SetWindowLongW(FWindow, GWL_STYLE, GetWindowLongW(FWindow, GWL_STYLE) | WS_VISIBLE);
+  FCaptionText = WindowText(FWindow);
+  ForceFrameRecalc();
+}
+
+void TWinSkinForm::FormHandler(TMessage& message, TDefaultProc callDefault) {
+  switch (message.Msg) {
+    case SM_APPLYSKIN: ApplySkin(); return;
+    case CM_MENUCHANGED: {
+      // The system recomputes the frame for the new menu: our frame waits for the result.
+      const bool painting = FSkinData->FramePainting();
+      FSkinData->SetFramePainting(false);
+      callDefault(message);
+      FSkinData->SetFramePainting(painting);
+      ReadWindowMenu();
+      FitWindowToFrame(false);
+      return;
+    }
+    default: callDefault(message);
+  }
+}
+
+void TWinSkinForm::ForceFrameRecalc() { SetWindowPos(FWindow, nullptr, 0, 0, 0, 0, kFrameChanged); }
+
+void TWinSkinForm::WindowHandler(TMessage& message, TDefaultProc callDefault) {
+  const TDefaultProc* outer = std::exchange(FWindowDefault, &callDefault);
+  struct TRestore {
+    const TDefaultProc*& Field;
+    const TDefaultProc* Value;
+    ~TRestore() { Field = Value; }
+  } restore{FWindowDefault, outer};
+
+  // Stage 1: whatever the skin's switches.
+  // A window is put on the screen before the system asks for its frame (the system may
+  // even ask it something first): the first message it sees once visible paints it.
+  if (FFramePending && IsWindowVisible(FWindow)) {
+    FFramePending = false;
+    PaintFrame(nullptr);
+  }
+  switch (message.Msg) {
+    case WM_ERASEBKGND:
+      PassOn(message);
+      if (!FForm) {
+        RECT client{};
+        GetClientRect(FWindow, &client);
+        FillRect(reinterpret_cast<HDC>(message.WParam), &client, FSkinData->ButtonFaceBrush());
+        message.Result = 1;
+      }
+      return;
+    case WM_SHOWWINDOW:
+      FFramePending = message.WParam != 0;
+      PassOn(message);
+      return;
+    case WM_STYLECHANGED:
+      if (message.WParam == WPARAM(GWL_STYLE)) FStyle = reinterpret_cast<const STYLESTRUCT*>(message.LParam)->styleNew;
+      PassOn(message);
+      return;
+    case WM_NCDESTROY: {
+      FSkinState = fsClosing;
+      DetachForShutdown();
+      PassOn(message);
+      FSkinState = fsClosed;
+      if (TSkinManage* manager = TSkinManage::Instance()) {
+        manager->SetPendingSkinData(FSkinData);
+        manager->RequestAction(saPurge, kActionDelay);
+      }
+      return;
+    }
+    case WM_CTLCOLORBTN:
+      PassOn(message);
+      if (!FForm) SetBkMode(reinterpret_cast<HDC>(message.WParam), TRANSPARENT);
+      return;
+    case WM_CTLCOLORSTATIC:
+      PassOn(message);
+      if (!FForm) SetBkMode(reinterpret_cast<HDC>(message.WParam), TRANSPARENT);
+      message.Result = reinterpret_cast<LRESULT>(FSkinData->ButtonFaceBrush());
+      return;
+    case WM_TIMER:
+      if (message.WParam != kHoverTimerId) break;
+      OnHoverTimer();
+      return;
+    case SM_ISSKINNED:
+      // wParam 0 asks whether the window is skinned. Otherwise it is a caption button's
+      // action posted for the application: that goes on to it.
+      if (message.WParam != 0) PassOn(message);
+      message.Result = 1;
+      return;
+    default: break;
+  }
+  if (message.Msg == WM_SETTEXT && FrameSkinned() && FSkinState != fsNew) {
+    SetCaptionQuietly(message);
+    return;
+  }
+  if (!FrameSkinned()) {
+    PassOn(message);
+    return;
+  }
+
+  // Stage 2: the frame is ours. A child window (other than an MDI child) keeps its own.
+  if ((FStyle & WS_CHILD) && FFormKind != fkMdiChild) {
+    PassOn(message);
+    return;
+  }
+  switch (message.Msg) {
+    case WM_SIZE: OnSize(message); return;
+    case WM_ACTIVATE:
+    case WM_NCACTIVATE: FActive = LOBYTE(message.WParam) != 0; break;
+    case WM_GETMINMAXINFO: OnMinMax(message); return;
+    case WM_WINDOWPOSCHANGED:
+      ReadWindowState();
+      PassOn(message);
+      return;
+    case WM_COMMAND: OnSystemMenuCommand(message); return;
+    case WM_SYSCOMMAND: OnSysCommand(message); return;
+    case SM_SKINATTACHED: OnAttached(); return;
+    default: break;
+  }
+
+  // Stage 3: only while the frame is ours to draw.
+  const bool mdiChildNotNormal = FFormKind == fkMdiChild && FWindowState != swsNormal;
+  if (mdiChildNotNormal || FWindowState == swsMinimized || FSkinState == fsNew) {
+    PassOn(message);
+    return;
+  }
+  switch (message.Msg) {
+    case WM_NCCALCSIZE: OnNcCalcSize(message); return;
+    case WM_NCHITTEST: OnNcHitTest(message); return;
+    case WM_NCPAINT: OnNcPaint(message); return;
+    case WM_NCACTIVATE: OnNcActivate(message); return;
+    case WM_NCMOUSEMOVE:
+    case WM_NCLBUTTONDOWN:
+    case WM_NCLBUTTONUP:
+    case WM_NCLBUTTONDBLCLK:
+    case WM_NCRBUTTONDOWN:
+      if (OnNcMouse(message)) {
+        message.Result = 0;
+        message.Msg = 0;
+      }
+      return;
+    case SM_REPAINTFRAME: PaintFrame(nullptr); return;
+    default: PassOn(message);
+  }
+}
+
+void TWinSkinForm::OnAttached() {
+  if (FSkinState == fsNew) {
+    const TSkinManage* manager = TSkinManage::Instance();
+    if (FFormKind == fkMdiChild && manager && manager->MdiMaximized()) {
+      ShowCaptionStyles(true);
+      ForceFrameRecalc();
+    } else if (FWindowState != swsMinimized && FFrameType != TFrameType::ftCaptionless) {
+      FSkinState = fsFitting;
+      FitWindowToFrame(false);
+      FSkinState = fsReady;
+      UpdateRegion();
+      PaintFrame(nullptr);
+    }
+  }
+  FSkinState = fsReady;
+  SetHoverTimer(true);
+}
+
+void TWinSkinForm::FitWindowToFrame(bool reread) {
+  if (FWindowState == swsMaximized) {
+    ForceFrameRecalc();
+    return;
+  }
+  // Both sides from the same client rectangle: a re-read one keeps the size the user gave.
+  if (reread) GetClientRect(FWindow, &FClientRect);
+  const int width = FClientRect.right - FClientRect.left + FBorders.Left + FBorders.Right;
+  const int height = FClientRect.bottom - FClientRect.top + FBorders.Top + FBorders.Bottom + FMenuBarHeight;
+  SetWindowPos(FWindow, nullptr, 0, 0, width, height, SWP_FRAMECHANGED | SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
+}
+
+void TWinSkinForm::OnNcCalcSize(TMessage& message) {
+  PassOn(message);
+  if (!message.WParam) {
+    message.Result = 0;
+    return;
+  }
+  auto* params = reinterpret_cast<NCCALCSIZE_PARAMS*>(message.LParam);
+  if ((FFormKind == fkMdiChild && FWindowState != swsNormal) || FFrameType == TFrameType::ftCaptionless) {
+    params->rgrc[1] = params->rgrc[0];
+  } else {
+    const WINDOWPOS& pos = *params->lppos;
+    const RECT client{pos.x + FBorders.Left, pos.y + FBorders.Top + FMenuBarHeight, pos.x + pos.cx - FBorders.Right,
+                      pos.y + pos.cy - FBorders.Bottom};
+    params->rgrc[0] = client;
+    params->rgrc[1] = client;
+  }
+  message.Result = WVR_VALIDRECTS;
+}
+
+void TWinSkinForm::OnNcHitTest(TMessage& message) {
+  PassOn(message);
+  if (message.Result != HTNOWHERE) return;
+  const POINT p = FramePoint(PointOf(message.LParam));
+  if (p.y > 3) message.Result = p.y > FBorders.Top ? HTMENU : HTCAPTION;
+}
+
+POINT TWinSkinForm::FramePoint(POINT screen) const {
+  ScreenToClient(FWindow, &screen);
+  if (FWindowState != swsMinimized) {
+    screen.x += FBorders.Left;
+    screen.y += FBorders.Top + FMenuBarHeight;
+  }
+  return screen;
+}
+
+TNCObject* TWinSkinForm::ButtonAt(POINT p) {
+  for (TWinSysButton* button : FButtons)
+    if (button->Visible && button->Record().Action >= 0 && PtInRect(&button->Bounds, p)) return button;
+  return nullptr;
+}
+
+bool TWinSkinForm::OnNcMouse(TMessage& message) {
+  const POINT screen = PointOf(message.LParam);
+  const POINT p = FramePoint(screen);
+  switch (message.Msg) {
+    case WM_NCMOUSEMOVE:
+      if (!FActive) return false;
+      if (TNCObject* object = ButtonAt(p)) {
+        object->Hover();
+        return true;
+      }
+      if (FCurrentObject) FCurrentObject->Leave();
+      PassOn(message);
+      return false;
+    case WM_NCLBUTTONDOWN:
+      if (TNCObject* object = ButtonAt(p)) {
+        if (!FActive) SetForegroundWindow(FWindow);
+        object->Press();
+        return true;
+      }
+      // A maximised window is not dragged by its caption.
+      if (FWindowState == swsMaximized && message.WParam == HTCAPTION && FActive) message.WParam = HTMENU;
+      PassOn(message);
+      return false;
+    case WM_NCLBUTTONUP:
+      if (TNCObject* object = ButtonAt(p)) {
+        if (object == FCurrentObject) {
+          object->Release();
+          if (auto* button = dynamic_cast<TWinSysButton*>(object)) RunButtonAction(*button, screen);
+        }
+        return true;
+      }
+      PassOn(message);
+      return false;
+    case WM_NCLBUTTONDBLCLK:
+      if (FWindowState != swsNormal)
+        Restore();
+      else if (HasFlag(FCaptionFlags, TCaptionFlags::cfMaxBox))
+        ToggleMaximize();
+      return true;
+    case WM_NCRBUTTONDOWN:
+      if (message.WParam == HTCAPTION && FFormKind != fkMdiChild) {
+        ShowSystemMenu(screen);
+        return true;
+      }
+      PassOn(message);
+      return false;
+    default: PassOn(message); return false;
+  }
+}
+
+// A timer of the skinned window itself: no window of its own per skinned form.
+void TWinSkinForm::SetHoverTimer(bool on) {
+  if (on == FHoverTimerOn || !FWindow) return;
+  FHoverTimerOn = on;
+  if (on)
+    SetTimer(FWindow, kHoverTimerId, kHoverInterval, nullptr);
+  else
+    KillTimer(FWindow, kHoverTimerId);
+}
+
+void TWinSkinForm::OnHoverTimer() {
+  if (FMenuTracking) return;
+  POINT cursor{};
+  GetCursorPos(&cursor);
+  const POINT p = FramePoint(cursor);
+  if (FCurrentObject && !PtInRect(&FCurrentObject->Bounds, p)) FCurrentObject->Leave();
+  if (!FForm && FControlSkins) {
+    TSkinControl* hot = FControlSkins->HotControlSkin();
+    if (hot && !PtInRect(&hot->WindowRect(), cursor)) {
+      FControlSkins->SetHotControlSkin(nullptr);
+      hot->SendMouseLeave();
+    }
+  }
+}
+
+void TWinSkinForm::OnNcActivate(TMessage& message) {
+  FActive = message.WParam != 0;
+  SetHoverTimer(FActive);
+  if (!FActive && FControlSkins) {
+    if (TSkinControl* hot = FControlSkins->HotControlSkin()) {
+      FControlSkins->SetHotControlSkin(nullptr);
+      hot->SendMouseLeave();
+    }
+  }
+  if (!(FFormKind == fkMdiChild && FWindowState != swsNormal)) PaintFrame(nullptr);
+  message.Result = 1;
+}
+
+void TWinSkinForm::OnNcPaint(TMessage& message) {
+  message.Result = 0;
+  if (!FSkinData->FramePainting()) return;
+  if ((FFormKind == fkMdiChild && FWindowState != swsNormal) || FFrameType == TFrameType::ftCaptionless) {
+    PassOn(message);
+    return;
+  }
+  // The whole frame each time (it is composed off-screen and copied in a few transfers),
+  // so the update region is not needed, nor its ownership rules.
+  PaintFrame(nullptr);
+}
+
+void TWinSkinForm::OnSize(TMessage& message) {
+  PassOn(message);
+  switch (message.WParam) {
+    case SIZE_RESTORED: FWindowState = swsNormal; break;
+    case SIZE_MINIMIZED: FWindowState = swsMinimized; break;
+    case SIZE_MAXIMIZED: FWindowState = swsMaximized; break;
+    default: break;
+  }
+  if (FWindowState == swsMinimized) return;
+  const TSkinManage* manager = TSkinManage::Instance();
+  if (FFormKind == fkMdiChild && ((manager && manager->MdiMaximized()) || FWindowState != swsNormal)) return;
+  if (FSkinState == fsReady || FSkinState == fsRefreshing) UpdateRegion();
+}
+
+void TWinSkinForm::OnMinMax(TMessage& message) {
+  PassOn(message);
+  ReadWindowState();
+  if (FWindowState == swsMinimized) {
+    ShowCaptionStyles(true);
+  } else if (FFormKind != fkMdiChild) {
+    ShowCaptionStyles(false);
+  } else if (FWindowState == swsNormal) {
+    if (TSkinManage* manager = TSkinManage::Instance(); manager && manager->MdiMaximized())
+      manager->SetMdiMaximized(false);
+    ShowCaptionStyles(false);
+  } else {
+    ShowCaptionStyles(true);
+  }
+  auto* info = reinterpret_cast<MINMAXINFO*>(message.LParam);
+  info->ptMaxTrackSize = {GetSystemMetrics(SM_CXMAXIMIZED), GetSystemMetrics(SM_CYMAXIMIZED)};
+}
+
+void TWinSkinForm::ReadWindowState() {
+  WINDOWPLACEMENT placement{};
+  placement.length = sizeof(placement);
+  if (!GetWindowPlacement(FWindow, &placement)) return;
+  switch (placement.showCmd) {
+    case SW_SHOWMINIMIZED:
+    case SW_MINIMIZE:
+    case SW_SHOWMINNOACTIVE: FWindowState = swsMinimized; break;
+    case SW_SHOWMAXIMIZED: FWindowState = swsMaximized; break;
+    default: FWindowState = swsNormal;
+  }
+}
+
+void TWinSkinForm::OnSysCommand(TMessage& message) {
+  const WPARAM command = message.WParam & 0xFFF0;
+  // Alt+Space: the system opens its window menu only for windows that show the
+  // system-menu style, which ours hides while the frame is skinned.
+  if (command == SC_KEYMENU && message.LParam == ' ' && HasFlag(FCaptionFlags, TCaptionFlags::cfSysMenu) &&
+      !FCaptionStylesShown) {
+    RECT r{};
+    GetWindowRect(FWindow, &r);
+    ShowSystemMenu({r.left + FBorders.Left, r.top + FBorders.Top});
+    return;
+  }
+  switch (command) {
+    case SC_MINIMIZE:
+      FWindowState = swsMinimized;
+      if (FFormKind == fkMdiChild) ShowCaptionStyles(true);
+      break;
+    case SC_MAXIMIZE: FWindowState = swsMaximized; break;
+    case SC_RESTORE:
+      FWindowState = swsNormal;
+      if (FFormKind == fkMdiChild) ShowCaptionStyles(false);
+      break;
+    default: break;
+  }
+  PassOn(message);
+}
+
+void TWinSkinForm::OnSystemMenuCommand(TMessage& message) {
+  switch (LOWORD(message.WParam)) {
+    case SC_SIZE:
+    case SC_MOVE:
+    case SC_MINIMIZE:
+    case SC_MAXIMIZE:
+    case SC_NEXTWINDOW:
+    case SC_PREVWINDOW:
+    case SC_CLOSE:
+    case SC_RESTORE: PostMessageW(FWindow, WM_SYSCOMMAND, LOWORD(message.WParam), 0); return;
+    default: PassOn(message);
+  }
+}
+
+// ---- window commands ---------------------------------------------------------------------
+
+void TWinSkinForm::ToggleMaximize() {
+  if (FWindowState == swsMaximized) {
+    Restore();
+    return;
+  }
+  FWindowState = swsMaximized;
+  PostMessageW(FWindow, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+  FCurrentObject = nullptr;
+}
+
+void TWinSkinForm::Restore() {
+  FWindowState = swsNormal;
+  PostMessageW(FWindow, WM_SYSCOMMAND, SC_RESTORE, 0);
+}
+
+void TWinSkinForm::ToggleMinimize() {
+  if (FWindowState == swsMinimized) {
+    Restore();
+    return;
+  }
+  FWindowState = swsMinimized;
+  PostMessageW(FWindow, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+}
+
+void TWinSkinForm::ShowSystemMenu(POINT screen) {
+  if (FSystemMenu) {
+    EnableMenuItem(FSystemMenu, SC_RESTORE, FWindowState != swsNormal ? MF_ENABLED : MF_GRAYED);
+    EnableMenuItem(FSystemMenu, SC_MAXIMIZE, FWindowState != swsMaximized ? MF_ENABLED : MF_GRAYED);
+    EnableMenuItem(FSystemMenu, SC_MINIMIZE, FWindowState != swsMinimized ? MF_ENABLED : MF_GRAYED);
+  }
+  const DWORD now = GetTickCount();
+  // A second showing within the double-click time is a double click on the icon: close.
+  if (FSystemMenuShown && now - FLastSystemMenuTick <= GetDoubleClickTime()) {
+    SetHoverTimer(false);
+    PostMessageW(FWindow, WM_CLOSE, 0, 0);
+    return;
+  }
+  FSystemMenuShown = true;
+  FLastSystemMenuTick = now;
+  // The skinned system menu comes with the skinned popup menus; the window's own menu
+  // until then. Its commands come back as WM_COMMAND (OnSystemMenuCommand).
+  if (FSystemMenu) TrackPopupMenu(FSystemMenu, TPM_RIGHTBUTTON, screen.x, screen.y, 0, FWindow, nullptr);
+}
+
+void TWinSkinForm::RunButtonAction(TWinSysButton& button, POINT screen) {
+  const int action = button.Record().Action;
+  switch (action) {
+    case 0:
+      SetHoverTimer(false);
+      PostMessageW(FWindow, WM_CLOSE, 0, 0);
+      break;
+    case 1:
+    case 22: ToggleMaximize(); break;
+    case 2:
+    case 23: ToggleMinimize(); break;
+    case 3:
+    case 11:
+    case 12: ShowSystemMenu({screen.x + 1, screen.y + 1}); break;
+    case 7:
+    case 60: MdiCommand(SC_MINIMIZE); break;
+    case 8:
+    case 61: MdiCommand(SC_RESTORE); break;
+    case 9:
+    case 62: MdiCommand(SC_CLOSE); break;
+    default: PostMessageW(FWindow, SM_ISSKINNED, WPARAM(action), 0);  // the application's to act on
+  }
+}
+
+void TWinSkinForm::MdiCommand(WPARAM command) {
+  if (FFormKind != fkMdiFrame || !FMdiClient) return;
+  if (const auto child = reinterpret_cast<HWND>(SendMessageW(FMdiClient, WM_MDIGETACTIVE, 0, 0)))
+    SendMessageW(child, WM_SYSCOMMAND, command, 0);
+  TSkinManage* manager = TSkinManage::Instance();
+  if (manager && manager->MdiMaximized() && !ActiveMdiChildMaximized()) manager->SetMdiMaximized(false);
+}
+
+bool TWinSkinForm::ActiveMdiChildMaximized() const {
+  if (FFormKind != fkMdiFrame || !FMdiClient) return false;
+  BOOL maximized = FALSE;
+  const auto child = reinterpret_cast<HWND>(SendMessageW(FMdiClient, WM_MDIGETACTIVE, 0, LPARAM(&maximized)));
+  return child && maximized;
+}
+
+void TWinSkinForm::ApplySkin() {
+  if (FForm) {
+    const TColor face = FSkinData->Model().Colours.ButtonFaceColour;
+    FForm->SetColor(face);
+    for (int i = 0; i < FForm->ComponentCount(); ++i)
+      if (auto* embedded = dynamic_cast<TForm*>(FForm->Components(i))) embedded->SetColor(face);
+  }
+  if (FControlSkins) FControlSkins->SkinChanged();
+  FSkinState = fsRefreshing;
+  if (FrameSkinned()) {
+    FitWindowToFrame(true);
+    // The region is cut from the new pictures whatever the size, the caption's from the
+    // strip as the new skin paints it.
+    PaintFrame(nullptr);
+    UpdateRegion();
+  }
+  FSkinState = fsReady;
+}
+
+// ---- MDI ---------------------------------------------------------------------------------
+
+void TWinSkinForm::MdiClientHandler(TMessage& message, TDefaultProc callDefault) {
+  TSkinManage* manager = TSkinManage::Instance();
+  switch (message.Msg) {
+    case WM_NCDESTROY:
+      callDefault(message);
+      UnsubclassWindow(FMdiClient, FMdiClientHook);
+      FMdiClientHook = {};
+      return;
+    case WM_NCCALCSIZE:
+      // The frame's skinned children never need the client's scroll bars.
+      if (FrameSkinned())
+        SetWindowLongW(FMdiClient, GWL_STYLE, GetWindowLongW(FMdiClient, GWL_STYLE) & ~LONG(WS_HSCROLL | WS_VSCROLL));
+      callDefault(message);
+      return;
+    case WM_MDICREATE:
+      FSkinData->SetMenuUpdate(false);
+      callDefault(message);
+      FNewMdiChild = reinterpret_cast<HWND>(message.Result);
+      return;
+    case WM_MDIDESTROY:
+      callDefault(message);
+      if (FrameSkinned() && manager) manager->SetMdiMaximized(ActiveMdiChildMaximized());
+      if (manager && manager->MdiChildCount() == 0) FSkinData->SetMenuUpdate(FSavedMenuUpdate);
+      return;
+    case WM_MDITILE:
+    case WM_MDICASCADE:
+      if (FrameSkinned() && manager && manager->MdiMaximized()) manager->SetMdiMaximized(false);
+      callDefault(message);
+      return;
+    case WM_MDIREFRESHMENU:
+      callDefault(message);
+      if (FNewMdiChild && manager) {
+        manager->SkinWindow(FNewMdiChild);
+        PostMessageW(FWindow, SM_REPAINTFRAME, 0, 0);
+        FNewMdiChild = nullptr;
+      }
+      return;
+    default: callDefault(message);
+  }
+}
+
+// ---- frame painting and region -----------------------------------------------------------
+
+// Until the skinned menu bar arrives, a window's own menu bar is drawn by the system into
+// its place under our caption; the system also tracks it there (its item rectangles are
+// those of the last drawing, in window coordinates).
+void TWinSkinForm::ReadWindowMenu() {
+  FWindowMenu = GetMenu(FWindow);
+  FMenuBarHeight = FWindowMenu && FFormKind != fkMdiChild ? GetSystemMetrics(SM_CYMENU) : 0;
+}
+
+FrameWindow TWinSkinForm::MakeFrameWindow(int width, int height) const {
+  FrameWindow w;
+  w.FrameType = FFrameType;
+  w.CaptionFlags = FCaptionFlags;
+  w.Active = FActive;
+  w.Maximized = FWindowState == swsMaximized;
+  w.RightToLeft = FRightToLeft;
+  w.ActiveMdiChildMaximized = ActiveMdiChildMaximized();
+  w.Popup = (FStyle & WS_POPUP) != 0;
+  w.MenuBarHeight = FMenuBarHeight;
+  w.Borders = FBorders;
+  w.Width = width;
+  w.Height = height;
+  return w;
+}
+
+void TWinSkinForm::PaintFrame(HDC dc) {
+  if (FSkinState != fsReady && FSkinState != fsRefreshing) return;
+  if (FFrameType == TFrameType::ftCaptionless) return;
+  if (FFormKind == fkMdiChild && FWindowState != swsNormal) return;
+  if (!FSkinData || FSkinData->NoSkin()) return;
+  std::optional<TWindowDc> own;
+  if (!dc) dc = own.emplace(TWindowDc::Whole(FWindow)).Get();
+  GetWindowRect(FWindow, &FWindowRect);
+  const int width = FWindowRect.right - FWindowRect.left, height = FWindowRect.bottom - FWindowRect.top;
+  FramePainted painted = PaintSkinFrame(dc, Skin(), FSkinData->Model().Colours, MakeFrameWindow(width, height),
+                                        FCaptionText, FCaptionFont.Get(), &FIconBitmap, FLayout);
+  if (FMenuBarHeight > 0 && FWindowMenu) {
+    RECT bar{FBorders.Left, FBorders.Top, width - FBorders.Right, FBorders.Top + FMenuBarHeight};
+    FillRect(dc, &bar, GetSysColorBrush(COLOR_MENU));  // the system fills only up to its items
+    DrawMenuBarTemp(FWindow, dc, &bar, FWindowMenu, nullptr);
+  }
+  if (painted.Painted) {
+    FCaptionBitmap = std::move(painted.Caption);
+    const Rect& t = painted.Placement.Text;
+    FCaptionTextRect = {t.Left, t.Top, t.Right, t.Bottom};
+    FRightmostLeft = FLayout.RightmostLeft;
+    for (std::size_t i = 0; i < FButtons.size() && i < FLayout.Buttons.size(); ++i) {
+      const ButtonPlace& place = FLayout.Buttons[i];
+      FButtons[i]->Visible = place.Visible;
+      FButtons[i]->Bounds = {place.Bounds.Left, place.Bounds.Top, place.Bounds.Right, place.Bounds.Bottom};
+      FButtons[i]->State = TNCObject::nsNormal;
+    }
+    FLastPaintSize = {width, height};
+    if (FFramePending && IsWindowVisible(FWindow)) FFramePending = false;
+  }
+  // The next mouse move finds the hot button again over the fresh frame.
+  FCurrentObject = nullptr;
+}
+
+void TWinSkinForm::DrawButton(TWinSysButton& button, int state) {
+  if (FSkinState != fsReady && FSkinState != fsRefreshing) return;
+  TStateFlags flags = TStateFlags::csNone;
+  if (state == TNCObject::nsPressed) flags = TStateFlags::csPressed;
+  if (state == TNCObject::nsHot) flags = TStateFlags::csHot;
+  if (state == TNCObject::nsNormal && !FActive) flags = TStateFlags::csInactive;
+  const TWindowDc dc = TWindowDc::Whole(FWindow);
+  const RECT& b = button.Bounds;
+  DrawSkinCaptionButton(dc.Get(), Skin(), button.Index(), {b.left, b.top, b.right, b.bottom}, flags, &FIconBitmap);
+}
+
+void TWinSkinForm::UpdateRegion() {
+  RECT r{};
+  GetWindowRect(FWindow, &r);
+  const Extent size{r.right - r.left, r.bottom - r.top};
+  if (size.Width <= 0 || size.Height <= 0) return;
+  if (FFormKind == fkMdiChild && FWindowState != swsNormal) return;
+  TRegionFlags flags = TRegionFlags::rfNone;
+  if (FFormKind == fkMdiChild) flags = flags | TRegionFlags::rfMdiChild;
+  if (FSkinState == fsRefreshing) flags = flags | TRegionFlags::rfRefreshing;
+  if (FHasRegion && !RegionRebuildNeeded(size, FRegionSize, flags)) return;
+  if (!FSkinData || FSkinData->NoSkin()) return;
+  FRegionSize = size;
+  const TPixelBitmap* caption = FCaptionBitmap.Empty() ? nullptr : &FCaptionBitmap;
+  TRegionHandle region = BuildFrameRegion(MakeFrameWindow(size.Width, size.Height), Skin(), caption);
+  ++FRegionBuilds;
+  if (!region) return;
+  // Once set, the region is the window's: the system deletes it.
+  if (SetWindowRgn(FWindow, region.Get(), TRUE)) region.Release();
+  FHasRegion = true;
+}
+
+void TWinSkinForm::DropRegion() {
+  if (!FHasRegion) return;
+  FCaptionBitmap = {};
+  SetWindowRgn(FWindow, nullptr, FALSE);
+  FHasRegion = false;
+  FRegionSize = {};
+}
+
+}  // namespace kv

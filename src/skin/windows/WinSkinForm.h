@@ -1,0 +1,247 @@
+#pragma once
+// TWinSkinForm: the skin of one top-level window (a framework form, or a foreign window
+// such as a message box). It replaces the system frame with one drawn from the skin:
+// border pieces, the caption strip with its text and caption buttons, a window region cut
+// from the skin's magenta. It takes over non-client sizing, hit testing, activation and
+// the caption buttons, follows the window's state (normal, maximised, minimised), handles
+// MDI frames and children, and owns the control skins of its window.
+//
+// Without xcMainMenu in the skin data's SkinControls only the controls and colours are
+// skinned; the system frame stays.
+//
+// Life: the manager makes it and attaches it (state fsNew), posts SM_SKINATTACHED, on
+// which the window is fitted around its unchanged client area (fsFitting) and the region
+// is cut (fsReady). Frames are painted in fsReady and fsRefreshing only. WM_NCDESTROY
+// detaches it (fsClosing, fsClosed); the manager frees it at its next purge.
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "base/win/Handles.h"
+#include "framework/Classes.h"
+#include "framework/Graphics.h"
+#include "framework/Messages.h"
+#include "skin/data/SkinFrameGdi.h"
+#include "skin/data/SkinWindowFrame.h"
+
+namespace kv {
+
+class TControlSkins;
+class TDataSkinSysButton;
+class TForm;
+class TSkinData;
+class TWinControl;
+class TWinSkinForm;
+
+enum TFormKind : std::uint8_t { fkNormal = 0, fkMdiFrame = 1, fkMdiChild = 2 };
+enum TSkinWindowState : std::uint8_t { swsNormal = 0, swsMaximized = 1, swsMinimized = 2 };
+enum TFormSkinState : std::uint32_t {
+  fsNew = 0,
+  fsReady = 1,
+  fsRefreshing = 3,
+  fsClosing = 4,
+  fsFitting = 5,
+  fsClosed = 6,
+};
+
+// After a skin change the form skin re-applies colours and frame.
+inline constexpr UINT SM_APPLYSKIN = 0x3401;
+
+// Something on the frame that hovers and presses: a caption button (and, with the menu
+// bar, its buttons).
+class TNCObject : public TComponent {
+ public:
+  enum TNCState : int { nsNormal = 1, nsPressed = 2, nsHot = 3 };
+  explicit TNCObject(TWinSkinForm& form) : FForm(form) {}
+
+  virtual void Press();
+  virtual void Release();
+  virtual void Hover();
+  virtual void Leave();
+  virtual void Paint() {}
+
+  RECT Bounds{};  // window coordinates
+  bool Visible = false;
+  int State = nsNormal;
+
+ protected:
+  TWinSkinForm& FForm;
+};
+
+// One caption button: the SysButtons record of the same index.
+class TWinSysButton : public TNCObject {
+ public:
+  TWinSysButton(TWinSkinForm& form, std::size_t index) : TNCObject(form), FIndex(index) {}
+  std::string_view ClassName() const override { return "TWinSysButton"; }
+  void Paint() override;
+  std::size_t Index() const { return FIndex; }
+  const TDataSkinSysButton& Record() const;
+
+ private:
+  std::size_t FIndex;
+};
+
+class TWinSkinForm : public TComponent {
+ public:
+  TWinSkinForm();
+  ~TWinSkinForm() override;
+  std::string_view ClassName() const override { return "TWinSkinForm"; }
+
+  // ---- attaching and detaching (the manager's)
+  void AttachForm(TSkinData* skinData, TForm* form);
+  void AttachFrame(TSkinData* skinData);
+  // Deactivation: the window gets its own frame, size (client kept), styles, menu and
+  // procedures back.
+  void DetachRestoring();
+  // Program end or the window going: only our hooks and objects go.
+  void DetachForShutdown();
+  // Without xcMainMenu: controls and colours only.
+  void DetachClientOnly();
+
+  void FreeButtons();
+  void LoadFrameMetrics();
+  void ApplySkin();
+  void ShowCaptionStyles(bool show);
+  // SetWindowPos with SWP_FRAMECHANGED only: the system asks for the frame again.
+  void ForceFrameRecalc();
+  void MarkNormal() { FWindowState = swsNormal; }
+  // Finishes attaching (SM_SKINATTACHED): the window fitted around its client area, its
+  // region cut, the hover timer running. Later calls only restart the timer.
+  void OnAttached();
+  // Sizes the window so that its client area keeps the size it had when attached.
+  void FitWindowToFrame(bool reread);
+
+  // ---- frame painting and region
+  void PaintFrame(HDC dc);
+  void DrawButton(TWinSysButton& button, int state);
+  void UpdateRegion();
+  void DropRegion();
+
+  // ---- classification (forwarded to the control skins)
+  void SkinChildren(TWinControl* container);
+  void SkinChildWindows();
+  TControlSkins& ControlSkins() { return *FControlSkins; }
+
+  // ---- what others read
+  HWND Window() const { return FWindow; }
+  void SetWindow(HWND window) { FWindow = window; }
+  TForm* Form() const { return FForm; }
+  TSkinData* SkinData() const { return FSkinData; }
+  TFormSkinState SkinState() const { return FSkinState; }
+  void SetSkinState(TFormSkinState state) { FSkinState = state; }
+  TFormKind FormKind() const { return FFormKind; }
+  TFrameType FrameType() const { return FFrameType; }
+  TCaptionFlags CaptionFlags() const { return FCaptionFlags; }
+  TSkinWindowState WindowState() const { return FWindowState; }
+  bool IsActive() const { return FActive; }
+  // The window is being activated (the manager's hook knows before the window does).
+  void MarkActive() { FActive = true; }
+  const Margins& Borders() const { return FBorders; }
+  int MenuBarHeight() const { return FMenuBarHeight; }
+  bool HasRegion() const { return FHasRegion; }
+  bool Subclassed() const { return bool(FWindowHook); }
+  const std::vector<TWinSysButton*>& Buttons() const { return FButtons; }
+  TNCObject* CurrentObject() const { return FCurrentObject; }
+  void SetCurrentObject(TNCObject* object) { FCurrentObject = object; }
+  const std::wstring& CaptionText() const { return FCaptionText; }
+  bool HoverTimerEnabled() const { return FHoverTimerOn; }
+  bool ActiveMdiChildMaximized() const;
+  // How often the region was built (tests: same-size resizes must not build it).
+  int RegionBuilds() const { return FRegionBuilds; }
+
+  // ---- window commands
+  void ToggleMaximize();
+  void Restore();
+  void ToggleMinimize();
+  void ShowSystemMenu(POINT screen);
+
+ protected:
+  void Notification(TComponent* component, TOperation operation) override;
+
+ private:
+  // The three-stage handler on the raw window, and the one on the framework form.
+  void WindowHandler(TMessage& message, TDefaultProc callDefault);
+  void FormHandler(TMessage& message, TDefaultProc callDefault);
+  void MdiClientHandler(TMessage& message, TDefaultProc callDefault);
+  void PassOn(TMessage& message);
+
+  void OnNcCalcSize(TMessage& message);
+  void OnNcHitTest(TMessage& message);
+  void OnNcActivate(TMessage& message);
+  void OnNcPaint(TMessage& message);
+  void OnSize(TMessage& message);
+  void OnMinMax(TMessage& message);
+  void OnSysCommand(TMessage& message);
+  bool OnNcMouse(TMessage& message);
+  void OnSystemMenuCommand(TMessage& message);
+  void OnHoverTimer();
+  void SetHoverTimer(bool on);
+  void ReadWindowState();
+  POINT FramePoint(POINT screen) const;
+  TNCObject* ButtonAt(POINT framePoint);
+  void RunButtonAction(TWinSysButton& button, POINT screen);
+  void MdiCommand(WPARAM command);
+  void SetCaptionQuietly(TMessage& message);
+  void ReadWindowMenu();
+  void UnsubclassAll();
+  FrameWindow MakeFrameWindow(int width, int height) const;
+  FrameSkin Skin() const;
+  bool FrameSkinned() const;  // xcMainMenu
+
+  // The defaults of the handlers' calls running now (PassOn calls the innermost).
+  const TDefaultProc* FWindowDefault = nullptr;
+  const TDefaultProc* FFormDefault = nullptr;
+  THookToken FFormHook;
+  THookToken FWindowHook;
+  THookToken FMdiClientHook;
+  TFontHandle FCaptionFont;
+  bool FHoverTimerOn = false;
+  bool FFramePending = false;  // shown, frame not painted yet
+  std::wstring FCaptionPrefix = L"  ";
+  std::wstring FCaptionText;
+  bool FCaptionStylesShown = true;
+  bool FSavedMenuUpdate = true;
+  RECT FClientRect{};
+  DWORD FLastSystemMenuTick = 0;
+  bool FSystemMenuShown = false;
+  Margins FBorders;
+  RECT FWindowRect{};
+  RECT FCaptionTextRect{};
+  RECT FSystemFrameExtra{};
+  int FMenuBarHeight = 0;
+  bool FMenuTracking = false;
+  bool FRightToLeft = false;
+  HWND FMdiClient = nullptr;
+  HWND FNewMdiChild = nullptr;
+  HMENU FWindowMenu = nullptr;
+  HMENU FSystemMenu = nullptr;
+  TColor FSavedFormColor = 0;
+  DWORD FStyle = 0;
+  int FRightmostLeft = 0;
+  TNCObject* FCurrentObject = nullptr;
+  bool FHasRegion = false;
+  TForm* FForm = nullptr;
+  HWND FWindow = nullptr;
+  TCanvas FCanvas;
+  TCanvas FWorkCanvas;
+  TSkinData* FSkinData = nullptr;
+  std::vector<TWinSysButton*> FButtons;  // owned as components
+  TPixelBitmap FIconBitmap;
+  TPixelBitmap FCaptionBitmap;
+  ButtonLayout FLayout;
+  TControlSkins* FControlSkins = nullptr;  // owned as a component
+  Extent FLastPaintSize;
+  Extent FRegionSize;
+  int FRegionBuilds = 0;
+  bool FActive = false;
+  TFormKind FFormKind = fkNormal;
+  TFrameType FFrameType = TFrameType::ftEdged;
+  TCaptionFlags FCaptionFlags = TCaptionFlags::cfNone;
+  TSkinWindowState FWindowState = swsNormal;
+  TFormSkinState FSkinState = fsNew;
+};
+
+}  // namespace kv
