@@ -326,5 +326,32 @@ TEST_F(WinSkinFormTest, NoHandlesGrowWithActivationHoverAndResizing) {
   EXPECT_TRUE(check.NothingLeaked());
 }
 
+TEST_F(WinSkinFormTest, TheKeyboardKeepsItsWindowCommands) {
+  TForm* form = MakeForm();
+  form->HandleNeeded();
+  TMessageRecorder below(form->Handle());
+  TWinSkinForm* skin = ShowSkinned(form);
+  ASSERT_NE(skin, nullptr);
+  const HWND window = form->Handle();
+
+  // Alt+Space opens the window menu, though the window hides its system-menu style; a
+  // thread timer closes it again.
+  SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    EndMenu();
+  });
+  SendMessageW(window, WM_SYSCOMMAND, SC_KEYMENU, ' ');
+  EXPECT_TRUE(below.Saw(WM_INITMENUPOPUP)) << "the window menu showed";
+
+  // A new caption is the skin's to draw.
+  form->SetCaption(L"Another caption");
+  EXPECT_EQ(skin->CaptionText(), L"Another caption");
+
+  // Alt+F4 still closes.
+  PostMessageW(window, WM_SYSKEYDOWN, VK_F4, LPARAM(1) << 29);
+  ASSERT_TRUE(PumpUntil([&] { return below.Saw(WM_CLOSE); }));
+  EXPECT_TRUE(PumpUntil([&] { return !IsWindowVisible(window); }));
+}
+
 }  // namespace
 }  // namespace kv::test

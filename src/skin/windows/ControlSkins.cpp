@@ -4,6 +4,7 @@
 #include <cwctype>
 #include <utility>
 
+#include "base/ByteText.h"
 #include "framework/ButtonCtrls.h"
 #include "framework/ComCtrls.h"
 #include "framework/ExtCtrls.h"
@@ -24,20 +25,6 @@ using enum TControlSkinKind;
 template <class T>
 bool Is(const TComponent* component) {
   return dynamic_cast<const T*>(component) != nullptr;
-}
-
-std::string UpperAscii(std::string_view text) {
-  std::string out(text);
-  for (char& c : out)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  return out;
-}
-
-std::string LowerAscii(std::string_view text) {
-  std::string out(text);
-  for (char& c : out)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return out;
 }
 
 std::wstring LowerWide(std::wstring_view text) {
@@ -159,7 +146,7 @@ void TControlSkins::SkinChildren(TWinControl* container) {
 }
 
 void TControlSkins::SkinComponent(TWinControl* container, TComponent* component) {
-  const std::string upperName = UpperAscii(component->ClassName());
+  const std::string upperName = AsciiUpperCase(component->ClassName());
   const int tagRest = component->Tag() % 100;  // keeps the sign: -99 stays -99
   if (tagRest == FSkinData->DisableTag() || IsControlSkinned(component)) return;
 
@@ -413,7 +400,7 @@ bool TControlSkins::IsControlSkinned(TComponent* component) const {
     }
     // No window to compare with yet: only the print previews count as covered.
     const std::string& name = component->Name();
-    return LowerAscii(name).find("preview") != std::string::npos ||
+    return AsciiLowerCase(name).find("preview") != std::string::npos ||
            NameIn(name, {"TQRStandardPreview", "TppPrintPreview", "TdxfmStdPreview"});
   }
   return false;
