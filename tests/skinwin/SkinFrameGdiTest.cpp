@@ -380,5 +380,34 @@ TEST(SkinFrameIcon, TheSmallIconElseTheBigOneElseMagenta) {
   EXPECT_TRUE(AllOf(BuildIconBitmap(window.Get()), 0x0000C000)) << "the small icon first";
 }
 
+// The program's own icon has soft edges (32-bit, with alpha): none of them may end up as
+// a blend with the magenta key, which would show as a purple fringe.
+TEST(SkinFrameIcon, SoftEdgesShowNoMagentaFringe) {
+  const TIconHandle icon(
+      static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), L"KORAVENTICON", IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR)));
+  ASSERT_TRUE(icon);
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = DefWindowProcW;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"KvFrameSoftIconTest";
+  RegisterClassW(&wc);
+  const TWindowHandle window(
+      CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP, 0, 0, 40, 30, nullptr, nullptr, wc.hInstance, nullptr));
+  SendMessageW(window.Get(), WM_SETICON, ICON_SMALL, LPARAM(icon.Get()));
+  const TPixelBitmap shown = BuildIconBitmap(window.Get());
+  int keyed = 0, fringe = 0;
+  for (int y = 0; y < shown.Height(); ++y)
+    for (int x = 0; x < shown.Width(); ++x) {
+      const std::uint32_t p = shown.Pixel(x, y);
+      const int r = int(p >> 16) & 0xFF, g = int(p >> 8) & 0xFF, b = int(p) & 0xFF;
+      if (p == kMagenta)
+        ++keyed;
+      else if (r > g + 0x30 && b > g + 0x30 && r > 0x50)
+        ++fringe;
+    }
+  EXPECT_EQ(fringe, 0);
+  EXPECT_LT(keyed, shown.Width() * shown.Height() / 2) << "the icon is there";
+}
+
 }  // namespace
 }  // namespace kv

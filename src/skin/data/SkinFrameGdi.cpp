@@ -1,5 +1,6 @@
 #include "skin/data/SkinFrameGdi.h"
 
+#include <algorithm>
 #include <string>
 #include <utility>
 
@@ -118,6 +119,23 @@ TRegionHandle BuildFrameRegion(const FrameWindow& window, const FrameSkin& skin,
   return RegionFromRects(FrameRegionRects(window, skin, caption));
 }
 
+namespace {
+
+// The icon at w x h over a plain background; empty when the system refuses.
+TPixelBitmap DrawnIcon(HICON icon, int w, int h, std::uint32_t background) {
+  const TWindowDc screen = TWindowDc::Screen();
+  const TMemoryDc dc(CreateCompatibleDC(screen.Get()));
+  const TBitmapHandle bitmap(CreateCompatibleBitmap(screen.Get(), w, h));
+  if (!dc || !bitmap) return TPixelBitmap();
+  const TSelectGuard select(dc.Get(), bitmap.Get());
+  if (!select.Ok()) return TPixelBitmap();
+  CopyToDc(dc.Get(), 0, 0, TPixelBitmap(w, h, background));
+  if (!DrawIconEx(dc.Get(), 0, 0, icon, w, h, 0, nullptr, DI_NORMAL)) return TPixelBitmap();
+  return ReadDcPixels(dc.Get(), {0, 0, w, h});
+}
+
+}  // namespace
+
 TPixelBitmap BuildIconBitmap(HWND window, bool* hasIcon) {
   if (hasIcon) *hasIcon = false;
   const int w = GetSystemMetrics(SM_CXSMICON), h = GetSystemMetrics(SM_CYSMICON);
@@ -127,16 +145,25 @@ TPixelBitmap BuildIconBitmap(HWND window, bool* hasIcon) {
   if (!icon && window) icon = reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, ICON_BIG, 0));
   if (!icon) return blank;
 
-  const TWindowDc screen = TWindowDc::Screen();
-  const TMemoryDc dc(CreateCompatibleDC(screen.Get()));
-  const TBitmapHandle bitmap(CreateCompatibleBitmap(screen.Get(), w, h));
-  if (!dc || !bitmap) return blank;
-  const TSelectGuard select(dc.Get(), bitmap.Get());
-  if (!select.Ok()) return blank;
-  CopyToDc(dc.Get(), 0, 0, blank);
-  if (!DrawIconEx(dc.Get(), 0, 0, icon, w, h, 0, nullptr, DI_NORMAL)) return blank;
-  TPixelBitmap drawn = ReadDcPixels(dc.Get(), {0, 0, w, h});
-  if (drawn.Width() != w || drawn.Height() != h) return blank;
+  // Drawn once on black and once on white, the two tell each pixel's coverage: half
+  // covered or more is the icon's colour, less is left out. Soft icon edges thus end in
+  // their own colour instead of a blend with the magenta key.
+  const TPixelBitmap onBlack = DrawnIcon(icon, w, h, 0x000000);
+  const TPixelBitmap onWhite = DrawnIcon(icon, w, h, 0xFFFFFF);
+  if (onBlack.Width() != w || onWhite.Width() != w) return blank;
+  TPixelBitmap drawn = blank;
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      const std::uint32_t b = onBlack.Pixel(x, y), white = onWhite.Pixel(x, y);
+      int alpha = 255;  // from the channel that let most of the white through
+      for (int shift = 0; shift <= 16; shift += 8)
+        alpha = std::min(alpha, 255 - int((white >> shift) & 0xFF) + int((b >> shift) & 0xFF));
+      if (alpha < 128) continue;
+      std::uint32_t p = 0;
+      for (int shift = 0; shift <= 16; shift += 8)
+        p |= std::uint32_t(std::min(255, int((b >> shift) & 0xFF) * 255 / alpha)) << shift;
+      drawn.SetPixel(x, y, p == PixelOf(kKeyColor) ? p ^ 1 : p);
+    }
   if (hasIcon) *hasIcon = true;
   return drawn;
 }
