@@ -240,5 +240,18 @@ TEST_F(SkinManageTest, ASizeGripIsRefusedOnlyOnASkinnedFrame) {
   DestroyWindow(plainBar);
 }
 
+TEST_F(SkinManageTest, AFormSkinWhoseWindowWentIsFreedAtTheNextPurge) {
+  AddSkinData();
+  TForm* form = MakeForm();
+  TWinSkinForm* skin = ShowSkinned(form);
+  ASSERT_NE(skin, nullptr);
+  App->DestroyComponent(form);
+  ASSERT_EQ(Manager().FormSkins().size(), 1u) << "kept until the purge";
+  EXPECT_EQ(skin->SkinState(), fsClosed);
+  EXPECT_FALSE(skin->Subclassed());
+  EXPECT_EQ(Manager().PendingAction(), saPurge);
+  EXPECT_TRUE(PumpUntil([&] { return Manager().FormSkins().empty(); }));
+}
+
 }  // namespace
 }  // namespace kv::test

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "SkinFormFixture.h"
+#include "framework/Subclass.h"
 #include "skin/data/SkinFrameGdi.h"
 #include "skin/data/SkinGdi.h"
 #include "support/HandleCount.h"
@@ -343,14 +344,32 @@ TEST_F(WinSkinFormTest, TheKeyboardKeepsItsWindowCommands) {
   SendMessageW(window, WM_SYSCOMMAND, SC_KEYMENU, ' ');
   EXPECT_TRUE(below.Saw(WM_INITMENUPOPUP)) << "the window menu showed";
 
-  // A new caption is the skin's to draw.
-  form->SetCaption(L"Another caption");
-  EXPECT_EQ(skin->CaptionText(), L"Another caption");
-
   // Alt+F4 still closes.
   PostMessageW(window, WM_SYSKEYDOWN, VK_F4, LPARAM(1) << 29);
   ASSERT_TRUE(PumpUntil([&] { return below.Saw(WM_CLOSE); }));
   EXPECT_TRUE(PumpUntil([&] { return !IsWindowVisible(window); }));
+}
+
+TEST_F(WinSkinFormTest, ANewCaptionNeverShowsTheSystemsCaption) {
+  TForm* form = MakeForm();
+  form->HandleNeeded();
+  // Under the skin: looks at the frame right after the system handled the new text.
+  const HWND window = form->Handle();
+  TPixelBitmap afterDefault;
+  const THookToken below = SubclassWindow(window, [&](TMessage& m, TDefaultProc callDefault) {
+    callDefault(m);
+    if (m.Msg == WM_SETTEXT)
+      afterDefault = ScreenPixels(window, {0, 0, WindowRect(window).right - WindowRect(window).left, 20});
+  });
+  TWinSkinForm* skin = ShowSkinned(form);
+  ASSERT_NE(skin, nullptr);
+  const TPixelBitmap before = ScreenPixels(window, {0, 0, WindowRect(window).right - WindowRect(window).left, 20});
+  form->SetCaption(L"Another caption");
+  EXPECT_EQ(skin->CaptionText(), L"Another caption");
+  ASSERT_FALSE(afterDefault.Empty());
+  EXPECT_TRUE(PixelsMatch(before, afterDefault, "caption-after-settext")) << "the system painted its caption";
+  EXPECT_EQ(GetWindowLongW(window, GWL_STYLE) & WS_CAPTION, WS_CAPTION);
+  UnsubclassWindow(window, below);
 }
 
 }  // namespace

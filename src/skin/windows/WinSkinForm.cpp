@@ -286,13 +286,15 @@ void TWinSkinForm::PassOn(TMessage& message) {
   if (FWindowDefault) (*FWindowDefault)(message);
 }
 
-// The system paints its own caption straight away when the text changes, past WM_NCPAINT:
-// the window is marked invisible for that moment, so nothing shows before our frame.
+// The system paints its own caption straight away when the text changes, past WM_NCPAINT,
+// for windows whose style shows a caption: that style is taken off for the moment (no
+// frame is recomputed meanwhile), so nothing of the system's shows before our frame.
 void TWinSkinForm::SetCaptionQuietly(TMessage& message) {
   const LONG style = GetWindowLongW(FWindow, GWL_STYLE);
-  if (style & WS_VISIBLE) SetWindowLongW(FWindow, GWL_STYLE, style & ~LONG(WS_VISIBLE));
+  const bool caption = (style & WS_CAPTION) == WS_CAPTION;
+  if (caption) SetWindowLongW(FWindow, GWL_STYLE, style & ~LONG(WS_DLGFRAME));
   PassOn(message);
-  if (style & WS_VISIBLE) SetWindowLongW(FWindow, GWL_STYLE, GetWindowLongW(FWindow, GWL_STYLE) | WS_VISIBLE);
+  if (caption) SetWindowLongW(FWindow, GWL_STYLE, GetWindowLongW(FWindow, GWL_STYLE) | WS_DLGFRAME);
   FCaptionText = WindowText(FWindow);
   ForceFrameRecalc();
 }
