@@ -6,6 +6,7 @@
 
 #include "base/win/Dc.h"
 #include "base/win/Handles.h"
+#include "base/win/WindowText.h"
 #include "framework/Controls.h"
 #include "framework/ImgList.h"
 #include "framework/Subclass.h"
@@ -27,14 +28,6 @@ TSkinColour FaceColour(const TSkinData* skinData) {
 
 Rect ToRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
 bool Inverted(const RECT& r) { return r.right < r.left || r.bottom < r.top; }
-
-// The window text as WM_GETTEXT gives it (controls answer that, not only the title).
-std::wstring WindowText(HWND wnd) {
-  wchar_t buffer[1000] = {};
-  SendMessageW(wnd, WM_GETTEXT, 1000, reinterpret_cast<LPARAM>(buffer));
-  buffer[999] = L'\0';
-  return buffer;
-}
 
 // The one off-screen bitmap every control skin composes in: made on first use, grown to
 // the largest size asked for, freed at exit.

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "base/ByteText.h"
+#include "base/win/WindowText.h"
 #include "framework/ButtonCtrls.h"
 #include "framework/ComCtrls.h"
 #include "framework/ExtCtrls.h"
@@ -423,9 +424,7 @@ void TControlSkins::SkinChildWindows(HWND window) {
 
 void TControlSkins::SkinChildWindow(HWND window) {
   if (FindControlSkin(window)) return;
-  wchar_t buffer[101] = {};
-  GetClassNameW(window, buffer, 101);
-  const std::wstring className = LowerWide(buffer);
+  const std::wstring className = LowerWide(WindowClassName(window).substr(0, 100));
   const auto s = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE));
 
   if (className == L"button") {

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "base/win/Dc.h"
+#include "base/win/WindowText.h"
 #include "framework/Forms.h"
 #include "framework/Subclass.h"
 #include "skin/data/SkinGdi.h"
@@ -20,18 +21,6 @@ constexpr UINT_PTR kHoverTimerId = 0x3505;  // beside the skin's own message num
 constexpr unsigned kActionDelay = 250;
 constexpr DWORD kCaptionStyles = WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
 constexpr UINT kFrameChanged = SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED;
-
-std::wstring WindowText(HWND window) {
-  wchar_t text[1001] = {};
-  const auto n = SendMessageW(window, WM_GETTEXT, 1001, reinterpret_cast<LPARAM>(text));
-  return std::wstring(text, std::size_t(std::clamp<LRESULT>(n, 0, 1000)));
-}
-
-std::wstring ClassNameOf(HWND window) {
-  wchar_t name[256] = {};
-  const int n = GetClassNameW(window, name, 256);
-  return std::wstring(name, std::size_t(std::max(n, 0)));
-}
 
 TFontHandle SystemCaptionFont() {
   NONCLIENTMETRICSW metrics{};
@@ -115,7 +104,7 @@ void TWinSkinForm::AttachFrame(TSkinData* skinData) {
 
   ReadWindowState();
   for (HWND child = GetWindow(FWindow, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-    if (ClassNameOf(child) == L"MDIClient") {
+    if (WindowClassName(child) == L"MDIClient") {
       FMdiClient = child;
       FFormKind = fkMdiFrame;
       if (TSkinManage* manager = TSkinManage::Instance()) manager->SetMdiClient(child);
@@ -570,7 +559,6 @@ void TWinSkinForm::SetHoverTimer(bool on) {
 }
 
 void TWinSkinForm::OnHoverTimer() {
-  if (FMenuTracking) return;
   POINT cursor{};
   GetCursorPos(&cursor);
   const POINT p = FramePoint(cursor);

@@ -191,28 +191,23 @@ class TWinSkinForm : public TComponent {
   FrameSkin Skin() const;
   bool FrameSkinned() const;  // xcMainMenu
 
-  // The defaults of the handlers' calls running now (PassOn calls the innermost).
+  // The default of the window handler's call running now (PassOn calls it).
   const TDefaultProc* FWindowDefault = nullptr;
-  const TDefaultProc* FFormDefault = nullptr;
   THookToken FFormHook;
   THookToken FWindowHook;
   THookToken FMdiClientHook;
   TFontHandle FCaptionFont;
   bool FHoverTimerOn = false;
   bool FFramePending = false;  // shown, frame not painted yet
-  std::wstring FCaptionPrefix = L"  ";
   std::wstring FCaptionText;
   bool FCaptionStylesShown = true;
   bool FSavedMenuUpdate = true;
-  RECT FClientRect{};
+  RECT FClientRect{};  // kept around by FitWindowToFrame
   DWORD FLastSystemMenuTick = 0;
   bool FSystemMenuShown = false;
   Margins FBorders;
-  RECT FWindowRect{};
-  RECT FCaptionTextRect{};
-  RECT FSystemFrameExtra{};
+  RECT FSystemFrameExtra{};  // what the system frame added to the client area
   int FMenuBarHeight = 0;
-  bool FMenuTracking = false;
   bool FRightToLeft = false;
   HWND FMdiClient = nullptr;
   HWND FNewMdiChild = nullptr;
@@ -220,21 +215,18 @@ class TWinSkinForm : public TComponent {
   HMENU FSystemMenu = nullptr;
   TColor FSavedFormColor = 0;
   DWORD FStyle = 0;
-  int FRightmostLeft = 0;
   TNCObject* FCurrentObject = nullptr;
   bool FHasRegion = false;
   TForm* FForm = nullptr;
   HWND FWindow = nullptr;
-  TCanvas FCanvas;
-  TCanvas FWorkCanvas;
+  TCanvas FWorkCanvas;  // handed to every control skin
   TSkinData* FSkinData = nullptr;
   std::vector<TWinSysButton*> FButtons;  // owned as components
   TPixelBitmap FIconBitmap;
   TPixelBitmap FCaptionBitmap;
-  ButtonLayout FLayout;
+  ButtonLayout FLayout;                    // of the last paint
   TControlSkins* FControlSkins = nullptr;  // owned as a component
-  Extent FLastPaintSize;
-  Extent FRegionSize;
+  Extent FRegionSize;                      // the window size the region was cut for
   int FRegionBuilds = 0;
   bool FActive = false;
   TFormKind FFormKind = fkNormal;

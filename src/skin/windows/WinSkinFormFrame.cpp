@@ -188,8 +188,9 @@ void TWinSkinForm::PaintFrame(HDC dc) {
   if (!FSkinData || FSkinData->NoSkin()) return;
   std::optional<TWindowDc> own;
   if (!dc) dc = own.emplace(TWindowDc::Whole(FWindow)).Get();
-  GetWindowRect(FWindow, &FWindowRect);
-  const int width = FWindowRect.right - FWindowRect.left, height = FWindowRect.bottom - FWindowRect.top;
+  RECT r{};
+  GetWindowRect(FWindow, &r);
+  const int width = r.right - r.left, height = r.bottom - r.top;
   FramePainted painted = PaintSkinFrame(dc, Skin(), FSkinData->Model().Colours, MakeFrameWindow(width, height),
                                         FCaptionText, FCaptionFont.Get(), &FIconBitmap, FLayout);
   if (FMenuBarHeight > 0 && FWindowMenu) {
@@ -199,16 +200,12 @@ void TWinSkinForm::PaintFrame(HDC dc) {
   }
   if (painted.Painted) {
     FCaptionBitmap = std::move(painted.Caption);
-    const Rect& t = painted.Placement.Text;
-    FCaptionTextRect = {t.Left, t.Top, t.Right, t.Bottom};
-    FRightmostLeft = FLayout.RightmostLeft;
     for (std::size_t i = 0; i < FButtons.size() && i < FLayout.Buttons.size(); ++i) {
       const ButtonPlace& place = FLayout.Buttons[i];
       FButtons[i]->Visible = place.Visible;
       FButtons[i]->Bounds = {place.Bounds.Left, place.Bounds.Top, place.Bounds.Right, place.Bounds.Bottom};
       FButtons[i]->State = TNCObject::nsNormal;
     }
-    FLastPaintSize = {width, height};
     if (FFramePending && IsWindowVisible(FWindow)) FFramePending = false;
   }
   // The next mouse move finds the hot button again over the fresh frame.

@@ -4,6 +4,7 @@
 
 #include "base/ByteText.h"
 #include "base/win/WideText.h"
+#include "base/win/WindowText.h"
 #include "framework/Forms.h"
 #include "skin/windows/WinSkinData.h"
 #include "skin/windows/WinSkinForm.h"
@@ -14,12 +15,6 @@ namespace {
 std::unique_ptr<TSkinManage>& TheManager() {
   static std::unique_ptr<TSkinManage> manager;
   return manager;
-}
-
-std::wstring WindowClassName(HWND window) {
-  wchar_t name[256] = {};
-  const int n = window ? GetClassNameW(window, name, 256) : 0;
-  return std::wstring(name, std::size_t(std::max(n, 0)));
 }
 
 std::string WindowClassLower(HWND window) { return AsciiLowerCase(Utf8FromWide(WindowClassName(window))); }
