@@ -10,6 +10,9 @@
 #include "framework/Controls.h"
 #include "framework/ImgList.h"
 #include "framework/Subclass.h"
+#include "skin/controls/SkinBars.h"
+#include "skin/controls/SkinButtons.h"
+#include "skin/controls/SkinChecks.h"
 #include "skin/data/SkinDefinition.h"
 #include "skin/data/SkinFrames.h"
 #include "skin/data/SkinGdi.h"
@@ -106,8 +109,15 @@ std::string_view ControlSkinClassName(TControlSkinKind kind) {
 }
 
 TSkinControl* MakeControlSkin(TComponent& owner, TControlSkinKind kind) {
-  // The concrete classes join this switch as they are written.
+  // A kind whose class is not written yet is the base, remembering what it stands for.
   switch (kind) {
+    case TControlSkinKind::skButton: return owner.Make<TSkinButton>();
+    case TControlSkinKind::skBitButton: return owner.Make<TSkinBitButton>();
+    case TControlSkinKind::skSpeedButton: return owner.Make<TSkinSpeedButton>();
+    case TControlSkinKind::skCheckBox: return owner.Make<TSkinCheckBox>();
+    case TControlSkinKind::skRadioButton: return owner.Make<TSkinRadioButton>();
+    case TControlSkinKind::skStatusBar: return owner.Make<TSkinStatusBar>();
+    case TControlSkinKind::skProgress: return owner.Make<TSkinProgress>();
     default: return owner.Make<TSkinControl>(kind);
   }
 }

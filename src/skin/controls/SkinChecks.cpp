@@ -1,0 +1,141 @@
+#include "skin/controls/SkinChecks.h"
+
+#include <algorithm>
+#include <cctype>
+#include <optional>
+#include <string>
+
+#include "base/win/Dc.h"
+#include "framework/Controls.h"
+#include "skin/data/SkinDefinition.h"
+#include "skin/data/SkinFrames.h"
+#include "skin/windows/WinSkinData.h"
+
+namespace kv {
+
+namespace {
+
+// The platform's mark sits in a column this wide; smaller skin cells are centred in it.
+constexpr int kMarkColumn = 14;
+// Sent by whoever wants the mark repainted without a state change.
+constexpr UINT kRefreshMark = 0xB0D0;
+
+bool RepaintsMark(UINT msg) {
+  switch (msg) {
+    case BM_SETCHECK:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_LBUTTONDBLCLK:
+    case CM_EXIT:
+    case kRefreshMark: return true;
+    default: return false;
+  }
+}
+
+// A framework control's published "Checked" decides over what the window says: the
+// window may not have been told yet.
+std::optional<bool> CheckedProperty(const TWinControl* control) {
+  if (!control) return std::nullopt;
+  const std::optional<std::string> text = GetPropertyText(*control, "Checked");
+  if (!text) return std::nullopt;
+  std::string lower = *text;
+  std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return char(std::tolower(c)); });
+  return lower == "true";
+}
+
+const TDataSkinButton* ButtonsOf(const TSkinData* data) { return data ? data->Model().Buttons.get() : nullptr; }
+
+}  // namespace
+
+RECT CheckMarkRect(const RECT& rect, int cellWidth, int cellHeight, bool boxOnRight) {
+  RECT mark;
+  mark.top = rect.top + (rect.bottom - rect.top - cellHeight) / 2;
+  mark.bottom = mark.top + cellHeight;
+  const int edge = (kMarkColumn - cellWidth) / 2;
+  if (boxOnRight) {
+    mark.right = cellWidth <= kMarkColumn ? rect.right - edge : rect.right - 1;
+    mark.left = mark.right - cellWidth;
+  } else {
+    mark.left = cellWidth <= kMarkColumn ? rect.left + edge : rect.left;
+    mark.right = mark.left + cellWidth;
+  }
+  return mark;
+}
+
+namespace {
+
+// What one DrawSkin paints: which frame of which strip, and where.
+struct TMarkPlan {
+  const TPixelBitmap* Strip = nullptr;
+  int FrameCount = 1;
+  int Frame = 1;
+  RECT Mark{};
+};
+
+std::optional<TMarkPlan> PlanMark(HWND wnd, const RECT& rect, const TElementImage& image, TElementKind kind,
+                                  TStateFlags state) {
+  if (!image.FStrip || image.FStrip->Empty()) return std::nullopt;  // the platform's look stays
+  TMarkPlan plan;
+  plan.Strip = image.FStrip;
+  plan.FrameCount = std::max(image.FFrameCount, 1);
+  const int cellWidth = image.FStrip->Width() / plan.FrameCount, cellHeight = image.FStrip->Height();
+  const LONG_PTR style = GetWindowLongPtrW(wnd, GWL_STYLE);
+  if (style & WS_DISABLED) state |= TStateFlags::csDisabled;
+  plan.Frame = StripFrameIndex(kind, state, plan.FrameCount);
+  plan.Mark = CheckMarkRect(rect, cellWidth, cellHeight, (style & BS_LEFTTEXT) != 0);
+  return plan;
+}
+
+}  // namespace
+
+// ---- check box
+
+void TSkinCheckBox::AfterMessage(TMessage& message) {
+  if (RepaintsMark(message.Msg)) {
+    Redraw();
+    return;
+  }
+  TSkinControl::AfterMessage(message);
+}
+
+void TSkinCheckBox::DrawSkin(HDC dc, const RECT& rect) {
+  const TDataSkinButton* buttons = ButtonsOf(FSkinData);
+  if (!buttons || !FHandle) return;
+  const LRESULT buttonState = SendMessageW(FHandle, BM_GETSTATE, 0, 0);
+  bool checked = (buttonState & BST_CHECKED) != 0;
+  if (const std::optional<bool> property = CheckedProperty(FControl)) checked = *property;
+  TStateFlags state = checked ? TStateFlags::csChecked : TStateFlags::csNone;
+  if (buttonState & BST_INDETERMINATE) state |= TStateFlags::csIndeterminate;
+  const std::optional<TMarkPlan> plan =
+      PlanMark(FHandle, rect, CheckBoxImage(*buttons), TElementKind::ekCheckBox, state);
+  if (!plan) return;
+  FEnabled = IsWindowEnabled(FHandle) != FALSE;
+  const TBufferDc buffer(dc, plan->Mark);
+  FillFace(buffer.Get(), plan->Mark);
+  DrawFrameTransparent(buffer.Get(), plan->Mark, *plan->Strip, plan->FrameCount, plan->Frame);
+}
+
+// ---- radio button
+
+void TSkinRadioButton::AfterMessage(TMessage& message) {
+  if (RepaintsMark(message.Msg)) {
+    Redraw();
+    return;
+  }
+  TSkinControl::AfterMessage(message);
+}
+
+void TSkinRadioButton::DrawSkin(HDC dc, const RECT& rect) {
+  const TDataSkinButton* buttons = ButtonsOf(FSkinData);
+  if (!buttons || !FHandle) return;
+  const bool checked = (SendMessageW(FHandle, BM_GETCHECK, 0, 0) & BST_CHECKED) != 0;
+  const std::optional<TMarkPlan> plan = PlanMark(FHandle, rect, RadioButtonImage(*buttons), TElementKind::ekRadioButton,
+                                                 checked ? TStateFlags::csChecked : TStateFlags::csNone);
+  if (!plan) return;
+  FEnabled = IsWindowEnabled(FHandle) != FALSE;
+  const TBufferDc buffer(dc, plan->Mark);
+  FillFace(buffer.Get(), plan->Mark);
+  DrawFrameTransparent(buffer.Get(), plan->Mark, *plan->Strip, plan->FrameCount, plan->Frame);
+}
+
+}  // namespace kv
