@@ -13,6 +13,7 @@
 #include "skin/controls/SkinBars.h"
 #include "skin/controls/SkinButtons.h"
 #include "skin/controls/SkinChecks.h"
+#include "skin/controls/SkinEdits.h"
 #include "skin/data/SkinDefinition.h"
 #include "skin/data/SkinFrames.h"
 #include "skin/data/SkinGdi.h"
@@ -116,6 +117,8 @@ TSkinControl* MakeControlSkin(TComponent& owner, TControlSkinKind kind) {
     case TControlSkinKind::skSpeedButton: return owner.Make<TSkinSpeedButton>();
     case TControlSkinKind::skCheckBox: return owner.Make<TSkinCheckBox>();
     case TControlSkinKind::skRadioButton: return owner.Make<TSkinRadioButton>();
+    case TControlSkinKind::skEdit: return owner.Make<TSkinEdit>();
+    case TControlSkinKind::skComBox: return owner.Make<TSkinComBox>();
     case TControlSkinKind::skStatusBar: return owner.Make<TSkinStatusBar>();
     case TControlSkinKind::skProgress: return owner.Make<TSkinProgress>();
     default: return owner.Make<TSkinControl>(kind);
