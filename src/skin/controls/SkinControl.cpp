@@ -14,6 +14,8 @@
 #include "skin/controls/SkinButtons.h"
 #include "skin/controls/SkinChecks.h"
 #include "skin/controls/SkinEdits.h"
+#include "skin/controls/SkinRanges.h"
+#include "skin/controls/SkinTabs.h"
 #include "skin/data/SkinDefinition.h"
 #include "skin/data/SkinFrames.h"
 #include "skin/data/SkinGdi.h"
@@ -119,7 +121,11 @@ TSkinControl* MakeControlSkin(TComponent& owner, TControlSkinKind kind) {
     case TControlSkinKind::skRadioButton: return owner.Make<TSkinRadioButton>();
     case TControlSkinKind::skEdit: return owner.Make<TSkinEdit>();
     case TControlSkinKind::skComBox: return owner.Make<TSkinComBox>();
+    case TControlSkinKind::skTab: return owner.Make<TSkinTab>();
+    case TControlSkinKind::skTab31: return owner.Make<TSkinTab31>();
     case TControlSkinKind::skStatusBar: return owner.Make<TSkinStatusBar>();
+    case TControlSkinKind::skTrackBar: return owner.Make<TSkinTrackBar>();
+    case TControlSkinKind::skUpDown: return owner.Make<TSkinUpDown>();
     case TControlSkinKind::skProgress: return owner.Make<TSkinProgress>();
     default: return owner.Make<TSkinControl>(kind);
   }

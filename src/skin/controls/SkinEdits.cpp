@@ -6,6 +6,7 @@
 #include "base/win/Dc.h"
 #include "base/win/Handles.h"
 #include "framework/Graphics.h"
+#include "skin/controls/SkinRanges.h"
 #include "skin/data/SkinDefinition.h"
 #include "skin/data/SkinFrames.h"
 #include "skin/data/SkinGdi.h"
@@ -166,6 +167,7 @@ void TSkinEdit::FindSpinButton(HWND window) {
   for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
     if (!IsSpinButtonClass(child)) continue;
     TSkinControl* upDown = MakeControlSkin(*Owner(), TControlSkinKind::skUpDown);
+    if (auto* skin = dynamic_cast<TSkinUpDown*>(upDown)) skin->SetInset(true);
     WatchReference(FUpDown, upDown);
     // Its frame is drawn one pixel inside its client rectangle (the up-down skin's inset).
     FUpDown->AttachWindow(child, FSkinData, FCanvas);

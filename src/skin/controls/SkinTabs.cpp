@@ -1,0 +1,358 @@
+#include "skin/controls/SkinTabs.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <optional>
+#include <string>
+#include <utility>
+
+#include "base/win/Dc.h"
+#include "framework/Controls.h"
+#include "framework/ImgList.h"
+#include "framework/TabCtrls.h"
+#include "skin/controls/SkinRanges.h"
+#include "skin/data/SkinDefinition.h"
+#include "skin/data/SkinFrames.h"
+#include "skin/data/SkinGdi.h"
+#include "skin/windows/WinSkinData.h"
+
+namespace kv {
+
+namespace {
+
+// The page frame's pieces keep these sizes whatever the Border picture is.
+constexpr Margins kBorderMargins{4, 5, 4, 4};
+// TCIF_TEXT | TCIF_IMAGE | TCIF_RTLREADING: what a tab header shows.
+constexpr UINT kItemMask = 0x13;
+constexpr int kItemTextLength = 80;
+// A tab-set tab is its text plus this; the gap kept free before the end margin.
+constexpr int kTab31Padding = 9;
+constexpr int kTab31ScrollerGap = 21;
+
+Rect ToRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
+
+const TDataSkinBorder* TabsOf(const TSkinData* data) {
+  const TDataSkinBorder* tabs = data ? data->Model().Tabs.get() : nullptr;
+  return tabs && !tabs->Image.Empty() ? tabs : nullptr;
+}
+
+// The tab strip image with our own (turned) copy of the picture.
+TElementImage TabImage(const TDataSkinBorder& tabs, const TPixelBitmap& strip) {
+  TElementImage image = ElementImage(tabs);
+  image.FStrip = &strip;
+  image.FFrameCount = FixedFrameCount(TElementKind::ekTab);
+  return image;
+}
+
+int TabFrame(bool selected) {
+  return FrameIndex(TElementKind::ekTab, selected ? TStateFlags::csSelected : TStateFlags::csNone);
+}
+
+// The font the window draws its text with, plain.
+void UseWindowFont(TCanvas& canvas, HWND wnd) {
+  if (const auto font = reinterpret_cast<HFONT>(SendMessageW(wnd, WM_GETFONT, 0, 0))) {
+    LOGFONTW log{};
+    if (GetObjectW(font, sizeof log, &log)) {
+      canvas.Font().SetName(log.lfFaceName);
+      canvas.Font().SetHeight(log.lfHeight);
+      canvas.Font().SetCharset(log.lfCharSet);
+    }
+  }
+  canvas.Font().SetStyle(0);
+}
+
+// The framework's image list behind the control's list handle, when there is one.
+const TImageList* ImagesOf(HWND wnd) {
+  const auto handle = reinterpret_cast<HIMAGELIST>(SendMessageW(wnd, TCM_GETIMAGELIST, 0, 0));
+  if (!handle) return nullptr;
+  const auto* control = dynamic_cast<const TTabControl*>(TWinControl::FindControl(wnd));
+  const TImageList* images = control ? control->Images() : nullptr;
+  return images && images->Handle() == handle ? images : nullptr;
+}
+
+// The item's rectangle moved from the window into the strip composed lying down.
+RECT IntoBuffer(RECT r, TTabSide side, int pageBottom, int bufferWidth, int windowWidth) {
+  switch (side) {
+    case TTabSide::tsTop: OffsetRect(&r, 0, 1); return r;
+    case TTabSide::tsBottom: OffsetRect(&r, 0, -(pageBottom + 1)); return r;
+    case TTabSide::tsLeft: return {bufferWidth - r.bottom, r.left, bufferWidth - r.top, r.right};
+    case TTabSide::tsRight: return {r.top - 1, windowWidth - r.right, r.bottom - 1, windowWidth - r.left};
+  }
+  return r;
+}
+
+}  // namespace
+
+TTabSide TabSideOfStyle(LONG_PTR style) {
+  const bool farSide = (style & TCS_BOTTOM) != 0, vertical = (style & TCS_VERTICAL) != 0;
+  if (farSide) return vertical ? TTabSide::tsRight : TTabSide::tsBottom;
+  return vertical ? TTabSide::tsLeft : TTabSide::tsTop;
+}
+
+// ---- tab control
+
+TSkinTab::TSkinTab() : TSkinControl(TControlSkinKind::skTab) {}
+
+TSkinTab::~TSkinTab() {
+  // Our bitmap must leave the DC before either goes.
+  if (FBufferDc && FBufferOriginal) SelectObject(FBufferDc.Get(), FBufferOriginal);
+}
+
+void TSkinTab::Notification(TComponent* component, TOperation operation) {
+  TSkinControl::Notification(component, operation);
+  if (operation == opRemove && component == FUpDown) FUpDown = nullptr;
+}
+
+void TSkinTab::AttachWindow(HWND window, TSkinData* skinData, TCanvas* canvas) {
+  if (FAttached) return;
+  TSkinControl::AttachWindow(window, skinData, canvas);
+  if (!FAttached) return;
+  FFocused = GetFocus() == window;
+  FEnabled = IsWindowEnabled(window) != FALSE;
+  PrepareStrips();
+  FindUpDown();
+}
+
+void TSkinTab::ReadOrientation() {
+  if (FHandle) FOrientation = TabSideOfStyle(GetWindowLongPtrW(FHandle, GWL_STYLE));
+}
+
+void TSkinTab::PrepareStrips() {
+  ReadOrientation();
+  const TDataSkinBorder* tabs = TabsOf(FSkinData);
+  if (!tabs || tabs->Image2.Empty()) return;
+  FTabStrip = tabs->Image;
+  FBorderStrip = tabs->Image2;
+  switch (FOrientation) {
+    case TTabSide::tsBottom:
+      FlipVertical(FTabStrip);
+      FlipVertical(FBorderStrip);
+      break;
+    case TTabSide::tsLeft: RotateLeft(FBorderStrip); break;
+    case TTabSide::tsRight: RotateRight(FBorderStrip); break;
+    case TTabSide::tsTop: break;
+  }
+}
+
+void TSkinTab::SkinChanged() {
+  TSkinControl::SkinChanged();
+  PrepareStrips();
+}
+
+bool TSkinTab::FindUpDown() {
+  if (!FHandle) return false;
+  const HWND arrows = FindWindowExW(FHandle, nullptr, UPDOWN_CLASSW, nullptr);
+  if (!arrows) return false;
+  if (!FUpDown && Owner()) {
+    TSkinControl* skin = MakeControlSkin(*Owner(), TControlSkinKind::skUpDown);
+    WatchReference(FUpDown, skin);
+    FUpDown->AttachWindow(arrows, FSkinData, FCanvas);
+  }
+  return (GetWindowLongPtrW(arrows, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+void TSkinTab::DrawTab(HDC dc, const RECT& rect, int frame) {
+  const TDataSkinBorder* tabs = TabsOf(FSkinData);
+  if (!tabs || FTabStrip.Empty()) return;
+  kv::DrawElement(dc, ToRect(rect), TabImage(*tabs, FTabStrip), frame);
+}
+
+HDC TSkinTab::TabBuffer(int width, int height) {
+  if (!FBufferDc) {
+    FBufferDc.Reset(CreateCompatibleDC(nullptr));
+    if (!FBufferDc) return nullptr;
+  }
+  if (width == FBufferWidth && height == FBufferHeight && FTabBuffer) return FBufferDc.Get();
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 24;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  TBitmapHandle bitmap(CreateDIBSection(FBufferDc.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!bitmap) return nullptr;
+  HGDIOBJ previous = SelectObject(FBufferDc.Get(), bitmap.Get());
+  if (!FBufferOriginal) FBufferOriginal = previous;
+  FTabBuffer = std::move(bitmap);  // the old one is no longer selected: it goes
+  FBufferWidth = width;
+  FBufferHeight = height;
+  return FBufferDc.Get();
+}
+
+void TSkinTab::DrawSkin(HDC dc, const RECT& rect) {
+  const TDataSkinBorder* tabs = TabsOf(FSkinData);
+  if (!tabs || !FHandle) return;
+  if (FTabStrip.Empty()) PrepareStrips();
+  if (FTabStrip.Empty()) return;
+  FFocused = GetFocus() == FHandle;
+  FEnabled = IsWindowEnabled(FHandle) != FALSE;
+
+  RECT page = rect;
+  SendMessageW(FHandle, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&page));
+  InflateRect(&page, 4, 4);
+  const int count = int(SendMessageW(FHandle, TCM_GETITEMCOUNT, 0, 0));
+  const int selected = int(SendMessageW(FHandle, TCM_GETCURFOCUS, 0, 0));
+  const TImageList* images = ImagesOf(FHandle);
+
+  RECT strip = rect;
+  switch (FOrientation) {
+    case TTabSide::tsTop:
+      page.top += 1;
+      strip.bottom = page.top;
+      break;
+    case TTabSide::tsBottom:
+      page.bottom -= 1;
+      strip.top = page.bottom;
+      break;
+    case TTabSide::tsLeft:
+      page.left += 1;
+      strip.right = page.left;
+      break;
+    case TTabSide::tsRight:
+      page.right -= 1;
+      strip.left = page.right;
+      break;
+  }
+  const int stripWidth = strip.right - strip.left, stripHeight = strip.bottom - strip.top;
+  const bool lying = FOrientation == TTabSide::tsLeft || FOrientation == TTabSide::tsRight;
+  const int bufferWidth = lying ? stripHeight : stripWidth, bufferHeight = lying ? stripWidth : stripHeight;
+
+  if (bufferWidth > 0 && bufferHeight > 0) {
+    HDC buffer = TabBuffer(bufferWidth, bufferHeight);
+    if (!buffer) return;
+    const RECT whole{0, 0, bufferWidth, bufferHeight};
+    FillFace(buffer, whole);
+    {
+      TCanvas canvas(buffer);  // gives the buffer its own font back when it goes
+      const int windowWidth = rect.right - rect.left;
+      for (int i = 0; i < count; ++i) {
+        wchar_t text[kItemTextLength + 1] = {};
+        TCITEMW item{};
+        item.mask = kItemMask;
+        item.pszText = text;
+        item.cchTextMax = kItemTextLength;
+        item.iImage = -1;
+        SendMessageW(FHandle, TCM_GETITEMW, WPARAM(i), reinterpret_cast<LPARAM>(&item));
+        RECT r;
+        if (!SendMessageW(FHandle, TCM_GETITEMRECT, WPARAM(i), reinterpret_cast<LPARAM>(&r))) continue;
+        r = IntoBuffer(r, FOrientation, page.bottom, bufferWidth, windowWidth);
+        const bool isSelected = i == selected;
+        DrawTab(buffer, r, TabFrame(isSelected));
+        UseWindowFont(canvas, FHandle);
+        canvas.Font().SetColor(isSelected ? tabs->MouseOverColour2 : tabs->NormalColour2);
+        DrawImageCaption(canvas, r, DT_CENTER, item.pszText ? item.pszText : L"", item.iImage, images);
+      }
+    }
+
+    std::optional<TPixelBitmap> turned;
+    if (lying) {
+      turned = ReadDcPixels(buffer, ToRect(whole));
+      if (FOrientation == TTabSide::tsRight) {
+        RotateRight(*turned);
+      } else {
+        RotateLeft(*turned);
+      }
+    }
+    const TSavedDc saved(dc);  // the arrows' clipping goes with it
+    if (FindUpDown()) {
+      const HWND arrows = FindWindowExW(FHandle, nullptr, UPDOWN_CLASSW, nullptr);
+      RECT own, arrowRect;
+      if (GetWindowRect(FHandle, &own) && GetWindowRect(arrows, &arrowRect)) {
+        OffsetRect(&arrowRect, -own.left, -own.top);
+        ExcludeClipRect(dc, arrowRect.left, arrowRect.top, arrowRect.right, arrowRect.bottom);
+      }
+    }
+    if (turned) {
+      CopyToDc(dc, strip.left, strip.top, *turned);
+    } else {
+      BitBlt(dc, strip.left, strip.top, stripWidth, stripHeight, buffer, 0, 0, SRCCOPY);
+    }
+  }
+
+  if (!FBorderStrip.Empty()) DrawNineSliceBorder(dc, ToRect(page), FBorderStrip, false, 1, 1, kBorderMargins);
+}
+
+// ---- tab set
+
+TSkinTab31::TSkinTab31() : TSkinControl(TControlSkinKind::skTab31) {}
+
+void TSkinTab31::Notification(TComponent* component, TOperation operation) {
+  TSkinControl::Notification(component, operation);
+  if (operation != opRemove) return;
+  if (component == FUpDown) FUpDown = nullptr;
+  if (component == FScroller) FScroller = nullptr;
+}
+
+void TSkinTab31::AttachControl(TWinControl* control, TSkinData* skinData, bool recolor, TCanvas* canvas) {
+  if (FAttached) return;
+  TSkinControl::AttachControl(control, skinData, recolor, canvas);
+  if (!FAttached || !FControl) return;
+  PrepareStrip();
+  auto* scroller = FControl->ComponentCount() > 0 ? dynamic_cast<TTabScroller*>(FControl->Components(0)) : nullptr;
+  if (!scroller) return;
+  WatchReference(FScroller, scroller);
+  if (!FUpDown && Owner()) {
+    // The scroller's two arrows sit side by side: the up-down skin draws them horizontal.
+    TSkinControl* skin = MakeControlSkin(*Owner(), TControlSkinKind::skUpDown);
+    if (auto* upDown = dynamic_cast<TSkinUpDown*>(skin)) upDown->SetHorizontal(true);
+    WatchReference(FUpDown, skin);
+    FUpDown->AttachWindow(scroller->Handle(), FSkinData, FCanvas);
+  }
+}
+
+void TSkinTab31::PrepareStrip() {
+  const TDataSkinBorder* tabs = TabsOf(FSkinData);
+  FTabStrip = tabs ? tabs->Image : TPixelBitmap();
+  FlipVertical(FTabStrip);
+}
+
+bool TSkinTab31::BeforeMessage(TMessage& message) {
+  switch (message.Msg) {
+    case WM_PAINT:
+      // The control then finds nothing left to paint; AfterMessage paints once more.
+      PaintFromMessage(message);
+      return true;
+    case WM_ERASEBKGND: message.Result = 1; return false;
+    default: return true;
+  }
+}
+
+void TSkinTab31::DrawTab(HDC dc, const RECT& rect, int frame) {
+  const TDataSkinBorder* tabs = TabsOf(FSkinData);
+  if (!tabs || FTabStrip.Empty()) return;
+  kv::DrawElement(dc, ToRect(rect), TabImage(*tabs, FTabStrip), frame);
+}
+
+void TSkinTab31::DrawSkin(HDC dc, const RECT& rect) {
+  const TDataSkinBorder* tabs = TabsOf(FSkinData);
+  auto* tabSet = dynamic_cast<TTabSet*>(FControl);
+  if (!tabs || !tabSet) return;
+  if (FTabStrip.Empty()) PrepareStrip();
+  const int width = rect.right - rect.left, height = rect.bottom - rect.top;
+  if (width <= 0 || height <= 0) return;
+  const TBufferDc buffer(dc, rect);
+  FillFace(buffer.Get(), rect);
+  TCanvas canvas(buffer.Get());
+  canvas.Font() = tabSet->Font();
+  const bool scrolling = FScroller && IsWindowVisible(FScroller->Handle());
+  const int extra = scrolling ? kTab31ScrollerGap : kTab31Padding;
+  const int limit = width - tabSet->EndMargin();
+  int x = tabSet->StartMargin();
+  TStringList& texts = tabSet->Tabs();
+  for (int i = std::max(tabSet->FirstIndex(), 0); i < texts.Count(); ++i) {
+    const std::wstring& text = texts[i];
+    const int w = int(canvas.TextExtent(text).cx);
+    if (limit < x + w + extra) continue;  // a shorter one further on may still fit
+    const RECT tab{rect.left + x, rect.top, rect.left + x + w + kTab31Padding, rect.bottom};
+    const bool isSelected = i == tabSet->TabIndex();
+    DrawTab(buffer.Get(), tab, TabFrame(isSelected));
+    canvas.Font().SetColor(isSelected ? tabs->MouseOverColour2 : tabs->NormalColour2);
+    DrawCaption(canvas, tab, DT_CENTER, true, text);
+    x += w + kTab31Padding;
+  }
+}
+
+}  // namespace kv
