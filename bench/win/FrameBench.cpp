@@ -3,6 +3,8 @@
 //   region   the window region of an 800x600 window from the program's skin
 //   load     reading the program's skin (unpack, parse, model)
 //   startup  creating the form to its first fully painted frame, skinned and not
+//   repaint  a full repaint of TForm1 (frame and every control), skinned and not
+//   hover    from a mouse move onto or off a skinned push button to the end of its repaint
 //   idle     the program's CPU while nothing happens, active and inactive
 // Run by scripts/bench-win.sh, never by the test command. Times come from
 // QueryPerformanceCounter; each line gives the median and the mean.
@@ -155,6 +157,146 @@ double StartUpOnce(bool skinned, bool* ok, double* systemFrameMs = nullptr) {
   return end - start;
 }
 
+// Dispatches whatever is queued, without waiting.
+void DrainMessages() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+}
+
+constexpr UINT kFullRepaint = RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW;
+
+// The button whose paints are watched, and when the last of them returned.
+HWND GWatched = nullptr;
+double GPaintEnd = 0;
+int GPaints = 0;
+// Paint messages of every window of the thread (for the repaint counts).
+long GAllPaints = 0, GAllNcPaints = 0, GAllErases = 0;
+
+LRESULT CALLBACK PaintWatch(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HC_ACTION) {
+    const auto* ret = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+    if (ret->message == WM_PAINT) ++GAllPaints;
+    if (ret->message == WM_NCPAINT) ++GAllNcPaints;
+    if (ret->message == WM_ERASEBKGND) ++GAllErases;
+    if (ret->hwnd == GWatched && ret->message == WM_PAINT) {
+      GPaintEnd = NowMs();
+      ++GPaints;
+    }
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// A fresh editor, skinned or with SkinData1 inactive from the start (as the start-up
+// measurement does it), shown and settled; then `count` timed full repaints after
+// `warmUp` untimed ones. `ok`: the form came up and is skinned exactly when asked.
+void RepaintRun(bool skinned, int warmUp, int count, std::vector<double>& samples, bool* ok) {
+  auto app = std::make_unique<TApplication>();
+  app->Initialize();
+  app->SetTitle(kAppTitle);
+  TForm1* form = app->CreateForm<TForm1>();
+  if (!skinned) form->SkinData1->SetActive(false);
+  form->Show();
+  const bool up = PumpUntil([&] { return FirstFrameDone(form, skinned); }, 10000);
+  SetForegroundWindow(form->Handle());
+  PumpFor(300);
+  *ok = up && (skinned == (FormSkin(form) != nullptr));
+  const HWND window = form->Handle();
+  for (int i = 0; i < warmUp; ++i) {
+    RedrawWindow(window, nullptr, nullptr, kFullRepaint);
+    DrainMessages();
+  }
+  HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROCRET, PaintWatch, nullptr, GetCurrentThreadId());
+  GAllPaints = GAllNcPaints = GAllErases = 0;
+  std::vector<double> run;
+  for (int i = 0; i < count; ++i) {
+    DrainMessages();
+    const double t0 = NowMs();
+    RedrawWindow(window, nullptr, nullptr, kFullRepaint);
+    run.push_back(NowMs() - t0);
+  }
+  if (hook) UnhookWindowsHookEx(hook);
+  std::vector<double> sorted = run;
+  std::sort(sorted.begin(), sorted.end());
+  const TStats s = Summarise(run);
+  std::printf(
+      "    run %s: median %.3f  mean %.3f  min %.3f  p90 %.3f  max %.3f ms; per call %.1f WM_PAINT, %.1f WM_NCPAINT, "
+      "%.1f WM_ERASEBKGND\n",
+      skinned ? "skinned " : "inactive", s.Median, s.Mean, s.Min, sorted[sorted.size() * 9 / 10], sorted.back(),
+      double(GAllPaints) / count, double(GAllNcPaints) / count, double(GAllErases) / count);
+  std::printf("      in order, every tenth call:");
+  for (std::size_t i = 0; i < run.size(); i += 10) std::printf(" %.1f", run[i]);
+  std::printf(" ms\n");
+  samples.insert(samples.end(), run.begin(), run.end());
+  *ok = *ok && (skinned == (FormSkin(form) != nullptr));
+  app.reset();
+  TSkinManage::DestroyInstance();
+}
+
+// Moves the real cursor to `screen` (so mouse-leave tracking agrees with the posted
+// moves) and lets the queue settle for `ms`, dropping the mouse moves the cursor move
+// itself produces. Returns the watched button's paints in that time.
+int PlaceCursor(POINT screen, int ms) {
+  const int before = GPaints;
+  SetCursorPos(screen.x, screen.y);
+  const double end = NowMs() + ms;
+  while (NowMs() < end) {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_MOUSEMOVE) continue;
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_ALLINPUT);
+  }
+  return GPaints - before;
+}
+
+// Hover latency on `button`: a WM_MOUSEMOVE posted onto it (client point `on`), then one
+// posted to the form beside it (form client point `off`), alternately; each sample runs
+// from the post to the return of the button's WM_PAINT. `stray`: button paints the cursor
+// placement caused (Wine's mouse-leave tracking now and then), `missed`: moves after which
+// no paint came although the cursor placement had not repainted the button.
+void HoverRun(HWND form, HWND button, POINT on, POINT off, int moves, std::vector<double>& onto,
+              std::vector<double>& offOf, int* stray, int* missed) {
+  POINT onScreen = on, offScreen = off;
+  ClientToScreen(button, &onScreen);
+  ClientToScreen(form, &offScreen);
+  GWatched = button;
+  HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROCRET, PaintWatch, nullptr, GetCurrentThreadId());
+  // Start off the button.
+  PlaceCursor(offScreen, 20);
+  PostMessageW(form, WM_MOUSEMOVE, 0, MAKELPARAM(off.x, off.y));
+  PumpFor(50);
+  constexpr int kWarmUp = 4;
+  for (int i = 0; i < moves + kWarmUp; ++i) {
+    const bool goingOn = i % 2 == 0;
+    const HWND target = goingOn ? button : form;
+    const POINT client = goingOn ? on : off;
+    const int strayNow = PlaceCursor(goingOn ? onScreen : offScreen, 20);
+    const int before = GPaints;
+    const double t0 = NowMs();
+    PostMessageW(target, WM_MOUSEMOVE, 0, MAKELPARAM(client.x, client.y));
+    const double end = t0 + 1000;
+    while (GPaints == before && NowMs() < end) {
+      DrainMessages();
+      if (GPaints == before) MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_ALLINPUT);
+    }
+    if (i < kWarmUp) continue;
+    *stray += strayNow;
+    if (GPaints == before) {
+      // When placing the cursor already repainted the button, this move had nothing to change.
+      if (strayNow == 0) ++*missed;
+      continue;
+    }
+    (goingOn ? onto : offOf).push_back(GPaintEnd - t0);
+  }
+  if (hook) UnhookWindowsHookEx(hook);
+  GWatched = nullptr;
+}
+
 // A window of another thread (so our window hook does not skin it) that takes the
 // activation from the editor.
 class TOtherWindow {
@@ -269,6 +411,24 @@ int Run() {
   std::printf("  ratio with the read taken out of the inactive run: median %.3f\n",
               skinned.Median / std::max(0.001, plain.Median - load.Median));
 
+  // ---- full repaint of TForm1 (frame and every control), each in a fresh editor
+  std::vector<double> skinnedRepaints, plainRepaints;
+  for (int round = 0; round < 3; ++round) {
+    // Alternating, so drift of the machine hits both alike.
+    RepaintRun(true, 20, 100, skinnedRepaints, &ok);
+    failed |= !ok;
+    if (!ok) std::printf("  repaint run %d: the skinned form was not skinned\n", round);
+    RepaintRun(false, 20, 100, plainRepaints, &ok);
+    failed |= !ok;
+    if (!ok) std::printf("  repaint run %d: the inactive form had a form skin\n", round);
+  }
+  std::printf("full repaint of TForm1 (RedrawWindow INVALIDATE|ERASE|FRAME|ALLCHILDREN|UPDATENOW):\n");
+  const TStats skinnedRepaint = Summarise(skinnedRepaints), plainRepaint = Summarise(plainRepaints);
+  PrintStats("  skinned", skinnedRepaint, skinnedRepaints.size(), "<= 2 ms");
+  PrintStats("  SkinData1 inactive (no form skin)", plainRepaint, plainRepaints.size(), nullptr);
+  std::printf("  ratio skinned / inactive: median %.3f, mean %.3f  (target <= 1.5)\n",
+              skinnedRepaint.Median / plainRepaint.Median, skinnedRepaint.Mean / plainRepaint.Mean);
+
   // ---- one skinned editor for the rest
   TApplication app;
   app.Initialize();
@@ -337,6 +497,38 @@ int Run() {
     }
     PrintStats(strip ? "  from the painted caption strip" : "  from the top piece", Summarise(builds), builds.size(),
                "<= 0.5 ms");
+  }
+
+  // (c) hover latency on Button1, skinned
+  {
+    const HWND button = form->Button1->Handle();
+    RECT bounds{};
+    GetClientRect(button, &bounds);
+    const POINT on{bounds.right / 2, bounds.bottom / 2};
+    // On the form between Button1 and Button2, over no control.
+    POINT off{0, 0};
+    {
+      RECT r{};
+      GetWindowRect(button, &r);
+      POINT right{r.right + 10, (r.top + r.bottom) / 2};
+      ScreenToClient(form->Handle(), &right);
+      off = right;
+    }
+    SetForegroundWindow(form->Handle());
+    PumpFor(200);
+    std::vector<double> onto, offOf;
+    int stray = 0, missed = 0;
+    HoverRun(form->Handle(), button, on, off, 100, onto, offOf, &stray, &missed);
+    std::vector<double> all = onto;
+    all.insert(all.end(), offOf.begin(), offOf.end());
+    std::printf("hover latency, Button1 (posted WM_MOUSEMOVE to the end of the button's WM_PAINT):\n");
+    PrintStats("  onto and off, together", Summarise(all), all.size(), nullptr);
+    PrintStats("  onto the button", Summarise(onto), onto.size(), nullptr);
+    PrintStats("  off the button", Summarise(offOf), offOf.size(), nullptr);
+    std::printf(
+        "  repaints from placing the cursor %d (those moves are not counted), other moves without a repaint %d\n",
+        stray, missed);
+    failed |= missed > 0;
   }
 
   // (d) idle CPU, active (hover timer running) and with another window active
