@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "Form1RunFixture.h"
 #include "TestUtil.h"
 #include "app/Unit1.h"
 #include "pictures/win/GifImage.h"
@@ -73,32 +74,9 @@ class TQuietForm1 : public TForm1 {
   void Label6Click() override { ++Actions; }
 };
 
-class Form1GoldenTest : public ::testing::Test {
+class Form1GoldenTest : public test::TForm1Run<TQuietForm1> {
  protected:
-  void SetUp() override {
-    FExeDir = fs::path(TForm1::ExeDirectory());
-    fs::remove(FExeDir / "Koravent.ini");
-    FRunDir = fs::temp_directory_path() / "kv-form1-golden-run";
-    fs::remove_all(FRunDir);
-    fs::create_directories(FRunDir);
-    std::ofstream(FRunDir / "Koravent.exe") << "MZ";
-    wchar_t old[MAX_PATH];
-    GetCurrentDirectoryW(MAX_PATH, old);
-    FOldDir = old;
-    SetCurrentDirectoryW(FRunDir.c_str());
-    FApp = std::make_unique<TApplication>();
-    FApp->Initialize();
-    FApp->SetTitle(kAppTitle);
-    FForm = FApp->CreateForm<TQuietForm1>();
-  }
-  void TearDown() override {
-    FForm = nullptr;
-    FApp.reset();
-    SetCurrentDirectoryW(FOldDir.c_str());
-    fs::remove(FExeDir / "Koravent.ini");
-    fs::remove(FExeDir / "Koravent.bak");
-    fs::remove_all(FRunDir);
-  }
+  Form1GoldenTest() : TForm1Run("kv-form1-golden-run") {}
 
   // Shows the window with the cursor away from it and waits for the skin to take it.
   void ShowSkinned() {
@@ -172,11 +150,6 @@ class Form1GoldenTest : public ::testing::Test {
     TWinControl* c = FForm->FocusedControl();
     return c ? c->Name() : std::string("(none)");
   }
-
-  fs::path FExeDir, FRunDir;
-  std::wstring FOldDir;
-  std::unique_ptr<TApplication> FApp;
-  TQuietForm1* FForm = nullptr;
 };
 
 std::optional<TPixelBitmap> ReadBmpFile(const fs::path& path) {

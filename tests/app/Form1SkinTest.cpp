@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "Form1RunFixture.h"
 #include "TestUtil.h"
 #include "app/Unit1.h"
 #include "skin/windows/WinSkinForm.h"
@@ -396,33 +397,14 @@ std::string Report(const TWatched& w, int* badCaptures, const TShot* under = nul
 
 // ---- the fixture ---------------------------------------------------------------------------
 
-class Form1SkinTest : public ::testing::Test {
+class Form1SkinTest : public test::TForm1Run<TForm1> {
  protected:
-  void SetUp() override {
-    FExeDir = fs::path(TForm1::ExeDirectory());
-    fs::remove(FExeDir / "Koravent.ini");
-    FRunDir = fs::temp_directory_path() / "kv-form1-skin-run";
-    fs::remove_all(FRunDir);
-    fs::create_directories(FRunDir);
-    std::ofstream(FRunDir / "Koravent.exe") << "MZ";
-    wchar_t old[MAX_PATH];
-    GetCurrentDirectoryW(MAX_PATH, old);
-    FOldDir = old;
-    SetCurrentDirectoryW(FRunDir.c_str());
-    FApp = std::make_unique<TApplication>();
-    FApp->Initialize();
-    FApp->SetTitle(kAppTitle);
-    FForm = FApp->CreateForm<TForm1>();
-  }
+  Form1SkinTest() : TForm1Run("kv-form1-skin-run") {}
   void TearDown() override {
     FWatch.reset();
-    FForm = nullptr;
-    FApp.reset();
-    SetCurrentDirectoryW(FOldDir.c_str());
-    fs::remove(FExeDir / "Koravent.ini");
-    fs::remove(FExeDir / "Koravent.bak");
-    fs::remove_all(FRunDir);
+    TForm1Run::TearDown();
   }
+
   // Shows the form under watch and waits for its frame to settle.
   TWatched& ShowWatched() {
     FWatch = std::make_unique<TFrameWatch>();
@@ -438,10 +420,6 @@ class Form1SkinTest : public ::testing::Test {
     return manager ? manager->FindFormSkin(FForm->Handle()) : nullptr;
   }
 
-  fs::path FExeDir, FRunDir;
-  std::wstring FOldDir;
-  std::unique_ptr<TApplication> FApp;
-  TForm1* FForm = nullptr;
   std::unique_ptr<TFrameWatch> FWatch;
 };
 
