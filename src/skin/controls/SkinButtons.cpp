@@ -276,25 +276,8 @@ TSkinBitButton::~TSkinBitButton() { UnhookGraphic(); }
 void TSkinBitButton::AttachGraphic(TGraphicControl* control, TSkinData* skinData, TCanvas* canvas) {
   if (FAttached || !control) return;
   TSkinControl::AttachGraphic(control, skinData, canvas);
-  FGraphicHook = control->HookWindowProc([this](TMessage& m, TDefaultProc callDefault) {
-    const std::weak_ptr<char> life = FLife;
-    const TDefaultProc* outer = std::exchange(FGraphicDefault, &callDefault);
-    try {
-      if (BeforeMessage(m)) {
-        callDefault(m);
-        if (!life.expired()) AfterMessage(m);
-      }
-    } catch (...) {
-      if (!life.expired()) FGraphicDefault = outer;
-      HandleCurrentException();
-      return;
-    }
-    if (!life.expired()) FGraphicDefault = outer;
-  });
-}
-
-void TSkinBitButton::CallGraphicProc(TMessage& message) {
-  if (FGraphicDefault) (*FGraphicDefault)(message);
+  FGraphicHook =
+      control->HookWindowProc([this](TMessage& m, TDefaultProc callDefault) { HookMessage(m, callDefault); });
 }
 
 void TSkinBitButton::UnhookGraphic() {
@@ -358,7 +341,7 @@ bool TSkinSpeedButton::BeforeMessage(TMessage& message) {
     case WM_LBUTTONDBLCLK: {
       // The control captures the mouse and keeps its group and down logic.
       const std::weak_ptr<char> life = Life();
-      CallGraphicProc(message);
+      CallOldProc(message);
       if (life.expired()) return false;
       FState |= sbPressed;
       PaintSkin(nullptr);

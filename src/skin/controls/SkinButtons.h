@@ -77,17 +77,11 @@ class TSkinBitButton : public TSkinButton {
 
  protected:
   explicit TSkinBitButton(TControlSkinKind kind) : TSkinButton(kind) {}
-  // The window-less control's own handling (only during a dispatch of our hook).
-  void CallGraphicProc(TMessage& message);
   // Takes our hook off the window-less control; a second call does nothing.
   void UnhookGraphic();
-  std::weak_ptr<char> Life() const { return FLife; }
 
  private:
   THookToken FGraphicHook;
-  const TDefaultProc* FGraphicDefault = nullptr;
-  // Expires with the object: the control's own handling of a message may free us.
-  std::shared_ptr<char> FLife = std::make_shared<char>();
 };
 
 class TSkinSpeedButton : public TSkinBitButton {

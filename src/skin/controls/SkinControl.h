@@ -179,11 +179,13 @@ class TSkinControl : public TComponent {
   bool FRecolor = false;
   TColor FSavedColor = 0;
   bool FAttached = false;
+  // What every hook of a control skin runs: SkinWindowProc with `callDefault` as the old
+  // procedure (CallOldProc), errors to the error handler.
+  void HookMessage(TMessage& message, TDefaultProc callDefault);
+  // Expires with the object: code that hands a message on checks it afterwards.
+  std::weak_ptr<char> Life() const { return FLife; }
 
  private:
-  // What both kinds of hook run: SkinWindowProc with `callDefault` as the old procedure.
-  void HookMessage(TMessage& message, TDefaultProc callDefault);
-
   THookToken FControlHook;  // on FControl's hook chain
   THookToken FWindowHook;   // on FHandle through the subclass service
   // The default of the dispatch running now (valid only during it); CallOldProc calls it.
