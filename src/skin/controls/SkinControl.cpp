@@ -11,10 +11,12 @@
 #include "framework/ImgList.h"
 #include "framework/Subclass.h"
 #include "skin/controls/SkinBars.h"
+#include "skin/controls/SkinBoxes.h"
 #include "skin/controls/SkinButtons.h"
 #include "skin/controls/SkinChecks.h"
 #include "skin/controls/SkinEdits.h"
 #include "skin/controls/SkinRanges.h"
+#include "skin/controls/SkinScrollBars.h"
 #include "skin/controls/SkinTabs.h"
 #include "skin/data/SkinDefinition.h"
 #include "skin/data/SkinFrames.h"
@@ -112,7 +114,6 @@ std::string_view ControlSkinClassName(TControlSkinKind kind) {
 }
 
 TSkinControl* MakeControlSkin(TComponent& owner, TControlSkinKind kind) {
-  // A kind whose class is not written yet is the base, remembering what it stands for.
   switch (kind) {
     case TControlSkinKind::skButton: return owner.Make<TSkinButton>();
     case TControlSkinKind::skBitButton: return owner.Make<TSkinBitButton>();
@@ -127,6 +128,12 @@ TSkinControl* MakeControlSkin(TComponent& owner, TControlSkinKind kind) {
     case TControlSkinKind::skTrackBar: return owner.Make<TSkinTrackBar>();
     case TControlSkinKind::skUpDown: return owner.Make<TSkinUpDown>();
     case TControlSkinKind::skProgress: return owner.Make<TSkinProgress>();
+    case TControlSkinKind::skScrollBar: return owner.Make<TSkinScrollBar>();
+    case TControlSkinKind::skListView: return owner.Make<TSkinListView>();
+    case TControlSkinKind::skScControl: return owner.Make<TSkinScControl>();
+    case TControlSkinKind::skHeader: return owner.Make<TSkinHeader>();
+    case TControlSkinKind::skBox: return owner.Make<TSkinBox>();
+    case TControlSkinKind::skSizer: return owner.Make<TSkinSizer>();
     default: return owner.Make<TSkinControl>(kind);
   }
 }

@@ -64,6 +64,7 @@ void TWinSkinForm::AttachForm(TSkinData* skinData, TForm* form) {
   if (FrameSkinned())
     FFormHook = form->HookWindowProc([this](TMessage& m, TDefaultProc callDefault) { FormHandler(m, callDefault); });
   AttachFrame(skinData);
+  if (FrameSkinned()) SetPopupMenusOwnerDraw(true);
   FSavedFormColor = form->Color();
   form->SetColor(skinData->Model().Colours.ButtonFaceColour);
 }
@@ -102,6 +103,7 @@ void TWinSkinForm::AttachFrame(TSkinData* skinData) {
   if (FStyle & WS_MINIMIZEBOX) FCaptionFlags = FCaptionFlags | TCaptionFlags::cfMinBox;
   if (FStyle & WS_MAXIMIZEBOX) FCaptionFlags = FCaptionFlags | TCaptionFlags::cfMaxBox;
 
+  BuildSystemMenu();
   ReadWindowState();
   for (HWND child = GetWindow(FWindow, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
     if (WindowClassName(child) == L"MDIClient") {
@@ -222,6 +224,7 @@ void TWinSkinForm::DetachRestoring() {
   if (!Subclassed()) return;
   UnsubclassAll();
   if (FControlSkins) FControlSkins->FreeControlSkins();
+  if (FForm) SetPopupMenusOwnerDraw(false);
   if (FForm && FSkinState != fsClosing) FForm->SetColor(FSavedFormColor);
   ShowCaptionStyles(true);
   if (FMdiClientHook) UnsubclassWindow(FMdiClient, FMdiClientHook);
@@ -250,6 +253,7 @@ void TWinSkinForm::DetachForShutdown() {
     DetachClientOnly();
     return;
   }
+  FreeSystemMenu();
   SetHoverTimer(false);
   if (!Subclassed() && !FFormHook) return;
   UnsubclassAll();
@@ -262,6 +266,7 @@ void TWinSkinForm::DetachForShutdown() {
 void TWinSkinForm::DetachClientOnly() {
   SetHoverTimer(false);
   if (FControlSkins) FControlSkins->FreeControlSkins();
+  if (FForm) SetPopupMenusOwnerDraw(false);
   if (FForm && FSkinState != fsClosing) FForm->SetColor(FSavedFormColor);
   UnsubclassAll();
   if (FMdiClientHook) UnsubclassWindow(FMdiClient, FMdiClientHook);
@@ -408,6 +413,8 @@ void TWinSkinForm::WindowHandler(TMessage& message, TDefaultProc callDefault) {
     return;
   }
   switch (message.Msg) {
+    case WM_MEASUREITEM: OnMenuMeasureItem(message); return;
+    case WM_DRAWITEM: OnMenuDrawItem(message); return;
     case WM_NCCALCSIZE: OnNcCalcSize(message); return;
     case WM_NCHITTEST: OnNcHitTest(message); return;
     case WM_NCPAINT: OnNcPaint(message); return;
@@ -666,20 +673,6 @@ void TWinSkinForm::OnSysCommand(TMessage& message) {
     default: break;
   }
   PassOn(message);
-}
-
-void TWinSkinForm::OnSystemMenuCommand(TMessage& message) {
-  switch (LOWORD(message.WParam)) {
-    case SC_SIZE:
-    case SC_MOVE:
-    case SC_MINIMIZE:
-    case SC_MAXIMIZE:
-    case SC_NEXTWINDOW:
-    case SC_PREVWINDOW:
-    case SC_CLOSE:
-    case SC_RESTORE: PostMessageW(FWindow, WM_SYSCOMMAND, LOWORD(message.WParam), 0); return;
-    default: PassOn(message);
-  }
 }
 
 // ---- MDI ---------------------------------------------------------------------------------

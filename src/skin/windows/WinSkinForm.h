@@ -32,9 +32,11 @@ namespace kv {
 class TControlSkins;
 class TDataSkinSysButton;
 class TForm;
+class TPopupMenu;
 class TSkinData;
 class TWinControl;
 class TWinSkinForm;
+class TWinSkinMenu;
 
 enum TFormKind : std::uint8_t { fkNormal = 0, fkMdiFrame = 1, fkMdiChild = 2 };
 enum TSkinWindowState : std::uint8_t { swsNormal = 0, swsMaximized = 1, swsMinimized = 2 };
@@ -158,6 +160,19 @@ class TWinSkinForm : public TComponent {
   void ToggleMinimize();
   void ShowSystemMenu(POINT screen);
 
+  // ---- menus (menu bar: skin/menus/WinSkinMenu; popups, items and the system menu:
+  // WinSkinFormMenus.cpp)
+  TWinSkinMenu* MenuBar() const { return FMenuBar; }
+  HMENU WindowMenu() const { return FWindowMenu; }
+  // The drop-down being tracked from the menu bar, and whether one is open.
+  HMENU TrackedMenu() const { return FTrackedMenu; }
+  bool MenuTracking() const { return FMenuTracking; }
+  // Owner drawing of the form's popup-menu components on or off.
+  void SetPopupMenusOwnerDraw(bool on);
+  void BuildSystemMenu();
+  void FreeSystemMenu();
+  TPopupMenu* SystemPopup() const { return FSystemPopup; }
+
  protected:
   void Notification(TComponent* component, TOperation operation) override;
 
@@ -177,6 +192,8 @@ class TWinSkinForm : public TComponent {
   void OnSysCommand(TMessage& message);
   bool OnNcMouse(TMessage& message);
   void OnSystemMenuCommand(TMessage& message);
+  void OnMenuMeasureItem(TMessage& message);
+  void OnMenuDrawItem(TMessage& message);
   void OnHoverTimer();
   void SetHoverTimer(bool on);
   void ReadWindowState();
@@ -234,6 +251,13 @@ class TWinSkinForm : public TComponent {
   TCaptionFlags FCaptionFlags = TCaptionFlags::cfNone;
   TSkinWindowState FWindowState = swsNormal;
   TFormSkinState FSkinState = fsNew;
+
+  // ---- menu bar
+  TWinSkinMenu* FMenuBar = nullptr;  // owned as a component
+  HMENU FTrackedMenu = nullptr;
+  bool FMenuTracking = false;
+  // ---- popup menus and the system menu (WinSkinFormMenus.cpp)
+  TPopupMenu* FSystemPopup = nullptr;  // owned as a component
 };
 
 }  // namespace kv

@@ -77,26 +77,6 @@ void TWinSkinForm::ToggleMinimize() {
   PostMessageW(FWindow, WM_SYSCOMMAND, SC_MINIMIZE, 0);
 }
 
-void TWinSkinForm::ShowSystemMenu(POINT screen) {
-  if (FSystemMenu) {
-    EnableMenuItem(FSystemMenu, SC_RESTORE, FWindowState != swsNormal ? MF_ENABLED : MF_GRAYED);
-    EnableMenuItem(FSystemMenu, SC_MAXIMIZE, FWindowState != swsMaximized ? MF_ENABLED : MF_GRAYED);
-    EnableMenuItem(FSystemMenu, SC_MINIMIZE, FWindowState != swsMinimized ? MF_ENABLED : MF_GRAYED);
-  }
-  const DWORD now = GetTickCount();
-  // A second showing within the double-click time is a double click on the icon: close.
-  if (FSystemMenuShown && now - FLastSystemMenuTick <= GetDoubleClickTime()) {
-    SetHoverTimer(false);
-    PostMessageW(FWindow, WM_CLOSE, 0, 0);
-    return;
-  }
-  FSystemMenuShown = true;
-  FLastSystemMenuTick = now;
-  // The skinned system menu comes with the skinned popup menus; the window's own menu
-  // until then. Its commands come back as WM_COMMAND (OnSystemMenuCommand).
-  if (FSystemMenu) TrackPopupMenu(FSystemMenu, TPM_RIGHTBUTTON, screen.x, screen.y, 0, FWindow, nullptr);
-}
-
 void TWinSkinForm::RunButtonAction(TWinSysButton& button, POINT screen) {
   const int action = button.Record().Action;
   switch (action) {
@@ -146,6 +126,7 @@ void TWinSkinForm::ApplySkin() {
   if (FControlSkins) FControlSkins->SkinChanged();
   FSkinState = fsRefreshing;
   if (FrameSkinned()) {
+    SetPopupMenusOwnerDraw(true);
     FitWindowToFrame(true);
     // The region is cut from the new pictures whatever the size, the caption's from the
     // strip as the new skin paints it.

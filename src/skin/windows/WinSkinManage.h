@@ -64,6 +64,9 @@ class TSkinManage {
   void ResetSystemButtons();
   void SetMdiMaximized(bool maximized);
   bool MdiMaximized() const { return FMdiMaximized; }
+  // A drop-down of a skinned menu bar is open.
+  bool MenuTracking() const { return FMenuTracking; }
+  void SetMenuTracking(bool tracking) { FMenuTracking = tracking; }
   int MdiChildCount() const;
   HWND MdiClient() const { return FMdiClient; }
   void SetMdiClient(HWND client) { FMdiClient = client; }
@@ -94,6 +97,7 @@ class TSkinManage {
   bool FActive = false;
   bool FBulk = false;
   bool FMdiMaximized = false;
+  bool FMenuTracking = false;
   HWND FMdiClient = nullptr;
   int FActivationCounter = 0;
   TSkinAction FPendingAction = saNone;

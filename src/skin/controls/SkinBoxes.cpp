@@ -1,0 +1,3 @@
+#include "skin/controls/SkinBoxes.h"
+
+namespace kv {}  // namespace kv

@@ -1,0 +1,3 @@
+#include "skin/controls/SkinScrollBars.h"
+
+namespace kv {}  // namespace kv

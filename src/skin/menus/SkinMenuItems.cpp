@@ -1,0 +1,3 @@
+#include "skin/menus/SkinMenuItems.h"
+
+namespace kv {}  // namespace kv

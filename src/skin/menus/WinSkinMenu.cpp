@@ -1,0 +1,3 @@
+#include "skin/menus/WinSkinMenu.h"
+
+namespace kv {}  // namespace kv

@@ -1,0 +1,3 @@
+#include "skin/menus/WinSkinPopMenu.h"
+
+namespace kv {}  // namespace kv
