@@ -32,6 +32,15 @@ void TWinControl::PaintHandler(TMessage& m) {
     if (!FOwnPaint) SendMessageW(FHandle, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
     PaintWindow(dc);
     PaintControls(dc);
+    // The buffer holds no child windows: copying it over them (a list view's header, a
+    // combo box's edit) would wipe what they painted, with or without WS_CLIPCHILDREN.
+    for (HWND child = GetWindow(FHandle, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+      if (!IsWindowVisible(child)) continue;
+      RECT r;
+      GetWindowRect(child, &r);
+      MapWindowPoints(nullptr, FHandle, reinterpret_cast<POINT*>(&r), 2);
+      ExcludeClipRect(paint.Get(), r.left, r.top, r.right, r.bottom);
+    }
     BitBlt(paint.Get(), 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
   } else {
     PaintWindow(paint.Get());

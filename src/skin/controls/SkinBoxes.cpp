@@ -1,3 +1,193 @@
 #include "skin/controls/SkinBoxes.h"
 
-namespace kv {}  // namespace kv
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cwchar>
+
+#include "base/win/Dc.h"
+#include "base/win/Handles.h"
+#include "framework/Controls.h"
+#include "framework/ImgList.h"
+#include "framework/ListCtrls.h"
+#include "skin/data/SkinDefinition.h"
+#include "skin/data/SkinFrames.h"
+#include "skin/data/SkinGdi.h"
+#include "skin/windows/WinSkinData.h"
+
+namespace kv {
+
+namespace {
+
+Rect ToRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
+
+// The header picture, when the skin has one to draw.
+const TDataSkinObject* HeaderbarOf(const TSkinData* data) {
+  const TDataSkinObject* bar = data ? data->Model().Headerbar.get() : nullptr;
+  return bar && !bar->Image.Empty() ? bar : nullptr;
+}
+
+bool IsHighSurrogate(wchar_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+
+// The font the header draws its text with (the canvas's own when it has none).
+void UseHeaderFont(TCanvas& canvas, HWND header) {
+  if (const auto font = reinterpret_cast<HFONT>(SendMessageW(header, WM_GETFONT, 0, 0))) {
+    LOGFONTW log{};
+    if (GetObjectW(font, sizeof log, &log)) {
+      canvas.Font().SetName(log.lfFaceName);
+      canvas.Font().SetHeight(log.lfHeight);
+      canvas.Font().SetCharset(log.lfCharSet);
+    }
+  }
+}
+
+const TImageList* MatchingList(const TImageList* images, HIMAGELIST handle) {
+  return images && images->Handle() == handle ? images : nullptr;
+}
+
+// The framework's image list behind the header's list handle: the list view's own lists,
+// else an image list component of a control around the header (the form's).
+const TImageList* HeaderImages(HWND header) {
+  const auto handle = reinterpret_cast<HIMAGELIST>(SendMessageW(header, HDM_GETIMAGELIST, 0, 0));
+  if (!handle) return nullptr;
+  for (HWND wnd = GetParent(header); wnd; wnd = GetParent(wnd)) {
+    TWinControl* control = TWinControl::FindControl(wnd);
+    if (!control) continue;
+    if (const auto* view = dynamic_cast<const TListView*>(control)) {
+      if (const TImageList* images = MatchingList(view->SmallImages(), handle)) return images;
+      if (const TImageList* images = MatchingList(view->LargeImages(), handle)) return images;
+    }
+    for (TComponent* owner : {static_cast<TComponent*>(control), control->Owner()}) {
+      if (!owner) continue;
+      for (int i = 0; i < owner->ComponentCount(); ++i)
+        if (const TImageList* images = MatchingList(dynamic_cast<TImageList*>(owner->Components(i)), handle))
+          return images;
+    }
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+THeaderItem ReadHeaderItem(HWND header, int index) {
+  THeaderItem result;
+  // One unit more than the header may fill, so the text is always terminated.
+  wchar_t text[kHeaderTextLength + 2] = {};
+  HDITEMW item{};
+  item.mask = HDI_TEXT | HDI_FORMAT | HDI_IMAGE;
+  item.pszText = text;
+  item.cchTextMax = kHeaderTextLength + 1;
+  if (!SendMessageW(header, HDM_GETITEMW, WPARAM(index), reinterpret_cast<LPARAM>(&item))) return result;
+  // Only our own buffer is read: a text kept for the parent to supply has no units here.
+  if (item.pszText == text) {
+    std::size_t length = wcsnlen(text, kHeaderTextLength);
+    // A cut between the halves of a pair would leave half a character.
+    if (length > 0 && IsHighSurrogate(text[length - 1])) --length;
+    result.Text.assign(text, length);
+  }
+  const int justify = item.fmt & HDF_JUSTIFYMASK;
+  result.Alignment = justify == HDF_RIGHT ? DT_RIGHT : justify == HDF_CENTER ? DT_CENTER : DT_LEFT;
+  if (item.fmt & (HDF_IMAGE | HDF_OWNERDRAW)) result.ImageIndex = item.iImage;
+  return result;
+}
+
+// ---- header
+
+void TSkinHeader::AttachWindow(HWND window, TSkinData* skinData, TCanvas* canvas) {
+  const bool wasAttached = Attached();
+  TSkinControl::AttachWindow(window, skinData, canvas);
+  if (wasAttached || !Attached()) return;
+  if (TSkinControlHost* host = Host()) host->AddControlSkin(this);
+}
+
+bool TSkinHeader::BeforeMessage(TMessage& message) {
+  if (message.Msg == WM_ERASEBKGND && HeaderbarOf(FSkinData)) {
+    message.Result = 1;
+    return false;
+  }
+  return true;
+}
+
+void TSkinHeader::DrawHeaderItem(const TImageList* images, TCanvas& canvas, int index, const RECT& r) {
+  const TDataSkinObject* bar = HeaderbarOf(FSkinData);
+  if (!bar) return;
+  const THeaderItem item = ReadHeaderItem(FHandle, index);
+  TElementImage image = ElementImage(*bar);
+  image.FFrameCount = FixedFrameCount(TElementKind::ekHeader);
+  image.FTransparent = false;  // each item covers its place whole
+  kv::DrawElement(canvas.Handle(), ToRect(r), image, FrameIndex(TElementKind::ekHeader, TStateFlags::csNone));
+  if (item.Text.empty()) return;  // no text: no image either
+  // A long text stops at its own item rather than running into the next one.
+  const TSavedDc saved(canvas.Handle());
+  IntersectClipRect(canvas.Handle(), r.left, r.top, r.right, r.bottom);
+  DrawImageCaption(canvas, r, item.Alignment, item.Text, item.ImageIndex, images);
+}
+
+void TSkinHeader::DrawSkin(HDC dc, const RECT& rect) {
+  const TDataSkinObject* bar = HeaderbarOf(FSkinData);
+  if (!bar || !FHandle) return;
+  if (rect.right <= rect.left || rect.bottom <= rect.top) return;
+  FEnabled = IsWindowEnabled(FHandle) != FALSE;
+
+  const TBufferDc buffer(dc, rect);
+  HDC work = buffer.Get();
+  FillFace(work, rect);  // under the magenta of a transparent strip, not black
+  TCanvas canvas(work);  // gives the buffer its own font back before the copy
+  UseHeaderFont(canvas, FHandle);
+  const TImageList* images = HeaderImages(FHandle);
+
+  LONG right = rect.left;
+  const int count = int(SendMessageW(FHandle, HDM_GETITEMCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) {
+    RECT r;
+    if (!SendMessageW(FHandle, HDM_GETITEMRECT, WPARAM(i), reinterpret_cast<LPARAM>(&r))) continue;
+    DrawHeaderItem(images, canvas, i, r);
+    right = std::max(right, r.right);
+  }
+  if (right < rect.right) {
+    const RECT rest{right, rect.top, rect.right, rect.bottom};
+    DrawElement(work, rest, FixedFrameCount(TElementKind::ekHeader),
+                FrameIndex(TElementKind::ekHeader, TStateFlags::csNone), *bar);
+  }
+}
+
+// ---- box
+
+void TSkinBox::AttachControl(TWinControl* control, TSkinData* skinData, bool recolor, TCanvas* canvas) {
+  if (FAttached || !control) return;
+  HWND wnd = control->Handle();  // may throw: nothing is changed yet
+  FRecolor = recolor;
+  FSkinData = skinData;
+  FCanvas = canvas;
+  WatchReference(FControl, control);
+  FHandle = wnd;
+  if (TSkinControlHost* host = Host()) host->AddControlSkin(this);
+  FEnabled = IsWindowEnabled(wnd) != FALSE;
+  if (recolor) ReplaceColor(control);
+  FAttached = true;
+}
+
+void TSkinBox::AfterMessage(TMessage&) {}
+
+// ---- sizer
+
+bool TSkinSizer::BeforeMessage(TMessage& message) {
+  switch (message.Msg) {
+    case WM_PAINT:
+      PaintFromMessage(message);
+      message.Result = 0;
+      return false;
+    case WM_ERASEBKGND: message.Result = 1; return false;
+    default: return true;
+  }
+}
+
+void TSkinSizer::DrawSkin(HDC dc, const RECT& rect) {
+  if (rect.right <= rect.left || rect.bottom <= rect.top) return;
+  const TSkinColour shadow =
+      FSkinData ? FSkinData->Model().Colours.ButtonShadowColour : TSkinColours().ButtonShadowColour;
+  const TBrushHandle brush(CreateSolidBrush(ResolveColor(shadow)));
+  if (brush) ::FrameRect(dc, &rect, brush.Get());
+}
+
+}  // namespace kv

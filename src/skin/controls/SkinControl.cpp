@@ -172,12 +172,7 @@ void TSkinControl::AttachControl(TWinControl* control, TSkinData* skinData, bool
   FFocused = GetFocus() == wnd;
   FEnabled = (GetWindowLongPtrW(wnd, GWL_STYLE) & WS_DISABLED) == 0;
   FCaption = WindowText(wnd);
-  if (recolor) {
-    FSavedColor = control->Color();
-    FSavedParentColor = control->ParentColor();
-    control->SetColor(FaceColour(skinData));
-    FColorReplaced = true;
-  }
+  if (recolor) ReplaceColor(control);
   control->Invalidate();
   FAttached = true;
 }
@@ -212,14 +207,23 @@ void TSkinControl::Detach() {
     UnsubclassWindow(FHandle, FWindowHook);
     FWindowHook = {};
   }
-  if (FColorReplaced) {
-    FColorReplaced = false;
-    TSkinControlHost* host = Host();
-    if (FControl && !(host && host->HostClosing())) {
-      FControl->SetColor(FSavedColor);
-      if (FSavedParentColor) FControl->SetParentColor(true);
-    }
-  }
+  RestoreColor();
+}
+
+void TSkinControl::ReplaceColor(TWinControl* control) {
+  FSavedColor = control->Color();
+  FSavedParentColor = control->ParentColor();
+  control->SetColor(FaceColour(FSkinData));
+  FColorReplaced = true;
+}
+
+void TSkinControl::RestoreColor() {
+  if (!std::exchange(FColorReplaced, false)) return;
+  if (!FControl) return;  // gone first: nothing to give back, nor a host to ask
+  const TSkinControlHost* host = Host();
+  if (host && host->HostClosing()) return;
+  FControl->SetColor(FSavedColor);
+  if (FSavedParentColor) FControl->SetParentColor(true);
 }
 
 // ---- messages

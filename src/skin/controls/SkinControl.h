@@ -143,6 +143,11 @@ class TSkinControl : public TComponent {
   // The control we serve going away first: forget it (its hooks went with it).
   void Notification(TComponent* component, TOperation operation) override;
 
+  // The control shows the skin's face colour until RestoreColor (Detach calls it) gives
+  // its own colour back, unless the form skin is closing. FSkinData must be set.
+  void ReplaceColor(TWinControl* control);
+  void RestoreColor();
+
   // ---- drawing routines the control skins share
   // Text in rect, alignment DT_LEFT / DT_CENTER / DT_RIGHT, vertically one pixel above the
   // centre; the button-shadow colour when not enabled.
