@@ -108,6 +108,27 @@ void TGalleryForm::BuildMenus() {
   root->Add(L"-");
   AddItem(root, L"Open &MDI demo", scNone, glMdi, [this](TComponent*) { OpenMdiDemo(); });
   AddItem(root, L"&Dialog from a template...", scNone, glDialog, [this](TComponent*) { ShowTemplateDialog(); });
+  // What the skin paints in a popup: check marks with and without an image, a disabled
+  // item, and an item that draws itself (the skin leaves it alone).
+  root->Add(L"-");
+  TMenuItem* pinned = AddItem(root, L"P&inned", scNone, glStar);
+  pinned->SetAutoCheck(true);
+  pinned->SetChecked(true);
+  TMenuItem* grid = AddItem(root, L"Show &grid");
+  grid->SetAutoCheck(true);
+  grid->SetChecked(true);
+  AddItem(root, L"Not available")->SetEnabled(false);
+  TMenuItem* own = AddItem(root, L"Drawn by itself");
+  own->OnAdvancedDrawItem = [](TMenuItem* item, TCanvas& canvas, const RECT& rect, TOwnerDrawState state) {
+    canvas.Brush().SetStyle(bsSolid);
+    canvas.Brush().SetColor((state & odSelected) ? TColor(0x4080FF) : TColor(0xC0F0FF));
+    canvas.FillRect(rect);
+    canvas.Brush().SetStyle(bsClear);
+    canvas.Font().SetColor(clBlack);
+    RECT text = rect;
+    text.left += 24;
+    canvas.DrawTextIn(item->Caption(), text, DT_SINGLELINE | DT_VCENTER);
+  };
   FPages->SetPopupMenu(FPagePopup);
 }
 

@@ -69,7 +69,8 @@ TEST(GalleryProgram, ShowsItsWindowOnTheAskedPageAndQuitsWithZero) {
   ASSERT_TRUE(gallery.Started());
   HWND main = gallery.WaitForWindow(L"Kv.Form", kGalleryTitle);
   ASSERT_NE(main, nullptr);
-  EXPECT_NE(GetMenu(main), nullptr);
+  EXPECT_EQ(SendMessageW(main, 0x3504, 0, 0), 1) << "skinned (SM_ISSKINNED)";
+  EXPECT_EQ(GetMenu(main), nullptr) << "its menu bar is the skin's";
   EXPECT_EQ(gallery.ExitCode(), 0);
   EXPECT_FALSE(IsWindow(main));
 }

@@ -1,3 +1,480 @@
 #include "skin/menus/WinSkinMenu.h"
 
-namespace kv {}  // namespace kv
+#include <algorithm>
+#include <utility>
+
+#include "base/win/Dc.h"
+#include "framework/Forms.h"
+#include "framework/Menus.h"
+#include "skin/controls/SkinControl.h"
+#include "skin/data/SkinDefinition.h"
+#include "skin/data/SkinFrames.h"
+#include "skin/data/SkinGdi.h"
+#include "skin/data/SkinImage.h"
+#include "skin/windows/WinSkinData.h"
+#include "skin/windows/WinSkinManage.h"
+
+namespace kv {
+namespace {
+
+// The control skins' centred caption: the bar's buttons look like their buttons.
+struct TCaptionPainter : TSkinControl {
+  using TSkinControl::DrawCaption;
+};
+
+constexpr int kButtonPadding = 10;  // added to a caption's width
+constexpr int kNarrowBarStart = 12;
+constexpr int kPlainBarStart = 6;
+
+// One drop-down at a time on the GUI thread: one loop state for the program.
+struct TMenuLoopState {
+  TWinSkinForm* Form = nullptr;
+  int Index = -1;
+  UINT ItemCommand = 0;  // the framework item last selected (found again by command)
+  POINT LastMouse{};
+  bool Switching = false;
+  bool FirstKeyPosted = false;
+  int PendingSwitch = -1;
+  THookHandle Hook;
+};
+
+TMenuLoopState& Loop() {
+  static TMenuLoopState state;
+  return state;
+}
+
+// Bytes the caption would take in a double-byte code page: ASCII one, other characters
+// two, a surrogate pair four.
+std::wstring CutAtCharacter(std::wstring text, std::size_t maxBytes) {
+  std::size_t bytes = 0, i = 0;
+  while (i < text.size()) {
+    const wchar_t c = text[i];
+    const bool pair = IS_HIGH_SURROGATE(c) && i + 1 < text.size() && IS_LOW_SURROGATE(text[i + 1]);
+    const std::size_t size = pair ? 4 : (c < 0x80 ? 1 : 2);
+    if (bytes + size > maxBytes) break;
+    bytes += size;
+    i += pair ? 2 : 1;
+  }
+  text.resize(i);
+  return text;
+}
+
+int TextWidth(TCanvas& canvas, std::wstring_view text) {
+  if (text.empty()) return 0;
+  RECT r{0, 0, 0, 0};
+  canvas.DrawTextIn(text, r, DT_SINGLELINE | DT_CALCRECT | DT_NOCLIP | DT_EXPANDTABS);
+  return r.right - r.left;
+}
+
+// The caption of a bar button in the bar's font and colours.
+void DrawButtonCaption(TCanvas& canvas, const TMenuBtn& button, const TSkinColours& colours) {
+  AssignMenuFont(canvas.Font());
+  canvas.Font().SetColor(button.Enabled ? colours.MenuBarTextColour : colours.ButtonShadowColour);
+  TCaptionPainter::DrawCaption(canvas, button.Bounds, DT_CENTER, button.Enabled, button.Caption);
+}
+
+TMenuBtn* ButtonByIndex(const TWinSkinMenu* bar, int index) {
+  if (!bar || index < 0 || index >= bar->ButtonCount()) return nullptr;
+  return bar->Buttons()[std::size_t(index)];
+}
+
+BOOL CALLBACK CollectOpenMenu(HWND window, LPARAM param) {
+  wchar_t name[16]{};
+  GetClassNameW(window, name, 16);
+  if (IsWindowVisible(window) && std::wstring_view(name) == L"#32768")
+    if (auto menu = reinterpret_cast<HMENU>(SendMessageW(window, MN_GETHMENU, 0, 0)))
+      reinterpret_cast<std::vector<HMENU>*>(param)->push_back(menu);
+  return TRUE;
+}
+
+// The open drop-down the keyboard works in: from the tracked menu down the chain of
+// highlighted items whose submenus are showing. `item` is its highlighted position, -1
+// when none.
+HMENU DeepestOpenMenu(HMENU tracked, int* item) {
+  std::vector<HMENU> open;
+  EnumThreadWindows(GetCurrentThreadId(), CollectOpenMenu, reinterpret_cast<LPARAM>(&open));
+  HMENU menu = tracked;
+  for (int depth = 0; depth < 32; ++depth) {
+    *item = -1;
+    const int count = GetMenuItemCount(menu);
+    for (int i = 0; i < count; ++i)
+      if (GetMenuState(menu, UINT(i), MF_BYPOSITION) & MF_HILITE) {
+        *item = i;
+        break;
+      }
+    if (*item < 0) return menu;
+    HMENU sub = GetSubMenu(menu, *item);
+    if (!sub || std::find(open.begin(), open.end(), sub) == open.end()) return menu;
+    menu = sub;
+  }
+  return menu;
+}
+
+bool ItemOpensSubmenu(HMENU menu, int item) {
+  if (item < 0 || !GetSubMenu(menu, item)) return false;
+  return (GetMenuState(menu, UINT(item), MF_BYPOSITION) & (MF_DISABLED | MF_GRAYED)) == 0;
+}
+
+TMenuItem* CurrentFrameworkItem() { return Loop().ItemCommand ? FindMenuItem(Loop().ItemCommand) : nullptr; }
+
+}  // namespace
+
+std::wstring ReadMenuCaption(HMENU menu, UINT position, std::size_t maxBytes) {
+  const int length = GetMenuStringW(menu, position, nullptr, 0, MF_BYPOSITION);
+  if (length <= 0) return {};
+  std::wstring text(std::size_t(length) + 1, L'\0');
+  const int read = GetMenuStringW(menu, position, text.data(), length + 1, MF_BYPOSITION);
+  text.resize(std::size_t(std::max(read, 0)));
+  // The limit holds the terminating zero too.
+  return CutAtCharacter(std::move(text), maxBytes > 0 ? maxBytes - 1 : 0);
+}
+
+// ---- TMenuBtn ----------------------------------------------------------------------------
+
+TMenuBtn::TMenuBtn(TWinSkinForm& form, TSkinData* skinData, int index)
+    : TNCObject(form), FSkinData(skinData), FIndex(index) {}
+
+void TMenuBtn::Paint() {
+  TWinSkinMenu* bar = FForm.MenuBar();
+  if (!bar || !FSkinData || FSkinData->NoSkin()) return;
+  if (FForm.SkinState() != fsReady && FForm.SkinState() != fsRefreshing) return;
+  const TPixelBitmap& background = bar->Background();
+  const RECT& barRect = bar->BarRect();
+  if (background.Empty() || Bounds.right <= Bounds.left) return;
+  const TWindowDc dc = TWindowDc::Whole(FForm.Window());
+  if (!dc) return;
+  try {
+    const int left = Bounds.left - barRect.left, right = Bounds.right - barRect.left;
+    TPixelBitmap column(right - left, background.Height());
+    CopyPixels(column, 0, 0, background, {left, 0, right, background.Height()});
+    CopyToDc(dc.Get(), Bounds.left, barRect.top, column);
+    const TSkinColours& colours = FSkinData->Model().Colours;
+    const TTextStateGuard textState(dc.Get());
+    TCanvas canvas(dc.Get());
+    if (State == nsPressed || State == nsHot) {
+      canvas.Brush().SetStyle(bsSolid);
+      canvas.Brush().SetColor(colours.ButtonHilightColour);
+      canvas.FrameRect(Bounds);
+    }
+    DrawButtonCaption(canvas, *this, colours);
+  } catch (...) {
+    // A button that cannot paint keeps what it showed; the next frame paint redraws it.
+  }
+}
+
+// ---- TWinSkinMenu ------------------------------------------------------------------------
+
+TWinSkinMenu::TWinSkinMenu(TWinSkinForm& form) : FForm(form) {}
+
+TWinSkinMenu::~TWinSkinMenu() { FreeButtons(); }
+
+void TWinSkinMenu::Notification(TComponent* component, TOperation operation) {
+  TComponent::Notification(component, operation);
+  if (operation != opRemove) return;
+  if (component == FMenuComponent) FMenuComponent = nullptr;
+  std::erase(FButtons, component);
+}
+
+void TWinSkinMenu::FreeButtons() {
+  for (TMenuBtn* button : std::exchange(FButtons, {})) {
+    if (FForm.CurrentObject() == button) FForm.SetCurrentObject(nullptr);
+    if (!Destroying()) DestroyComponent(button);
+  }
+}
+
+TMenuBtn* TWinSkinMenu::AddButton() {
+  TMenuBtn* button = Make<TMenuBtn>(FForm, FSkinData, int(FButtons.size()));
+  button->Visible = true;
+  FButtons.push_back(button);
+  return button;
+}
+
+void TWinSkinMenu::BuildFromMenuHandle() { BuildFrom(nullptr, false); }
+
+void TWinSkinMenu::RebuildFromMenuHandle(HMENU menu) { BuildFrom(menu, true); }
+
+void TWinSkinMenu::BuildFrom(HMENU menu, bool matchByCommand) {
+  const HWND window = FForm.Window();
+  if (!menu) menu = GetMenu(window);
+  if (menu) FMenuHandle = menu;
+  if (FMenuHandle && !IsMenu(FMenuHandle)) FMenuHandle = nullptr;  // freed with its component
+  FreeButtons();
+  if (!FMenuHandle) return;
+  const int count = GetMenuItemCount(FMenuHandle);
+  for (int i = 0; i < count; ++i) {
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof(info);
+    info.fMask = MIIM_STATE | MIIM_ID | MIIM_SUBMENU | MIIM_FTYPE;
+    if (!GetMenuItemInfoW(FMenuHandle, UINT(i), TRUE, &info)) continue;
+    TMenuBtn* button = AddButton();
+    button->Submenu = info.hSubMenu;
+    button->Command = info.wID;
+    button->Enabled = (info.fState & (MFS_DISABLED | MFS_GRAYED)) == 0;
+    button->Caption = ReadMenuCaption(FMenuHandle, UINT(i));
+    if (!button->Caption.empty() || !FMenuComponent) continue;
+    // An owner-drawn framework item carries no text: the component has it.
+    TMenuItem* root = FMenuComponent->Items();
+    TMenuItem* item = nullptr;
+    if (!matchByCommand) {
+      if (i < root->Count()) item = root->Items(i);
+    } else {
+      for (int k = 0; k < root->Count(); ++k)
+        if (root->Items(k)->Command() == info.wID) item = root->Items(k);
+    }
+    if (!item) continue;
+    item->InitiateAction();
+    button->Caption = item->Caption();
+    button->Enabled = item->Enabled();
+    button->Command = item->Command();
+    button->Submenu = item->Count() > 0 ? item->Handle() : nullptr;
+  }
+  // The platform neither draws nor tracks its own bar from now on (an empty one either:
+  // it would still take Alt into its menu mode).
+  if (GetMenu(window)) SetMenu(window, nullptr);
+}
+
+void TWinSkinMenu::BuildFromMenuComponent() {
+  const HWND window = FForm.Window();
+  if (HMENU menu = GetMenu(window)) FMenuHandle = menu;
+  if (!FMenuComponent) {
+    // A foreign window has only its platform menu to go back to.
+    BuildFrom(nullptr, false);
+    FForm.SetCurrentObject(nullptr);
+    return;
+  }
+  FreeButtons();
+  TMenuItem* root = FMenuComponent->Items();
+  for (int i = 0; i < root->Count(); ++i) {
+    TMenuItem* item = root->Items(i);
+    item->InitiateAction();
+    TMenuBtn* button = AddButton();
+    button->Caption = item->Caption();
+    button->Enabled = item->Enabled();
+    button->Visible = item->Visible();
+    button->Command = item->Command();
+    button->Submenu = item->Count() > 0 ? item->Handle() : nullptr;
+  }
+  if (GetMenu(window)) SetMenu(window, nullptr);
+  FForm.SetCurrentObject(nullptr);
+}
+
+void TWinSkinMenu::PaintMenuBar(HDC dc, const RECT& r) {
+  const int width = r.right - r.left, height = r.bottom - r.top;
+  FBarRect = r;
+  if (width <= 0 || height <= 0 || !FSkinData || FSkinData->NoSkin()) return;
+  const TSkinDefinition& model = FSkinData->Model();
+  const bool rightToLeft = (GetWindowLongW(FForm.Window(), GWL_EXSTYLE) & WS_EX_LAYOUTRTL) != 0;
+
+  TPixelBitmap work(width, height);
+  int x0 = kPlainBarStart;
+  if (const TDataSkinObject* record = model.MenuBar.get(); record && !record->Image.Empty()) {
+    const int frames = std::max(record->FrameCount, 1);
+    const int frame = StripFrameIndex(TElementKind::ekFramePiece,
+                                      FForm.IsActive() ? TStateFlags::csNone : TStateFlags::csInactive, frames);
+    const Rect target{0, 0, width, height};
+    if (record->Tile == 1)
+      DrawSkinImage(work, target, record->Image, TDrawFlags::dfVertical, frames, frame, record->GetMargins());
+    else
+      DrawThreeSliceTiled(work, target, record->Image, TDrawFlags::dfVertical, frames, frame, record->GetMargins());
+    x0 = rightToLeft ? record->RightWidth + 8 : record->LeftWidth + 4;
+    if (x0 > width) x0 = kNarrowBarStart;
+  } else {
+    work.Fill(PixelOf(ResolveColor(model.Colours.MenubarColour)));
+  }
+  FBackground = work;
+
+  FPainting = true;
+  struct TPaintingOff {
+    bool& Flag;
+    ~TPaintingOff() { Flag = false; }
+  } paintingOff{FPainting};
+  const TBufferDc buffer(dc, r);
+  CopyToDc(buffer.Get(), r.left, r.top, work);
+  TCanvas canvas(buffer.Get());
+  AssignMenuFont(canvas.Font());
+  canvas.Brush().SetStyle(bsClear);
+  int x = x0;
+  for (TMenuBtn* button : FButtons) {
+    AssignMenuFont(canvas.Font());
+    const int w = button->Caption.empty() ? 0 : TextWidth(canvas, button->Caption) + kButtonPadding;
+    if (rightToLeft)
+      button->Bounds = {r.right - x - w, r.top, r.right - x, r.bottom - 1};
+    else
+      button->Bounds = {r.left + x, r.top, r.left + x + w, r.bottom - 1};
+    button->State = TNCObject::nsNormal;
+    if (w > 0) DrawButtonCaption(canvas, *button, model.Colours);
+    x += w;
+  }
+  canvas.SetHandle(nullptr);
+
+  // A maximised MDI child's buttons sit at the bar's end.
+  if (FForm.ActiveMdiChildMaximized()) {
+    for (TWinSysButton* button : FForm.Buttons()) {
+      const TDataSkinSysButton& record = button->Record();
+      if (record.Visibility != 100 || record.Image.Empty() || !button->Visible) continue;
+      const RECT& b = button->Bounds;
+      DrawFrameStretched(buffer.Get(), {b.left, b.top, b.right, b.bottom}, record.Image, TDrawFlags::dfTransparent,
+                         std::max(record.FrameCount, 1), 1);
+    }
+    if (TSkinManage* manager = TSkinManage::Instance(); manager && !manager->MdiMaximized())
+      manager->SetMdiMaximized(true);
+  }
+}
+
+// ---- finding buttons ---------------------------------------------------------------------
+
+TMenuBtn* MenuButtonAt(const TWinSkinMenu* bar, POINT p) {
+  if (!bar) return nullptr;
+  for (TMenuBtn* button : bar->Buttons())
+    if (!button->Caption.empty() && PtInRect(&button->Bounds, p)) return button;
+  return nullptr;
+}
+
+TMenuBtn* AdjacentMenuButton(bool next) {
+  const TMenuLoopState& loop = Loop();
+  const TWinSkinMenu* bar = loop.Form ? loop.Form->MenuBar() : nullptr;
+  if (!bar || bar->ButtonCount() == 0) return nullptr;
+  const int count = bar->ButtonCount();
+  int index = next ? loop.Index + 1 : loop.Index - 1;
+  if (index >= count) index = 0;
+  if (index < 0) index = count - 1;
+  return ButtonByIndex(bar, index);
+}
+
+// ---- the menu loop -----------------------------------------------------------------------
+
+int TrackedMenuButtonIndex() { return Loop().Index; }
+TWinSkinForm* TrackingFormSkin() { return Loop().Form; }
+bool MenuLoopHookInstalled() { return bool(Loop().Hook); }
+
+void SetTrackingFormSkin(TWinSkinForm* form, int buttonIndex) {
+  Loop().Form = form;
+  Loop().Index = buttonIndex;
+}
+
+void ForgetTrackingFormSkin(const TWinSkinForm* form) {
+  if (Loop().Form != form) return;
+  Loop().Form = nullptr;
+  Loop().Index = -1;
+  Loop().PendingSwitch = -1;
+}
+
+int TakePendingMenuSwitch() { return std::exchange(Loop().PendingSwitch, -1); }
+
+void InstallMenuLoopHook() {
+  TMenuLoopState& loop = Loop();
+  loop.Switching = false;
+  loop.FirstKeyPosted = false;
+  loop.PendingSwitch = -1;
+  GetCursorPos(&loop.LastMouse);
+  if (!loop.Hook) loop.Hook.Reset(SetWindowsHookExW(WH_MSGFILTER, MenuLoopHook, nullptr, GetCurrentThreadId()));
+}
+
+void RemoveMenuLoopHook() {
+  TMenuLoopState& loop = Loop();
+  loop.Hook.Reset();
+  loop.ItemCommand = 0;
+  loop.Index = -1;
+  loop.FirstKeyPosted = false;
+}
+
+void MenuLoopSelect(WPARAM wParam, LPARAM lParam) {
+  TMenuLoopState& loop = Loop();
+  if (HIWORD(wParam) == 0xFFFF && lParam == 0) {
+    // The menu closes: unless we are moving to another button, tracking ends.
+    if (!loop.Switching && loop.Form) loop.Form->EndMenuTracking();
+    return;
+  }
+  loop.Switching = false;
+  loop.ItemCommand = 0;
+  TWinSkinMenu* bar = loop.Form ? loop.Form->MenuBar() : nullptr;
+  TMainMenu* component = bar ? bar->MenuComponent() : nullptr;
+  if (!component) return;
+  TMenuItem* item = nullptr;
+  if (HIWORD(wParam) & MF_POPUP) {
+    if (HMENU sub = GetSubMenu(reinterpret_cast<HMENU>(lParam), LOWORD(wParam)))
+      item = component->FindItem(reinterpret_cast<UINT_PTR>(sub), fkHandle);
+  } else {
+    item = component->FindItem(LOWORD(wParam), fkCommand);
+  }
+  if (item) loop.ItemCommand = item->Command();
+}
+
+LRESULT CALLBACK MenuLoopHook(int code, WPARAM wParam, LPARAM lParam) {
+  TMenuLoopState& loop = Loop();
+  auto* msg = reinterpret_cast<MSG*>(lParam);
+  try {
+    // A right-to-left menu runs the other way: the arrows swap before anyone sees them.
+    if (code >= 0 && msg && msg->message == WM_KEYDOWN && (msg->wParam == VK_LEFT || msg->wParam == VK_RIGHT)) {
+      TMenuItem* item = CurrentFrameworkItem();
+      TMenu* menu = item ? item->GetParentMenu() : nullptr;
+      if (menu && menu->IsRightToLeft()) msg->wParam = msg->wParam == VK_LEFT ? VK_RIGHT : VK_LEFT;
+    }
+    const LRESULT result = CallNextHookEx(loop.Hook.Get(), code, wParam, lParam);
+    if (result != 0 || code != MSGF_MENU || !msg) return result;
+    TWinSkinForm* form = loop.Form;
+    if (!form) return result;
+    if (!loop.FirstKeyPosted) {
+      // The drop-down opens with its first item selected, as a bar's does.
+      loop.FirstKeyPosted = true;
+      PostMessageW(msg->hwnd, WM_KEYDOWN, VK_DOWN, 0);
+    }
+    TMenuBtn* target = nullptr;
+    switch (msg->message) {
+      case WM_KEYDOWN:
+        if (msg->wParam == VK_RETURN || msg->wParam == VK_ESCAPE) {
+          loop.Switching = false;
+        } else if (msg->wParam == VK_LEFT || msg->wParam == VK_RIGHT) {
+          int item = -1;
+          const HMENU deepest = DeepestOpenMenu(form->TrackedMenu(), &item);
+          if (msg->wParam == VK_LEFT && deepest == form->TrackedMenu()) target = AdjacentMenuButton(false);
+          if (msg->wParam == VK_RIGHT && !ItemOpensSubmenu(deepest, item)) target = AdjacentMenuButton(true);
+        }
+        break;
+      case WM_SYSKEYDOWN:
+        if (msg->wParam == VK_MENU) form->EndMenuTracking();
+        return result;
+      case WM_MENUSELECT: MenuLoopSelect(msg->wParam, msg->lParam); return result;
+      case WM_MOUSEMOVE:
+        if (msg->pt.x != loop.LastMouse.x || msg->pt.y != loop.LastMouse.y) {
+          target = MenuButtonAt(form->MenuBar(), form->FramePoint(msg->pt));
+          loop.LastMouse = msg->pt;
+        }
+        break;
+      default: break;
+    }
+    if (target && target->Index() != loop.Index) {
+      // Close this drop-down; the form opens the target's once tracking has returned
+      // (a click posted now could be taken by the closing menu).
+      loop.Switching = true;
+      loop.PendingSwitch = target->Index();
+      EndMenu();
+    }
+    return result;
+  } catch (...) {
+    return 0;
+  }
+}
+
+// ---- owner drawing -----------------------------------------------------------------------
+
+void MakeMenuOwnerDraw(HMENU menu) {
+  const int count = GetMenuItemCount(menu);
+  for (int i = 0; i < count; ++i) {
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof(info);
+    info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_SUBMENU;
+    if (!GetMenuItemInfoW(menu, UINT(i), TRUE, &info)) continue;
+    if (!(info.fType & MFT_OWNERDRAW)) {
+      // The type alone: the text, bitmap and item data the items are found by stay.
+      MENUITEMINFOW type{};
+      type.cbSize = sizeof(type);
+      type.fMask = MIIM_FTYPE;
+      type.fType = info.fType | MFT_OWNERDRAW;
+      SetMenuItemInfoW(menu, UINT(i), TRUE, &type);
+    }
+    if (info.hSubMenu && info.hSubMenu != menu) MakeMenuOwnerDraw(info.hSubMenu);
+  }
+}
+
+}  // namespace kv

@@ -7,8 +7,10 @@
 #include "base/win/Dc.h"
 #include "base/win/WindowText.h"
 #include "framework/Forms.h"
+#include "framework/Menus.h"
 #include "framework/Subclass.h"
 #include "skin/data/SkinGdi.h"
+#include "skin/menus/WinSkinMenu.h"
 #include "skin/windows/ControlSkins.h"
 #include "skin/windows/WinSkinData.h"
 #include "skin/windows/WinSkinManage.h"
@@ -50,6 +52,8 @@ TWinSkinForm::TWinSkinForm() {
 TWinSkinForm::~TWinSkinForm() {
   // A form skin freed while its window lives (manager shutdown, tests) takes its hooks.
   if (Subclassed() || FFormHook) DetachForShutdown();
+  FreeMenuBar(false);  // while this object is whole: the bar's buttons ask it about itself
+  ForgetTrackingFormSkin(this);
   SetHoverTimer(false);
   if (TSkinManage* manager = TSkinManage::Instance()) manager->RemoveFormSkin(FWindow);
 }
@@ -128,7 +132,9 @@ void TWinSkinForm::AttachFrame(TSkinData* skinData) {
   }
 
   if (FrameSkinned()) {
-    ReadWindowMenu();
+    // The platform's bar gives way to ours (an MDI child's menu is its frame's business).
+    FWindowMenu = GetMenu(FWindow);
+    if (FWindowMenu && FFormKind != fkMdiChild) CreateMenuBar(FWindowMenu);
     const TSkinManage* manager = TSkinManage::Instance();
     const bool mdiMaximized = manager && manager->MdiMaximized();
     if (!(FFormKind == fkMdiChild && mdiMaximized) && FWindowState != swsMinimized) ShowCaptionStyles(false);
@@ -204,6 +210,7 @@ void TWinSkinForm::Notification(TComponent* component, TOperation operation) {
   if (component == FCurrentObject) FCurrentObject = nullptr;
   std::erase(FButtons, component);
   if (component == FControlSkins) FControlSkins = nullptr;
+  if (component == FMenuBar) FMenuBar = nullptr;
 }
 
 // ---- detaching ---------------------------------------------------------------------------
@@ -227,6 +234,7 @@ void TWinSkinForm::DetachRestoring() {
   if (FForm) SetPopupMenusOwnerDraw(false);
   if (FForm && FSkinState != fsClosing) FForm->SetColor(FSavedFormColor);
   ShowCaptionStyles(true);
+  FreeMenuBar(true);
   if (FMdiClientHook) UnsubclassWindow(FMdiClient, FMdiClientHook);
   FMdiClientHook = {};
   FCaptionBitmap = {};
@@ -258,6 +266,7 @@ void TWinSkinForm::DetachForShutdown() {
   if (!Subclassed() && !FFormHook) return;
   UnsubclassAll();
   if (FControlSkins) FControlSkins->FreeControlSkins();
+  FreeMenuBar(false);
   if (FMdiClientHook) UnsubclassWindow(FMdiClient, FMdiClientHook);
   FMdiClientHook = {};
   FCaptionBitmap = {};
@@ -302,8 +311,35 @@ void TWinSkinForm::FormHandler(TMessage& message, TDefaultProc callDefault) {
       FSkinData->SetFramePainting(false);
       callDefault(message);
       FSkinData->SetFramePainting(painting);
-      ReadWindowMenu();
-      FitWindowToFrame(false);
+      if (!FrameSkinned() || !Subclassed() || FFormKind == fkMdiChild) return;
+      const HMENU menu = GetMenu(FWindow);
+      if (!FMenuBar) {
+        // A menu that came after attaching: the bar appears, the client keeps its size.
+        if (!menu) return;
+        CreateMenuBar(menu);
+        FitWindowToFrame(true);
+      } else if (FSkinData->MenuUpdate()) {
+        // A new menu, or a change of an item of the one the bar shows (the window no
+        // longer holds that one, so the bar's own handle is read again).
+        if (FForm) FMenuBar->SetMenuComponent(FForm->Menu());
+        if (FForm && !FForm->Menu() && !menu) FMenuBar->ForgetMenuHandle();
+        FMenuBar->BuildFromMenuHandle();
+      }
+      RepaintMenuBar();
+      return;
+    }
+    case CM_DIALOGCHAR: {
+      // Alt+letter (and nothing else held) opens the bar's drop-down of that access key.
+      const bool altOnly =
+          (message.LParam & (1 << 29)) != 0 && GetKeyState(VK_SHIFT) >= 0 && GetKeyState(VK_CONTROL) >= 0;
+      if (FMenuBar && altOnly && FrameSkinned()) {
+        if (TMenuBtn* button = FindMenuButtonByAccel(wchar_t(message.WParam))) {
+          PostMenuButtonClick(*button);
+          message.Result = 1;
+          return;
+        }
+      }
+      callDefault(message);
       return;
     }
     default: callDefault(message);
@@ -347,8 +383,18 @@ void TWinSkinForm::WindowHandler(TMessage& message, TDefaultProc callDefault) {
       return;
     case WM_NCDESTROY: {
       FSkinState = fsClosing;
+      // The window dies without the menu we took from it: a menu of its own goes too.
+      if (FMenuBar && FrameSkinned()) {
+        const HMENU menu = FMenuBar->MenuHandle();
+        TMainMenu* component = FMenuBar->MenuComponent();
+        if (menu && IsMenu(menu) && (!component || component->Handle() != menu)) DestroyMenu(menu);
+        FMenuBar->ForgetMenuHandle();
+      }
       DetachForShutdown();
       PassOn(message);
+      // Destroyed from inside our drop-down: the tracking call still runs on this object,
+      // so it is handed to the purge once that call has returned (OpenMenuButton).
+      if (FMenuTracking) return;
       FSkinState = fsClosed;
       if (TSkinManage* manager = TSkinManage::Instance()) {
         manager->SetPendingSkinData(FSkinData);
@@ -403,6 +449,11 @@ void TWinSkinForm::WindowHandler(TMessage& message, TDefaultProc callDefault) {
     case WM_COMMAND: OnSystemMenuCommand(message); return;
     case WM_SYSCOMMAND: OnSysCommand(message); return;
     case SM_SKINATTACHED: OnAttached(); return;
+    case WM_MENUSELECT:
+      // What the bar's drop-down has selected (the arrow keys depend on it).
+      if (FMenuTracking && TrackingFormSkin() == this) MenuLoopSelect(message.WParam, message.LParam);
+      PassOn(message);
+      return;
     default: break;
   }
 
@@ -502,7 +553,7 @@ POINT TWinSkinForm::FramePoint(POINT screen) const {
 TNCObject* TWinSkinForm::ButtonAt(POINT p) {
   for (TWinSysButton* button : FButtons)
     if (button->Visible && button->Record().Action >= 0 && PtInRect(&button->Bounds, p)) return button;
-  return nullptr;
+  return MenuButtonAt(FMenuBar, p);
 }
 
 bool TWinSkinForm::OnNcMouse(TMessage& message) {
@@ -521,7 +572,15 @@ bool TWinSkinForm::OnNcMouse(TMessage& message) {
     case WM_NCLBUTTONDOWN:
       if (TNCObject* object = ButtonAt(p)) {
         if (!FActive) SetForegroundWindow(FWindow);
+        auto* menuButton = dynamic_cast<TMenuBtn*>(object);
+        if (menuButton && FMenuTracking) {
+          // One drop-down at a time: the open one closes first, then this click again.
+          EndMenu();
+          PostMessageW(FWindow, message.Msg, message.WParam, message.LParam);
+          return true;
+        }
         object->Press();
+        if (menuButton) OpenMenuButton(*menuButton);
         return true;
       }
       // A maximised window is not dragged by its caption.
@@ -530,9 +589,10 @@ bool TWinSkinForm::OnNcMouse(TMessage& message) {
       return false;
     case WM_NCLBUTTONUP:
       if (TNCObject* object = ButtonAt(p)) {
-        if (object == FCurrentObject) {
+        auto* button = dynamic_cast<TWinSysButton*>(object);
+        if (button && object == FCurrentObject) {
           object->Release();
-          if (auto* button = dynamic_cast<TWinSysButton*>(object)) RunButtonAction(*button, screen);
+          RunButtonAction(*button, screen);
         }
         return true;
       }
@@ -566,6 +626,7 @@ void TWinSkinForm::SetHoverTimer(bool on) {
 }
 
 void TWinSkinForm::OnHoverTimer() {
+  if (FMenuTracking) return;  // the drop-down's button stays pressed
   POINT cursor{};
   GetCursorPos(&cursor);
   const POINT p = FramePoint(cursor);
@@ -651,6 +712,22 @@ void TWinSkinForm::ReadWindowState() {
 
 void TWinSkinForm::OnSysCommand(TMessage& message) {
   const WPARAM command = message.WParam & 0xFFF0;
+  // The keyboard's way into the menu: our bar answers it, the platform never enters its
+  // own menu mode over a bar it no longer shows (Alt alone highlights nothing).
+  if (command == SC_KEYMENU && FMenuBar && !FMenuTracking && message.LParam != ' ' && message.LParam != '-' &&
+      !GetCapture()) {
+    if (message.LParam == 0) {
+      message.Result = 1;
+      return;
+    }
+    if (TMenuBtn* button = FindMenuButtonByAccel(wchar_t(message.LParam))) {
+      // A framework form has opened it already (CM_DIALOGCHAR); a foreign window's
+      // Alt+letter only arrives here.
+      if (!FForm) PostMenuButtonClick(*button);
+      message.Result = 1;
+      return;
+    }
+  }
   // Alt+Space: the system opens its window menu only for windows that show the
   // system-menu style, which ours hides while the frame is skinned.
   if (command == SC_KEYMENU && message.LParam == ' ' && HasFlag(FCaptionFlags, TCaptionFlags::cfSysMenu) &&
@@ -673,49 +750,6 @@ void TWinSkinForm::OnSysCommand(TMessage& message) {
     default: break;
   }
   PassOn(message);
-}
-
-// ---- MDI ---------------------------------------------------------------------------------
-
-void TWinSkinForm::MdiClientHandler(TMessage& message, TDefaultProc callDefault) {
-  TSkinManage* manager = TSkinManage::Instance();
-  switch (message.Msg) {
-    case WM_NCDESTROY:
-      callDefault(message);
-      UnsubclassWindow(FMdiClient, FMdiClientHook);
-      FMdiClientHook = {};
-      return;
-    case WM_NCCALCSIZE:
-      // The frame's skinned children never need the client's scroll bars.
-      if (FrameSkinned())
-        SetWindowLongW(FMdiClient, GWL_STYLE, GetWindowLongW(FMdiClient, GWL_STYLE) & ~LONG(WS_HSCROLL | WS_VSCROLL));
-      callDefault(message);
-      return;
-    case WM_MDICREATE:
-      FSkinData->SetMenuUpdate(false);
-      callDefault(message);
-      FNewMdiChild = reinterpret_cast<HWND>(message.Result);
-      return;
-    case WM_MDIDESTROY:
-      callDefault(message);
-      if (FrameSkinned() && manager) manager->SetMdiMaximized(ActiveMdiChildMaximized());
-      if (manager && manager->MdiChildCount() == 0) FSkinData->SetMenuUpdate(FSavedMenuUpdate);
-      return;
-    case WM_MDITILE:
-    case WM_MDICASCADE:
-      if (FrameSkinned() && manager && manager->MdiMaximized()) manager->SetMdiMaximized(false);
-      callDefault(message);
-      return;
-    case WM_MDIREFRESHMENU:
-      callDefault(message);
-      if (FNewMdiChild && manager) {
-        manager->SkinWindow(FNewMdiChild);
-        PostMessageW(FWindow, SM_REPAINTFRAME, 0, 0);
-        FNewMdiChild = nullptr;
-      }
-      return;
-    default: callDefault(message);
-  }
 }
 
 }  // namespace kv

@@ -37,6 +37,7 @@ class TSkinData;
 class TWinControl;
 class TWinSkinForm;
 class TWinSkinMenu;
+class TMenuBtn;
 
 enum TFormKind : std::uint8_t { fkNormal = 0, fkMdiFrame = 1, fkMdiChild = 2 };
 enum TSkinWindowState : std::uint8_t { swsNormal = 0, swsMaximized = 1, swsMinimized = 2 };
@@ -167,6 +168,16 @@ class TWinSkinForm : public TComponent {
   // The drop-down being tracked from the menu bar, and whether one is open.
   HMENU TrackedMenu() const { return FTrackedMenu; }
   bool MenuTracking() const { return FMenuTracking; }
+  // A screen point in window coordinates (the frame's).
+  POINT FramePoint(POINT screen) const;
+  // Presses a bar button as a click would: a WM_NCLBUTTONDOWN just inside it, posted.
+  void PostMenuButtonClick(const TMenuBtn& button);
+  // The first enabled bar button whose access key is `key` (any case), or none.
+  TMenuBtn* FindMenuButtonByAccel(wchar_t key) const;
+  void EndMenuTracking() { FMenuTracking = false; }
+  // Runs a pressed bar button: its WM_COMMAND, and its drop-down tracked until it closes
+  // (false for a button without one).
+  bool OpenMenuButton(TMenuBtn& button);
   // Owner drawing of the form's popup-menu components on or off.
   void SetPopupMenusOwnerDraw(bool on);
   void BuildSystemMenu();
@@ -197,12 +208,18 @@ class TWinSkinForm : public TComponent {
   void OnHoverTimer();
   void SetHoverTimer(bool on);
   void ReadWindowState();
-  POINT FramePoint(POINT screen) const;
   TNCObject* ButtonAt(POINT framePoint);
   void RunButtonAction(TWinSysButton& button, POINT screen);
   void MdiCommand(WPARAM command);
   void SetCaptionQuietly(TMessage& message);
-  void ReadWindowMenu();
+  // The skinned bar in place of the window's platform menu `menu`.
+  void CreateMenuBar(HMENU menu);
+  // The bar freed; with `giveBack` the window gets its platform menu again.
+  void FreeMenuBar(bool giveBack);
+  // Repaints the bar alone (its buttons changed).
+  void RepaintMenuBar();
+  // MDI children still skinned (closed ones wait for the manager's purge).
+  static int LiveMdiChildSkins();
   void UnsubclassAll();
   FrameWindow MakeFrameWindow(int width, int height) const;
   FrameSkin Skin() const;
@@ -257,7 +274,10 @@ class TWinSkinForm : public TComponent {
   HMENU FTrackedMenu = nullptr;
   bool FMenuTracking = false;
   // ---- popup menus and the system menu (WinSkinFormMenus.cpp)
-  TPopupMenu* FSystemPopup = nullptr;  // owned as a component
+  // Shared with a ShowSystemMenu running: a window closed while its system menu is open
+  // frees this skin, but not the menu being tracked.
+  std::shared_ptr<TPopupMenu> FSystemPopupOwner;
+  TPopupMenu* FSystemPopup = nullptr;
 };
 
 }  // namespace kv

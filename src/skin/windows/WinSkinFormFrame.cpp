@@ -1,17 +1,17 @@
 // The skinned frame of TWinSkinForm: caption buttons and the window commands they run,
-// frame painting and the window region.
+// frame painting and the window region, the menu bar's part in the form skin, and the
+// MDI client's handler.
 #include <optional>
 
 #include "base/win/Dc.h"
 #include "framework/Forms.h"
+#include "framework/Menus.h"
+#include "framework/Subclass.h"
+#include "skin/menus/WinSkinMenu.h"
 #include "skin/windows/ControlSkins.h"
 #include "skin/windows/WinSkinData.h"
 #include "skin/windows/WinSkinForm.h"
 #include "skin/windows/WinSkinManage.h"
-
-// user32's menu-bar painter into any rectangle (exported since Windows NT 4, not declared
-// by the headers).
-extern "C" DWORD WINAPI DrawMenuBarTemp(HWND window, HDC dc, LPRECT rect, HMENU menu, HFONT font);
 
 namespace kv {
 
@@ -138,14 +138,6 @@ void TWinSkinForm::ApplySkin() {
 
 // ---- frame painting and region -----------------------------------------------------------
 
-// Until the skinned menu bar arrives, a window's own menu bar is drawn by the system into
-// its place under our caption; the system also tracks it there (its item rectangles are
-// those of the last drawing, in window coordinates).
-void TWinSkinForm::ReadWindowMenu() {
-  FWindowMenu = GetMenu(FWindow);
-  FMenuBarHeight = FWindowMenu && FFormKind != fkMdiChild ? GetSystemMetrics(SM_CYMENU) : 0;
-}
-
 FrameWindow TWinSkinForm::MakeFrameWindow(int width, int height) const {
   FrameWindow w;
   w.FrameType = FFrameType;
@@ -174,11 +166,6 @@ void TWinSkinForm::PaintFrame(HDC dc) {
   const int width = r.right - r.left, height = r.bottom - r.top;
   FramePainted painted = PaintSkinFrame(dc, Skin(), FSkinData->Model().Colours, MakeFrameWindow(width, height),
                                         FCaptionText, FCaptionFont.Get(), &FIconBitmap, FLayout);
-  if (FMenuBarHeight > 0 && FWindowMenu) {
-    RECT bar{FBorders.Left, FBorders.Top, width - FBorders.Right, FBorders.Top + FMenuBarHeight};
-    FillRect(dc, &bar, GetSysColorBrush(COLOR_MENU));  // the system fills only up to its items
-    DrawMenuBarTemp(FWindow, dc, &bar, FWindowMenu, nullptr);
-  }
   if (painted.Painted) {
     FCaptionBitmap = std::move(painted.Caption);
     for (std::size_t i = 0; i < FButtons.size() && i < FLayout.Buttons.size(); ++i) {
@@ -188,6 +175,14 @@ void TWinSkinForm::PaintFrame(HDC dc) {
       FButtons[i]->State = TNCObject::nsNormal;
     }
     if (FFramePending && IsWindowVisible(FWindow)) FFramePending = false;
+  }
+  // The bar after the layout: a maximised MDI child's buttons on it take their places there.
+  if (FMenuBar && FMenuBarHeight > 0) {
+    try {
+      FMenuBar->PaintMenuBar(dc, {FBorders.Left, FBorders.Top, width - FBorders.Right, FBorders.Top + FMenuBarHeight});
+    } catch (...) {
+      // An unpainted bar shows at the next frame paint.
+    }
   }
   // The next mouse move finds the hot button again over the fresh frame.
   FCurrentObject = nullptr;
@@ -231,6 +226,164 @@ void TWinSkinForm::DropRegion() {
   SetWindowRgn(FWindow, nullptr, FALSE);
   FHasRegion = false;
   FRegionSize = {};
+}
+
+}  // namespace kv
+
+// ---- the menu bar ------------------------------------------------------------------------
+
+namespace kv {
+
+void TWinSkinForm::CreateMenuBar(HMENU menu) {
+  if (FMenuBar || !menu) return;
+  FMenuBar = Make<TWinSkinMenu>(*this);
+  FMenuBar->SetSkinData(FSkinData);
+  FMenuBarHeight = FFrameType == TFrameType::ftCaptionless ? 0 : GetSystemMetrics(SM_CYMENU);
+  if (FForm) FMenuBar->SetMenuComponent(FForm->Menu());
+  FMenuBar->BuildFromMenuHandle();
+}
+
+void TWinSkinForm::FreeMenuBar(bool giveBack) {
+  if (!FMenuBar) return;
+  if (TrackingFormSkin() == this) EndMenu();
+  const HMENU menu = FMenuBar->MenuHandle();
+  if (dynamic_cast<TMenuBtn*>(FCurrentObject)) FCurrentObject = nullptr;
+  if (giveBack && menu && IsMenu(menu) && !GetMenu(FWindow)) SetMenu(FWindow, menu);
+  DestroyComponent(std::exchange(FMenuBar, nullptr));
+}
+
+void TWinSkinForm::RepaintMenuBar() {
+  if (FMenuBar && FSkinState != fsNew) PostMessageW(FWindow, SM_REPAINTFRAME, 0, 0);
+}
+
+int TWinSkinForm::LiveMdiChildSkins() {
+  const TSkinManage* manager = TSkinManage::Instance();
+  if (!manager) return 0;
+  int count = 0;
+  for (const TWinSkinForm* skin : manager->FormSkins())
+    if (skin->FormKind() == fkMdiChild && skin->SkinState() != fsClosing && skin->SkinState() != fsClosed) ++count;
+  return count;
+}
+
+void TWinSkinForm::PostMenuButtonClick(const TMenuBtn& button) {
+  RECT w{};
+  GetWindowRect(FWindow, &w);
+  PostMessageW(FWindow, WM_NCLBUTTONDOWN, HTCLIENT,
+               MAKELPARAM(button.Bounds.left + w.left + 1, button.Bounds.top + w.top + 1));
+}
+
+TMenuBtn* TWinSkinForm::FindMenuButtonByAccel(wchar_t key) const {
+  if (!FMenuBar || !key) return nullptr;
+  const auto upper = [](wchar_t c) {
+    return wchar_t(reinterpret_cast<UINT_PTR>(CharUpperW(reinterpret_cast<LPWSTR>(UINT_PTR(c)))));
+  };
+  for (TMenuBtn* button : FMenuBar->Buttons())
+    if (button->Enabled && upper(AccessKey(button->Caption)) == upper(key) && AccessKey(button->Caption)) return button;
+  return nullptr;
+}
+
+bool TWinSkinForm::OpenMenuButton(TMenuBtn& button) {
+  // Every button tells the window, with or without a drop-down.
+  PostMessageW(FWindow, WM_COMMAND, button.Command, 0);
+  if (!button.Submenu) return false;
+  const HMENU submenu = button.Submenu;
+  const bool enabled = button.Enabled;
+  SetTrackingFormSkin(this, button.Index());
+  RECT w{};
+  GetWindowRect(FWindow, &w);
+  MakeMenuOwnerDraw(submenu);
+  FMenuTracking = true;
+  const POINT at{button.Bounds.left + w.left, button.Bounds.bottom + w.top};
+  TSkinManage* manager = TSkinManage::Instance();
+  if (manager) manager->SetMenuTracking(true);
+  FTrackedMenu = submenu;
+  InstallMenuLoopHook();
+  // `button` may be gone once this returns (the bar rebuilt meanwhile).
+  if (enabled) TrackPopupMenu(submenu, TPM_NONOTIFY | TPM_RIGHTBUTTON, at.x, at.y, 0, FWindow, nullptr);
+  const int next = TakePendingMenuSwitch();
+  RemoveMenuLoopHook();
+  SetTrackingFormSkin(nullptr, -1);
+  if ((manager = TSkinManage::Instance())) manager->SetMenuTracking(false);
+  FMenuTracking = false;
+  FTrackedMenu = nullptr;
+  if (FSkinState == fsClosing && !IsWindow(FWindow)) {
+    // The window went while its drop-down was open (see WM_NCDESTROY).
+    FSkinState = fsClosed;
+    if (manager) {
+      manager->SetPendingSkinData(FSkinData);
+      manager->RequestAction(saPurge, 250);
+    }
+    return true;
+  }
+  if (next >= 0 && FMenuBar && next < FMenuBar->ButtonCount())
+    PostMenuButtonClick(*FMenuBar->Buttons()[std::size_t(next)]);
+  return true;
+}
+
+// ---- MDI ---------------------------------------------------------------------------------
+
+void TWinSkinForm::MdiClientHandler(TMessage& message, TDefaultProc callDefault) {
+  TSkinManage* manager = TSkinManage::Instance();
+  switch (message.Msg) {
+    case WM_NCDESTROY:
+      callDefault(message);
+      UnsubclassWindow(FMdiClient, FMdiClientHook);
+      FMdiClientHook = {};
+      return;
+    case WM_NCCALCSIZE:
+      // The frame's skinned children never need the client's scroll bars.
+      if (FrameSkinned())
+        SetWindowLongW(FMdiClient, GWL_STYLE, GetWindowLongW(FMdiClient, GWL_STYLE) & ~LONG(WS_HSCROLL | WS_VSCROLL));
+      callDefault(message);
+      return;
+    case WM_MDICREATE:
+      FSkinData->SetMenuUpdate(false);
+      callDefault(message);
+      FNewMdiChild = reinterpret_cast<HWND>(message.Result);
+      return;
+    case WM_MDIDESTROY:
+      callDefault(message);
+      if (FrameSkinned() && manager) manager->SetMdiMaximized(ActiveMdiChildMaximized());
+      if (LiveMdiChildSkins() == 0) {
+        FSkinData->SetMenuUpdate(FSavedMenuUpdate);
+        // The frame's own bar again, without a maximised child's buttons.
+        if (FMenuBar && FrameSkinned()) {
+          FMenuBar->BuildFromMenuComponent();
+          RepaintMenuBar();
+        }
+      }
+      return;
+    case WM_MDITILE:
+    case WM_MDICASCADE:
+      if (FrameSkinned() && manager && manager->MdiMaximized()) manager->SetMdiMaximized(false);
+      callDefault(message);
+      return;
+    case WM_MDISETMENU: {
+      callDefault(message);
+      if (!FrameSkinned()) return;
+      const auto menu = reinterpret_cast<HMENU>(message.WParam);
+      if (menu && !FMenuBar) {
+        CreateMenuBar(GetMenu(FWindow));
+        FitWindowToFrame(true);
+      } else if (menu && FMenuBar) {
+        // A handle with its top bit set is never taken for the one we hold.
+        const bool differs = menu != FMenuBar->MenuHandle() || (UINT_PTR(menu) >> (sizeof(UINT_PTR) * 8 - 1)) != 0;
+        if (differs || FNewMdiChild) FMenuBar->RebuildFromMenuHandle(GetMenu(FWindow));
+      }
+      if (FMenuBar && GetMenu(FWindow)) SetMenu(FWindow, nullptr);
+      RepaintMenuBar();
+      return;
+    }
+    case WM_MDIREFRESHMENU:
+      callDefault(message);
+      if (FNewMdiChild && manager) {
+        manager->SkinWindow(FNewMdiChild);
+        PostMessageW(FWindow, SM_REPAINTFRAME, 0, 0);
+        FNewMdiChild = nullptr;
+      }
+      return;
+    default: callDefault(message);
+  }
 }
 
 }  // namespace kv

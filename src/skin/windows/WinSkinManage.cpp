@@ -6,6 +6,7 @@
 #include "base/win/WideText.h"
 #include "base/win/WindowText.h"
 #include "framework/Forms.h"
+#include "skin/menus/WinSkinPopMenu.h"
 #include "skin/windows/WinSkinData.h"
 #include "skin/windows/WinSkinForm.h"
 
@@ -47,6 +48,8 @@ TSkinManage::~TSkinManage() {
     skin->SetSkinState(fsClosing);
     skin->DetachForShutdown();
   }
+  // A popup window still open keeps working: its skin lets go of it first.
+  while (!FPopupSkins.empty()) FPopupSkins.pop_back();
 }
 
 int TSkinManage::AddSkinData(TSkinData* data) {
@@ -82,12 +85,14 @@ LRESULT TSkinManage::OnHook(int code, WPARAM wParam, LPARAM lParam) {
   switch (code) {
     case HCBT_CREATEWND: {
       const auto* create = reinterpret_cast<const CBT_CREATEWNDW*>(lParam)->lpcs;
+      const std::wstring className = WindowClassName(window);
       // A skinned frame draws its own sizing corner: the system's size grip is refused.
-      if (create && (create->style & SBS_SIZEGRIP) && WindowClassName(window) == L"ScrollBar" &&
-          FindFormSkin(create->hwndParent))
+      if (create && (create->style & SBS_SIZEGRIP) && className == L"ScrollBar" && FindFormSkin(create->hwndParent))
         return 10;
+      if (className == L"#32768") AttachPopupMenu(window);
       break;
     }
+    case HCBT_DESTROYWND: DetachPopupMenu(window); break;
     case HCBT_ACTIVATE:
       if (FActivationCounter == 0) FActivationCounter = 1;
       SkinWindow(window, true);
@@ -261,6 +266,43 @@ void TSkinManage::SetMdiMaximized(bool maximized) {
       if (!skin->HasRegion()) skin->ForceFrameRecalc();
     }
   }
+}
+
+void TSkinManage::AttachPopupMenu(HWND window) {
+  if (!FActive || !window || SendMessageW(window, SM_ISSKINNED, 0, 0) == 1 || IsPopupSkinned(window)) return;
+  TSkinData* data = FindSkinData(window);
+  // Popup windows go with the skinned frames (xcMainMenu), whatever xcPopupMenu says.
+  if (!data || data->NoSkin() || !data->SkinControls().Contains(xcMainMenu)) return;
+  auto skin = std::make_unique<TWinSkinPopMenu>();
+  skin->AttachPopup(window, data, nullptr);
+  FPopupSkins.push_back(std::move(skin));
+}
+
+bool TSkinManage::DetachPopupMenu(HWND window) {
+  const auto it = std::find_if(FPopupSkins.begin(), FPopupSkins.end(),
+                               [window](const auto& skin) { return skin->Window() == window; });
+  if (it == FPopupSkins.end()) return false;
+  std::unique_ptr<TWinSkinPopMenu> skin = std::move(*it);
+  FPopupSkins.erase(it);
+  skin->DetachPopup();
+  return true;
+}
+
+bool TSkinManage::IsPopupSkinned(HWND window) const { return FindPopupSkin(window) != nullptr; }
+
+TWinSkinPopMenu* TSkinManage::FindPopupSkin(HWND window) const {
+  for (const auto& skin : FPopupSkins)
+    if (skin->Window() == window) return skin.get();
+  return nullptr;
+}
+
+const TPixelBitmap* TSkinManage::FindPopupBackground(HMENU menu, POINT* clientOffset) const {
+  for (const auto& skin : FPopupSkins)
+    if (skin->Menu() == menu) {
+      if (clientOffset) *clientOffset = skin->ClientOffset();
+      return &skin->Background();
+    }
+  return nullptr;
 }
 
 int TSkinManage::MdiChildCount() const {

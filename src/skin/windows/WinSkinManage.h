@@ -18,6 +18,8 @@ namespace kv {
 class TForm;
 class TSkinData;
 class TWinSkinForm;
+class TWinSkinPopMenu;
+class TPixelBitmap;
 
 enum TSkinAction { saNone = 0, saActivate = 1, saDeactivate = 2, saRefresh = 3, saPurge = 6 };
 
@@ -68,6 +70,17 @@ class TSkinManage {
   bool MenuTracking() const { return FMenuTracking; }
   void SetMenuTracking(bool tracking) { FMenuTracking = tracking; }
   int MdiChildCount() const;
+
+  // Popup-menu windows (class "#32768"), skinned as they are made and freed as they go.
+  void AttachPopupMenu(HWND window);
+  // True when a popup skin of that window was found (and freed).
+  bool DetachPopupMenu(HWND window);
+  bool IsPopupSkinned(HWND window) const;
+  // The background picture of the first popup showing `menu`; none when no popup shows it.
+  // `clientOffset` receives where that popup's client area starts in the picture.
+  const TPixelBitmap* FindPopupBackground(HMENU menu, POINT* clientOffset = nullptr) const;
+  std::size_t PopupSkinCount() const { return FPopupSkins.size(); }
+  TWinSkinPopMenu* FindPopupSkin(HWND window) const;
   HWND MdiClient() const { return FMdiClient; }
   void SetMdiClient(HWND client) { FMdiClient = client; }
 
@@ -93,6 +106,7 @@ class TSkinManage {
   std::unique_ptr<TTimer> FActionTimer;
   THookHandle FHook;
   std::vector<std::unique_ptr<TWinSkinForm>> FFormSkins;
+  std::vector<std::unique_ptr<TWinSkinPopMenu>> FPopupSkins;
   std::vector<TSkinData*> FSkinData;
   bool FActive = false;
   bool FBulk = false;
