@@ -15,6 +15,7 @@
 #include "skin/data/SkinDefinition.h"
 #include "skin/data/SkinGdi.h"
 #include "skin/data/SkinImage.h"
+#include "skin/menus/SkinMenuItems.h"
 #include "skin/menus/WinSkinMenu.h"
 #include "support/MessageRecorder.h"
 #include "support/PixelCheck.h"
@@ -538,26 +539,6 @@ TEST_F(SkinMenuBarTest, ChangesOfTheMenuReachTheBar) {
   EXPECT_EQ(client.cy, 200) << "the client keeps its size";
 }
 
-TEST(MenuCaption, CaptionsAreCutAtACharacterBoundary) {
-  const HMENU menu = CreatePopupMenu();
-  const std::wstring latin(100, L'a');
-  const std::wstring cjk(50, L'\u8bbe');
-  std::wstring pairs;
-  for (int i = 0; i < 30; ++i) pairs += L"\U0001F600";
-  AppendMenuW(menu, MF_STRING, 1, latin.c_str());
-  AppendMenuW(menu, MF_STRING, 2, cjk.c_str());
-  AppendMenuW(menu, MF_STRING, 3, (L"x" + pairs).c_str());
-  AppendMenuW(menu, MF_STRING, 4, L"&Short");
-  // 80 bytes with the terminating zero: 79 single-byte characters, 39 double-byte ones.
-  EXPECT_EQ(ReadMenuCaption(menu, 0), std::wstring(79, L'a'));
-  EXPECT_EQ(ReadMenuCaption(menu, 1), std::wstring(39, L'\u8bbe'));
-  const std::wstring cut = ReadMenuCaption(menu, 2);
-  EXPECT_EQ(cut.size(), 1u + 2 * 19) << "a surrogate pair is never split";
-  EXPECT_FALSE(IS_HIGH_SURROGATE(cut.back()));
-  EXPECT_EQ(ReadMenuCaption(menu, 3), L"&Short");
-  DestroyMenu(menu);
-}
-
 TEST(MenuCaption, OwnerDrawingKeepsTextsAndItemData) {
   const HMENU menu = CreatePopupMenu();
   const HMENU sub = CreatePopupMenu();
@@ -580,7 +561,7 @@ TEST(MenuCaption, OwnerDrawingKeepsTextsAndItemData) {
   data.dwItemData = 0;
   GetMenuItemInfoW(menu, 0, TRUE, &data);
   EXPECT_EQ(data.dwItemData, 0x4B560005u);
-  EXPECT_EQ(ReadMenuCaption(sub, 0), L"Inner");
+  EXPECT_EQ(ReadMenuText(sub, 0, MF_BYPOSITION), L"Inner");
   DestroyMenu(menu);
 }
 

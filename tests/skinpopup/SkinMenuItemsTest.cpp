@@ -196,7 +196,10 @@ TEST_F(TSkinMenuItemsTest, LongChineseTextIsCutWithoutBreakingACharacter) {
   for (int i = 0; i < 50; ++i) chinese += L"\u8BBE";  // 100 bytes in the Chinese code page
   TMenuHandle menu(CreatePopupMenu());
   AppendMenuW(menu.Get(), MF_STRING, 7, chinese.c_str());
-  EXPECT_EQ(ReadMenuText(menu.Get(), 7), chinese.substr(0, 40));
+  AppendMenuW(menu.Get(), MF_STRING, 8, std::wstring(100, L'a').c_str());
+  // An 80-byte buffer with its terminating zero: 39 double-byte or 79 single-byte characters.
+  EXPECT_EQ(ReadMenuText(menu.Get(), 7), chinese.substr(0, 39));
+  EXPECT_EQ(ReadMenuText(menu.Get(), 1, MF_BYPOSITION), std::wstring(79, L'a'));
 
   EXPECT_EQ(CutToByteLimit(std::wstring(79, L'a') + L"\u8BBE", 80), std::wstring(79, L'a'));
   EXPECT_EQ(CutToByteLimit(std::wstring(78, L'a') + L"\u8BBE", 80), std::wstring(78, L'a') + L"\u8BBE");

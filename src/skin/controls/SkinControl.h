@@ -138,6 +138,10 @@ class TSkinControl : public TComponent {
   const std::wstring& Caption() const { return FCaption; }
   bool Recolor() const { return FRecolor; }
 
+  // Text in rect, alignment DT_LEFT / DT_CENTER / DT_RIGHT, vertically one pixel above the
+  // centre; the button-shadow colour when not enabled (also the menu bar's captions).
+  static void DrawCaption(TCanvas& canvas, const RECT& rect, UINT alignment, bool enabled, std::wstring_view text);
+
  protected:
   TSkinControlHost* Host() const;
   // The control we serve going away first: forget it (its hooks went with it).
@@ -149,9 +153,6 @@ class TSkinControl : public TComponent {
   void RestoreColor();
 
   // ---- drawing routines the control skins share
-  // Text in rect, alignment DT_LEFT / DT_CENTER / DT_RIGHT, vertically one pixel above the
-  // centre; the button-shadow colour when not enabled.
-  static void DrawCaption(TCanvas& canvas, const RECT& rect, UINT alignment, bool enabled, std::wstring_view text);
   // An image-list image followed by a text, as one group placed by alignment in rect.
   void DrawImageCaption(TCanvas& canvas, const RECT& rect, UINT alignment, std::wstring_view text, int imageIndex,
                         const TImageList* images);

@@ -320,13 +320,13 @@ std::wstring CutToByteLimit(std::wstring_view text, int limit) {
   return std::wstring(text.substr(0, i));
 }
 
-std::wstring ReadMenuText(HMENU menu, UINT command) {
-  const int length = GetMenuStringW(menu, command, nullptr, 0, MF_BYCOMMAND);
+std::wstring ReadMenuText(HMENU menu, UINT item, UINT by, int limit) {
+  const int length = GetMenuStringW(menu, item, nullptr, 0, by);
   if (length <= 0) return {};
   std::wstring text(std::size_t(length) + 1, L'\0');
-  const int read = GetMenuStringW(menu, command, text.data(), length + 1, MF_BYCOMMAND);
+  const int read = GetMenuStringW(menu, item, text.data(), length + 1, by);
   text.resize(std::size_t(std::clamp(read, 0, length)));
-  return CutToByteLimit(text, kMenuTextLimit);
+  return CutToByteLimit(text, limit);
 }
 
 std::unique_ptr<TMenuItem> MenuItemFromPlatform(HMENU menu, UINT command) {

@@ -27,7 +27,7 @@ inline constexpr int kMenuItemFrameSeparator = 2;
 inline constexpr int kMenuItemFrameSelected = 4;
 // The most a menu text read from the platform keeps, counted in the program's Chinese
 // code page (one byte for ASCII, two for anything else).
-inline constexpr int kMenuTextLimit = 80;
+inline constexpr int kMenuTextLimit = 79;
 
 // What item painting needs besides the item: the governing skin and, for items whose
 // tree has no menu, the menu whose reading order counts (the menu bar's component).
@@ -67,8 +67,9 @@ void DrawMenuSeparator(const TMenuSkinContext& context, TCanvas& canvas, const R
 // A free-standing item with the caption ("-" when empty), enabled and checked state of
 // the platform menu's item of that command.
 std::unique_ptr<TMenuItem> MenuItemFromPlatform(HMENU menu, UINT command);
-// The item's text by command, cut to kMenuTextLimit at a character boundary.
-std::wstring ReadMenuText(HMENU menu, UINT command);
+// An item's text by command (MF_BYCOMMAND) or position (MF_BYPOSITION), read with the W
+// functions and cut to `limit` bytes at a character boundary.
+std::wstring ReadMenuText(HMENU menu, UINT item, UINT by = MF_BYCOMMAND, int limit = kMenuTextLimit);
 // `text` cut to at most `limit` bytes as the Chinese code page counts them, never inside
 // a character (a surrogate pair stays whole).
 std::wstring CutToByteLimit(std::wstring_view text, int limit);

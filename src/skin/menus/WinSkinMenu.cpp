@@ -11,16 +11,12 @@
 #include "skin/data/SkinFrames.h"
 #include "skin/data/SkinGdi.h"
 #include "skin/data/SkinImage.h"
+#include "skin/menus/SkinMenuItems.h"
 #include "skin/windows/WinSkinData.h"
 #include "skin/windows/WinSkinManage.h"
 
 namespace kv {
 namespace {
-
-// The control skins' centred caption: the bar's buttons look like their buttons.
-struct TCaptionPainter : TSkinControl {
-  using TSkinControl::DrawCaption;
-};
 
 constexpr int kButtonPadding = 10;  // added to a caption's width
 constexpr int kNarrowBarStart = 12;
@@ -43,22 +39,6 @@ TMenuLoopState& Loop() {
   return state;
 }
 
-// Bytes the caption would take in a double-byte code page: ASCII one, other characters
-// two, a surrogate pair four.
-std::wstring CutAtCharacter(std::wstring text, std::size_t maxBytes) {
-  std::size_t bytes = 0, i = 0;
-  while (i < text.size()) {
-    const wchar_t c = text[i];
-    const bool pair = IS_HIGH_SURROGATE(c) && i + 1 < text.size() && IS_LOW_SURROGATE(text[i + 1]);
-    const std::size_t size = pair ? 4 : (c < 0x80 ? 1 : 2);
-    if (bytes + size > maxBytes) break;
-    bytes += size;
-    i += pair ? 2 : 1;
-  }
-  text.resize(i);
-  return text;
-}
-
 int TextWidth(TCanvas& canvas, std::wstring_view text) {
   if (text.empty()) return 0;
   RECT r{0, 0, 0, 0};
@@ -70,7 +50,7 @@ int TextWidth(TCanvas& canvas, std::wstring_view text) {
 void DrawButtonCaption(TCanvas& canvas, const TMenuBtn& button, const TSkinColours& colours) {
   AssignMenuFont(canvas.Font());
   canvas.Font().SetColor(button.Enabled ? colours.MenuBarTextColour : colours.ButtonShadowColour);
-  TCaptionPainter::DrawCaption(canvas, button.Bounds, DT_CENTER, button.Enabled, button.Caption);
+  TSkinControl::DrawCaption(canvas, button.Bounds, DT_CENTER, button.Enabled, button.Caption);
 }
 
 TMenuBtn* ButtonByIndex(const TWinSkinMenu* bar, int index) {
@@ -118,16 +98,6 @@ bool ItemOpensSubmenu(HMENU menu, int item) {
 TMenuItem* CurrentFrameworkItem() { return Loop().ItemCommand ? FindMenuItem(Loop().ItemCommand) : nullptr; }
 
 }  // namespace
-
-std::wstring ReadMenuCaption(HMENU menu, UINT position, std::size_t maxBytes) {
-  const int length = GetMenuStringW(menu, position, nullptr, 0, MF_BYPOSITION);
-  if (length <= 0) return {};
-  std::wstring text(std::size_t(length) + 1, L'\0');
-  const int read = GetMenuStringW(menu, position, text.data(), length + 1, MF_BYPOSITION);
-  text.resize(std::size_t(std::max(read, 0)));
-  // The limit holds the terminating zero too.
-  return CutAtCharacter(std::move(text), maxBytes > 0 ? maxBytes - 1 : 0);
-}
 
 // ---- TMenuBtn ----------------------------------------------------------------------------
 
@@ -210,7 +180,7 @@ void TWinSkinMenu::BuildFrom(HMENU menu, bool matchByCommand) {
     button->Submenu = info.hSubMenu;
     button->Command = info.wID;
     button->Enabled = (info.fState & (MFS_DISABLED | MFS_GRAYED)) == 0;
-    button->Caption = ReadMenuCaption(FMenuHandle, UINT(i));
+    button->Caption = ReadMenuText(FMenuHandle, UINT(i), MF_BYPOSITION);
     if (!button->Caption.empty() || !FMenuComponent) continue;
     // An owner-drawn framework item carries no text: the component has it.
     TMenuItem* root = FMenuComponent->Items();

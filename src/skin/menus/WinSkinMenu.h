@@ -132,8 +132,4 @@ void MenuLoopSelect(WPARAM wParam, LPARAM lParam);
 // item data stay).
 void MakeMenuOwnerDraw(HMENU menu);
 
-// A menu item's caption read with the W functions, cut to at most `maxBytes` bytes of
-// UTF-16 at a character boundary (a surrogate pair is never split).
-std::wstring ReadMenuCaption(HMENU menu, UINT position, std::size_t maxBytes = 80);
-
 }  // namespace kv
