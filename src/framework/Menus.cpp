@@ -61,11 +61,6 @@ int EntryPosition(HMENU menu, UINT command) {
   return -1;
 }
 
-// Only by the tag: a platform menu a skin made owner-drawn may use our numbers too.
-TMenuItem* ItemFromEntry(ULONG_PTR data) {
-  return (data & ~ULONG_PTR{0xFFFF}) == kEntryTag ? FindMenuItem(static_cast<UINT>(data & 0xFFFF)) : nullptr;
-}
-
 struct TKeyName {
   WORD Key;
   const wchar_t* Name;
@@ -95,6 +90,11 @@ bool SameText(std::wstring_view a, std::wstring_view b) {
 }
 
 }  // namespace
+
+// Only by the tag: a platform menu a skin made owner-drawn may use our numbers too.
+TMenuItem* ItemFromEntry(ULONG_PTR data) {
+  return (data & ~ULONG_PTR{0xFFFF}) == kEntryTag ? FindMenuItem(static_cast<UINT>(data & 0xFFFF)) : nullptr;
+}
 
 // ---- shortcuts and captions
 

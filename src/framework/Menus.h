@@ -285,5 +285,7 @@ class TPopupMenu : public TMenu {
 bool HandleMenuMessage(TMessage& message);
 // The item with this command identifier, or none.
 TMenuItem* FindMenuItem(UINT command);
+// The item an entry's item data names (only our entries carry such data), or none.
+TMenuItem* ItemFromEntry(ULONG_PTR itemData);
 
 }  // namespace kv

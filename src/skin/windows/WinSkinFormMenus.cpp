@@ -16,14 +16,6 @@
 namespace kv {
 namespace {
 
-// The framework marks its entries' item data so (its command in the low word); anything
-// else is a platform entry, whatever its identifier.
-constexpr ULONG_PTR kEntryTag = 0x4B560000;
-
-TMenuItem* FrameworkItem(ULONG_PTR itemData) {
-  return (itemData & ~ULONG_PTR{0xFFFF}) == kEntryTag ? FindMenuItem(UINT(itemData & 0xFFFF)) : nullptr;
-}
-
 TMenuSkinContext ContextOf(const TWinSkinForm& skin) {
   TMenuSkinContext context;
   context.Data = skin.SkinData();
@@ -150,7 +142,7 @@ void TWinSkinForm::OnMenuMeasureItem(TMessage& message) {
     PassOn(message);
     return;
   }
-  TMenuItem* item = FrameworkItem(measure->itemData);
+  TMenuItem* item = ItemFromEntry(measure->itemData);
   TMainMenu* bar = FMenuBar ? FMenuBar->MenuComponent() : nullptr;
   const bool barItem = item && bar && bar->FindItem(item->Command(), fkCommand) == item;
   // Another framework menu's item (a popup component, the system menu) is measured by
@@ -184,7 +176,7 @@ void TWinSkinForm::OnMenuDrawItem(TMessage& message) {
   }
   const auto menu = reinterpret_cast<HMENU>(draw->hwndItem);
   TWinSkinPopMenu::TakePending(menu);
-  TMenuItem* item = FrameworkItem(draw->itemData);
+  TMenuItem* item = ItemFromEntry(draw->itemData);
   TMainMenu* bar = FForm && FMenuBar ? FMenuBar->MenuComponent() : nullptr;
   const bool barItem = item && bar && bar->FindItem(item->Command(), fkCommand) == item;
   if (item && !barItem) {
