@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds the Windows frame bench (bench/win/FrameBench.cpp) and runs it under Wine inside
-# Xvfb, with the prefix the program runs in (the virtual desktop, so Wine leaves the frame
-# to us). Prints the figures; nothing is asserted. Takes about half a minute after the build.
+# Builds the Windows benches (bench/win: the frame, the scroll bars, the menu bar) and runs
+# them one after another under Wine inside Xvfb, with the prefix the program runs in (the
+# virtual desktop, so Wine leaves the frame to us). Prints the figures; nothing is
+# asserted. Takes about a minute after the build.
 # Environment: KV_BUILD_DIR (default build/win64).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -11,12 +12,16 @@ cd "$root"
 build="${KV_BUILD_DIR:-$root/build/win64}"
 build=$(realpath -m "$build")
 cmake --preset win64 -B "$build" >/dev/null
-cmake --build "$build" --target frame_bench
+cmake --build "$build" --target frame_bench scroll_bench menu_bench
 
 prefix="$build/bench-wineprefix"
 "$root/scripts/wine-prefix.sh" "$prefix"
 source "$root/scripts/wine-env.sh" "$prefix"
 xvfb-run -a -s '-screen 0 1024x768x24' bash -c '
-  "$0" "$1"; rc=$?
+  rc=0
+  for bench in frame_bench scroll_bench menu_bench; do
+    echo "== $bench"
+    "$0" "$1/bench/win/$bench.exe" || rc=$?
+  done
   "'"$WINESERVER_BIN"'" -k 2>/dev/null
-  exit $rc' "$WINE_BIN" "$build/bench/win/frame_bench.exe"
+  exit $rc' "$WINE_BIN" "$build"

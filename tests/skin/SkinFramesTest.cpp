@@ -27,10 +27,11 @@ constexpr std::uint32_t kGrey = 0x00808080, kWhite = 0x00FFFFFF;
 // Every combination of the eight state flags.
 constexpr unsigned kAllStates = 1u << 8;
 
-const TElementKind kAllKinds[] = {ekPushButton,   ekCheckBox,      ekRadioButton,  ekComboButton,  ekSunkEdge,
-                                  ekComboArrow,   ekTab,           ekUpDownFirst,  ekUpDownSecond, ekProgressBar,
-                                  ekProgressFill, ekStatusLowered, ekStatusRaised, ekStatusFlat,   ekHeader,
-                                  ekScrollTrack,  ekScrollThumb,   ekTrackbarThumb};
+const TElementKind kAllKinds[] = {ekPushButton,   ekCheckBox,      ekRadioButton,   ekComboButton,  ekSunkEdge,
+                                  ekComboArrow,   ekTab,           ekUpDownFirst,   ekUpDownSecond, ekProgressBar,
+                                  ekProgressFill, ekStatusLowered, ekStatusRaised,  ekStatusFlat,   ekHeader,
+                                  ekScrollTrack,  ekScrollThumb,   ekTrackbarThumb, ekScrollLeft,   ekScrollRight,
+                                  ekScrollUp,     ekScrollDown,    ekMenuItem,      ekMenuSeparator};
 
 // The frames a kind's strip holds where the record decides: the least the model gives
 // check and radio strips, and the scroll thumbs' default.
@@ -92,6 +93,13 @@ TEST(FrameConvention, SingleStatesDrawTheirFrames) {
       {ekScrollThumb, csDragging, 2, "thumb dragged"},
       {ekScrollThumb, csPressed, 2, "thumb held down"},
       {ekTrackbarThumb, csNone, 2, "trackbar thumb"},
+      {ekScrollLeft, csNone, 1, "left arrow"},
+      {ekScrollRight, csPressed, 6, "right arrow pressed"},
+      {ekScrollUp, csPressed | csHot, 10, "up arrow pressed"},
+      {ekScrollDown, csDisabled, 13, "down arrow: no disabled look is drawn"},
+      {ekMenuItem, csNone, 1, "menu item"},
+      {ekMenuItem, csSelected | csDisabled, 4, "selected menu item"},
+      {ekMenuSeparator, csSelected, 2, "separator"},
   });
 }
 

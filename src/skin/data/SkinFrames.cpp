@@ -70,6 +70,12 @@ int FrameIndex(TElementKind kind, TStateFlags state) {
       if (HasFlag(state, csPressed)) return 2;
       return HasFlag(state, csHot) ? 4 : 1;
     case TElementKind::ekFramePiece: return HasFlag(state, csInactive) ? 2 : 1;
+    case TElementKind::ekScrollLeft: return 1 + (HasFlag(state, csPressed) ? 1 : 0);
+    case TElementKind::ekScrollRight: return 5 + (HasFlag(state, csPressed) ? 1 : 0);
+    case TElementKind::ekScrollUp: return 9 + (HasFlag(state, csPressed) ? 1 : 0);
+    case TElementKind::ekScrollDown: return 13 + (HasFlag(state, csPressed) ? 1 : 0);
+    case TElementKind::ekMenuItem: return HasFlag(state, csSelected) ? 4 : 1;
+    case TElementKind::ekMenuSeparator: return 2;
   }
   return 1;
 }
@@ -81,10 +87,16 @@ int StripFrameIndex(TElementKind kind, TStateFlags state, int frameCount) {
 
 int FixedFrameCount(TElementKind kind) {
   switch (kind) {
+    case TElementKind::ekScrollLeft:
+    case TElementKind::ekScrollRight:
+    case TElementKind::ekScrollUp:
+    case TElementKind::ekScrollDown: return 23;
     case TElementKind::ekPushButton:
     case TElementKind::ekComboArrow:
     case TElementKind::ekTab:
     case TElementKind::ekHeader:
+    case TElementKind::ekMenuItem:
+    case TElementKind::ekMenuSeparator:
     case TElementKind::ekTrackbarThumb: return 5;
     case TElementKind::ekComboButton:
     case TElementKind::ekSunkEdge:

@@ -14,6 +14,8 @@
 //   caption button  pressed 2, hot 3, window inactive 4, else 1
 //   MDI button      pressed 2, hot 4, else 1 (caption buttons the menu bar shows)
 //   frame piece     window inactive 2, else 1 (border pieces, the picture behind the caption)
+//   scroll arrow    left 1, right 5, up 9, down 13 (of 23); pressed adds 1
+//   menu item       selected 4, else 1; a separator draws frame 2
 //
 // The other kinds draw one frame whatever the state. StripFrameIndex also knows the
 // strip: a frame it lacks becomes frame 1, so a caption button of fewer than four
@@ -67,7 +69,12 @@ enum class TElementKind {
   ekCaptionButton,  // SysButtons
   ekMdiButton,      // SysButtons of Visibility 100: a maximised MDI child's buttons in the menu bar
   ekFramePiece,     // BorderLeft, BorderRight, BorderTop, BorderBottom, Title
-  // The Scrollbar element's arrow buttons (23 frames) come here with the scroll bars.
+  ekScrollLeft,     // Scrollbar: the arrow buttons at the ends of the bars
+  ekScrollRight,
+  ekScrollUp,
+  ekScrollDown,
+  ekMenuItem,       // MenuItem: a popup menu's item
+  ekMenuSeparator,  // MenuItem: a separator line
 };
 
 // The frame (from 1) `kind` draws in `state`; flags a kind has no frame for are ignored.

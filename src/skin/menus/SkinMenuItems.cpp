@@ -87,8 +87,10 @@ void PaintSkinnedItem(const TMenuSkinContext& context, TMenuItem* item, TCanvas&
   TPixelBitmap pixels = ItemBackground(context, rect, background);
   const bool separator = separatorApart && item->IsLine();
   if (!separator)
-    DrawSkinImage(pixels, {0, 0, w, h}, record.Image, ElementImage(record).Flags(), kMenuItemFrames,
-                  selected ? kMenuItemFrameSelected : kMenuItemFrameNormal, record.GetMargins());
+    DrawSkinImage(pixels, {0, 0, w, h}, record.Image, ElementImage(record).Flags(),
+                  FixedFrameCount(TElementKind::ekMenuItem),
+                  FrameIndex(TElementKind::ekMenuItem, selected ? TStateFlags::csSelected : TStateFlags::csNone),
+                  record.GetMargins());
   TWorkBitmap work(rect, item->Default());
   CopyToDc(work.Bitmap.Canvas().Handle(), 0, 0, pixels);
   if (!separator) DrawMenuItemContent(context, item, work.Bitmap.Canvas(), selected, work.Bounds());
@@ -290,14 +292,14 @@ void DrawMenuSeparator(const TMenuSkinContext& context, TCanvas& canvas, const R
   const int w = rect.right - rect.left, h = rect.bottom - rect.top;
   if (!record || w <= 0 || h <= 0) return;
   const TPixelBitmap& strip = record->Image;
-  const int frame = strip.Width() / kMenuItemFrames;
+  const int frame = strip.Width() / FixedFrameCount(TElementKind::ekMenuSeparator);
+  const int index = FrameIndex(TElementKind::ekMenuSeparator, TStateFlags::csNone);
   const int firstRow = std::max(0, strip.Height() - h);
   const int rows = strip.Height() - firstRow;
   if (frame <= 0 || rows <= 0) return;
   // The bottom rows of the separator frame: its ends kept, its middle stretched.
   TPixelBitmap piece(frame, rows);
-  CopyPixels(piece, 0, 0, strip,
-             {frame * (kMenuItemFrameSeparator - 1), firstRow, frame * kMenuItemFrameSeparator, strip.Height()});
+  CopyPixels(piece, 0, 0, strip, {frame * (index - 1), firstRow, frame * index, strip.Height()});
   const TPixelBitmap line =
       RenderNineSlice(w, rows, piece, {record->LeftWidth, 0, record->RightWidth, 0}, TDrawFlags::dfNone, 1, 1);
   TransparentBlit(canvas.Handle(), {rect.left, rect.top, rect.right, rect.top + rows}, line);

@@ -20,11 +20,6 @@ class TMenu;
 class TMenuItem;
 class TSkinData;
 
-// Frames of the MenuItem strip.
-inline constexpr int kMenuItemFrames = 5;
-inline constexpr int kMenuItemFrameNormal = 1;
-inline constexpr int kMenuItemFrameSeparator = 2;
-inline constexpr int kMenuItemFrameSelected = 4;
 // The most a menu text read from the platform keeps, counted in the program's Chinese
 // code page (one byte for ASCII, two for anything else).
 inline constexpr int kMenuTextLimit = 79;

@@ -96,10 +96,10 @@ TSkinControl* TControlSkins::AttachByHandle(TControlSkinKind kind, TComponent* c
   return control ? AttachByHandle(kind, control->Handle()) : nullptr;
 }
 
-void TControlSkins::AttachScrollBars(TComponent* component, [[maybe_unused]] int option) {
-  // Until the scroll-bar skin exists it is attached as a plain control skin of its kind;
-  // the real one will take the control's own scroll bars (option picks how).
-  Attach(skScrollBar, component, false);
+void TControlSkins::AttachScrollBars(TComponent* component, int option) {
+  // A scroll-bar skin takes its attach flag as whether thumb drags are its own (option 1)
+  // or left to the platform (option 0): it goes on to AttachScrollBars with it.
+  Attach(skScrollBar, component, option == 1);
 }
 
 void TControlSkins::AttachSpeedButton(TComponent* component) {
