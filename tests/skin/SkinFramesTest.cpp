@@ -100,6 +100,7 @@ TEST(FrameConvention, SingleStatesDrawTheirFrames) {
       {ekMenuItem, csNone, 1, "menu item"},
       {ekMenuItem, csSelected | csDisabled, 4, "selected menu item"},
       {ekMenuSeparator, csSelected, 2, "separator"},
+      {ekSizeGrip, csHot, 5, "size grip"},
   });
 }
 

@@ -18,9 +18,6 @@ namespace kv {
 
 namespace {
 
-// The size grip is the last cell of ExtraImages (the combo arrows take the first four).
-constexpr int kSizeGripFrame = 5;
-
 Rect ToRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
 
 const TSkinDefinition* ModelOf(const TSkinData* data) { return data ? &data->Model() : nullptr; }
@@ -158,7 +155,8 @@ void TSkinStatusBar::DrawSkin(HDC dc, const RECT& rect) {
     const int frames = std::max(extra->FrameCount, 1);
     const int cellWidth = extra->Image.Width() / frames, cellHeight = extra->Image.Height();
     const RECT grip{local.right - 1 - cellWidth, local.bottom - 1 - cellHeight, local.right - 1, local.bottom - 1};
-    DrawFrameTransparent(scratch, grip, extra->Image, frames, kSizeGripFrame);
+    DrawFrameTransparent(scratch, grip, extra->Image, frames,
+                         FrameIndex(TElementKind::ekSizeGrip, TStateFlags::csNone));
   }
   BitBlt(dc, rect.left, rect.top, width, height, scratch, 0, 0, SRCCOPY);
 }

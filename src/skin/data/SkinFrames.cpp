@@ -76,6 +76,7 @@ int FrameIndex(TElementKind kind, TStateFlags state) {
     case TElementKind::ekScrollDown: return 13 + (HasFlag(state, csPressed) ? 1 : 0);
     case TElementKind::ekMenuItem: return HasFlag(state, csSelected) ? 4 : 1;
     case TElementKind::ekMenuSeparator: return 2;
+    case TElementKind::ekSizeGrip: return 5;
   }
   return 1;
 }
@@ -108,6 +109,7 @@ int FixedFrameCount(TElementKind kind) {
     case TElementKind::ekStatusLowered:
     case TElementKind::ekStatusRaised:
     case TElementKind::ekStatusFlat: return 3;
+    case TElementKind::ekSizeGrip:
     case TElementKind::ekCheckBox:
     case TElementKind::ekRadioButton:
     case TElementKind::ekScrollThumb:

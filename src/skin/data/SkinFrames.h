@@ -16,6 +16,7 @@
 //   frame piece     window inactive 2, else 1 (border pieces, the picture behind the caption)
 //   scroll arrow    left 1, right 5, up 9, down 13 (of 23); pressed adds 1
 //   menu item       selected 4, else 1; a separator draws frame 2
+//   size grip       5 (the cell after the combo arrows' four)
 //
 // The other kinds draw one frame whatever the state. StripFrameIndex also knows the
 // strip: a frame it lacks becomes frame 1, so a caption button of fewer than four
@@ -54,6 +55,7 @@ enum class TElementKind {
   ekComboButton,    // ComboButton
   ekSunkEdge,       // SunkEdge
   ekComboArrow,     // ExtraImages: the combo box's arrow glyph
+  ekSizeGrip,       // ExtraImages: the status bar's size grip, after the combo arrows
   ekTab,            // Tabs
   ekUpDownFirst,    // UpDownVert, UpDownHorz and their Image2: the up or left arrow
   ekUpDownSecond,   // ... the down or right arrow
