@@ -22,6 +22,7 @@
 #include <thread>
 #include <vector>
 
+#include "BenchUtil.h"
 #include "app/Unit1.h"
 #include "skin/data/SkinFrameGdi.h"
 #include "skin/windows/WinSkinForm.h"
@@ -30,53 +31,9 @@
 namespace kv {
 namespace {
 
+using namespace bench;
+
 namespace fs = std::filesystem;
-
-double NowMs() {
-  static const double ticksPerMs = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return double(f.QuadPart) / 1000.0;
-  }();
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return double(t.QuadPart) / ticksPerMs;
-}
-
-struct TStats {
-  double Median = 0, Mean = 0, Min = 0;
-};
-
-TStats Summarise(std::vector<double> samples) {
-  TStats s;
-  if (samples.empty()) return s;
-  std::sort(samples.begin(), samples.end());
-  const std::size_t n = samples.size();
-  s.Median = n % 2 ? samples[n / 2] : (samples[n / 2 - 1] + samples[n / 2]) / 2;
-  s.Mean = std::accumulate(samples.begin(), samples.end(), 0.0) / double(n);
-  s.Min = samples.front();
-  return s;
-}
-
-void PrintStats(const char* name, const TStats& s, std::size_t n, const char* target) {
-  std::printf("%-34s median %9.4f ms  mean %9.4f ms  min %9.4f ms  (n=%zu)%s%s\n", name, s.Median, s.Mean, s.Min, n,
-              target ? "  target " : "", target ? target : "");
-}
-
-// Handles messages until `done` holds; false after `ms`.
-bool PumpUntil(const std::function<bool()>& done, int ms) {
-  const double end = NowMs() + ms;
-  while (!done()) {
-    if (NowMs() > end) return false;
-    Application->ProcessMessages();
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_ALLINPUT);
-  }
-  return true;
-}
-
-void PumpFor(int ms) {
-  PumpUntil([] { return false; }, ms);
-}
 
 // The editor wants a messenger folder: a temporary one with a stand-in Koravent.exe.
 class TMessengerFolder {

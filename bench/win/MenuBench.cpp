@@ -13,6 +13,7 @@
 #include <numeric>
 #include <vector>
 
+#include "BenchUtil.h"
 #include "base/win/Dc.h"
 #include "framework/Forms.h"
 #include "framework/Menus.h"
@@ -24,38 +25,7 @@
 namespace kv {
 namespace {
 
-double NowMs() {
-  static const double ticksPerMs = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return double(f.QuadPart) / 1000.0;
-  }();
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return double(t.QuadPart) / ticksPerMs;
-}
-
-void Print(const char* name, std::vector<double> samples) {
-  if (samples.empty()) {
-    std::printf("%-10s no samples\n", name);
-    return;
-  }
-  std::sort(samples.begin(), samples.end());
-  const std::size_t n = samples.size();
-  const double median = n % 2 ? samples[n / 2] : (samples[n / 2 - 1] + samples[n / 2]) / 2;
-  const double mean = std::accumulate(samples.begin(), samples.end(), 0.0) / double(n);
-  std::printf("%-10s median %8.3f ms  mean %8.3f ms  min %8.3f ms  (n=%zu)\n", name, median, mean, samples.front(), n);
-}
-
-bool PumpUntil(const std::function<bool()>& done, int ms) {
-  const double end = NowMs() + ms;
-  while (!done()) {
-    if (NowMs() > end) return false;
-    Application->ProcessMessages();
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_ALLINPUT);
-  }
-  return true;
-}
+using namespace bench;
 
 bool IsDropDown(HWND window) {
   wchar_t name[16]{};
@@ -141,9 +111,9 @@ int Run() {
     skin->MenuBar()->PaintMenuBar(dc.Get(), {b.Left, b.Top, w.right - w.left - b.Right, b.Top + skin->MenuBarHeight()});
     bar.push_back(NowMs() - start);
   }
-  Print("shown", shown);
-  Print("painted", painted);
-  Print("bar", bar);
+  PrintStats("shown", Summarise(shown), shown.size());
+  PrintStats("painted", Summarise(painted), painted.size());
+  PrintStats("bar", Summarise(bar), bar.size());
   TSkinManage::DestroyInstance();
   return 0;
 }

@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchUtil.h"
 #include "framework/Forms.h"
 #include "framework/ListCtrls.h"
 #include "framework/StdCtrls.h"
@@ -26,47 +27,7 @@
 namespace kv {
 namespace {
 
-double NowMs() {
-  static const double ticksPerMs = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return double(f.QuadPart) / 1000.0;
-  }();
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return double(t.QuadPart) / ticksPerMs;
-}
-
-double CpuMs() {
-  FILETIME created, exited, kernel, user;
-  GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
-  const auto ms = [](const FILETIME& t) {
-    return double((ULONGLONG(t.dwHighDateTime) << 32) | t.dwLowDateTime) / 10000.0;
-  };
-  return ms(kernel) + ms(user);
-}
-
-struct TStats {
-  double Median = 0, Mean = 0;
-};
-
-TStats Summarise(std::vector<double> samples) {
-  TStats s;
-  if (samples.empty()) return s;
-  std::sort(samples.begin(), samples.end());
-  const std::size_t n = samples.size();
-  s.Median = n % 2 ? samples[n / 2] : (samples[n / 2 - 1] + samples[n / 2]) / 2;
-  s.Mean = std::accumulate(samples.begin(), samples.end(), 0.0) / double(n);
-  return s;
-}
-
-void PumpFor(int ms) {
-  const double end = NowMs() + ms;
-  while (NowMs() < end) {
-    Application->ProcessMessages();
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_ALLINPUT);
-  }
-}
+using namespace bench;
 
 // ---- the held drag: a timer inside the drag's own loop moves the mouse and ends it
 
