@@ -120,7 +120,7 @@ TEST(SkinDefinition, ObjectsReadTheirKeysAndKeepTheModelsNames) {
   model.LoadDefinitions(
       "[Colours]\nButtonFace=238 233 213\nButtonText=1,2,3\n[Colour0]\ncolor=0 0 0\n[Colour1]\ncolor=255 255 255\n"
       "[ToolBars]\nImage=tb.bmp\nTile=2\nLeftWidth=10\nStyle=4\nNormalColour=$10\n"
-      "[ComboButton]\nImage=combo.bmp\nTrans=1\n[Progress]\nBitmap=bg-progress.bmp\nTile=2\n"
+      "[ComboButton]\nImage=combo.bmp\nTrans=1\nStyle=1\n[Progress]\nBitmap=bg-progress.bmp\nTile=2\n"
       "[Buttons]\nCheckButton=bg-checkbox.bmp\n[HorzScrollThumb]\nImage=tb.bmp\nFrameCount=7\n"
       "[Personality]\nActiveTextR=0\nActiveTextG=0\nActiveTextB=0\nInActiveTextR=100\nInActiveTextG=100\n"
       "Top=tb.bmp\nTopTopHeight=20\nTopBotHeight=21\nTopFrame=2\n",
@@ -144,6 +144,7 @@ TEST(SkinDefinition, ObjectsReadTheirKeysAndKeepTheModelsNames) {
   ASSERT_EQ(model.ComboButton->Image2.Width(), 64);
   EXPECT_EQ(model.ComboButton->Image2.Pixel(0, 0), 63u) << "the second picture is the mirror image";
   EXPECT_EQ(model.ComboButton->FrameCount, 4);
+  EXPECT_EQ(model.ComboButton->Style, 1) << "a skin file can ask for the flat combo look";
   EXPECT_EQ(model.Buttons->CheckFrameCount, 4) << "26 / 13 is 2, but at least 4";
   EXPECT_EQ(model.HorzScrollThumb->FrameCount, 7);
   EXPECT_EQ(model.Title->ActiveTextColour, 0u);

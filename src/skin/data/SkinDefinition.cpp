@@ -121,15 +121,17 @@ void LoadSkinBitmap(TPixelBitmap& bitmap, std::string_view reference, const TPic
 // The readers, in the order LoadDefinitions runs them, over one definition text.
 class TSkinDefinition::TReader {
  public:
-  TReader(TSkinDefinition& model, std::string_view text, const TPictureSource& pictures, std::int64_t pixelBudget)
+  TReader(TSkinDefinition& model, std::string_view text, const TPictureSource& pictures, std::int64_t pixelBudget,
+          std::vector<TSkinKey>* keysRead = nullptr)
       : FModel(model),
         FIni(TIniFile::FromText(text)),
         FPictures(pictures, pixelBudget),
-        FSections(FIni.ReadSections()) {}
+        FSections(FIni.ReadSections()),
+        FKeysRead(keysRead) {}
 
   void Run() {
     TSkinDefinition& m = FModel;
-    m.SkinName = FIni.ReadString("TitlebarSkin", "SkinName", "");
+    m.SkinName = Text("TitlebarSkin", "SkinName");
     ReadFrameBorders();
     ReadColours();
     ReadSysButtons();
@@ -141,8 +143,8 @@ class TSkinDefinition::TReader {
     m.Toolbars = ReadObject("Toolbars");
     m.Tabs = ReadBorderObject("Tabs", "Border");
     m.StatusBarEdges = ReadObject("StatusBarEdges");
-    // No skin has the key "****": the combo button's second picture is its mirror.
-    m.ComboButton = ReadBorderObject("ComboButton", "****");
+    // The combo button's second picture is its mirror, not a key of its own.
+    m.ComboButton = ReadBorderObject("ComboButton", "");
     if (m.ComboButton && !m.ComboButton->Image.Empty()) {
       FPictures.Charge(Pixels(m.ComboButton->Image));
       m.ComboButton->Image2 = m.ComboButton->Image;
@@ -171,9 +173,20 @@ class TSkinDefinition::TReader {
 
  private:
   std::int32_t Int(std::string_view section, std::string_view key, std::int32_t fallback) {
+    Note(section, key);
     return FIni.ReadInteger(section, key, fallback);
   }
-  std::string Text(std::string_view section, std::string_view key) { return FIni.ReadString(section, key, ""); }
+  std::string Text(std::string_view section, std::string_view key) {
+    Note(section, key);
+    return FIni.ReadString(section, key, "");
+  }
+  void Note(std::string_view section, std::string_view key) {
+    if (FKeysRead) FKeysRead->push_back({std::string(section), std::string(key)});
+  }
+  void ComponentColour(std::string_view section, std::string_view base, TSkinColour& target) {
+    for (const char* part : {"R", "G", "B"}) Note(section, std::string(base) + part);
+    ReadComponentColour(FIni, section, base, target);
+  }
   void Picture(TPixelBitmap& bitmap, std::string_view reference) { FPictures.Copy(bitmap, reference); }
   TSkinColour Triple(std::string_view section, std::string_view key, TSkinColour fallback) {
     return ParseColourTriple(Text(section, key), fallback);
@@ -213,6 +226,8 @@ class TSkinDefinition::TReader {
     if (image.empty()) return nullptr;
     auto o = std::make_unique<TDataSkinBorder>();
     ReadCommon(*o, section, image);
+    o->Style = Int(section, "Style", 0);
+    if (secondKey.empty()) return o;
     if (const std::string second = Text(section, secondKey); !second.empty()) Picture(o->Image2, second);
     return o;
   }
@@ -286,8 +301,8 @@ class TSkinDefinition::TReader {
     t->FontHeight = Int("Fonts", "FontHeight", 14);
     t->TextBackLeft = Int(s, "TXTBackleft", 0);
     t->TextBackRight = Int(s, "TXTBackRight", 0);
-    ReadComponentColour(FIni, s, "ActiveText", t->ActiveTextColour);
-    ReadComponentColour(FIni, s, "InActiveText", t->InactiveTextColour);
+    ComponentColour(s, "ActiveText", t->ActiveTextColour);
+    ComponentColour(s, "InActiveText", t->InactiveTextColour);
     FModel.Title = std::move(t);
   }
 
@@ -435,6 +450,7 @@ class TSkinDefinition::TReader {
   TIniFile FIni;
   TPictureCache FPictures;
   std::vector<std::string> FSections;
+  std::vector<TSkinKey>* FKeysRead;
 };
 
 std::array<TNamedRecord, 16> TSkinDefinition::PlainRecords() const {
@@ -454,6 +470,15 @@ std::array<TNamedRecord, 16> TSkinDefinition::PlainRecords() const {
            {"TrackbarThumbRight", TrackbarThumbRight.get()},
            {"TrackbarThumbUp", TrackbarThumbUp.get()},
            {"TrackbarThumbDown", TrackbarThumbDown.get()}}};
+}
+
+std::vector<TSkinKey> TSkinDefinition::KeysRead(std::string_view definition) {
+  std::vector<TSkinKey> keys;
+  TSkinDefinition model;
+  TReader(
+      model, definition, [](std::string_view) { return std::string(); }, kSkinMaxTotalPixels, &keys)
+      .Run();
+  return keys;
 }
 
 bool TSkinDefinition::LoadDefinitions(std::string_view definition, const TPictureSource& pictures,

@@ -129,6 +129,11 @@ void ReadComponentColour(TIniFile& ini, std::string_view section, std::string_vi
 // anything else, or a missing or unreadable entry, leaves the picture empty.
 void LoadSkinBitmap(TPixelBitmap& bitmap, std::string_view reference, const TPictureSource& pictures);
 
+// A key of the definition text: the section and the key name as the reader asks for them.
+struct TSkinKey {
+  std::string Section, Key;
+};
+
 struct TNamedRecord {
   const char* Name;  // the model's field name
   const TDataSkinObject* Record;
@@ -142,6 +147,12 @@ class TSkinDefinition {
   // definition gives (the records every model has, no pictures).
   bool LoadDefinitions(std::string_view definition, const TPictureSource& pictures,
                        std::int64_t pixelBudget = kSkinMaxTotalPixels);
+
+  // Every section and key the reader asks for while it reads `definition` (its pictures
+  // not decoded), in reading order: what a skin file can say. Sections the reader finds
+  // by a name prefix (the caption buttons', the extra colours') are asked for only when
+  // `definition` has them.
+  static std::vector<TSkinKey> KeysRead(std::string_view definition);
 
   // The sixteen plain element records, from SunkEdge to TrackbarThumbDown, in the order
   // they are read (absent ones as null), for tools that walk the model.
