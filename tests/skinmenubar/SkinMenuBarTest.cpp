@@ -514,6 +514,39 @@ TEST_F(SkinMenuBarTest, AMaximisedMdiChildsButtonsShowOnTheFramesBar) {
   }
 }
 
+TEST_F(SkinMenuBarTest, AMenuSetThroughTheMdiClientReplacesTheFramesBar) {
+  TForm* frame = MakeForm(bsSizeable, 520, 360);
+  frame->SetFormStyle(fsMDIForm);
+  Menu = frame->Make<TMainMenu>();
+  Menu->Items()->Add(L"&File")->Add(L"&New");
+  frame->SetMenu(Menu);
+  TWinSkinForm* frameSkin = ShowSkinned(frame);
+  ASSERT_NE(frameSkin, nullptr);
+  Window = frame->Handle();
+  ASSERT_NE(frameSkin->MenuBar(), nullptr);
+  const HMENU own = frameSkin->MenuBar()->MenuHandle();
+
+  // What an MDI child with a menu of its own does: the client puts it on the frame.
+  TMenuHandle other(CreateMenu());
+  AppendMenuW(other.Get(), MF_STRING, 901, L"&Alpha");
+  AppendMenuW(other.Get(), MF_STRING, 902, L"&Beta");
+  SendMessageW(frame->ClientHandle(), WM_MDISETMENU, WPARAM(other.Get()), 0);
+  Pump();
+  TWinSkinMenu* bar = frameSkin->MenuBar();
+  ASSERT_EQ(bar->ButtonCount(), 2);
+  EXPECT_EQ(bar->Buttons()[0]->Caption, L"&Alpha");
+  EXPECT_EQ(bar->Buttons()[1]->Caption, L"&Beta");
+  EXPECT_EQ(bar->MenuHandle(), other.Get());
+  EXPECT_EQ(GetMenu(Window), nullptr) << "the platform's bar stays off the frame";
+
+  // And back: the frame's own items again.
+  SendMessageW(frame->ClientHandle(), WM_MDISETMENU, WPARAM(own), 0);
+  Pump();
+  ASSERT_EQ(bar->ButtonCount(), 1);
+  EXPECT_EQ(bar->Buttons()[0]->Caption, L"&File");
+  EXPECT_EQ(GetMenu(Window), nullptr);
+}
+
 TEST_F(SkinMenuBarTest, ChangesOfTheMenuReachTheBar) {
   TWinSkinForm* skin = ShowMenuForm(true);
   ASSERT_NE(skin, nullptr);
