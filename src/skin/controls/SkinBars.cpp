@@ -64,21 +64,6 @@ TPanelInfo ReadPanel(HWND wnd, WPARAM index) {
   return panel;
 }
 
-// The canvas gets the control's font, plain, as the window uses it (WM_GETFONT).
-void SetUpFont(TCanvas& canvas, HWND wnd, const TWinControl* control, const TSkinDefinition* model) {
-  if (control) canvas.Font() = control->Font();
-  if (const auto font = reinterpret_cast<HFONT>(SendMessageW(wnd, WM_GETFONT, 0, 0))) {
-    LOGFONTW log{};
-    if (GetObjectW(font, sizeof log, &log)) {
-      canvas.Font().SetName(log.lfFaceName);
-      canvas.Font().SetHeight(log.lfHeight);
-      canvas.Font().SetCharset(log.lfCharSet);
-    }
-  }
-  canvas.Font().SetStyle(0);
-  if (model && model->StatusBarEdges) canvas.Font().SetColor(model->StatusBarEdges->NormalColour2);
-}
-
 // A one-pixel bevel: `raised` swaps the shadow and the highlight.
 void DrawPlainBevel(HDC dc, const RECT& r, bool raised) {
   const HBRUSH shadow = GetSysColorBrush(COLOR_BTNSHADOW), light = GetSysColorBrush(COLOR_BTNHIGHLIGHT);
@@ -95,16 +80,7 @@ void DrawPlainBevel(HDC dc, const RECT& r, bool raised) {
 
 // ---- status bar
 
-bool TSkinStatusBar::BeforeMessage(TMessage& message) {
-  switch (message.Msg) {
-    case WM_PAINT:
-      PaintFromMessage(message);
-      message.Result = 0;
-      return false;
-    case WM_ERASEBKGND: message.Result = 1; return false;
-    default: return true;
-  }
-}
+bool TSkinStatusBar::BeforeMessage(TMessage& message) { return !TakePaintMessages(message); }
 
 void TSkinStatusBar::DrawPanel(HDC dc, TCanvas& canvas, RECT r, std::wstring_view text, UINT alignment, int bevel) {
   const TSkinDefinition* model = ModelOf(FSkinData);
@@ -133,7 +109,9 @@ void TSkinStatusBar::DrawSkin(HDC dc, const RECT& rect) {
   {
     // Gives the scratch DC its own font back when it goes.
     TCanvas canvas(scratch);
-    SetUpFont(canvas, FHandle, FControl, model);
+    if (FControl) canvas.Font() = FControl->Font();
+    UseWindowFont(canvas, FHandle);
+    if (model && model->StatusBarEdges) canvas.Font().SetColor(model->StatusBarEdges->NormalColour2);
 
     const int parts = int(SendMessageW(FHandle, SB_GETPARTS, 0, 0));
     if (SendMessageW(FHandle, SB_ISSIMPLE, 0, 0) || parts <= 0) {
@@ -173,12 +151,9 @@ bool TSkinProgress::BeforeMessage(TMessage& message) {
     case WM_PAINT: {
       const TSkinDefinition* model = ModelOf(FSkinData);
       if (!model || !HasPicture(model->Progress.get())) return true;  // the platform paints
-      PaintFromMessage(message);
-      message.Result = 0;
-      return false;
+      return !TakePaintMessages(message);
     }
-    case WM_ERASEBKGND: message.Result = 1; return false;
-    default: return true;
+    default: return !TakePaintMessages(message);
   }
 }
 

@@ -29,18 +29,6 @@ const TDataSkinObject* HeaderbarOf(const TSkinData* data) {
 
 bool IsHighSurrogate(wchar_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 
-// The font the header draws its text with (the canvas's own when it has none).
-void UseHeaderFont(TCanvas& canvas, HWND header) {
-  if (const auto font = reinterpret_cast<HFONT>(SendMessageW(header, WM_GETFONT, 0, 0))) {
-    LOGFONTW log{};
-    if (GetObjectW(font, sizeof log, &log)) {
-      canvas.Font().SetName(log.lfFaceName);
-      canvas.Font().SetHeight(log.lfHeight);
-      canvas.Font().SetCharset(log.lfCharSet);
-    }
-  }
-}
-
 const TImageList* MatchingList(const TImageList* images, HIMAGELIST handle) {
   return images && images->Handle() == handle ? images : nullptr;
 }
@@ -133,7 +121,7 @@ void TSkinHeader::DrawSkin(HDC dc, const RECT& rect) {
   HDC work = buffer.Get();
   FillFace(work, rect);  // under the magenta of a transparent strip, not black
   TCanvas canvas(work);  // gives the buffer its own font back before the copy
-  UseHeaderFont(canvas, FHandle);
+  UseWindowFont(canvas, FHandle);
   const TImageList* images = HeaderImages(FHandle);
 
   LONG right = rect.left;
@@ -154,15 +142,9 @@ void TSkinHeader::DrawSkin(HDC dc, const RECT& rect) {
 // ---- box
 
 void TSkinBox::AttachControl(TWinControl* control, TSkinData* skinData, bool recolor, TCanvas* canvas) {
-  if (FAttached || !control) return;
-  HWND wnd = control->Handle();  // may throw: nothing is changed yet
-  FRecolor = recolor;
-  FSkinData = skinData;
-  FCanvas = canvas;
-  WatchReference(FControl, control);
-  FHandle = wnd;
+  if (!BindControl(control, skinData, recolor, canvas)) return;
   if (TSkinControlHost* host = Host()) host->AddControlSkin(this);
-  FEnabled = IsWindowEnabled(wnd) != FALSE;
+  FEnabled = IsWindowEnabled(FHandle) != FALSE;
   if (recolor) ReplaceColor(control);
   FAttached = true;
 }
@@ -171,16 +153,7 @@ void TSkinBox::AfterMessage(TMessage&) {}
 
 // ---- sizer
 
-bool TSkinSizer::BeforeMessage(TMessage& message) {
-  switch (message.Msg) {
-    case WM_PAINT:
-      PaintFromMessage(message);
-      message.Result = 0;
-      return false;
-    case WM_ERASEBKGND: message.Result = 1; return false;
-    default: return true;
-  }
-}
+bool TSkinSizer::BeforeMessage(TMessage& message) { return !TakePaintMessages(message); }
 
 void TSkinSizer::DrawSkin(HDC dc, const RECT& rect) {
   if (rect.right <= rect.left || rect.bottom <= rect.top) return;

@@ -157,14 +157,20 @@ void TSkinControl::Notification(TComponent* component, TOperation operation) {
   if (component == FGraphicControl) FGraphicControl = nullptr;
 }
 
-void TSkinControl::AttachControl(TWinControl* control, TSkinData* skinData, bool recolor, TCanvas* canvas) {
-  if (FAttached || !control) return;
+bool TSkinControl::BindControl(TWinControl* control, TSkinData* skinData, bool recolor, TCanvas* canvas) {
+  if (FAttached || !control) return false;
   HWND wnd = control->Handle();  // may throw: nothing is changed yet
   FRecolor = recolor;
   FSkinData = skinData;
   FCanvas = canvas;
   WatchReference(FControl, control);
   FHandle = wnd;
+  return true;
+}
+
+void TSkinControl::AttachControl(TWinControl* control, TSkinData* skinData, bool recolor, TCanvas* canvas) {
+  if (!BindControl(control, skinData, recolor, canvas)) return;
+  HWND wnd = FHandle;
   FControlHook =
       control->HookWindowProc([this](TMessage& m, TDefaultProc callDefault) { HookMessage(m, callDefault); });
   control->SetDoubleBuffered(true);
@@ -335,6 +341,29 @@ void TSkinControl::PaintFromMessage(TMessage& message) {
   FWindowRect = r;
   OffsetRect(&r, -r.left, -r.top);
   DrawSkin(dc, r);
+}
+
+bool TSkinControl::TakePaintMessages(TMessage& message) {
+  switch (message.Msg) {
+    case WM_PAINT:
+      PaintFromMessage(message);
+      message.Result = 0;
+      return true;
+    case WM_ERASEBKGND: message.Result = 1; return true;
+    default: return false;
+  }
+}
+
+void TSkinControl::UseWindowFont(TCanvas& canvas, HWND window) {
+  if (const auto font = reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0))) {
+    LOGFONTW log{};
+    if (GetObjectW(font, sizeof log, &log)) {
+      canvas.Font().SetName(log.lfFaceName);
+      canvas.Font().SetHeight(log.lfHeight);
+      canvas.Font().SetCharset(log.lfCharSet);
+    }
+  }
+  canvas.Font().SetStyle(0);
 }
 
 void TSkinControl::SkinChanged() {

@@ -125,6 +125,9 @@ class TSkinControl : public TComponent {
   void FillFace(HDC dc, const RECT& rect);
   // WM_PAINT taken over: draws into the wParam DC, or between BeginPaint and EndPaint.
   void PaintFromMessage(TMessage& message);
+  // For a skin that draws the whole window: WM_PAINT painted through PaintFromMessage,
+  // WM_ERASEBKGND answered 1 (both kept from the control); false for any other message.
+  bool TakePaintMessages(TMessage& message);
 
   HWND Handle() const { return FHandle; }
   TWinControl* Control() const { return FControl; }
@@ -147,12 +150,18 @@ class TSkinControl : public TComponent {
   // The control we serve going away first: forget it (its hooks went with it).
   void Notification(TComponent* component, TOperation operation) override;
 
+  // The first step of attaching to a framework control: its window made, the control,
+  // skin data, canvas and recolour switch kept. False when attached already or no control.
+  bool BindControl(TWinControl* control, TSkinData* skinData, bool recolor, TCanvas* canvas);
   // The control shows the skin's face colour until RestoreColor (Detach calls it) gives
   // its own colour back, unless the form skin is closing. FSkinData must be set.
   void ReplaceColor(TWinControl* control);
   void RestoreColor();
 
   // ---- drawing routines the control skins share
+  // The canvas takes the font the window draws its text with (WM_GETFONT), plain; the
+  // canvas's own stays when the window has none.
+  static void UseWindowFont(TCanvas& canvas, HWND window);
   // An image-list image followed by a text, as one group placed by alignment in rect.
   void DrawImageCaption(TCanvas& canvas, const RECT& rect, UINT alignment, std::wstring_view text, int imageIndex,
                         const TImageList* images);

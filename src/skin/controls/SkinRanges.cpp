@@ -110,12 +110,8 @@ void TSkinTrackBar::DrawThumb(HDC dc, UINT itemState) {
 // ---- up-down
 
 bool TSkinUpDown::BeforeMessage(TMessage& message) {
+  if (TakePaintMessages(message)) return false;
   switch (message.Msg) {
-    case WM_PAINT:
-      PaintFromMessage(message);
-      message.Result = 0;
-      return false;
-    case WM_ERASEBKGND: message.Result = 1; return false;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
     case WM_LBUTTONUP: {

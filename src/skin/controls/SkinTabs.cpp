@@ -49,19 +49,6 @@ int TabFrame(bool selected) {
   return FrameIndex(TElementKind::ekTab, selected ? TStateFlags::csSelected : TStateFlags::csNone);
 }
 
-// The font the window draws its text with, plain.
-void UseWindowFont(TCanvas& canvas, HWND wnd) {
-  if (const auto font = reinterpret_cast<HFONT>(SendMessageW(wnd, WM_GETFONT, 0, 0))) {
-    LOGFONTW log{};
-    if (GetObjectW(font, sizeof log, &log)) {
-      canvas.Font().SetName(log.lfFaceName);
-      canvas.Font().SetHeight(log.lfHeight);
-      canvas.Font().SetCharset(log.lfCharSet);
-    }
-  }
-  canvas.Font().SetStyle(0);
-}
-
 // The framework's image list behind the control's list handle, when there is one.
 const TImageList* ImagesOf(HWND wnd) {
   const auto handle = reinterpret_cast<HIMAGELIST>(SendMessageW(wnd, TCM_GETIMAGELIST, 0, 0));
