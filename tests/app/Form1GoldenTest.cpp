@@ -14,6 +14,7 @@
 #include <iterator>
 #include <memory>
 #include <optional>
+#include <span>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -183,9 +184,15 @@ TEST_F(Form1GoldenTest, EveryPageLooksAsItsStoredPicture) {
     }
     std::optional<TPixelBitmap> expected = ReadBmpFile(file);
     ASSERT_TRUE(expected) << "no stored picture at " << file.string() << " (run with KV_UPDATE_GOLDEN=1)";
-    const Rect clock = ClockRect();
-    if (clock.Right <= expected->Width() && clock.Bottom <= expected->Height()) expected->FillRect(clock, kMaskPixel);
-    EXPECT_TRUE(test::PixelsMatch(*expected, *actual, "form1-page" + std::to_string(page + 1), kTolerance));
+    // The clock label sizes itself to the time ("1:05:00 PM" is narrower than "11:55:00 AM"):
+    // what either picture masks is masked in both.
+    TPixelBitmap shown = *actual;
+    if (expected->Width() == shown.Width() && expected->Height() == shown.Height()) {
+      std::span<std::uint32_t> want = expected->Pixels(), got = shown.Pixels();
+      for (std::size_t i = 0; i < want.size(); ++i)
+        if (want[i] == kMaskPixel || got[i] == kMaskPixel) want[i] = got[i] = kMaskPixel;
+    }
+    EXPECT_TRUE(test::PixelsMatch(*expected, shown, "form1-page" + std::to_string(page + 1), kTolerance));
   }
 }
 
