@@ -33,12 +33,26 @@ inline constexpr wchar_t kMdiFrameTitle[] = L"Koravent Gallery - MDI demo";
 // The pages in their order; `--page` takes a number counted from 1 or one of these names.
 inline constexpr std::array<const wchar_t*, 5> kGalleryPages = {L"Buttons", L"Edits", L"Lists", L"Ranges", L"Tabs"};
 
+// The skins the gallery carries (RCDATA resources), in the Skins menu's order: the
+// program's own and a dark one.
+struct TGallerySkin {
+  const wchar_t* Name;
+  const wchar_t* Resource;
+};
+inline constexpr std::array<TGallerySkin, 2> kGallerySkins = {
+    {{L"Koravent", L"SKINSTREAM"}, {L"Midnight", L"SKIN_MIDNIGHT"}}};
+// What the gallery shows: an index into kGallerySkins, or one of these.
+inline constexpr int kSkinFromFile = -2, kNoSkin = -1;
+
 struct TGalleryOptions {
   int Page = 0;            // index into kGalleryPages
   bool Mdi = false;        // open the MDI demo at start
   bool Dialog = false;     // open the template dialog (modeless) at start
   bool Shot = false;       // a still picture: no clock, fixed focus, the mouse out of the way
   unsigned QuitAfter = 0;  // milliseconds until the program closes itself; 0: never
+  // The look at start: a name of kGallerySkins, "none", or a skin file's path; empty
+  // for the first embedded skin.
+  std::wstring Skin;
 };
 
 struct TParsedOptions {
@@ -51,8 +65,9 @@ TParsedOptions ParseGalleryArgs(const std::vector<std::wstring>& args);
 // This process's switches, split as the platform splits a command line.
 std::vector<std::wstring> CommandLineArgs();
 inline constexpr wchar_t kGalleryUsage[] =
-    L"Usage: KoraventGallery [--page N|NAME] [--mdi] [--dialog] [--shot] [--quit-after MS]\n"
-    L"Pages: 1 Buttons, 2 Edits, 3 Lists, 4 Ranges, 5 Tabs.";
+    L"Usage: KoraventGallery [--page N|NAME] [--skin NAME|none|FILE] [--mdi] [--dialog] [--shot]\n"
+    L"                       [--quit-after MS]\n"
+    L"Pages: 1 Buttons, 2 Edits, 3 Lists, 4 Ranges, 5 Tabs. Skins: Koravent, Midnight.";
 
 // The pictures of the menus, the tool bar, the buttons and the lists: 16x16 each, side
 // by side, fuchsia (clFuchsia) where they are transparent.
@@ -86,6 +101,10 @@ class TGalleryMdiFrame;
 
 class TGalleryForm : public TForm {
  public:
+  // The look the next gallery window starts with (the --skin switch), taken before the
+  // window exists so that its first frame already shows it.
+  static void SetStartSkin(std::wstring skin);
+
   TGalleryForm();
   ~TGalleryForm() override;
   std::string_view ClassName() const override { return "TGalleryForm"; }
@@ -110,6 +129,16 @@ class TGalleryForm : public TForm {
   // Closes whatever is open and then the program.
   void QuitNow();
 
+  // The look, changed while every window stays open. Each change takes effect on the skin
+  // engine's next action tick, a quarter of a second later. A skin that does not load
+  // (missing or damaged) changes nothing; the answer says whether it loaded.
+  bool UseEmbeddedSkin(int index);
+  bool UseSkinFile(const std::wstring& path);
+  void UseNoSkin();
+  // "Open skin file…": the platform's open dialog, then UseSkinFile.
+  void ChooseSkinFile();
+  int SkinChoice() const { return FSkinChoice; }
+
   TPageControl* Pages() const { return FPages; }
   TStatusBar* StatusBar() const { return FStatusBar; }
   TToolBar* ToolBar() const { return FToolBar; }
@@ -130,6 +159,8 @@ class TGalleryForm : public TForm {
   void BuildMenus();  // GalleryMenus.cpp
   void BuildToolBar();
   void BuildSkin();
+  bool UseSkinChoice(const std::wstring& choice);
+  void BuildSkinsMenu(TMenuItem* bar);  // GallerySkins.cpp
   void WatchHover(TComponent* root);
   void PageChanged();
   void ClockTick();
@@ -146,6 +177,7 @@ class TGalleryForm : public TForm {
   TGalleryMdiFrame* FMdiDemo = nullptr;
   TTemplateDialog FDialog;
   TGalleryOptions FPendingOptions;
+  int FSkinChoice = 0;
   bool FFollowHover = true;  // the status bar names the control under the mouse
 };
 

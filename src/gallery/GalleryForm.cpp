@@ -100,18 +100,6 @@ void TGalleryForm::BuildToolBar() {
 }
 
 // The program's own skin, set up exactly as the editor sets up its own.
-void TGalleryForm::BuildSkin() {
-  FSkinData = Make<TSkinData>();
-  FSkinData->SetName("SkinData1");
-  FSkinData->SetActive(true);
-  FSkinData->SetDisableTag(99);
-  FSkinData->SetSkinControls(TSkinControlTypes(TSkinControlTypes::kAllButFastReport));
-  FSkinData->SetSkinFormtype(sfMainform);
-  FSkinData->SetMenuUpdate(true);
-  FSkinData->ReadSkinResource(L"SKINSTREAM");
-  FSkinData->Loaded();
-}
-
 // Every control tells the status bar its class when the mouse comes to it.
 void TGalleryForm::WatchHover(TComponent* root) {
   if (auto* control = dynamic_cast<TControl*>(root)) {

@@ -14,6 +14,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   try {
     application.Initialize();
     application.SetTitle(kv::kGalleryTitle);
+    kv::TGalleryForm::SetStartSkin(parsed.Options.Skin);
     application.CreateForm<kv::TGalleryForm>()->ApplyOptionsLater(parsed.Options);
     application.Run();
   } catch (...) {

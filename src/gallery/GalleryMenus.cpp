@@ -89,6 +89,8 @@ void TGalleryForm::BuildMenus() {
     item->OnUpdate = [this, item](TComponent*) { item->SetEnabled(FMdiDemo != nullptr); };
   }
 
+  BuildSkinsMenu(bar);
+
   TMenuItem* help = bar->Add(L"&Help");
   AddItem(help, L"&About Koravent Gallery...", ShortCut(VK_F1, 0), glInfo, [this](TComponent*) {
     MessageBoxW(Handle(),

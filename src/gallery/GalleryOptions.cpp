@@ -72,6 +72,14 @@ TParsedOptions ParseGalleryArgs(const std::vector<std::wstring>& args) {
       }
       ++i;
       o.QuitAfter = static_cast<unsigned>(ms);
+    } else if (arg == L"--skin") {
+      if (!value || value->empty()) {
+        fail(L"--skin needs a skin's name, \"none\" or a skin file.");
+        if (value) ++i;
+        continue;
+      }
+      ++i;
+      o.Skin = *value;
     } else if (arg == L"--mdi") {
       o.Mdi = true;
     } else if (arg == L"--dialog") {

@@ -1,5 +1,7 @@
 #include "skin/windows/WinSkinData.h"
 
+#include <utility>
+
 #include "base/FileIo.h"
 #include "base/TextCodec.h"
 #include "base/win/Resources.h"
@@ -48,14 +50,24 @@ void TSkinData::SetActive(bool value) {
   }
 }
 
-void TSkinData::SetSkinFile(const std::wstring& path) {
-  FNoSkin = true;
+bool TSkinData::SetSkinFile(const std::wstring& path) {
   FSkinFile = path;
+  // No such file: no message, and the skin shown stays (the windows keep one look).
   const auto bytes = ReadFileBytes(std::filesystem::path(path));
-  if (!bytes) return;  // no such file: no usable skin, no message
-  FStoredSkin = *bytes;
-  LoadSkin();
+  if (!bytes || !ReplaceStoredSkin(*bytes)) return false;
   ApplySkin();
+  return true;
+}
+
+bool TSkinData::ReplaceStoredSkin(std::string container) {
+  // A skin that does not load leaves the one shown in place: the model is only replaced
+  // by a complete load, so the stored bytes and the no-skin flag go back with it.
+  std::string previous = std::exchange(FStoredSkin, std::move(container));
+  const bool hadSkin = !FNoSkin;
+  if (LoadSkin()) return true;
+  FStoredSkin = std::move(previous);
+  FNoSkin = !hadSkin;
+  return false;
 }
 
 void TSkinData::ReadSkinStream(std::string_view data) {
@@ -66,15 +78,13 @@ void TSkinData::ReadSkinStream(std::string_view data) {
                                 (static_cast<std::uint32_t>(static_cast<std::uint8_t>(data[3])) << 24));
   if (length <= 0) return;
   // A length beyond the data would read past the form's stored bytes: take what is there.
-  FStoredSkin.assign(data.substr(4, static_cast<std::size_t>(length)));
-  LoadSkin();
+  ReplaceStoredSkin(std::string(data.substr(4, static_cast<std::size_t>(length))));
 }
 
-void TSkinData::ReadSkinResource(const wchar_t* name) {
+bool TSkinData::ReadSkinResource(const wchar_t* name) {
   const auto bytes = ResourceBytes(name);
-  if (bytes.empty()) return;
-  FStoredSkin.assign(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-  LoadSkin();
+  if (bytes.empty()) return false;
+  return ReplaceStoredSkin(std::string(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
 }
 
 std::string TSkinData::WriteSkinStream() const {

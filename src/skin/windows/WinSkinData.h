@@ -43,7 +43,10 @@ class TSkinData : public TComponent {
   const TStringList& Skin3rd() const { return FSkin3rd; }
   void SetSkin3rd(const TStringList& lines) { FSkin3rd = lines; }
   const std::wstring& SkinFile() const { return FSkinFile; }
-  void SetSkinFile(const std::wstring& path);
+  // Loads the skin file at `path` and applies it to the windows already skinned. A
+  // missing or damaged file changes nothing but the stored path; the answer says
+  // whether the file's skin was loaded.
+  bool SetSkinFile(const std::wstring& path);
   // A designer's indicator; the running program always reads "(none)".
   std::wstring SkinStore() const { return L"(none)"; }
   TSkinFormType SkinFormtype() const { return FSkinFormtype; }
@@ -55,11 +58,13 @@ class TSkinData : public TComponent {
   TOnSkinControl OnSkinControl;
 
   // ---- the stored skin, "SkinStream": a 32-bit little-endian length n, then n bytes.
-  // Reading a length above 0 replaces the stored skin and loads it at once.
+  // Reading a length above 0 replaces the stored skin and loads it at once; a skin that
+  // does not load leaves the current one in place.
   void ReadSkinStream(std::string_view data);
   std::string WriteSkinStream() const;
-  // The same for a skin container stored whole as an RCDATA resource of the program.
-  void ReadSkinResource(const wchar_t* name);
+  // The same for a skin container stored whole as an RCDATA resource of the program;
+  // false when there is no such resource or it holds no usable skin.
+  bool ReadSkinResource(const wchar_t* name);
 
   // Unpacks the stored skin and builds the model; false when it holds no usable skin.
   bool LoadSkin();
@@ -94,6 +99,8 @@ class TSkinData : public TComponent {
   void SetMessenger(TSkinMessenger* messenger) { FMessenger = messenger; }
 
  private:
+  bool ReplaceStoredSkin(std::string container);
+
   bool FActive = false;
   int FDisableTag = 99;
   TSkinControlTypes FSkinControls;

@@ -20,6 +20,13 @@ std::unique_ptr<TSkinManage>& TheManager() {
 
 std::string WindowClassLower(HWND window) { return AsciiLowerCase(Utf8FromWide(WindowClassName(window))); }
 
+// What activation could reach: visible windows with a caption (no tooltips or menus).
+BOOL CALLBACK CollectCaptionedWindow(HWND window, LPARAM list) {
+  if (IsWindowVisible(window) && (GetWindowLongW(window, GWL_STYLE) & WS_CAPTION) == WS_CAPTION)
+    reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+  return TRUE;
+}
+
 }  // namespace
 
 TSkinManage* TSkinManage::Instance() { return TheManager().get(); }
@@ -128,6 +135,9 @@ void TSkinManage::RunPendingAction() {
 }
 
 // The application's forms, last first; with `only`, just that component's own form.
+// Switched on for the whole application, the windows on the screen that are not forms
+// (an open dialog of the platform) follow at once too, instead of keeping their plain
+// frame until they are next activated.
 void TSkinManage::SkinForms(TSkinData* only) {
   FActive = true;
   FBulk = true;
@@ -137,6 +147,11 @@ void TSkinManage::SkinForms(TSkinData* only) {
     SkinWindow(form->Handle());
   }
   FBulk = false;
+  if (!only) {
+    std::vector<HWND> shown;
+    EnumThreadWindows(GetCurrentThreadId(), &CollectCaptionedWindow, reinterpret_cast<LPARAM>(&shown));
+    for (HWND window : shown) SkinWindow(window);
+  }
 }
 
 void TSkinManage::Deactivate(TSkinData* only) {
@@ -146,8 +161,8 @@ void TSkinManage::Deactivate(TSkinData* only) {
     if (only && skin->SkinData() != only) continue;
     const HWND window = skin->Window();
     skin->DetachRestoring();
-    InvalidateRect(window, nullptr, TRUE);
-    UpdateWindow(window);
+    // Children too: a flat tool bar shows the form's colour, which has just changed back.
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
     FreeFormSkin(skin);
     if (only) break;
   }
