@@ -179,6 +179,29 @@ TEST(LzhDecoder, TruncatedInputReadsAsZeroBits) {
   // What the surviving half encodes comes out right.
   const std::size_t good = data.size() / 4;
   EXPECT_EQ(out.substr(0, good), data.substr(0, good));
+  // ... and the decoder knows the rest was made up.
+  TLzhDecoder decoder(cut);
+  decoder.DecodeTo(data.size());
+  EXPECT_TRUE(decoder.RanPastInput());
+}
+
+// A whole stream never reads past its end, whatever its length and last symbol.
+TEST(LzhDecoder, WholeStreamsEndWithinTheirInput) {
+  for (std::size_t size : {1u, 2u, 7u, 60u, 61u, 999u, 4097u, 30011u}) {
+    for (const std::string& data : {test::SampleText(size), test::BmpLikeBytes(int(size % 97) + 1, 3, 1)}) {
+      SCOPED_TRACE(data.size());
+      const std::string stream = LzhEncode(data);
+      TLzhDecoder decoder(stream);
+      decoder.DecodeTo(data.size());
+      EXPECT_EQ(decoder.Output().substr(0, data.size()), data);
+      EXPECT_FALSE(decoder.RanPastInput());
+      if (stream.size() > 3) {
+        TLzhDecoder cut(std::string_view(stream).substr(0, stream.size() - 3));
+        cut.DecodeTo(data.size());
+        EXPECT_TRUE(cut.RanPastInput());
+      }
+    }
+  }
 }
 
 TEST(LzhDecoder, ShortReadsAndShortWritesGiveTheSameBytes) {

@@ -257,12 +257,24 @@ TEST(SkinReader, UnpackingChecksAsParsingDoes) {
             TSkinImageStatus::isNotContainer);
 }
 
-TEST(SkinReader, TruncatedContainerDecodesWithoutError) {
+// A file cut short would decode to made-up bytes past its end: no skin rather than half.
+TEST(SkinReader, TruncatedContainerIsRefused) {
   const std::string container = BuildSkinContainer(SampleFiles());
-  TSkinReader reader;
   std::string target;
-  ASSERT_TRUE(TSkinReader::Decompress(container.substr(0, container.size() - 20), target));
-  EXPECT_EQ(target.size(), BuildSkinImage(SampleFiles()).size());
+  ASSERT_TRUE(TSkinReader::Decompress(container, target));
+  EXPECT_EQ(target, BuildSkinImage(SampleFiles()));
+  for (std::size_t cut : {std::size_t(2), std::size_t(20), container.size() / 2}) {
+    SCOPED_TRACE(cut);
+    const std::string shorter = container.substr(0, container.size() - cut);
+    EXPECT_FALSE(TSkinReader::Decompress(shorter, target));
+    std::string image;
+    TSkinDirectory directory;
+    EXPECT_EQ(UnpackSkinImage(shorter, image, directory), TSkinImageStatus::isMalformed);
+    TRecordingMessenger messenger;
+    TSkinReader reader(&messenger);
+    EXPECT_FALSE(reader.Open(shorter));
+    EXPECT_TRUE(messenger.FMessages.empty());
+  }
 }
 
 TEST(SkinPacker, RefusesNamesThatCannotBeListed) {

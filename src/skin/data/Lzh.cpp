@@ -28,8 +28,9 @@ struct TLzhState {
   std::array<std::uint8_t, kOutBlock> FOut;
   std::size_t FInPos = 0;
   std::size_t FInEnd = 0;
-  bool FInDry = false;      // the source has reported that nothing is left
-  std::uint64_t FBits = 0;  // valid bits at the top, most significant first
+  bool FInDry = false;              // the source has reported that nothing is left
+  std::uint64_t FMissingBytes = 0;  // zero bytes handed out since then
+  std::uint64_t FBits = 0;          // valid bits at the top, most significant first
   int FBitCount = 0;
   std::size_t FOutLen = 0;
   unsigned FR = kLzhStartR;    // next ring position
@@ -37,17 +38,29 @@ struct TLzhState {
 
   std::uint8_t NextInputByte() {
     if (FInPos == FInEnd) {
-      if (FInDry) return 0;
+      if (FInDry) return MissingByte();
       std::uint16_t done = 0;
       FRead(FIn.data(), kInBlock, done);
       if (done == 0 || done > kInBlock) {
         FInDry = true;
-        return 0;
+        return MissingByte();
       }
       FInPos = 0;
       FInEnd = done;
     }
     return FIn[FInPos++];
+  }
+
+  std::uint8_t MissingByte() {
+    ++FMissingBytes;
+    return 0;
+  }
+
+  // Bits decoded that the input never held (the buffer reads ahead, so bytes fetched
+  // past the end count only once their bits are used).
+  std::uint64_t BitsPastInput() const {
+    const std::uint64_t missing = FMissingBytes * 8;
+    return missing > std::uint64_t(FBitCount) ? missing - std::uint64_t(FBitCount) : 0;
   }
 
   // Tops the bit buffer up to at least 57 bits; bytes past the end of input are zero.
@@ -189,6 +202,8 @@ TLzhDecoder::TLzhDecoder(std::string_view stream)
 TLzhDecoder::~TLzhDecoder() = default;
 
 void TLzhDecoder::DecodeTo(std::size_t size) { FState->DecodeTo(size); }
+
+bool TLzhDecoder::RanPastInput() const { return FState->BitsPastInput() > kLzhSlackBits; }
 
 std::string LzhDecode(std::string_view stream, std::uint32_t textSize) {
   TLzhDecoder decoder(stream);

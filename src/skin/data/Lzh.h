@@ -24,6 +24,10 @@ class ElzhException : public std::runtime_error {
 inline constexpr const char* kLzhNoMemoryMessage = "LZH : Cannot get memory for dictionary tables";
 inline constexpr const char* kLzhFreeMessage = "LZH : Error freeing memory for dictionary tables";
 
+// An encoder ends its stream on a whole byte; a few bits more are forgiven to one that
+// drops a last zero byte.
+inline constexpr std::uint64_t kLzhSlackBits = 8;
+
 // Byte source and sink: a buffer, the count asked for, and the count actually moved.
 // A source that has nothing left reports 0; the decoder then reads zero bits.
 using TLzhReadProc = std::function<void(std::uint8_t* buffer, std::uint16_t count, std::uint16_t& done)>;
@@ -56,6 +60,9 @@ class TLzhDecoder {
   // written whole, so up to 59 more may come).
   void DecodeTo(std::size_t size);
   std::string& Output() { return FOutput; }
+  // Whether the output so far needed more input than the stream holds: the stream was
+  // cut short (a truncated file), and what came out past its end is made up.
+  bool RanPastInput() const;
 
  private:
   std::string_view FStream;

@@ -116,6 +116,7 @@ TSkinImageStatus UnpackSkinImage(std::string_view container, std::string& image,
   std::size_t end = directory.FDataOffset;
   for (const std::int32_t size : directory.FSizes) end += std::size_t(size);
   decoder.DecodeTo(end);
+  if (decoder.RanPastInput()) return TSkinImageStatus::isMalformed;  // cut short
   out.resize(end);
   image = std::move(out);
   return TSkinImageStatus::isValid;
@@ -125,7 +126,12 @@ bool TSkinReader::Decompress(std::string_view source, std::string& target) {
   target.clear();
   std::uint32_t declared = 0;
   if (!DeclaredSize(source, declared) || declared > kSkinMaxImageSize) return false;
-  target = LzhDecode(source.substr(4), declared);
+  TLzhDecoder decoder(source.substr(4));
+  decoder.Output().reserve(declared);
+  decoder.DecodeTo(declared);
+  // A stream cut short decodes to made-up bytes: no skin rather than half of one.
+  if (decoder.RanPastInput()) return false;
+  target = std::move(decoder.Output());
   // The decoder finishes its last match even past U; the image is U bytes.
   target.resize(declared);
   return true;

@@ -1,0 +1,386 @@
+// Skins switched while the gallery's windows stay open: the main window, the MDI demo
+// with a maximised child and the template dialog (a window of the platform) follow each
+// switch, keep their client areas and menus, and give back every handle; damaged skin
+// files keep the look that is shown.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "GalleryFixture.h"
+#include "base/FileIo.h"
+#include "base/win/Resources.h"
+#include "skin/data/BmpCodec.h"
+#include "skin/data/SkinOptions.h"
+#include "skin/data/SkinPacker.h"
+#include "skin/data/SkinWindowFrame.h"
+#include "skin/windows/WinSkinForm.h"
+#include "support/HandleCount.h"
+#include "support/PixelCheck.h"
+#include "support/RecordingMessenger.h"
+#include "support/TempDir.h"
+
+namespace kv {
+namespace {
+
+using test::PumpUntil;
+
+std::string EmbeddedSkin(int index) {
+  const auto bytes = ResourceBytes(kGallerySkins[std::size_t(index)].Resource);
+  return std::string(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+}
+
+TSkinDefinition ModelOf(const std::string& container) {
+  TSkinDefinition model;
+  testing::TRecordingMessenger messenger;
+  EXPECT_TRUE(LoadSkinModel(container, model, &messenger));
+  return model;
+}
+
+SIZE ClientSize(HWND wnd) {
+  RECT r{};
+  GetClientRect(wnd, &r);
+  return {r.right, r.bottom};
+}
+
+bool operator==(const SIZE& a, const SIZE& b) { return a.cx == b.cx && a.cy == b.cy; }
+
+class GallerySkinsTest : public test::GalleryTest {
+ protected:
+  void SetUp() override {
+    GalleryTest::SetUp();
+    Gallery->SkinData()->OnSkinChanged = [this](TComponent*) { ++FChanges; };
+    ASSERT_TRUE(PumpUntil([this] { return SkinOf(Gallery->Handle()) != nullptr; }, 10000)) << "never skinned";
+    FModels.push_back(ModelOf(EmbeddedSkin(0)));
+    FModels.push_back(ModelOf(EmbeddedSkin(1)));
+  }
+
+  static TWinSkinForm* SkinOf(HWND wnd) {
+    TSkinManage* manager = TSkinManage::Instance();
+    TWinSkinForm* skin = manager ? manager->FindFormSkin(wnd) : nullptr;
+    return skin && skin->SkinState() == fsReady ? skin : nullptr;
+  }
+
+  // The gallery with the MDI demo (one child maximised) and the template dialog open,
+  // the dialog in front.
+  void OpenEveryWindow() {
+    Gallery->OpenMdiDemo();
+    TGalleryMdiFrame* frame = Gallery->MdiDemo();
+    ASSERT_NE(frame, nullptr);
+    ASSERT_TRUE(PumpUntil([frame] { return frame->MDIChildCount() == 3; }, 15000));
+    HWND child = reinterpret_cast<HWND>(SendMessageW(frame->ClientHandle(), WM_MDIGETACTIVE, 0, 0));
+    ASSERT_NE(child, nullptr);
+    SendMessageW(frame->ClientHandle(), WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(child), 0);
+    Gallery->ShowTemplateDialogModeless();
+    ASSERT_NE(Gallery->ModelessDialog().Handle(), nullptr);
+    ASSERT_TRUE(PumpUntil([this] { return SkinOf(Gallery->ModelessDialog().Handle()) != nullptr; }, 10000));
+    ASSERT_TRUE(PumpUntil([this] { return SkinOf(Gallery->MdiDemo()->Handle()) != nullptr; }, 10000));
+    Windows = {Gallery->Handle(), frame->Handle(), Gallery->ModelessDialog().Handle()};
+  }
+
+  // Makes a change and waits for the engine's action timer to carry it out.
+  void Switch(const std::function<void()>& change) {
+    const int before = FChanges;
+    change();
+    ASSERT_TRUE(PumpUntil([&] { return FChanges > before; }, 5000)) << "the switch never ran";
+    for (HWND wnd : Windows) RedrawWindow(wnd, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    test::PumpUntil([] { return false; }, 100);
+  }
+
+  // The window's left and right border pieces, below the caption and above the bottom
+  // edge, are `model`'s as the portable renderer makes them for this window.
+  ::testing::AssertionResult ShowsFrameOf(HWND wnd, const TSkinDefinition& model, const std::string& name) {
+    TWinSkinForm* skin = SkinOf(wnd);
+    if (!skin) return ::testing::AssertionFailure() << name << " has no skin";
+    SetWindowPos(wnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
+    test::PumpUntil([] { return false; }, 60);
+    const TPixelBitmap seen = test::CaptureWindow(wnd);
+    const Margins b = skin->Borders();
+    const FrameSkin frame = FrameSkinOf(model);
+    if (!frame.Left || !frame.Right) return ::testing::AssertionFailure() << "the skin has no side edges";
+    const int w = seen.Width(), h = seen.Height(), rows = h - b.Top - skin->MenuBarHeight() - b.Bottom;
+    const bool active = skin->IsActive();
+    TPixelBitmap left = RenderBorderPiece(TFrameEdge::feLeft, b.Left, h, *frame.Left, active);
+    TPixelBitmap right = RenderBorderPiece(TFrameEdge::feRight, b.Right, h, *frame.Right, active);
+    const int top = b.Top + skin->MenuBarHeight();
+    TPixelBitmap leftRows(b.Left, rows), rightRows(b.Right, rows);
+    CopyPixels(leftRows, 0, 0, left, {0, top, b.Left, top + rows});
+    CopyPixels(rightRows, 0, 0, right, {0, top, b.Right, top + rows});
+    auto result = test::PixelsMatchAt(leftRows, seen, {0, top, b.Left, top + rows}, name + "_left");
+    if (!result) return result;
+    return test::PixelsMatchAt(rightRows, seen, {w - b.Right, top, w, top + rows}, name + "_right");
+  }
+
+  // The platform's frame: no skin, no region, the system's non-client size.
+  static ::testing::AssertionResult ShowsPlatformFrame(HWND wnd, const std::string& name) {
+    if (TSkinManage::Instance()->FindFormSkin(wnd)) return ::testing::AssertionFailure() << name << " is skinned";
+    if (SendMessageW(wnd, SM_ISSKINNED, 0, 0) == 1) return ::testing::AssertionFailure() << name << " answers skinned";
+    HRGN probe = CreateRectRgn(0, 0, 0, 0);
+    const int region = GetWindowRgn(wnd, probe);
+    DeleteObject(probe);
+    if (region != ERROR) return ::testing::AssertionFailure() << name << " keeps a window region";
+    RECT window{}, client{};
+    GetWindowRect(wnd, &window);
+    GetClientRect(wnd, &client);
+    RECT adjusted = client;
+    const auto style = static_cast<DWORD>(GetWindowLongW(wnd, GWL_STYLE));
+    const auto exStyle = static_cast<DWORD>(GetWindowLongW(wnd, GWL_EXSTYLE));
+    AdjustWindowRectEx(&adjusted, style, GetMenu(wnd) != nullptr, exStyle);
+    // A menu bar wraps to more rows than AdjustWindowRectEx knows when the window is narrow:
+    // compare the sides and the bottom, which the platform alone decides.
+    POINT origin{0, 0};
+    ClientToScreen(wnd, &origin);
+    if (origin.x - window.left != -adjusted.left ||
+        window.right - (origin.x + client.right) != adjusted.right - client.right ||
+        window.bottom - (origin.y + client.bottom) != adjusted.bottom - client.bottom)
+      return ::testing::AssertionFailure()
+             << name << " has no platform frame: left " << origin.x - window.left << ", right "
+             << window.right - (origin.x + client.right) << ", bottom " << window.bottom - (origin.y + client.bottom)
+             << "; the platform's " << -adjusted.left << ", " << adjusted.right - client.right << ", "
+             << adjusted.bottom - client.bottom << " (style " << std::hex << style << ")";
+    return ::testing::AssertionSuccess();
+  }
+
+  // Each window in skin `index`, or in the platform's look for kNoSkin.
+  void ExpectLook(int index) {
+    const char* names[] = {"gallery", "mdi_frame", "dialog"};
+    for (std::size_t i = 0; i < Windows.size(); ++i) {
+      const std::string name = std::string(names[i]) + "_skin" + std::to_string(index);
+      if (index == kNoSkin)
+        EXPECT_TRUE(ShowsPlatformFrame(Windows[i], name));
+      else
+        EXPECT_TRUE(ShowsFrameOf(Windows[i], FModels[std::size_t(index)], name));
+    }
+    // No window lost its menu: the skin's bar or the platform's, with every title.
+    const int titles = GetMenuItemCount(Gallery->MainMenu()->Handle());
+    EXPECT_EQ(titles, 5);
+    TWinSkinForm* gallery = SkinOf(Gallery->Handle());
+    TWinSkinForm* frame = SkinOf(Gallery->MdiDemo()->Handle());
+    if (index == kNoSkin) {
+      EXPECT_EQ(GetMenu(Gallery->Handle()), Gallery->MainMenu()->Handle());
+      EXPECT_NE(GetMenu(Gallery->MdiDemo()->Handle()), nullptr);
+    } else {
+      ASSERT_TRUE(gallery && gallery->MenuBar());
+      ASSERT_TRUE(frame && frame->MenuBar());
+      EXPECT_GT(gallery->MenuBarHeight(), 0);
+      // The maximised child's buttons sit in the frame's bar.
+      EXPECT_TRUE(frame->ActiveMdiChildMaximized());
+    }
+  }
+
+  std::vector<TSkinDefinition> FModels;
+  std::vector<HWND> Windows;
+  int FChanges = 0;
+};
+
+TEST_F(GallerySkinsTest, EveryWindowFollowsEachSwitchAndKeepsItsClientAreaAndMenu) {
+  OpenEveryWindow();
+  ASSERT_FALSE(HasFatalFailure());
+  {
+    SCOPED_TRACE("the program's own skin");
+    ExpectLook(0);
+  }
+  std::vector<SIZE> clients;
+  for (HWND wnd : Windows) clients.push_back(ClientSize(wnd));
+  const auto clientsKept = [&] {
+    for (std::size_t i = 0; i < Windows.size(); ++i)
+      EXPECT_TRUE(ClientSize(Windows[i]) == clients[i])
+          << "window " << i << " is " << ClientSize(Windows[i]).cx << "x" << ClientSize(Windows[i]).cy << ", was "
+          << clients[i].cx << "x" << clients[i].cy;
+  };
+
+  struct TStep {
+    const char* Name;
+    int Look;
+    std::function<void()> Change;
+  };
+  const TStep steps[] = {
+      {"to Midnight", 1, [this] { Gallery->UseEmbeddedSkin(1); }},
+      {"to no skin", kNoSkin, [this] { Gallery->UseNoSkin(); }},
+      {"back to Koravent", 0, [this] { Gallery->UseEmbeddedSkin(0); }},
+  };
+  for (const TStep& step : steps) {
+    SCOPED_TRACE(step.Name);
+    Switch(step.Change);
+    ASSERT_FALSE(HasFatalFailure());
+    EXPECT_EQ(Gallery->SkinChoice(), step.Look);
+    ExpectLook(step.Look);
+    clientsKept();
+  }
+}
+
+TEST_F(GallerySkinsTest, TheTwoSkinsDifferWhereTheWindowIsFramed) {
+  // The engine takes every size from the skin: the second skin's frame is another size.
+  const FrameSkin a = FrameSkinOf(FModels[0]), b = FrameSkinOf(FModels[1]);
+  ASSERT_TRUE(a.Top && b.Top && a.Left && b.Left);
+  TWinSkinForm* skin = SkinOf(Gallery->Handle());
+  ASSERT_NE(skin, nullptr);
+  const Margins first = skin->Borders();
+  Switch([this] { Gallery->UseEmbeddedSkin(1); });
+  skin = SkinOf(Gallery->Handle());
+  ASSERT_NE(skin, nullptr);
+  const Margins second = skin->Borders();
+  EXPECT_TRUE(first.Top != second.Top || first.Left != second.Left)
+      << "both skins frame the window alike: " << first.Top << "/" << first.Left;
+}
+
+TEST_F(GallerySkinsTest, HundredRoundTripsGiveBackEveryHandle) {
+  OpenEveryWindow();
+  ASSERT_FALSE(HasFatalFailure());
+  // Caches that fill once (fonts, the scratch bitmaps) fill on the first round.
+  const auto roundTrip = [this] {
+    for (const auto& change : std::initializer_list<std::function<void()>>{[this] { Gallery->UseEmbeddedSkin(1); },
+                                                                           [this] { Gallery->UseNoSkin(); },
+                                                                           [this] { Gallery->UseEmbeddedSkin(0); }}) {
+      change();
+      // What the action timer's tick does, without waiting for it.
+      TSkinManage::Instance()->RunPendingAction();
+      for (HWND wnd : Windows) RedrawWindow(wnd, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+      test::Pump();
+    }
+  };
+  roundTrip();
+  const test::THandleLeakCheck check;
+  for (int i = 0; i < 100; ++i) roundTrip();
+  EXPECT_TRUE(check.NothingLeaked());
+  ExpectLook(0);
+}
+
+TEST_F(GallerySkinsTest, TheOpenDialogIsSkinnedAndOpensASkinFile) {
+  testing::TTempDir dir;
+  dir.Write("midnight.skn", EmbeddedSkin(1));
+  const std::wstring path = (dir.Path() / "midnight.skn").wstring();
+  bool dialogSkinned = false;
+  int looks = 0;
+  // The platform's open dialog runs its own loop: a timer finds it, waits for its skin
+  // (a few ticks at most), and answers with the file.
+  TTimer finder;
+  finder.SetInterval(150);
+  finder.OnTimer = [&](TComponent*) {
+    for (HWND dialog : test::TopWindows(L"#32770", L"Open skin file")) {
+      dialogSkinned = SkinOf(dialog) != nullptr;
+      if (!dialogSkinned && ++looks < 20) return;
+      SetDlgItemTextW(dialog, 0x47C /* cmb13, the file name */, path.c_str());
+      PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+    }
+  };
+  finder.SetEnabled(true);
+  Switch([this] { Gallery->ChooseSkinFile(); });
+  finder.SetEnabled(false);
+  EXPECT_TRUE(dialogSkinned) << "the open dialog kept the platform's frame";
+  EXPECT_EQ(Gallery->SkinChoice(), kSkinFromFile);
+  EXPECT_EQ(Gallery->SkinData()->SkinFile(), path);
+  EXPECT_TRUE(ShowsFrameOf(Gallery->Handle(), FModels[1], "after_open"));
+}
+
+// Files that hold no usable skin: the look shown stays, only an older container says so
+// (once), and nothing breaks.
+TEST_F(GallerySkinsTest, DamagedSkinFilesKeepTheLookShown) {
+  testing::TTempDir dir;
+  testing::TRecordingMessenger messenger;
+  Gallery->SkinData()->SetMessenger(&messenger);
+  const std::string good = EmbeddedSkin(1);
+  std::string badStream = good;
+  for (std::size_t i = 24; i < badStream.size(); i += 7) badStream[i] = char(badStream[i] ^ 0x5A);
+  std::string older = BuildSkinImage({{"skin.ini", "[Colours]\r\n"}});
+  older[0] = char(0x1F);  // version 19999 ...
+  older[1] = char(0x4E);
+  const struct {
+    const char* Name;
+    std::string Bytes;
+    int Messages;
+  } damaged[] = {
+      {"truncated.skn", good.substr(0, good.size() / 2), 0},
+      {"bad-stream.skn", badStream, 0},
+      {"older.skn", PackSkinImage(older), 1},
+      {"empty.skn", std::string(), 0},
+  };
+  for (const auto& file : damaged) {
+    SCOPED_TRACE(file.Name);
+    dir.Write(file.Name, file.Bytes);
+    const std::size_t before = messenger.FMessages.size();
+    EXPECT_FALSE(Gallery->UseSkinFile((dir.Path() / file.Name).wstring()));
+    EXPECT_EQ(messenger.FMessages.size() - before, std::size_t(file.Messages));
+    EXPECT_EQ(Gallery->SkinChoice(), 0);
+    EXPECT_FALSE(Gallery->SkinData()->NoSkin());
+    RedrawWindow(Gallery->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    test::PumpUntil([] { return false; }, 300);  // an action the timer might run
+    EXPECT_TRUE(ShowsFrameOf(Gallery->Handle(), FModels[0], "kept"));
+  }
+  EXPECT_FALSE(Gallery->UseSkinFile((dir.Path() / "missing.skn").wstring()));
+  EXPECT_TRUE(ShowsFrameOf(Gallery->Handle(), FModels[0], "kept_missing"));
+  Gallery->SkinData()->SetMessenger(nullptr);
+}
+
+// Definitions and pictures a skin author could get wrong: the skin loads or is refused,
+// and the windows paint either way.
+TEST_F(GallerySkinsTest, NonsenseDefinitionsAndExtremePicturesNeverBreakTheWindows) {
+  OpenEveryWindow();
+  ASSERT_FALSE(HasFatalFailure());
+  testing::TTempDir dir;
+  testing::TRecordingMessenger messenger;
+  Gallery->SkinData()->SetMessenger(&messenger);
+  // An 8-bit picture of 5000 x 5000 (within the container's size limit) and one of 0 x 0.
+  auto paletted = [](int width, int height) {
+    const std::uint32_t stride = (std::uint32_t(width) + 3) & ~3u, pixels = stride * std::uint32_t(height);
+    std::string bmp(54 + 1024, '\0');
+    auto put32 = [&bmp](std::size_t at, std::uint32_t v) {
+      for (int i = 0; i < 4; ++i) bmp[at + std::size_t(i)] = char((v >> (8 * i)) & 0xFF);
+    };
+    bmp[0] = 'B';
+    bmp[1] = 'M';
+    put32(2, 54 + 1024 + pixels);
+    put32(10, 54 + 1024);
+    put32(14, 40);
+    put32(18, std::uint32_t(width));
+    put32(22, std::uint32_t(height));
+    bmp[26] = 1;
+    bmp[28] = 8;
+    for (int i = 0; i < 256; ++i) put32(54 + std::size_t(i) * 4, std::uint32_t(i * 0x010101));
+    bmp.append(pixels, char(0x40));
+    return bmp;
+  };
+  const std::string nonsense =
+      "[TitlebarSkin]\r\nSkinName=nonsense\r\n"
+      "[Personality]\r\nLeft=big.bmp\r\nLeftFrame=-3\r\nLeftTopHeight=-1\r\nLeftTrans=7\r\n"
+      "Top=big.bmp\r\nTopFrame=0\r\nTopTopHeight=2147483647\r\nRight=zero.bmp\r\nRightFrame=100000\r\n"
+      "Bottom=nowhere.bmp\r\nTextBack=zero.bmp\r\nTextShift=-99999\r\nmenuBar=big.bmp\r\nTileLeftMenu=-7\r\n"
+      "[Button0]\r\nButtonImage=big.bmp\r\nframe=-2147483648\r\nAlign=77\r\nAction=-5\r\nVisibility=999\r\n"
+      "Xcoord=-100000\r\n"
+      "[Button1]\r\nButtonImage=zero.bmp\r\nAlign=100\r\nAction=0\r\n"
+      "[Buttons]\r\nBitmap=zero.bmp\r\nLeftWidth=4000\r\nRightWidth=4000\r\nCheckButtonFrame=-1\r\n"
+      "[Progress]\r\nBitmap=big.bmp\r\nStyle=9\r\nChunk=zero.bmp\r\n"
+      "[Colours]\r\nButtonFace=not a colour\r\nMenubar=1 2\r\n";
+  const struct {
+    const char* Name;
+    std::vector<TSkinFile> Files;
+  } skins[] = {
+      {"nonsense.skn", {{"skin.ini", nonsense}, {"big.bmp", paletted(5000, 5000)}, {"zero.bmp", paletted(0, 0)}}},
+      {"zero.skn",
+       {{"skin.ini", "[Top]\r\nImage=zero.bmp\r\n[Left]\r\nImage=zero.bmp\r\n"}, {"zero.bmp", paletted(0, 0)}}},
+  };
+  for (const auto& skin : skins) {
+    SCOPED_TRACE(skin.Name);
+    dir.Write(skin.Name, BuildSkinContainer(skin.Files));
+    const int before = FChanges;
+    const bool loaded = Gallery->UseSkinFile((dir.Path() / skin.Name).wstring());
+    if (loaded) {
+      ASSERT_TRUE(PumpUntil([&] { return FChanges > before; }, 5000));
+    }
+    for (HWND wnd : Windows)
+      RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    test::PumpUntil([] { return false; }, 300);
+    for (HWND wnd : Windows) EXPECT_TRUE(IsWindow(wnd) && IsWindowVisible(wnd));
+    EXPECT_TRUE(messenger.FMessages.empty());
+  }
+  // And back to a real skin, which still shows whole.
+  Switch([this] { Gallery->UseEmbeddedSkin(1); });
+  ExpectLook(1);
+  Gallery->SkinData()->SetMessenger(nullptr);
+}
+
+}  // namespace
+}  // namespace kv
