@@ -7,13 +7,9 @@
 #include <set>
 #include <string>
 
-#include "SkinGen.h"
-#include "base/FileIo.h"
+#include "StoredSkins.h"
 #include "skin/data/BmpCodec.h"
-#include "skin/data/SkinContainer.h"
-#include "skin/data/SkinDefinition.h"
 #include "skin/data/SkinImage.h"
-#include "skin/data/SkinPacker.h"
 
 namespace kv {
 namespace {
@@ -24,35 +20,26 @@ constexpr const char* kRegenerate =
 class StoredSkin : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    const auto bytes = ReadFileBytes(KV_STORED_SKIN);
-    ASSERT_TRUE(bytes) << "cannot read " << KV_STORED_SKIN;
-    FReader = new TSkinReader();
-    ASSERT_TRUE(FReader->Open(*bytes));
-    std::string name;
-    ASSERT_TRUE(FReader->FindEntry(".ini", FDefinitionText, name));
-    FModel = new TSkinDefinition();
-    FModel->LoadDefinitions(FDefinitionText, [](std::string_view entry) {
-      std::string out;
-      FReader->ReadEntry(entry, out);
-      return out;
-    });
+    FSkin = TStoredSkin::Load(KV_STORED_SKIN).release();
+    ASSERT_NE(FSkin, nullptr);
+    FReader = &FSkin->Reader;
+    FModel = &FSkin->Model;
   }
   static void TearDownTestSuite() {
-    delete FModel;
-    delete FReader;
+    delete FSkin;
+    FSkin = nullptr;
     FModel = nullptr;
     FReader = nullptr;
   }
-
-  static std::string Entry(const std::string& name) {
-    std::string out;
-    FReader->ReadEntry(name, out);
-    return out;
+  void SetUp() override {
+    if (!FSkin) GTEST_SKIP() << "the container could not be read";
   }
 
-  static inline TSkinReader* FReader = nullptr;
-  static inline TSkinDefinition* FModel = nullptr;
-  static inline std::string FDefinitionText;
+  static std::string Entry(const std::string& name) { return FSkin->Entry(name); }
+
+  static inline TStoredSkin* FSkin = nullptr;
+  static inline const TSkinReader* FReader = nullptr;
+  static inline const TSkinDefinition* FModel = nullptr;
 };
 
 struct TExpectedRecord {
@@ -171,10 +158,15 @@ TEST_F(StoredSkin, TitleAndCaptionButtons) {
     int Action, Align, X, Y, Visibility, Width, Height, Frames;
   };
   const TButton expected[] = {
-      {0, 1, 30, 8, 0, 120, 15, 6},    {1, 1, 56, 8, 2, 120, 15, 6},    {1, 1, 56, 8, 1, 120, 15, 6},
-      {2, 1, 82, 8, 0, 120, 15, 6},    {3, 0, 8, 7, 0, 0, 0, 6},  // the icon button: its picture is dropped, the
-                                                                  // window's icon shows
-      {7, 100, 57, 0, 100, 60, 10, 4}, {8, 100, 38, 0, 100, 60, 10, 4}, {9, 100, 19, 0, 100, 60, 10, 4},
+      {0, 1, 30, 8, 0, 120, 15, 6},
+      {1, 1, 56, 8, 2, 120, 15, 6},
+      {1, 1, 56, 8, 1, 120, 15, 6},
+      {2, 1, 82, 8, 0, 120, 15, 6},
+      {3, 0, 8, 7, 0, 0, 0, 6},  // the icon button: its picture is dropped, the
+                                 // window's icon shows
+      {7, 100, 57, 0, 100, 60, 10, 4},
+      {8, 100, 38, 0, 100, 60, 10, 4},
+      {9, 100, 19, 0, 100, 60, 10, 4},
   };
   ASSERT_EQ(FModel->SysButtons.size(), std::size(expected));
   for (std::size_t i = 0; i < std::size(expected); ++i) {
@@ -272,18 +264,7 @@ TEST_F(StoredSkin, FramePiecesMeetWithoutSeams) {
 }
 
 TEST(GeneratedSkin, CommittedContainerIsUpToDate) {
-  const auto bytes = ReadFileBytes(KV_STORED_SKIN);
-  ASSERT_TRUE(bytes);
-  TSkinReader committed, fresh;
-  ASSERT_TRUE(committed.Open(*bytes));
-  ASSERT_TRUE(fresh.Open(BuildSkinContainer(skingen::MakeSkinFiles())));
-  ASSERT_EQ(fresh.Names(), committed.Names()) << kRegenerate;
-  for (const std::string& name : fresh.Names()) {
-    std::string a, b;
-    fresh.ReadEntry(name, a);
-    committed.ReadEntry(name, b);
-    EXPECT_TRUE(a == b) << name << ": " << kRegenerate;
-  }
+  ExpectCommittedSkinIsUpToDate(KV_STORED_SKIN, skingen::TSkinName::snKoravent, kRegenerate);
 }
 
 }  // namespace

@@ -1,7 +1,9 @@
 // The window frame, its caption buttons, the MDI buttons and the menus.
+#include <algorithm>
 #include <cmath>
 #include <string>
 
+#include "SkinLook.h"
 #include "SkinPalette.h"
 
 namespace kv::skingen {
@@ -30,171 +32,176 @@ TRgb BorderRing(int ring, bool active) {
 
 namespace {
 
-// A pixel near a rounded outer corner of the window: (dx, dy) counted from the corner
-// inwards. The outline follows the arc; what lies outside it is keyed away, because
-// the window region is cut from these pictures.
-std::uint32_t CornerPixel(int dx, int dy, double radius, TRgb inside, TRgb outline) {
-  const TCorners corner{radius, 0, 0, 0};
-  const double outer = BoxCoverage({0, 0, 64, 64}, corner, dx, dy);
-  if (outer < 0.5) return kKey.Pixel();
-  const double inner = BoxCoverage({1, 1, 64, 64}, TCorners{radius - 1, 0, 0, 0}, dx, dy);
-  return Mix(outline, inside, inner / outer).Pixel();
-}
+constexpr int kEdgeLength = 312;  // top and bottom pieces
+constexpr int kSideLength = 288;  // side pieces
 
-constexpr int kCaption = 30;  // caption rows (f-top frames are 30 high)
-constexpr int kSide = 4;      // side border width (f-left frames are 4 wide)
-constexpr int kBottom = 4;    // bottom border rows
-constexpr double kTopRadius = 6;
-constexpr double kBottomRadius = 3;
-
-TSkinPicture Top() {
-  TSkinPicture p{"f-top.bmp", TPixelBitmap(312, 2 * kCaption), 2, true};
+TSkinPicture Top(const TFrameLook& look) {
+  const int h = look.Caption;
+  TSkinPicture p{"f-top.bmp", TPixelBitmap(kEdgeLength, 2 * h), 2, true};
   for (int f = 0; f < 2; ++f)
-    for (int y = 0; y < kCaption; ++y) {
-      const TRgb row = CaptionRow(y, f == 0);
-      for (int x = 0; x < 312; ++x) {
-        // The corner arc runs on from the side pieces: the top piece starts kSide pixels in.
-        const int fromLeft = x + kSide, fromRight = 311 - x + kSide;
+    for (int y = 0; y < h; ++y) {
+      const TRgb row = look.CaptionRow(y, f == 0);
+      const TRgb outline = look.CaptionRow(0, f == 0);
+      for (int x = 0; x < kEdgeLength; ++x) {
+        // The corner arc runs on from the side pieces: the top piece starts Side pixels in.
+        const int fromLeft = x + look.Side, fromRight = kEdgeLength - 1 - x + look.Side;
         std::uint32_t pixel = row.Pixel();
-        if (fromLeft < kTopRadius) pixel = CornerPixel(fromLeft, y, kTopRadius, row, CaptionRow(0, f == 0));
-        if (fromRight < kTopRadius) pixel = CornerPixel(fromRight, y, kTopRadius, row, CaptionRow(0, f == 0));
-        p.Bitmap.SetPixel(x, f * kCaption + y, pixel);
+        if (fromLeft < look.TopRadius) pixel = CornerPixel(fromLeft, y, look.TopRadius, row, outline);
+        if (fromRight < look.TopRadius) pixel = CornerPixel(fromRight, y, look.TopRadius, row, outline);
+        p.Bitmap.SetPixel(x, f * h + y, pixel);
       }
     }
   return p;
 }
 
 // The left piece; the right one is its mirror image.
-TPixelBitmap LeftFrame(bool active) {
-  constexpr int kHeight = 288;
-  TPixelBitmap b(kSide, kHeight);
-  for (int y = 0; y < kHeight; ++y)
-    for (int x = 0; x < kSide; ++x) {
+TPixelBitmap LeftFrame(const TFrameLook& look, bool active) {
+  const int side = look.Side;
+  // Rows from the bottom that the lower corner reaches: the border, or the arc if taller.
+  const int bottomRows = std::max(look.Bottom, int(std::ceil(look.BottomRadius)));
+  TPixelBitmap b(side, kSideLength);
+  const TRgb outline = look.BorderRing(0, active);
+  for (int y = 0; y < kSideLength; ++y)
+    for (int x = 0; x < side; ++x) {
       std::uint32_t pixel;
-      if (y < kCaption) {
-        const TRgb inside = x == 0 ? BorderRing(0, active) : CaptionRow(y, active);
-        pixel = CornerPixel(x, y, kTopRadius, inside, BorderRing(0, active));
-      } else if (y >= kHeight - kBottom) {
-        const int up = kHeight - 1 - y;  // rows from the bottom edge
-        pixel = CornerPixel(x, up, kBottomRadius, BorderRing(std::min(x, up), active), BorderRing(0, active));
+      if (y < look.Caption) {
+        const TRgb inside = x == 0 ? outline : look.CaptionRow(y, active);
+        pixel = CornerPixel(x, y, look.TopRadius, inside, outline);
+      } else if (y >= kSideLength - bottomRows) {
+        const int up = kSideLength - 1 - y;  // rows from the bottom edge
+        pixel = CornerPixel(x, up, look.BottomRadius, look.BorderRing(std::min(x, up), active), outline);
       } else {
-        pixel = BorderRing(x, active).Pixel();
+        pixel = look.BorderRing(x, active).Pixel();
       }
       b.SetPixel(x, y, pixel);
     }
   return b;
 }
 
-TSkinPicture Side(bool right) {
-  TSkinPicture p{right ? "f-right.bmp" : "f-left.bmp", TPixelBitmap(2 * kSide, 288), 2, false};
+TSkinPicture Side(const TFrameLook& look, bool right) {
+  const int side = look.Side;
+  TSkinPicture p{right ? "f-right.bmp" : "f-left.bmp", TPixelBitmap(2 * side, kSideLength), 2, false};
   for (int f = 0; f < 2; ++f) {
-    const TPixelBitmap frame = LeftFrame(f == 0);
+    const TPixelBitmap frame = LeftFrame(look, f == 0);
     for (int y = 0; y < frame.Height(); ++y)
-      for (int x = 0; x < kSide; ++x) p.Bitmap.SetPixel(f * kSide + x, y, frame.Pixel(right ? kSide - 1 - x : x, y));
+      for (int x = 0; x < side; ++x) p.Bitmap.SetPixel(f * side + x, y, frame.Pixel(right ? side - 1 - x : x, y));
   }
   return p;
 }
 
-TSkinPicture Bottom() {
-  TSkinPicture p{"f-bot.bmp", TPixelBitmap(312, 2 * kBottom), 2, true};
-  for (int f = 0; f < 2; ++f)
-    for (int y = 0; y < kBottom; ++y)
-      FillGradient(p.Bitmap, {0, f * kBottom + y, 312, f * kBottom + y + 1}, BorderRing(kBottom - 1 - y, f == 0));
+// Rows from the outside in; where the lower corners' arcs are wider than the sides they
+// run on into the bottom piece's ends, keyed like the sides.
+TSkinPicture Bottom(const TFrameLook& look) {
+  const int h = look.Bottom;
+  TSkinPicture p{"f-bot.bmp", TPixelBitmap(kEdgeLength, 2 * h), 2, true};
+  for (int f = 0; f < 2; ++f) {
+    const bool active = f == 0;
+    for (int y = 0; y < h; ++y) {
+      const int up = h - 1 - y;
+      const TRgb row = look.BorderRing(up, active);
+      for (int x = 0; x < kEdgeLength; ++x) {
+        const int fromEdge = std::min(x, kEdgeLength - 1 - x) + look.Side;
+        const std::uint32_t pixel =
+            fromEdge < look.BottomRadius
+                ? CornerPixel(fromEdge, up, look.BottomRadius, look.BorderRing(std::min(fromEdge, up), active),
+                              look.BorderRing(0, active))
+                : row.Pixel();
+        p.Bitmap.SetPixel(x, f * h + y, pixel);
+      }
+    }
+  }
   return p;
 }
 
-// Caption buttons: 6 frames of 20 x 15 (1 normal, 2 pressed, 3 hot, 4 inactive window,
-// 5 disabled, 6 as 1), drawn at row 8 of the caption.
+// Caption buttons: 6 frames (see TCaptionFace), drawn at row ButtonTop of the caption.
 enum class TCaptionGlyph { cgClose, cgMax, cgRestore, cgMin };
 
-void CaptionGlyph(TPixelBitmap& b, int x0, TCaptionGlyph g, TRgb colour) {
+void CaptionGlyph(TPixelBitmap& b, int x0, int y0, TCaptionGlyph g, TRgb colour, TRgb under = kFace) {
   switch (g) {
     case TCaptionGlyph::cgClose:
-      Stamp(b, x0 + 7, 4, {"#+...+#", "+#+.+#+", ".+#+#+.", "..+#+..", ".+#+#+.", "+#+.+#+", "#+...+#"}, colour);
+      Stamp(b, x0 + 7, y0 + 4, {"#+...+#", "+#+.+#+", ".+#+#+.", "..+#+..", ".+#+#+.", "+#+.+#+", "#+...+#"}, colour,
+            under);
       break;
     case TCaptionGlyph::cgMax:
-      Stamp(b, x0 + 6, 4, {"#########", "#########", "#.......#", "#.......#", "#.......#", "#.......#", "#########"},
-            colour);
+      Stamp(b, x0 + 6, y0 + 4,
+            {"#########", "#########", "#.......#", "#.......#", "#.......#", "#.......#", "#########"}, colour, under);
       break;
     case TCaptionGlyph::cgRestore:
-      Stamp(b, x0 + 6, 4,
+      Stamp(b, x0 + 6, y0 + 4,
             {"..#######", "..#######", "..#.....#", "#######.#", "#########", "#.....#..", "#.....#..", "#######.."},
-            colour);
+            colour, under);
       break;
-    case TCaptionGlyph::cgMin: Stamp(b, x0 + 6, 9, {"########", "########"}, colour); break;
+    case TCaptionGlyph::cgMin: Stamp(b, x0 + 6, y0 + 9, {"########", "########"}, colour, under); break;
   }
 }
 
-TSkinPicture CaptionButton(const char* name, TCaptionGlyph glyph) {
-  constexpr int kW = 20, kH = 15, kTop = 8;
+TSkinPicture CaptionButton(const TFrameLook& look, const char* name, TCaptionGlyph glyph) {
+  const int kW = look.ButtonWidth, kH = look.ButtonHeight, kTop = look.ButtonTop;
   TSkinPicture p{name, TPixelBitmap(6 * kW, kH, kKey.Pixel()), 6, false};
   const bool close = glyph == TCaptionGlyph::cgClose;
-  auto cap = [](int y, bool active) { return CaptionRow(y + kTop, active); };
-  const TBackdrop onActive{[&](int y) { return cap(y, true); }, true};
-  const TBackdrop onInactive{[&](int y) { return cap(y, false); }, true};
-  const TCorners round = TCorners::All(3);
-  const TRgb mid = cap(7, true);
+  const TBackdrop onActive{[&](int y) { return look.CaptionRow(y + kTop, true); }, true};
+  const TBackdrop onInactive{[&](int y) { return look.CaptionRow(y + kTop, false); }, true};
   for (int f = 0; f < 6; ++f) {
     const Rect r{f * kW, 0, f * kW + kW, kH};
-    TRgb ink = kWhite;
-    switch (f) {
-      case 0:
-      case 5:
-        DrawBox(p.Bitmap, r,
-                {Mix(mid, kWhite, 0.42),
-                 {{0.0, Mix(cap(0, true), kWhite, 0.24)}, {1.0, Mix(cap(14, true), kWhite, 0.1)}},
-                 kWhite,
-                 0.12,
-                 round},
-                onActive);
-        break;
-      case 1:
-        if (close)
-          DrawBox(p.Bitmap, r, {{112, 30, 24}, {{0.0, {160, 40, 32}}, {1.0, {196, 62, 48}}}, kWhite, 0.0, round},
-                  onActive);
-        else
-          DrawBox(p.Bitmap, r,
-                  {Mix(mid, kBlack, 0.5),
-                   {{0.0, Mix(cap(0, true), kBlack, 0.3)}, {1.0, Mix(cap(14, true), kBlack, 0.12)}},
-                   kWhite,
-                   0.0,
-                   round},
-                  onActive);
-        break;
-      case 2:
-        if (close)
-          DrawBox(p.Bitmap, r, {{140, 36, 28}, {{0.0, {236, 104, 88}}, {1.0, {198, 54, 42}}}, kWhite, 0.28, round},
-                  onActive);
-        else
-          DrawBox(p.Bitmap, r,
-                  {Mix(mid, kWhite, 0.78),
-                   {{0.0, Mix(cap(0, true), kWhite, 0.5)}, {1.0, Mix(cap(14, true), kWhite, 0.26)}},
-                   kWhite,
-                   0.3,
-                   round},
-                  onActive);
-        break;
-      case 3:
-        DrawBox(p.Bitmap, r, {{186, 180, 160}, {{0.0, {252, 251, 246}}, {1.0, {234, 230, 214}}}, kWhite, 0.0, round},
-                onInactive);
-        ink = {112, 110, 104};
-        break;
-      case 4: ink = Mix(mid, kWhite, 0.45); break;
-    }
-    if (f != 3 && f != 4) {
-      // A faint shadow under the white mark keeps it crisp on the lighter states.
+    const TCaptionFace face = look.ButtonFace(f, close);
+    if (face.Boxed) DrawBox(p.Bitmap, r, face.Box, face.Inactive ? onInactive : onActive);
+    if (face.Shadow) {
       TPixelBitmap shadow(kW, kH, kKey.Pixel());
-      CaptionGlyph(shadow, 0, glyph, kBlack);
+      CaptionGlyph(shadow, look.GlyphX, look.GlyphY, glyph, kBlack);
       for (int y = 0; y + 1 < kH; ++y)
         for (int x = 0; x < kW; ++x)
           if (shadow.Pixel(x, y) == kBlack.Pixel() && p.Bitmap.Pixel(f * kW + x, y + 1) != kKey.Pixel())
             p.Bitmap.SetPixel(f * kW + x, y + 1,
-                              Mix(FromPixel(p.Bitmap.Pixel(f * kW + x, y + 1)), {20, 44, 70}, 0.35).Pixel());
+                              Mix(FromPixel(p.Bitmap.Pixel(f * kW + x, y + 1)), look.GlyphShadow, 0.35).Pixel());
     }
-    CaptionGlyph(p.Bitmap, f * kW, glyph, ink);
+    CaptionGlyph(p.Bitmap, f * kW + look.GlyphX, look.GlyphY, glyph, face.Ink, face.Under);
   }
   return p;
 }
+
+TCaptionFace KoraventButtonFace(int f, bool close) {
+  auto cap = [](int y, bool active) { return CaptionRow(y + 8, active); };
+  const TCorners round = TCorners::All(3);
+  const TRgb mid = cap(7, true);
+  TCaptionFace face;
+  face.Boxed = f != 4;
+  face.Shadow = f != 3 && f != 4;
+  switch (f) {
+    case 0:
+    case 5:
+      face.Box = {Mix(mid, kWhite, 0.42),
+                  {{0.0, Mix(cap(0, true), kWhite, 0.24)}, {1.0, Mix(cap(14, true), kWhite, 0.1)}},
+                  kWhite,
+                  0.12,
+                  round};
+      break;
+    case 1:
+      face.Box = close ? TBox{{112, 30, 24}, {{0.0, {160, 40, 32}}, {1.0, {196, 62, 48}}}, kWhite, 0.0, round}
+                       : TBox{Mix(mid, kBlack, 0.5),
+                              {{0.0, Mix(cap(0, true), kBlack, 0.3)}, {1.0, Mix(cap(14, true), kBlack, 0.12)}},
+                              kWhite,
+                              0.0,
+                              round};
+      break;
+    case 2:
+      face.Box = close ? TBox{{140, 36, 28}, {{0.0, {236, 104, 88}}, {1.0, {198, 54, 42}}}, kWhite, 0.28, round}
+                       : TBox{Mix(mid, kWhite, 0.78),
+                              {{0.0, Mix(cap(0, true), kWhite, 0.5)}, {1.0, Mix(cap(14, true), kWhite, 0.26)}},
+                              kWhite,
+                              0.3,
+                              round};
+      break;
+    case 3:
+      face.Box = {{186, 180, 160}, {{0.0, {252, 251, 246}}, {1.0, {234, 230, 214}}}, kWhite, 0.0, round};
+      face.Inactive = true;
+      face.Ink = {112, 110, 104};
+      break;
+    case 4: face.Ink = Mix(mid, kWhite, 0.45); break;
+  }
+  return face;
+}
+
+const TFrameLook kKoraventFrame{30, 4, 4, 6, 3, &CaptionRow, &BorderRing, 20, 15, 8, 0, 0, &KoraventButtonFace};
 
 // The icon button's own picture: a badge in the caption-button layout (6 frames of
 // 16 x 16). Our frame shows the window's icon there instead, so the definition names it
@@ -218,47 +225,67 @@ TSkinPicture IconBadge() {
   return p;
 }
 
-// The three MDI buttons of a maximised child, in the menu bar: 12 cells of 15 x 10,
-// four each for minimise, restore and close (1 normal, 2 pressed, 3 and 4 hot).
-TSkinPicture MdiButtons() {
-  constexpr int kW = 15, kH = 10;
+}  // namespace
+
+std::uint32_t CornerPixel(int dx, int dy, double radius, TRgb inside, TRgb outline) {
+  const TCorners corner{radius, 0, 0, 0};
+  const double outer = BoxCoverage({0, 0, 64, 64}, corner, dx, dy);
+  if (outer < 0.5) return kKey.Pixel();
+  const double inner = BoxCoverage({1, 1, 64, 64}, TCorners{radius - 1, 0, 0, 0}, dx, dy);
+  return Mix(outline, inside, inner / outer).Pixel();
+}
+
+void AddFrameEdges(const TFrameLook& look, std::vector<TSkinPicture>& out) {
+  out.push_back(Top(look));
+  out.push_back(Side(look, false));
+  out.push_back(Side(look, true));
+  out.push_back(Bottom(look));
+}
+
+void AddCaptionButtons(const TFrameLook& look, std::vector<TSkinPicture>& out) {
+  out.push_back(CaptionButton(look, "ctrl-close.bmp", TCaptionGlyph::cgClose));
+  out.push_back(CaptionButton(look, "ctrl-max.bmp", TCaptionGlyph::cgMax));
+  out.push_back(CaptionButton(look, "ctrl-restore.bmp", TCaptionGlyph::cgRestore));
+  out.push_back(CaptionButton(look, "ctrl-min.bmp", TCaptionGlyph::cgMin));
+}
+
+TSkinPicture MdiButtons(const TMdiLook& look) {
+  const int kW = look.Width, kH = look.Height, gx = look.GlyphX, gy = look.GlyphY;
   TSkinPicture p{"button-mdi.bmp", TPixelBitmap(12 * kW, kH, kKey.Pixel()), 12, false};
-  const TBackdrop back = Plain(kFace, true);
+  const TBackdrop back = Plain(look.Back, true);
   for (int b = 0; b < 3; ++b)
     for (int s = 0; s < 4; ++s) {
       const int x0 = (b * 4 + s) * kW;
       const Rect r{x0, 0, x0 + kW, kH};
-      if (s == 1)
-        DrawBox(p.Bitmap, r,
-                {{84, 120, 146}, {{0.0, {192, 212, 224}}, {1.0, {214, 228, 236}}}, kWhite, 0.0, TCorners::All(2)},
-                back);
-      if (s >= 2)
-        DrawBox(p.Bitmap, r,
-                {{104, 150, 176}, {{0.0, {252, 253, 254}}, {1.0, {212, 229, 238}}}, kWhite, 0.0, TCorners::All(2)},
-                back);
-      const TRgb ink = s == 0 ? kGlyph : TRgb{24, 52, 76};
-      if (b == 0) Stamp(p.Bitmap, x0 + 4, 6, {"#######", "#######"}, ink);
-      if (b == 1) Stamp(p.Bitmap, x0 + 4, 2, {"..#####", "..#...#", "#####.#", "#...###", "#...#..", "#####.."}, ink);
+      if (s == 1) DrawBox(p.Bitmap, r, look.Pressed, back);
+      if (s >= 2) DrawBox(p.Bitmap, r, look.Hot, back);
+      const TRgb ink = s == 0 ? look.Ink : look.HotInk;
+      if (b == 0) Stamp(p.Bitmap, x0 + gx + 4, gy + 6, {"#######", "#######"}, ink);
+      if (b == 1)
+        Stamp(p.Bitmap, x0 + gx + 4, gy + 2, {"..#####", "..#...#", "#####.#", "#...###", "#...#..", "#####.."}, ink);
       if (b == 2)
-        Stamp(p.Bitmap, x0 + 4, 1, {"#+...+#", "+#+.+#+", ".+#+#+.", "..+#+..", ".+#+#+.", "+#+.+#+", "#+...+#"}, ink,
-              s == 0 ? kFace : kAccentPale);
+        Stamp(p.Bitmap, x0 + gx + 4, gy + 1,
+              {"#+...+#", "+#+.+#+", ".+#+#+.", "..+#+..", ".+#+#+.", "+#+.+#+", "#+...+#"}, ink,
+              s == 0 ? look.Back : look.HotUnder);
     }
   return p;
 }
 
-}  // namespace
-
 void AddFramePictures(std::vector<TSkinPicture>& out) {
-  out.push_back(Top());
-  out.push_back(Side(false));
-  out.push_back(Side(true));
-  out.push_back(Bottom());
-  out.push_back(CaptionButton("ctrl-close.bmp", TCaptionGlyph::cgClose));
-  out.push_back(CaptionButton("ctrl-max.bmp", TCaptionGlyph::cgMax));
-  out.push_back(CaptionButton("ctrl-restore.bmp", TCaptionGlyph::cgRestore));
-  out.push_back(CaptionButton("ctrl-min.bmp", TCaptionGlyph::cgMin));
+  AddFrameEdges(kKoraventFrame, out);
+  AddCaptionButtons(kKoraventFrame, out);
   out.push_back(IconBadge());
-  out.push_back(MdiButtons());
+  out.push_back(
+      MdiButtons({15,
+                  10,
+                  0,
+                  0,
+                  kFace,
+                  {{84, 120, 146}, {{0.0, {192, 212, 224}}, {1.0, {214, 228, 236}}}, kWhite, 0.0, TCorners::All(2)},
+                  {{104, 150, 176}, {{0.0, {252, 253, 254}}, {1.0, {212, 229, 238}}}, kWhite, 0.0, TCorners::All(2)},
+                  kGlyph,
+                  {24, 52, 76},
+                  kAccentPale}));
 }
 
 void AddMenuPictures(std::vector<TSkinPicture>& out) {

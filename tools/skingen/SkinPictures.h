@@ -1,5 +1,5 @@
 #pragma once
-// Every picture of the Koravent skin, drawn from scratch.
+// Every picture of the generator's skins, drawn from scratch.
 #include <string>
 #include <vector>
 
@@ -14,7 +14,12 @@ struct TSkinPicture {
   bool Vertical = false;  // frames stacked instead of side by side
 };
 
-// All pictures, sorted by name (the order `skintool pack` stores them in).
-std::vector<TSkinPicture> MakeSkinPictures();
+// The skins the generator makes: the program's own, and a dark one.
+enum class TSkinName { snKoravent, snMidnight };
+
+// All pictures of a skin, sorted by name (the order `skintool pack` stores them in).
+std::vector<TSkinPicture> MakeSkinPictures(TSkinName skin = TSkinName::snKoravent);
+// The midnight skin's pictures, unsorted.
+void AddMidnightPictures(std::vector<TSkinPicture>& out);
 
 }  // namespace kv::skingen

@@ -1,10 +1,12 @@
-// skingen: writes the program's own skin (definition and pictures), or looks at it.
+// skingen: writes one of the generator's skins (definition and pictures), or looks at it.
 //
-//   skingen OUTDIR            koravent.ini and every BMP into OUTDIR
-//   skingen --sheet OUT.bmp   the contact sheet (every picture at 3x, frames marked)
-//   skingen --mockup OUT.bmp  the pieces put together
+//   skingen [--skin koravent|midnight] OUTDIR            NAME.ini and every BMP into OUTDIR
+//   skingen [--skin koravent|midnight] --sheet OUT.bmp   the contact sheet (every picture at 3x, frames marked)
+//   skingen [--skin koravent|midnight] --mockup OUT.bmp  the pieces put together
+// Without --skin: koravent, the program's own skin.
 #include <iostream>
 #include <string>
+#include <vector>
 
 #include "SkinGen.h"
 #include "base/FileIo.h"
@@ -13,9 +15,9 @@
 namespace {
 
 int Usage() {
-  std::cerr << "usage: skingen OUTDIR\n"
-               "       skingen --sheet OUT.bmp\n"
-               "       skingen --mockup OUT.bmp\n";
+  std::cerr << "usage: skingen [--skin koravent|midnight] OUTDIR\n"
+               "       skingen [--skin koravent|midnight] --sheet OUT.bmp\n"
+               "       skingen [--skin koravent|midnight] --mockup OUT.bmp\n";
   return 2;
 }
 
@@ -32,15 +34,27 @@ int WritePicture(const std::string& path, const kv::TPixelBitmap& bitmap) {
 
 int main(int argc, char** argv) {
   using namespace kv::skingen;
-  if (argc == 3 && std::string(argv[1]) == "--sheet")
-    return WritePicture(argv[2], RenderContactSheet(MakeSkinPictures(), 3));
-  if (argc == 3 && std::string(argv[1]) == "--mockup") return WritePicture(argv[2], RenderMockups(MakeSkinPictures()));
-  if (argc != 2 || std::string(argv[1]).starts_with("-")) return Usage();
+  std::vector<std::string> args(argv + 1, argv + argc);
+  TSkinName skin = TSkinName::snKoravent;
+  if (args.size() >= 2 && args[0] == "--skin") {
+    const auto named = SkinNamed(args[1]);
+    if (!named) {
+      std::cerr << "skingen: no skin named " << args[1] << " (koravent, midnight)\n";
+      return 2;
+    }
+    skin = *named;
+    args.erase(args.begin(), args.begin() + 2);
+  }
+  if (args.size() == 2 && args[0] == "--sheet")
+    return WritePicture(args[1], RenderContactSheet(MakeSkinPictures(skin), 3));
+  if (args.size() == 2 && args[0] == "--mockup")
+    return WritePicture(args[1], RenderMockups(MakeSkinPictures(skin), skin));
+  if (args.size() != 1 || args[0].starts_with("-")) return Usage();
   std::string error;
-  if (!WriteSkinFolder(argv[1], error)) {
+  if (!WriteSkinFolder(args[0], error, skin)) {
     std::cerr << "skingen: " << error << "\n";
     return 1;
   }
-  std::cout << "wrote " << MakeSkinFiles().size() << " files into " << argv[1] << "\n";
+  std::cout << "wrote " << MakeSkinFiles(skin).size() << " files into " << args[0] << "\n";
   return 0;
 }
