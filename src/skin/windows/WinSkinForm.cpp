@@ -70,7 +70,22 @@ void TWinSkinForm::AttachForm(TSkinData* skinData, TForm* form) {
   AttachFrame(skinData);
   if (FrameSkinned()) SetPopupMenusOwnerDraw(true);
   FSavedFormColor = form->Color();
-  form->SetColor(skinData->Model().Colours.ButtonFaceColour);
+  FSavedFontColor = form->Font().Color();
+  ApplyFormColours();
+}
+
+// The skin's face under the controls, and its button text over it: a dark skin brings
+// light text, which labels, boxes and captions that follow the form's font then show.
+void TWinSkinForm::ApplyFormColours() {
+  const TSkinColours& colours = FSkinData->Model().Colours;
+  FForm->SetColor(colours.ButtonFaceColour);
+  if (FForm->Font().Color() != colours.ButtonTextColour) FForm->Font().SetColor(colours.ButtonTextColour);
+}
+
+void TWinSkinForm::RestoreFormColours() {
+  if (!FForm || FSkinState == fsClosing) return;
+  FForm->SetColor(FSavedFormColor);
+  if (FForm->Font().Color() != FSavedFontColor) FForm->Font().SetColor(FSavedFontColor);
 }
 
 void TWinSkinForm::AttachFrame(TSkinData* skinData) {
@@ -232,7 +247,7 @@ void TWinSkinForm::DetachRestoring() {
   UnsubclassAll();
   if (FControlSkins) FControlSkins->FreeControlSkins();
   if (FForm) SetPopupMenusOwnerDraw(false);
-  if (FForm && FSkinState != fsClosing) FForm->SetColor(FSavedFormColor);
+  RestoreFormColours();
   ShowCaptionStyles(true);
   FreeMenuBar(true);
   if (FMdiClientHook) UnsubclassWindow(FMdiClient, FMdiClientHook);
@@ -276,7 +291,7 @@ void TWinSkinForm::DetachClientOnly() {
   SetHoverTimer(false);
   if (FControlSkins) FControlSkins->FreeControlSkins();
   if (FForm) SetPopupMenusOwnerDraw(false);
-  if (FForm && FSkinState != fsClosing) FForm->SetColor(FSavedFormColor);
+  RestoreFormColours();
   UnsubclassAll();
   if (FMdiClientHook) UnsubclassWindow(FMdiClient, FMdiClientHook);
   FMdiClientHook = {};

@@ -222,6 +222,8 @@ class TWinSkinForm : public TComponent {
   static int LiveMdiChildSkins();
   void UnsubclassAll();
   FrameWindow MakeFrameWindow(int width, int height) const;
+  void ApplyFormColours();
+  void RestoreFormColours();
   FrameSkin Skin() const;
   bool FrameSkinned() const;  // xcMainMenu
 
@@ -248,6 +250,7 @@ class TWinSkinForm : public TComponent {
   HMENU FWindowMenu = nullptr;
   HMENU FSystemMenu = nullptr;
   TColor FSavedFormColor = 0;
+  TColor FSavedFontColor = 0;
   DWORD FStyle = 0;
   TNCObject* FCurrentObject = nullptr;
   bool FHasRegion = false;

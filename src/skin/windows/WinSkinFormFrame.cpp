@@ -118,8 +118,8 @@ bool TWinSkinForm::ActiveMdiChildMaximized() const {
 
 void TWinSkinForm::ApplySkin() {
   if (FForm) {
+    ApplyFormColours();
     const TColor face = FSkinData->Model().Colours.ButtonFaceColour;
-    FForm->SetColor(face);
     for (int i = 0; i < FForm->ComponentCount(); ++i)
       if (auto* embedded = dynamic_cast<TForm*>(FForm->Components(i))) embedded->SetColor(face);
   }
