@@ -13,6 +13,7 @@ PACKAGES=(
   cmake ninja-build g++ clang libclang-rt-14-dev
   googletest libgtest-dev libbenchmark-dev
   libjpeg62-turbo-dev nasm dpkg-dev
+  zlib1g-dev libz-mingw-w64-dev
   fonts-wqy-microhei imagemagick x11-apps xdotool
 )
 

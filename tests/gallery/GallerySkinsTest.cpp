@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -100,18 +101,32 @@ class GallerySkinsTest : public test::GalleryTest {
     const TPixelBitmap seen = test::CaptureWindow(wnd);
     const Margins b = skin->Borders();
     const FrameSkin frame = FrameSkinOf(model);
-    if (!frame.Left || !frame.Right) return ::testing::AssertionFailure() << "the skin has no side edges";
+    if (!frame.Left || !frame.Right || !frame.Top) return ::testing::AssertionFailure() << "the skin has no edges";
+    // The border sizes are the model's edge pictures' frame sizes, not another skin's.
+    const int left = frame.Left->Image.Width() / std::max(frame.Left->FrameCount, 1);
+    const int top = frame.Top->Image.Height() / std::max(frame.Top->FrameCount, 1);
+    if (b.Left != left || b.Top != top)
+      return ::testing::AssertionFailure()
+             << name << " is framed " << b.Left << "/" << b.Top << " instead of " << left << "/" << top;
     const int w = seen.Width(), h = seen.Height(), rows = h - b.Top - skin->MenuBarHeight() - b.Bottom;
     const bool active = skin->IsActive();
-    TPixelBitmap left = RenderBorderPiece(TFrameEdge::feLeft, b.Left, h, *frame.Left, active);
-    TPixelBitmap right = RenderBorderPiece(TFrameEdge::feRight, b.Right, h, *frame.Right, active);
-    const int top = b.Top + skin->MenuBarHeight();
+    const TPixelBitmap leftPiece = RenderBorderPiece(TFrameEdge::feLeft, b.Left, h, *frame.Left, active);
+    const TPixelBitmap rightPiece = RenderBorderPiece(TFrameEdge::feRight, b.Right, h, *frame.Right, active);
+    const int firstRow = b.Top + skin->MenuBarHeight();
     TPixelBitmap leftRows(b.Left, rows), rightRows(b.Right, rows);
-    CopyPixels(leftRows, 0, 0, left, {0, top, b.Left, top + rows});
-    CopyPixels(rightRows, 0, 0, right, {0, top, b.Right, top + rows});
-    auto result = test::PixelsMatchAt(leftRows, seen, {0, top, b.Left, top + rows}, name + "_left");
+    CopyPixels(leftRows, 0, 0, leftPiece, {0, firstRow, b.Left, firstRow + rows});
+    CopyPixels(rightRows, 0, 0, rightPiece, {0, firstRow, b.Right, firstRow + rows});
+    // Magenta is cut out of the window's region: whatever shows there is not the frame.
+    const auto outsideRegion = [&seen](TPixelBitmap& piece, int x0, int y0) {
+      for (int y = 0; y < piece.Height(); ++y)
+        for (int x = 0; x < piece.Width(); ++x)
+          if (piece.Pixel(x, y) == 0xFF00FF) piece.SetPixel(x, y, seen.Pixel(x0 + x, y0 + y));
+    };
+    outsideRegion(leftRows, 0, firstRow);
+    outsideRegion(rightRows, w - b.Right, firstRow);
+    auto result = test::PixelsMatchAt(leftRows, seen, {0, firstRow, b.Left, firstRow + rows}, name + "_left");
     if (!result) return result;
-    return test::PixelsMatchAt(rightRows, seen, {w - b.Right, top, w, top + rows}, name + "_right");
+    return test::PixelsMatchAt(rightRows, seen, {w - b.Right, firstRow, w, firstRow + rows}, name + "_right");
   }
 
   // The platform's frame: no skin, no region, the system's non-client size.

@@ -6,6 +6,9 @@
 //   skintool check IN.skn         the model the program builds from it, and its problems
 //   skintool sheet IN.skn OUT.bmp every picture on one contact sheet (OUT.png where the
 //                                 build has libpng)
+//   skintool preview IN.skn OUT.png [--size WxH] [--inactive] [--caption TEXT]
+//                                 a window in the skin: frame, caption, menu bar, controls
+//                                 (OUT.bmp on builds without libpng)
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -17,6 +20,7 @@
 
 #include "SheetPng.h"
 #include "SkinCheck.h"
+#include "SkinPreview.h"
 #include "SkinSheet.h"
 #include "base/ByteText.h"
 #include "base/FileIo.h"
@@ -35,7 +39,8 @@ int Usage() {
                "       skintool unpack IN.skn DIR\n"
                "       skintool list IN.skn\n"
                "       skintool check IN.skn       (exit 0: no problems, 1: problems, 2: unreadable)\n"
-               "       skintool sheet IN.skn OUT.bmp|OUT.png\n";
+               "       skintool sheet IN.skn OUT.bmp|OUT.png\n"
+               "       skintool preview IN.skn OUT.png|OUT.bmp [--size WxH] [--inactive] [--caption TEXT]\n";
   return 2;
 }
 
@@ -220,6 +225,30 @@ int Sheet(const fs::path& in, const fs::path& out) {
   return 0;
 }
 
+// preview's options may come anywhere after the command; exactly two paths remain.
+int Preview(const std::vector<fs::path>& args) {
+  TPreviewOptions options;
+  std::vector<fs::path> paths;
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    const std::string arg = Shown(args[i]);
+    if (arg == "--inactive") {
+      options.FInactive = true;
+    } else if (arg == "--size" && i + 1 < args.size()) {
+      if (!ParsePreviewSize(Shown(args[++i]), options.FWidth, options.FHeight))
+        return Fail("--size wants WIDTHxHEIGHT, each 1 to " + std::to_string(kPreviewMaxSide) + ", not " +
+                    Shown(args[i]));
+    } else if (arg == "--caption" && i + 1 < args.size()) {
+      options.FCaption = Shown(args[++i]);
+    } else if (arg.starts_with("--")) {
+      return Usage();
+    } else {
+      paths.push_back(args[i]);
+    }
+  }
+  if (paths.size() != 2) return Usage();
+  return PreviewSkin(paths[0], paths[1], options, std::cout, std::cerr);
+}
+
 int Run(const std::vector<fs::path>& args) {
   if (args.empty()) return Usage();
   const std::string command = Shown(args[0]);
@@ -228,6 +257,7 @@ int Run(const std::vector<fs::path>& args) {
   if (command == "list" && args.size() == 2) return List(args[1]);
   if (command == "check" && args.size() == 2) return Check(args[1]);
   if (command == "sheet" && args.size() == 3) return Sheet(args[1], args[2]);
+  if (command == "preview") return Preview(args);
   return Usage();
 }
 

@@ -112,6 +112,21 @@ FrameSkin FrameSkinOf(const TSkinDefinition& skin) {
   return frame;
 }
 
+namespace {
+
+// A strip's frame size along its frames: width for side pieces, height for the others.
+int PieceSize(const TDataSkinBorder* record, bool across) {
+  if (!record || record->Image.Empty()) return 0;
+  return (across ? record->Image.Width() : record->Image.Height()) / std::max(record->FrameCount, 1);
+}
+
+}  // namespace
+
+Margins FrameBordersOf(const FrameSkin& skin) {
+  return {PieceSize(skin.Left, true), PieceSize(skin.Top, false), PieceSize(skin.Right, true),
+          PieceSize(skin.Bottom, false)};
+}
+
 bool IsButtonVisible(const TDataSkinSysButton& button, const FrameWindow& window) {
   const bool first = VisibilityAllows(button.Visibility, TVisibilityColumn::vcFirst, button, window);
   const bool second = button.Visibility1 == 100

@@ -85,6 +85,9 @@ struct FrameSkin {
   const TDataSkinBorder* Edge(TFrameEdge edge) const;
 };
 FrameSkin FrameSkinOf(const TSkinDefinition& skin);
+// The frame's border sizes: each edge picture's frame size across the edge (a side
+// picture's width, a top or bottom picture's height, over its frame count); 0 without one.
+Margins FrameBordersOf(const FrameSkin& skin);
 
 struct Extent {
   int Width = 0;

@@ -31,13 +31,6 @@ TFontHandle SystemCaptionFont() {
   return TFontHandle(CreateFontIndirectW(&metrics.lfCaptionFont));
 }
 
-// A strip's frame size along its frames: width for side pieces, height for the others.
-int PieceSize(const TDataSkinBorder* record, bool across) {
-  if (!record || record->Image.Empty()) return 0;
-  const int frames = std::max(record->FrameCount, 1);
-  return (across ? record->Image.Width() : record->Image.Height()) / frames;
-}
-
 // The point of a mouse message (signed: a second screen may lie left of or above the first).
 POINT PointOf(LPARAM lParam) { return {short(LOWORD(lParam)), short(HIWORD(lParam))}; }
 
@@ -189,10 +182,7 @@ void TWinSkinForm::LoadFrameMetrics() {
     FBorders = {};
     FMenuBarHeight = 0;
   } else {
-    FBorders.Left = PieceSize(model.BorderLeft.get(), true);
-    FBorders.Top = PieceSize(model.BorderTop.get(), false);
-    FBorders.Right = PieceSize(model.BorderRight.get(), true);
-    FBorders.Bottom = PieceSize(model.BorderBottom.get(), false);
+    FBorders = FrameBordersOf(FrameSkinOf(model));
   }
   FreeButtons();
   for (std::size_t i = 0; i < model.SysButtons.size(); ++i) FButtons.push_back(Make<TWinSysButton>(*this, i));
