@@ -1,6 +1,7 @@
 #include "skin/menus/WinSkinMenu.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <utility>
 
 #include "base/win/Dc.h"
@@ -246,8 +247,9 @@ void TWinSkinMenu::PaintMenuBar(HDC dc, const RECT& r) {
       DrawSkinImage(work, target, record->Image, TDrawFlags::dfVertical, frames, frame, record->GetMargins());
     else
       DrawThreeSliceTiled(work, target, record->Image, TDrawFlags::dfVertical, frames, frame, record->GetMargins());
-    x0 = rightToLeft ? record->RightWidth + 8 : record->LeftWidth + 4;
-    if (x0 > width) x0 = kNarrowBarStart;
+    // In 64 bits: a skin may give any margin, and the sum must not overflow.
+    const std::int64_t start = rightToLeft ? std::int64_t(record->RightWidth) + 8 : std::int64_t(record->LeftWidth) + 4;
+    x0 = start < 0 || start > width ? kNarrowBarStart : int(start);
   } else {
     work.Fill(PixelOf(ResolveColor(model.Colours.MenubarColour)));
   }
