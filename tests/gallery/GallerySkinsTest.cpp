@@ -227,6 +227,29 @@ TEST_F(GallerySkinsTest, EveryWindowFollowsEachSwitchAndKeepsItsClientAreaAndMen
   }
 }
 
+// A dark skin's light text reaches what sits on its face, not what has a face of its own,
+// and goes when the skin does.
+TEST_F(GallerySkinsTest, TextOnTheFaceTakesTheSkinsColourAndGivesItBack) {
+  auto* heading = Get<TControl>("HeadListBox");
+  auto* list = Get<TControl>("ListBox1");
+  ASSERT_TRUE(heading && list);
+  const TColor listColour = list->Font().Color();
+  Switch([this] { Gallery->UseNoSkin(); });
+  const TColor headingPlain = heading->Font().Color();
+  Switch([this] { Gallery->UseEmbeddedSkin(1); });
+  const TColor light = FModels[1].Colours.ButtonTextColour;
+  EXPECT_EQ(heading->Font().Color(), light);
+  EXPECT_EQ(list->Font().Color(), listColour) << "a list keeps its own text on its own face";
+  // A colour the program gives while skinned stays the program's.
+  auto* label = Get<TControl>("HeadMemo");
+  ASSERT_NE(label, nullptr);
+  label->Font().SetColor(TColor(0x0000FF));
+  Switch([this] { Gallery->UseNoSkin(); });
+  EXPECT_EQ(heading->Font().Color(), headingPlain);
+  EXPECT_EQ(label->Font().Color(), TColor(0x0000FF));
+  EXPECT_EQ(list->Font().Color(), listColour);
+}
+
 TEST_F(GallerySkinsTest, TheTwoSkinsDifferWhereTheWindowIsFramed) {
   // The engine takes every size from the skin: the second skin's frame is another size.
   const FrameSkin a = FrameSkinOf(FModels[0]), b = FrameSkinOf(FModels[1]);

@@ -1,6 +1,7 @@
 #include "skin/windows/WinSkinForm.h"
 
 #include <algorithm>
+#include <functional>
 #include <optional>
 #include <utility>
 
@@ -63,22 +64,77 @@ void TWinSkinForm::AttachForm(TSkinData* skinData, TForm* form) {
   AttachFrame(skinData);
   if (FrameSkinned()) SetPopupMenusOwnerDraw(true);
   FSavedFormColor = form->Color();
-  FSavedFontColor = form->Font().Color();
   ApplyFormColours();
 }
 
-// The skin's face under the controls, and its button text over it: a dark skin brings
-// light text, which labels, boxes and captions that follow the form's font then show.
+namespace {
+
+// Every control under `parent`, depth first.
+void ForEachControl(TWinControl* parent, const std::function<void(TControl*)>& visit) {
+  for (int i = 0; i < parent->ControlCount(); ++i) {
+    TControl* control = parent->Controls(i);
+    visit(control);
+    if (auto* container = dynamic_cast<TWinControl*>(control)) ForEachControl(container, visit);
+  }
+}
+
+// Text in the platform's own colour on the form's face: a label, a check box, a box's
+// caption. Controls with a face of their own (lists, edits) and deliberately coloured
+// texts (links) keep theirs.
+bool ShowsPlainTextOnFace(const TControl* control, TColor face) {
+  const TColor font = control->Font().Color();
+  const TColor back = control->Color();
+  return (back == face || back == clBtnFace) && (font == clWindowText || font == clBtnText);
+}
+
+}  // namespace
+
+// The skin's face under the controls, and its button text on that face: a dark skin
+// brings light text. A box's colour reaches the controls inside it through their parent
+// font; those that do not show the face (lists, edits) get their own colour back.
 void TWinSkinForm::ApplyFormColours() {
   const TSkinColours& colours = FSkinData->Model().Colours;
   FForm->SetColor(colours.ButtonFaceColour);
-  if (FForm->Font().Color() != colours.ButtonTextColour) FForm->Font().SetColor(colours.ButtonTextColour);
+  const TColor text = colours.ButtonTextColour, face = colours.ButtonFaceColour;
+  std::vector<std::pair<TControl*, TSavedFontColor>> before;
+  ForEachControl(FForm, [&before](TControl* control) {
+    before.push_back({control, {control->Font().Color(), control->ParentFont()}});
+  });
+  for (const auto& [control, was] : before) {
+    const auto known = FSavedFontColors.find(control);
+    const bool ours = known != FSavedFontColors.end() && known->second.OnFace;
+    if (ours ? was.Color != FAppliedFontColor : !ShowsPlainTextOnFace(control, face)) continue;
+    if (!ours) FSavedFontColors[control] = {was.Color, was.ParentFont, true};
+    if (control->Font().Color() != text) control->Font().SetColor(text);
+  }
+  for (const auto& [control, was] : before) {
+    const auto known = FSavedFontColors.find(control);
+    if ((known != FSavedFontColors.end() && known->second.OnFace) || control->Font().Color() == was.Color) continue;
+    if (known == FSavedFontColors.end()) FSavedFontColors[control] = {was.Color, was.ParentFont, false};
+    control->Font().SetColor(was.Color);
+  }
+  FAppliedFontColor = text;
 }
 
 void TWinSkinForm::RestoreFormColours() {
   if (!FForm || FSkinState == fsClosing) return;
   FForm->SetColor(FSavedFormColor);
-  if (FForm->Font().Color() != FSavedFontColor) FForm->Font().SetColor(FSavedFontColor);
+  // Only controls still on the form, and only where the colour is still ours.
+  ForEachControl(FForm, [this](TControl* control) {
+    const auto saved = FSavedFontColors.find(control);
+    if (saved == FSavedFontColors.end()) return;
+    if (saved->second.OnFace && control->Font().Color() != FAppliedFontColor) return;
+    control->Font().SetColor(saved->second.Color);
+    if (saved->second.ParentFont) control->SetParentFont(true);
+  });
+  FSavedFontColors.clear();
+}
+
+// A foreign window's texts on the skin's face: in the skin's text colour, as a form's
+// labels are (a dark skin has light text).
+void TWinSkinForm::UseSkinTextColours(HDC dc) const {
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, ResolveColor(FSkinData->Model().Colours.ButtonTextColour));
 }
 
 void TWinSkinForm::AttachFrame(TSkinData* skinData) {
@@ -409,11 +465,11 @@ void TWinSkinForm::WindowHandler(TMessage& message, TDefaultProc callDefault) {
     }
     case WM_CTLCOLORBTN:
       PassOn(message);
-      if (!FForm) SetBkMode(reinterpret_cast<HDC>(message.WParam), TRANSPARENT);
+      if (!FForm) UseSkinTextColours(reinterpret_cast<HDC>(message.WParam));
       return;
     case WM_CTLCOLORSTATIC:
       PassOn(message);
-      if (!FForm) SetBkMode(reinterpret_cast<HDC>(message.WParam), TRANSPARENT);
+      if (!FForm) UseSkinTextColours(reinterpret_cast<HDC>(message.WParam));
       message.Result = reinterpret_cast<LRESULT>(FSkinData->ButtonFaceBrush());
       return;
     case WM_TIMER:

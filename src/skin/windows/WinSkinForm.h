@@ -18,6 +18,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "base/win/Handles.h"
@@ -29,6 +30,7 @@
 
 namespace kv {
 
+class TControl;
 class TControlSkins;
 class TDataSkinSysButton;
 class TForm;
@@ -224,6 +226,7 @@ class TWinSkinForm : public TComponent {
   FrameWindow MakeFrameWindow(int width, int height) const;
   void ApplyFormColours();
   void RestoreFormColours();
+  void UseSkinTextColours(HDC dc) const;
   FrameSkin Skin() const;
   bool FrameSkinned() const;  // xcMainMenu
 
@@ -250,7 +253,14 @@ class TWinSkinForm : public TComponent {
   HMENU FWindowMenu = nullptr;
   HMENU FSystemMenu = nullptr;
   TColor FSavedFormColor = 0;
-  TColor FSavedFontColor = 0;
+  // Controls given the skin's text colour, with the colour each had before.
+  struct TSavedFontColor {
+    TColor Color;
+    bool ParentFont;
+    bool OnFace = false;  // given the skin's colour; else only kept from its parent's
+  };
+  std::unordered_map<TControl*, TSavedFontColor> FSavedFontColors;
+  TColor FAppliedFontColor = clNone;
   DWORD FStyle = 0;
   TNCObject* FCurrentObject = nullptr;
   bool FHasRegion = false;
