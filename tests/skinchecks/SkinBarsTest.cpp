@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
+
 #include <commctrl.h>
 
 #include "SkinTestFixture.h"
@@ -71,10 +73,11 @@ class SkinBarsTest : public test::TSkinnedFormTest {
     }
     DrawSkinImage(bar, bar.Bounds(), p.Image, keyed, 1, 1, p.GetMargins());
     const int top = (h - p.Image2.Height()) / 2;
-    for (int x = 0; x < filledWidth; ++x)
+    // The chunks stay between the margins.
+    for (int x = 0; x < std::min(filledWidth, w - p.LeftWidth - p.RightWidth); ++x)
       for (int y = 0; y < p.Image2.Height(); ++y) {
         const std::uint32_t c = p.Image2.Pixel(x % p.Image2.Width(), y);
-        if (c != test::kMagentaPixel && p.LeftWidth + x < w) bar.SetPixel(p.LeftWidth + x, top + y, c);
+        if (c != test::kMagentaPixel) bar.SetPixel(p.LeftWidth + x, top + y, c);
       }
     return bar;
   }
@@ -148,6 +151,13 @@ TEST_F(SkinBarsTest, ChunkProgressRepeatsTheChunkFromTheLeftMargin) {
   EXPECT_TRUE(PixelsMatch(ExpectedBar(200, 20, 80), shown, "chunks"));
   EXPECT_EQ(shown.Pixel(3, 10), kChunk);
   EXPECT_NE(shown.Pixel(8, 10), kChunk) << "the gap after the first chunk";
+  // A full bar keeps its right edge.
+  SendMessageW(bar.Get(), PBM_SETPOS, 50, 0);
+  RedrawWindow(bar.Get(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+  const TPixelBitmap full = CaptureClient(bar.Get());
+  EXPECT_TRUE(PixelsMatch(ExpectedBar(200, 20, 200), full, "chunks-full"));
+  EXPECT_NE(full.Pixel(198, 10), kChunk) << "a chunk on the right edge";
+  SendMessageW(bar.Get(), PBM_SETPOS, 20, 0);
 
   // Without a chunk picture the skin leaves the bar alone, and without any picture the
   // platform paints it.

@@ -183,10 +183,12 @@ void TSkinProgress::DrawSkin(HDC dc, const RECT& rect) {
   } else {
     image.FFrameCount = 1;  // the chunk style's bar is one picture
     kv::DrawElement(work, work.Bounds(), image, StripFrameIndex(TElementKind::ekProgressBar, TStateFlags::csNone, 1));
-    if (filled > 0) {
+    // The chunks stay inside the groove: a full bar would otherwise run over its right edge.
+    const int inside = std::min(filled, width - std::max(progress.LeftWidth, 0) - std::max(progress.RightWidth, 0));
+    if (inside > 0) {
       const TPixelBitmap& chunk = progress.Image2;
-      TPixelBitmap row(filled, chunk.Height());
-      for (int i = 0, n = filled / chunk.Width() + 1; i < n; ++i)
+      TPixelBitmap row(inside, chunk.Height());
+      for (int i = 0, n = inside / chunk.Width() + 1; i < n; ++i)
         CopyPixels(row, i * chunk.Width(), 0, chunk, chunk.Bounds());
       DrawKeyed(work, progress.LeftWidth, (height - chunk.Height()) / 2, row, row.Width(), row.Height(),
                 PixelOf(kKeyColor));
