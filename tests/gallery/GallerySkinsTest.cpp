@@ -361,7 +361,7 @@ TEST_F(GallerySkinsTest, NonsenseDefinitionsAndExtremePicturesNeverBreakTheWindo
   testing::TTempDir dir;
   testing::TRecordingMessenger messenger;
   Gallery->SkinData()->SetMessenger(&messenger);
-  // An 8-bit picture of 5000 x 5000 (within the container's size limit) and one of 0 x 0.
+  // 8-bit pictures, so that 5000 x 5000 stays within the container's size limit.
   auto paletted = [](int width, int height) {
     const std::uint32_t stride = (std::uint32_t(width) + 3) & ~3u, pixels = stride * std::uint32_t(height);
     std::string bmp(54 + 1024, '\0');
@@ -381,32 +381,42 @@ TEST_F(GallerySkinsTest, NonsenseDefinitionsAndExtremePicturesNeverBreakTheWindo
     bmp.append(pixels, char(0x40));
     return bmp;
   };
+  // Nonsense in every kind of value; the one 5000 x 5000 picture is the caption's.
   const std::string nonsense =
       "[TitlebarSkin]\r\nSkinName=nonsense\r\n"
-      "[Personality]\r\nLeft=big.bmp\r\nLeftFrame=-3\r\nLeftTopHeight=-1\r\nLeftTrans=7\r\n"
+      "[Personality]\r\nLeft=zero.bmp\r\nLeftFrame=-3\r\nLeftTopHeight=-1\r\nLeftTrans=7\r\n"
       "Top=big.bmp\r\nTopFrame=0\r\nTopTopHeight=2147483647\r\nRight=zero.bmp\r\nRightFrame=100000\r\n"
-      "Bottom=nowhere.bmp\r\nTextBack=zero.bmp\r\nTextShift=-99999\r\nmenuBar=big.bmp\r\nTileLeftMenu=-7\r\n"
-      "[Button0]\r\nButtonImage=big.bmp\r\nframe=-2147483648\r\nAlign=77\r\nAction=-5\r\nVisibility=999\r\n"
+      "Bottom=nowhere.bmp\r\nTextBack=zero.bmp\r\nTextShift=-99999\r\nTileLeftMenu=-7\r\n"
+      "[Button0]\r\nButtonImage=zero.bmp\r\nframe=-2147483648\r\nAlign=77\r\nAction=-5\r\nVisibility=999\r\n"
       "Xcoord=-100000\r\n"
       "[Button1]\r\nButtonImage=zero.bmp\r\nAlign=100\r\nAction=0\r\n"
       "[Buttons]\r\nBitmap=zero.bmp\r\nLeftWidth=4000\r\nRightWidth=4000\r\nCheckButtonFrame=-1\r\n"
-      "[Progress]\r\nBitmap=big.bmp\r\nStyle=9\r\nChunk=zero.bmp\r\n"
+      "[Progress]\r\nBitmap=zero.bmp\r\nStyle=9\r\nChunk=zero.bmp\r\n"
       "[Colours]\r\nButtonFace=not a colour\r\nMenubar=1 2\r\n";
+  // Three of them are more pixels than a skin may hold.
+  const std::string greedy =
+      "[Personality]\r\nLeft=big.bmp\r\nTop=big.bmp\r\nRight=big.bmp\r\n[Progress]\r\nBitmap=big.bmp\r\n";
+  const std::string big = paletted(5000, 5000), zero = paletted(0, 0);
   const struct {
     const char* Name;
     std::vector<TSkinFile> Files;
+    bool Loads;
   } skins[] = {
-      {"nonsense.skn", {{"skin.ini", nonsense}, {"big.bmp", paletted(5000, 5000)}, {"zero.bmp", paletted(0, 0)}}},
-      {"zero.skn",
-       {{"skin.ini", "[Top]\r\nImage=zero.bmp\r\n[Left]\r\nImage=zero.bmp\r\n"}, {"zero.bmp", paletted(0, 0)}}},
+      {"nonsense.skn", {{"skin.ini", nonsense}, {"big.bmp", big}, {"zero.bmp", zero}}, true},
+      {"greedy.skn", {{"skin.ini", greedy}, {"big.bmp", big}}, false},
+      {"zero.skn", {{"skin.ini", "[Personality]\r\nTop=zero.bmp\r\nLeft=zero.bmp\r\n"}, {"zero.bmp", zero}}, true},
   };
   for (const auto& skin : skins) {
     SCOPED_TRACE(skin.Name);
     dir.Write(skin.Name, BuildSkinContainer(skin.Files));
     const int before = FChanges;
+    const int choice = Gallery->SkinChoice();
     const bool loaded = Gallery->UseSkinFile((dir.Path() / skin.Name).wstring());
+    EXPECT_EQ(loaded, skin.Loads);
     if (loaded) {
       ASSERT_TRUE(PumpUntil([&] { return FChanges > before; }, 5000));
+    } else {
+      EXPECT_EQ(Gallery->SkinChoice(), choice);
     }
     for (HWND wnd : Windows)
       RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
