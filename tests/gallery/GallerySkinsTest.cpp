@@ -17,6 +17,7 @@
 #include "skin/data/SkinOptions.h"
 #include "skin/data/SkinPacker.h"
 #include "skin/data/SkinWindowFrame.h"
+#include "skin/windows/ControlSkins.h"
 #include "skin/windows/WinSkinForm.h"
 #include "support/HandleCount.h"
 #include "support/PixelCheck.h"
@@ -236,10 +237,13 @@ TEST_F(GallerySkinsTest, TextOnTheFaceTakesTheSkinsColourAndGivesItBack) {
   const TColor listColour = list->Font().Color();
   Switch([this] { Gallery->UseNoSkin(); });
   const TColor headingPlain = heading->Font().Color();
+  // The tool bar, given the face without a skin object of its own, has its colour back.
+  EXPECT_NE(Gallery->ToolBar()->Color(), FModels[0].Colours.ButtonFaceColour);
   Switch([this] { Gallery->UseEmbeddedSkin(1); });
   const TColor light = FModels[1].Colours.ButtonTextColour;
   EXPECT_EQ(heading->Font().Color(), light);
   EXPECT_EQ(list->Font().Color(), listColour) << "a list keeps its own text on its own face";
+  EXPECT_EQ(Gallery->ToolBar()->Color(), FModels[1].Colours.ButtonFaceColour) << "the tool bar shows the new face";
   // A colour the program gives while skinned stays the program's.
   auto* label = Get<TControl>("HeadMemo");
   ASSERT_NE(label, nullptr);
@@ -248,6 +252,11 @@ TEST_F(GallerySkinsTest, TextOnTheFaceTakesTheSkinsColourAndGivesItBack) {
   EXPECT_EQ(heading->Font().Color(), headingPlain);
   EXPECT_EQ(label->Font().Color(), TColor(0x0000FF));
   EXPECT_EQ(list->Font().Color(), listColour);
+  // From one skin straight to the other.
+  Switch([this] { Gallery->UseEmbeddedSkin(1); });
+  Switch([this] { Gallery->UseEmbeddedSkin(0); });
+  EXPECT_EQ(Gallery->ToolBar()->Color(), FModels[0].Colours.ButtonFaceColour);
+  EXPECT_EQ(heading->Font().Color(), FModels[0].Colours.ButtonTextColour);
 }
 
 TEST_F(GallerySkinsTest, TheTwoSkinsDifferWhereTheWindowIsFramed) {

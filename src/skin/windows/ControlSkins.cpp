@@ -118,6 +118,17 @@ void TControlSkins::WatchGraphic(TSkinControl* skin, TGraphicControl* control) {
   FreeNotification(control);
 }
 
+// A control given the face without a skin of its own: remembered, so that a skin change
+// recolours it and the end of skinning gives its colour back.
+void TControlSkins::RecolorBare(TControl* control) {
+  const auto known = [control](const TRecoloured& r) { return r.Control == control; };
+  if (std::none_of(FRecoloured.begin(), FRecoloured.end(), known)) {
+    FRecoloured.push_back({control, control->Color(), control->ParentColor()});
+    FreeNotification(control);
+  }
+  control->SetColor(FaceColor());
+}
+
 void TControlSkins::SkinGroupButtons(TComponent* group, TControlSkinKind kind) {
   auto* parent = dynamic_cast<TWinControl*>(group);
   if (!parent) return;
@@ -185,7 +196,7 @@ void TControlSkins::ApplyRules(const std::string& n, int t, TComponent* c) {
   if (NameIn(n, {"TDBCOMBOBOXEH", "TQRPREVIEW", "TFRDESIGNERPAGE", "TFRPBOX"})) return;  // 1
   if (n == "TTOOLBAR") {                                                                 // 2
     SetPropertyByName(*c, "Flat", "True");
-    if (auto* control = dynamic_cast<TControl*>(c)) control->SetColor(FaceColor());
+    if (auto* control = dynamic_cast<TControl*>(c)) RecolorBare(control);
     return;
   }
   if (IsTabControlRole(c) && Allowed(xcTab) && HasTabs()) {  // 3
@@ -307,7 +318,7 @@ void TControlSkins::ApplyRules(const std::string& n, int t, TComponent* c) {
   if (Allowed(xcScrollbar) && IsColoredScrollerRole(c)) {  // 30
     AttachScrollBars(c, 1);
     auto* control = dynamic_cast<TControl*>(c);
-    control->SetColor(FaceColor());
+    RecolorBare(control);
     control->Invalidate();
     return;
   }
@@ -328,7 +339,7 @@ void TControlSkins::ApplyRules(const std::string& n, int t, TComponent* c) {
     return;
   }
   if (auto* form = dynamic_cast<TForm*>(c)) {  // 35: a form inside another
-    form->SetColor(FaceColor());
+    RecolorBare(form);
     Recurse(form);
   }
 }
@@ -477,16 +488,27 @@ void TControlSkins::FreeControlSkins() {
     skin->Detach();
     if (TComponent* owner = skin->Owner()) owner->DestroyComponent(skin);
   }
+  for (const TRecoloured& r : std::exchange(FRecoloured, {})) {
+    Unwatch(r.Control);
+    if (HostClosing()) continue;
+    r.Control->SetColor(r.Color);
+    if (r.ParentColor) r.Control->SetParentColor(true);
+  }
 }
 
 void TControlSkins::SkinChanged() {
   for (TSkinControl* skin : std::vector<TSkinControl*>(FItems)) skin->SkinChanged();
+  for (const TRecoloured& r : FRecoloured) {
+    r.Control->SetColor(FaceColor());
+    r.Control->Invalidate();
+  }
 }
 
 void TControlSkins::Notification(TComponent* component, TOperation operation) {
   TComponent::Notification(component, operation);
   if (operation != opRemove) return;
   if (FHot == component) FHot = nullptr;
+  std::erase_if(FRecoloured, [component](const TRecoloured& r) { return r.Control == component; });
   if (auto it = std::find(FItems.begin(), FItems.end(), component); it != FItems.end()) {
     FItems.erase(it);
     ForgetServedBy(component);

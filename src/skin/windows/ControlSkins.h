@@ -101,6 +101,7 @@ class TControlSkins : public TComponent, public TSkinControlHost {
   // Radio and check groups: every child control gets its own colour and a skin of `kind`.
   void SkinGroupButtons(TComponent* group, TControlSkinKind kind);
   void ChildrenOwnColor(TComponent* group);
+  void RecolorBare(TControl* control);
   void Recurse(TComponent* component);
 
   TComponent* FFormSkin;
@@ -110,6 +111,12 @@ class TControlSkins : public TComponent, public TSkinControlHost {
   std::vector<TSkinControl*> FItems;  // owned as components of this object
   TSkinControl* FHot = nullptr;
   std::vector<TServed> FServed;
+  struct TRecoloured {
+    TControl* Control;
+    TColor Color;
+    bool ParentColor;
+  };
+  std::vector<TRecoloured> FRecoloured;
 };
 
 }  // namespace kv
