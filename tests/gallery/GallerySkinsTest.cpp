@@ -242,6 +242,7 @@ TEST_F(GallerySkinsTest, TextOnTheFaceTakesTheSkinsColourAndGivesItBack) {
   Switch([this] { Gallery->UseEmbeddedSkin(1); });
   const TColor light = FModels[1].Colours.ButtonTextColour;
   EXPECT_EQ(heading->Font().Color(), light);
+  EXPECT_EQ(Get<TControl>("CheckUnchecked")->Font().Color(), light);
   EXPECT_EQ(list->Font().Color(), listColour) << "a list keeps its own text on its own face";
   EXPECT_EQ(Gallery->ToolBar()->Color(), FModels[1].Colours.ButtonFaceColour) << "the tool bar shows the new face";
   // A colour the program gives while skinned stays the program's.

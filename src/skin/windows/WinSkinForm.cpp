@@ -81,8 +81,7 @@ void ForEachControl(TWinControl* parent, const std::function<void(TControl*)>& v
 // Text in the platform's own colour on the form's face: a label, a check box, a box's
 // caption. Controls with a face of their own (lists, edits) and deliberately coloured
 // texts (links) keep theirs.
-bool ShowsPlainTextOnFace(const TControl* control, TColor face) {
-  const TColor font = control->Font().Color();
+bool ShowsPlainTextOnFace(const TControl* control, TColor font, TColor face) {
   const TColor back = control->Color();
   return (back == face || back == clBtnFace) && (font == clWindowText || font == clBtnText);
 }
@@ -103,7 +102,9 @@ void TWinSkinForm::ApplyFormColours() {
   for (const auto& [control, was] : before) {
     const auto known = FSavedFontColors.find(control);
     const bool ours = known != FSavedFontColors.end() && known->second.OnFace;
-    if (ours ? was.Color != FAppliedFontColor : !ShowsPlainTextOnFace(control, face)) continue;
+    // Judged by the colour it had before this pass: a box's new colour reaches the
+    // controls inside it before their turn comes.
+    if (ours ? was.Color != FAppliedFontColor : !ShowsPlainTextOnFace(control, was.Color, face)) continue;
     if (!ours) FSavedFontColors[control] = {was.Color, was.ParentFont, true};
     if (control->Font().Color() != text) control->Font().SetColor(text);
   }
