@@ -50,11 +50,12 @@ TEST_F(GalleryTest, MenuBarHoldsEveryKindOfItem) {
   EXPECT_EQ(GetMenu(Gallery->Handle()), nullptr);
   HMENU bar = Gallery->Menu()->Handle();
   const std::vector<TMenuEntry> top = MenuEntries(bar);
-  ASSERT_EQ(top.size(), 4u);
+  ASSERT_EQ(top.size(), 5u);
   EXPECT_EQ(top[0].Text, L"&File");
   EXPECT_EQ(top[1].Text, L"&Edit");
   EXPECT_EQ(top[2].Text, L"&Window");
-  EXPECT_EQ(top[3].Text, L"&Help");
+  EXPECT_EQ(top[3].Text, L"&Skins");
+  EXPECT_EQ(top[4].Text, L"&Help");
 
   const std::vector<TMenuEntry> file = MenuEntries(top[0].Submenu);
   const TMenuEntry* exit = FindEntry(file, L"E&xit");

@@ -81,9 +81,10 @@ void ForEachControl(TWinControl* parent, const std::function<void(TControl*)>& v
 // Text in the platform's own colour on the form's face: a label, a check box, a box's
 // caption. Controls with a face of their own (lists, edits) and deliberately coloured
 // texts (links) keep theirs.
-bool ShowsPlainTextOnFace(const TControl* control, TColor font, TColor face) {
+bool ShowsPlainTextOnFace(const TControl* control, TColor font, TColor face, TColor lastFace) {
   const TColor back = control->Color();
-  return (back == face || back == clBtnFace) && (font == clWindowText || font == clBtnText);
+  // A control skin recolours its control after this pass: it may still show the last face.
+  return (back == face || back == lastFace || back == clBtnFace) && (font == clWindowText || font == clBtnText);
 }
 
 }  // namespace
@@ -95,18 +96,27 @@ void TWinSkinForm::ApplyFormColours() {
   const TSkinColours& colours = FSkinData->Model().Colours;
   FForm->SetColor(colours.ButtonFaceColour);
   const TColor text = colours.ButtonTextColour, face = colours.ButtonFaceColour;
+  // A colour is only set where it shows differently: the program's own skin changes
+  // nothing for controls already in its text colour.
+  const auto setColour = [](TControl* control, TColor colour) {
+    if (ResolveColor(control->Font().Color()) != ResolveColor(colour)) control->Font().SetColor(colour);
+  };
   std::vector<std::pair<TControl*, TSavedFontColor>> before;
   ForEachControl(FForm, [&before](TControl* control) {
     before.push_back({control, {control->Font().Color(), control->ParentFont()}});
   });
   for (const auto& [control, was] : before) {
     const auto known = FSavedFontColors.find(control);
-    const bool ours = known != FSavedFontColors.end() && known->second.OnFace;
-    // Judged by the colour it had before this pass: a box's new colour reaches the
-    // controls inside it before their turn comes.
-    if (ours ? was.Color != FAppliedFontColor : !ShowsPlainTextOnFace(control, was.Color, face)) continue;
-    if (!ours) FSavedFontColors[control] = {was.Color, was.ParentFont, true};
-    if (control->Font().Color() != text) control->Font().SetColor(text);
+    if (known != FSavedFontColors.end() && known->second.OnFace) {
+      // Still as we left it (our colour, or its own where that looked the same)?
+      if (was.Color != FAppliedFontColor && was.Color != known->second.Color) continue;
+    } else {
+      // Judged by the colour it had before this pass: a box's new colour reaches the
+      // controls inside it before their turn comes.
+      if (!ShowsPlainTextOnFace(control, was.Color, face, FAppliedFace)) continue;
+      FSavedFontColors[control] = {was.Color, was.ParentFont, true};
+    }
+    setColour(control, text);
   }
   for (const auto& [control, was] : before) {
     const auto known = FSavedFontColors.find(control);
@@ -115,6 +125,7 @@ void TWinSkinForm::ApplyFormColours() {
     control->Font().SetColor(was.Color);
   }
   FAppliedFontColor = text;
+  FAppliedFace = face;
 }
 
 void TWinSkinForm::RestoreFormColours() {
@@ -124,9 +135,10 @@ void TWinSkinForm::RestoreFormColours() {
   ForEachControl(FForm, [this](TControl* control) {
     const auto saved = FSavedFontColors.find(control);
     if (saved == FSavedFontColors.end()) return;
-    if (saved->second.OnFace && control->Font().Color() != FAppliedFontColor) return;
-    control->Font().SetColor(saved->second.Color);
-    if (saved->second.ParentFont) control->SetParentFont(true);
+    const TColor now = control->Font().Color();
+    if (saved->second.OnFace && now != FAppliedFontColor) return;
+    if (now != saved->second.Color) control->Font().SetColor(saved->second.Color);
+    if (saved->second.ParentFont && !control->ParentFont()) control->SetParentFont(true);
   });
   FSavedFontColors.clear();
 }

@@ -261,6 +261,7 @@ class TWinSkinForm : public TComponent {
   };
   std::unordered_map<TControl*, TSavedFontColor> FSavedFontColors;
   TColor FAppliedFontColor = clNone;
+  TColor FAppliedFace = clNone;
   DWORD FStyle = 0;
   TNCObject* FCurrentObject = nullptr;
   bool FHasRegion = false;
