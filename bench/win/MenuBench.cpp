@@ -35,7 +35,6 @@ bool IsDropDown(HWND window) {
 
 // Marks of the drop-down being tracked now, from a hook on the messages sent to it.
 double GShown = 0, GPainted = 0;
-HHOOK GHook = nullptr;
 
 LRESULT CALLBACK WatchDropDown(int code, WPARAM wParam, LPARAM lParam) {
   if (code == HC_ACTION) {
@@ -50,7 +49,7 @@ LRESULT CALLBACK WatchDropDown(int code, WPARAM wParam, LPARAM lParam) {
       }
     }
   }
-  return CallNextHookEx(GHook, code, wParam, lParam);
+  return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
 int Run() {
@@ -86,7 +85,7 @@ int Run() {
   PumpUntil([] { return false; }, 300);
 
   const HWND window = form->Handle();
-  GHook = SetWindowsHookExW(WH_CALLWNDPROCRET, WatchDropDown, nullptr, GetCurrentThreadId());
+  THookHandle hook(SetWindowsHookExW(WH_CALLWNDPROCRET, WatchDropDown, nullptr, GetCurrentThreadId()));
   std::vector<double> shown, painted, bar;
   for (int i = 0; i < 40; ++i) {
     const TMenuBtn* button = skin->MenuBar()->Buttons()[std::size_t(i % 3)];
@@ -101,7 +100,7 @@ int Run() {
     if (GPainted > 0) painted.push_back(GPainted - start);
     PumpUntil([] { return false; }, 20);
   }
-  UnhookWindowsHookEx(GHook);
+  hook.Reset();
   for (int i = 0; i < 200; ++i) {
     const TWindowDc dc = TWindowDc::Whole(window);
     const double start = NowMs();
