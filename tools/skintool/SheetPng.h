@@ -1,6 +1,5 @@
 #pragma once
-// PNG files of a contact sheet, where libpng is at hand (the native build); elsewhere
-// `sheet` writes BMP only.
+// PNG files of the pictures skintool writes (contact sheets, previews), on every build.
 #include <optional>
 #include <string>
 
@@ -8,8 +7,7 @@
 
 namespace kv {
 
-// The PNG file of `bitmap` (8-bit RGB), or nothing when this build cannot write PNG or
-// the encoder fails.
+// The PNG file of `bitmap` (8-bit RGB), or nothing when the encoder fails.
 std::optional<std::string> EncodePng(const TPixelBitmap& bitmap);
 
 }  // namespace kv

@@ -1,0 +1,111 @@
+// The editor's window, frame included, against its stored pictures: its four pages in its
+// own skin and in Midnight (loaded from the gallery's skin file), active and inactive.
+// The clock label is masked; the animated pictures hold their first frame.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <string>
+
+#include "Form1RunFixture.h"
+#include "GoldenPicture.h"
+#include "TestUtil.h"
+#include "app/Unit1.h"
+#include "pictures/win/GifImage.h"
+#include "skin/windows/WinSkinForm.h"
+#include "skin/windows/WinSkinManage.h"
+#include "support/PixelCheck.h"
+
+namespace kv {
+namespace {
+
+using test::PumpUntil;
+
+class EditorGoldenTest : public test::TForm1Run<TForm1> {
+ protected:
+  EditorGoldenTest() : TForm1Run("kv-golden-editor-run") {}
+
+  const TWinSkinForm* Skin() const {
+    const TSkinManage* manager = TSkinManage::Instance();
+    const TWinSkinForm* skin = manager ? manager->FindFormSkin(FForm->Handle()) : nullptr;
+    return skin && skin->SkinState() == fsReady ? skin : nullptr;
+  }
+
+  // Shows the window still: the messenger folder fixed (it depends on the build folder),
+  // the GIFs on their first frame, the cursor away; then waits for the skin and the clock.
+  void ShowStill() {
+    FForm->SetControlText("Edit3", u"C:\\Koravent\\");
+    for (const char* name : {"Image2", "Image3"}) {
+      auto* gif = dynamic_cast<TGIFImage*>(FForm->Control<TImage>(name)->Picture().Graphic());
+      ASSERT_NE(gif, nullptr) << name;
+      gif->SetDrawOptions(std::uint16_t(gif->DrawOptions() & ~goAnimate));
+    }
+    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
+    FForm->Show();
+    ASSERT_TRUE(PumpUntil([&] { return Skin() && Skin()->HasRegion(); }, 10000)) << "the window was never skinned";
+    ASSERT_TRUE(PumpUntil([&] { return FForm->Label7->Caption().starts_with(L"系统时间"); }, 5000))
+        << "the clock never showed";
+  }
+
+  // Midnight from the gallery's skin file, as a user would load one.
+  void UseMidnight() {
+    HWND wnd = FForm->Handle();
+    const std::optional<TPixelBitmap> before = test::SettledWindow(wnd, MaskClock());
+    ASSERT_TRUE(before);
+    int changes = 0;
+    FForm->SkinData1->OnSkinChanged = [&changes](TComponent*) { ++changes; };
+    const bool loaded = FForm->SkinData1->SetSkinFile(test::SourceTreePath(KV_MIDNIGHT_SKIN).wstring());
+    const bool changed = PumpUntil([&] { return changes > 0; }, 5000);
+    FForm->SkinData1->OnSkinChanged = nullptr;
+    ASSERT_TRUE(loaded) << KV_MIDNIGHT_SKIN << " did not load";
+    ASSERT_TRUE(changed) << "the skin never changed";
+    ASSERT_TRUE(PumpUntil([&] { return Skin() != nullptr; }, 10000)) << "the window lost its skin";
+    RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    const std::optional<TPixelBitmap> after = test::SettledWindow(wnd, MaskClock());
+    ASSERT_TRUE(after);
+    ASSERT_FALSE(before->Width() == after->Width() && before->Height() == after->Height() &&
+                 std::equal(before->Pixels().begin(), before->Pixels().end(), after->Pixels().begin()))
+        << "the window looks as it did in its own skin";
+  }
+
+  // Paints the clock label over in the whole-window picture: its text and width change.
+  std::function<void(TPixelBitmap&)> MaskClock() const {
+    return [this](TPixelBitmap& shot) {
+      RECT r = FForm->Label7->BoundsRect();
+      if (TWinControl* parent = FForm->Label7->Parent(); parent && parent != FForm)
+        MapWindowPoints(parent->Handle(), FForm->Handle(), reinterpret_cast<POINT*>(&r), 2);
+      shot.FillRect(test::ClientToWindowCapture(FForm->Handle(), r), test::kGoldenMask);
+    };
+  }
+
+  void CheckEveryPage(const std::string& skinName) {
+    test::TPagedWindow window;
+    window.Window = FForm->Handle();
+    window.Name = "editor-" + skinName;
+    window.PageNames = {"page1", "page2", "page3", "page4"};
+    window.ShowPage = [this](int page, bool) {
+      FForm->PageControl1->SetActivePageIndex(page);
+      ASSERT_EQ(FForm->PageControl1->ActivePageIndex(), page);
+    };
+    window.IsActive = [this] { return Skin() && Skin()->IsActive(); };
+    window.Mask = MaskClock();
+    test::CheckEveryPage(window);
+  }
+};
+
+TEST_F(EditorGoldenTest, OwnSkinPagesActiveAndInactive) {
+  ShowStill();
+  ASSERT_FALSE(HasFatalFailure());
+  CheckEveryPage("koravent");
+}
+
+TEST_F(EditorGoldenTest, MidnightPagesActiveAndInactive) {
+  ShowStill();
+  ASSERT_FALSE(HasFatalFailure());
+  UseMidnight();
+  ASSERT_FALSE(HasFatalFailure());
+  CheckEveryPage("midnight");
+}
+
+}  // namespace
+}  // namespace kv
