@@ -181,11 +181,7 @@ void TSkinManage::Refresh(TSkinData* data, bool firstOnly) {
     skin->FreeButtons();
     skin->LoadFrameMetrics();
   }
-  for (TWinSkinForm* skin : skins) {
-    skin->ApplySkin();
-    // Children too: what shows the form's face (a flat tool bar) has a new colour under it.
-    RedrawWindow(skin->Window(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
-  }
+  for (TWinSkinForm* skin : skins) skin->ApplySkin();
 }
 
 void TSkinManage::Purge() {
