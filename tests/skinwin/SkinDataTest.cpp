@@ -194,8 +194,18 @@ TEST_F(SkinDataTest, ASkinFileReloadsTheModelAndRefreshesThroughTheTimer) {
   EXPECT_TRUE(PumpUntil([&] { return changed == 1; }));
   EXPECT_EQ(manager->PendingSkinData(), nullptr);
 
-  data->SetSkinFile((dir / "missing.skn").wstring());
-  EXPECT_TRUE(data->NoSkin());
+  // A file that is missing or holds no skin leaves the skin shown (and the stored skin)
+  // as it was; only the path is taken.
+  const std::string stored = data->WriteSkinStream();
+  dir.Write("half.skn", Container("40 50 60").substr(0, 30));
+  for (const char* name : {"missing.skn", "half.skn"}) {
+    SCOPED_TRACE(name);
+    EXPECT_FALSE(data->SetSkinFile((dir / name).wstring()));
+    EXPECT_EQ(data->SkinFile(), (dir / name).wstring());
+    EXPECT_FALSE(data->NoSkin());
+    EXPECT_EQ(data->Model().Colours.ButtonFaceColour, 0x1E140Au);
+    EXPECT_EQ(data->WriteSkinStream(), stored);
+  }
 }
 
 TEST_F(SkinDataTest, TheGoverningComponentOfAWindow) {
