@@ -31,7 +31,7 @@
 #include "app/Unit1.h"
 #include "base/win/Dc.h"
 #include "pictures/win/GifImage.h"
-#include "skin/data/SkinFrameGdi.h"
+#include "skin/gdi/SkinFrameGdi.h"
 #include "skin/windows/WinSkinForm.h"
 #include "skin/windows/WinSkinManage.h"
 

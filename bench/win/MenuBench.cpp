@@ -17,8 +17,8 @@
 #include "base/win/Dc.h"
 #include "framework/Forms.h"
 #include "framework/Menus.h"
+#include "skin/core/SkinData.h"
 #include "skin/menus/WinSkinMenu.h"
-#include "skin/windows/WinSkinData.h"
 #include "skin/windows/WinSkinForm.h"
 #include "skin/windows/WinSkinManage.h"
 

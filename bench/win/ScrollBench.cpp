@@ -21,8 +21,8 @@
 #include "framework/ListCtrls.h"
 #include "framework/StdCtrls.h"
 #include "skin/controls/SkinScrollBars.h"
+#include "skin/core/SkinData.h"
 #include "skin/windows/ControlSkins.h"
-#include "skin/windows/WinSkinData.h"
 
 namespace kv {
 namespace {

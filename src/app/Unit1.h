@@ -11,7 +11,7 @@
 #include "framework/StdCtrls.h"
 #include "settings/SettingsEditor.h"
 #include "settings/SettingsView.h"
-#include "skin/windows/WinSkinData.h"
+#include "skin/core/SkinData.h"
 
 namespace kv {
 

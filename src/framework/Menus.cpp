@@ -685,7 +685,11 @@ bool HandleMenuMessage(TMessage& m) {
       if (m.LParam != 0 || HIWORD(m.WParam) > 1) return false;
       TMenuItem* item = FindMenuItem(LOWORD(m.WParam));
       if (!item || item->IsRoot()) return false;
-      item->Click();
+      // A disabled item (or one under a disabled item) is not chosen, whoever sent its
+      // command: the command is taken and dropped.
+      bool enabled = true;
+      for (const TMenuItem* it = item; it && !it->IsRoot(); it = it->Parent()) enabled = enabled && it->Enabled();
+      if (enabled) item->Click();
       m.Result = 0;
       return true;
     }

@@ -22,7 +22,7 @@
 #include "framework/Menus.h"
 #include "framework/StdCtrls.h"
 #include "framework/ToolCtrls.h"
-#include "skin/windows/WinSkinData.h"
+#include "skin/core/SkinData.h"
 
 namespace kv {
 

@@ -194,6 +194,15 @@ TEST_F(MenuTest, CommandsClickTheirOwnItemAtEveryDepth) {
   SendMessageW(wnd, WM_COMMAND, MAKEWPARAM(Open->Command(), BN_CLICKED), reinterpret_cast<LPARAM>(button->Handle()));
   EXPECT_TRUE(Clicked.empty());
 
+  // A disabled item, or one under a disabled item, runs nothing, whoever sends its command.
+  Clicked.clear();
+  Undo->SetEnabled(false);
+  Recent->SetEnabled(false);
+  for (TMenuItem* item : {Undo, Deep}) SendMessageW(wnd, WM_COMMAND, MAKEWPARAM(item->Command(), 0), 0);
+  EXPECT_TRUE(Clicked.empty());
+  Undo->SetEnabled(true);
+  Recent->SetEnabled(true);
+
   // A freed item's command reaches nobody.
   const UINT gone = Deep->Command();
   Projects->Delete(0);

@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "base/win/Dc.h"
-#include "skin/data/SkinGdi.h"
+#include "skin/gdi/SkinGdi.h"
 
 namespace kv {
 namespace {

@@ -22,8 +22,8 @@
 #include "framework/StdCtrls.h"
 #include "framework/TabCtrls.h"
 #include "framework/ToolCtrls.h"
+#include "skin/core/SkinData.h"
 #include "skin/windows/ControlSkins.h"
-#include "skin/windows/WinSkinData.h"
 #include "support/RecordingMessenger.h"
 
 namespace kv {

@@ -9,7 +9,7 @@
 
 #include "framework/Forms.h"
 #include "framework/TestUtil.h"
-#include "skin/windows/WinSkinData.h"
+#include "skin/core/SkinData.h"
 #include "skin/windows/WinSkinForm.h"
 #include "skin/windows/WinSkinManage.h"
 

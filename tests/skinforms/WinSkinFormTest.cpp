@@ -9,8 +9,8 @@
 
 #include "SkinFormFixture.h"
 #include "framework/Subclass.h"
-#include "skin/data/SkinFrameGdi.h"
-#include "skin/data/SkinGdi.h"
+#include "skin/gdi/SkinFrameGdi.h"
+#include "skin/gdi/SkinGdi.h"
 #include "support/HandleCount.h"
 #include "support/MessageRecorder.h"
 #include "support/PixelCheck.h"

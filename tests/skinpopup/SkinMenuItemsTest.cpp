@@ -9,7 +9,7 @@
 
 #include "framework/ImgList.h"
 #include "framework/Menus.h"
-#include "skin/data/SkinGdi.h"
+#include "skin/gdi/SkinGdi.h"
 #include "skin/menus/SkinMenuItems.h"
 #include "skinforms/SkinFormFixture.h"
 

@@ -11,7 +11,7 @@
 #include "base/win/Dc.h"
 #include "framework/Menus.h"
 #include "framework/Subclass.h"
-#include "skin/data/SkinGdi.h"
+#include "skin/gdi/SkinGdi.h"
 #include "skin/menus/WinSkinPopMenu.h"
 #include "skinforms/SkinFormFixture.h"
 #include "support/HandleCount.h"

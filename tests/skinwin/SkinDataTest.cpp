@@ -4,10 +4,10 @@
 #include <gtest/gtest.h>
 
 #include "base/FileIo.h"
+#include "skin/core/SkinData.h"
 #include "skin/data/BmpCodec.h"
 #include "skin/data/SkinContainer.h"
 #include "skin/data/SkinPacker.h"
-#include "skin/windows/WinSkinData.h"
 #include "skin/windows/WinSkinManage.h"
 #include "support/RecordingMessenger.h"
 #include "support/TempDir.h"

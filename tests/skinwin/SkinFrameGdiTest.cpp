@@ -13,9 +13,9 @@
 #include "base/win/Dc.h"
 #include "base/win/Resources.h"
 #include "skin/data/SkinDefinition.h"
-#include "skin/data/SkinFrameGdi.h"
-#include "skin/data/SkinGdi.h"
 #include "skin/data/SkinOptions.h"
+#include "skin/gdi/SkinFrameGdi.h"
+#include "skin/gdi/SkinGdi.h"
 #include "support/HandleCount.h"
 #include "support/PixelCheck.h"
 

@@ -7,7 +7,7 @@
 
 #include "base/win/Dc.h"
 #include "skin/data/BmpCodec.h"
-#include "skin/data/SkinGdi.h"
+#include "skin/gdi/SkinGdi.h"
 
 namespace kv::test {
 

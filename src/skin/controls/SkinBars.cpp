@@ -9,10 +9,10 @@
 
 #include "base/win/Dc.h"
 #include "framework/Controls.h"
+#include "skin/core/SkinData.h"
 #include "skin/data/SkinDefinition.h"
 #include "skin/data/SkinFrames.h"
-#include "skin/data/SkinGdi.h"
-#include "skin/windows/WinSkinData.h"
+#include "skin/gdi/SkinGdi.h"
 
 namespace kv {
 

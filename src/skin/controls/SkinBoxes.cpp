@@ -10,10 +10,10 @@
 #include "framework/Controls.h"
 #include "framework/ImgList.h"
 #include "framework/ListCtrls.h"
+#include "skin/core/SkinData.h"
 #include "skin/data/SkinDefinition.h"
 #include "skin/data/SkinFrames.h"
-#include "skin/data/SkinGdi.h"
-#include "skin/windows/WinSkinData.h"
+#include "skin/gdi/SkinGdi.h"
 
 namespace kv {
 

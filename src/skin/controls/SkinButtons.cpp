@@ -10,9 +10,9 @@
 #include "framework/Graphics.h"
 #include "framework/Messages.h"
 #include "framework/StdCtrls.h"
+#include "skin/core/SkinData.h"
 #include "skin/data/SkinDefinition.h"
-#include "skin/data/SkinGdi.h"
-#include "skin/windows/WinSkinData.h"
+#include "skin/gdi/SkinGdi.h"
 
 namespace kv {
 

@@ -7,9 +7,10 @@
 
 #include "base/win/Dc.h"
 #include "framework/Controls.h"
+#include "skin/core/SkinData.h"
+#include "skin/core/SkinMessages.h"
 #include "skin/data/SkinDefinition.h"
 #include "skin/data/SkinFrames.h"
-#include "skin/windows/WinSkinData.h"
 
 namespace kv {
 
@@ -17,8 +18,6 @@ namespace {
 
 // The platform's mark sits in a column this wide; smaller skin cells are centred in it.
 constexpr int kMarkColumn = 14;
-// Sent by whoever wants the mark repainted without a state change.
-constexpr UINT kRefreshMark = 0xB0D0;
 
 bool RepaintsMark(UINT msg) {
   switch (msg) {
@@ -27,7 +26,7 @@ bool RepaintsMark(UINT msg) {
     case WM_LBUTTONUP:
     case WM_LBUTTONDBLCLK:
     case CM_EXIT:
-    case kRefreshMark: return true;
+    case SM_REFRESHMARK: return true;
     default: return false;
   }
 }

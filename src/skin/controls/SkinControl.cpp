@@ -18,10 +18,10 @@
 #include "skin/controls/SkinRanges.h"
 #include "skin/controls/SkinScrollBars.h"
 #include "skin/controls/SkinTabs.h"
+#include "skin/core/SkinData.h"
 #include "skin/data/SkinDefinition.h"
 #include "skin/data/SkinFrames.h"
-#include "skin/data/SkinGdi.h"
-#include "skin/windows/WinSkinData.h"
+#include "skin/gdi/SkinGdi.h"
 
 namespace kv {
 

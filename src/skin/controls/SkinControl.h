@@ -20,6 +20,7 @@
 #include "framework/Classes.h"
 #include "framework/Graphics.h"
 #include "framework/Messages.h"
+#include "skin/core/SkinHosts.h"
 #include "skin/data/SkinImage.h"
 
 namespace kv {
@@ -62,21 +63,6 @@ std::string_view ControlSkinClassName(TControlSkinKind kind);
 
 // A new control skin of that class, owned by `owner` (the form skin).
 TSkinControl* MakeControlSkin(TComponent& owner, TControlSkinKind kind);
-
-// What a control skin needs of the form skin that owns it.
-class TSkinControlHost {
- public:
-  // Registers `skin` once; true when it was registered already.
-  virtual bool AddControlSkin(TSkinControl* skin) = 0;
-  // At most one control skin of a form is hot (under the mouse) at a time.
-  virtual TSkinControl* HotControlSkin() const = 0;
-  virtual void SetHotControlSkin(TSkinControl* skin) = 0;
-  // The form skin is being torn down: control colours are not given back.
-  virtual bool HostClosing() const = 0;
-
- protected:
-  ~TSkinControlHost() = default;
-};
 
 // FState bits.
 enum TSkinStateBit : std::uint8_t { sbHot = 1, sbPressed = 2 };

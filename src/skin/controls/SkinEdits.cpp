@@ -7,10 +7,10 @@
 #include "base/win/Handles.h"
 #include "framework/Graphics.h"
 #include "skin/controls/SkinRanges.h"
+#include "skin/core/SkinData.h"
 #include "skin/data/SkinDefinition.h"
 #include "skin/data/SkinFrames.h"
-#include "skin/data/SkinGdi.h"
-#include "skin/windows/WinSkinData.h"
+#include "skin/gdi/SkinGdi.h"
 
 namespace kv {
 

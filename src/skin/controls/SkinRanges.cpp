@@ -5,10 +5,10 @@
 #include "base/win/Dc.h"
 #include "base/win/Handles.h"
 #include "framework/Messages.h"
+#include "skin/core/SkinData.h"
 #include "skin/data/SkinDefinition.h"
 #include "skin/data/SkinFrames.h"
-#include "skin/data/SkinGdi.h"
-#include "skin/windows/WinSkinData.h"
+#include "skin/gdi/SkinGdi.h"
 
 namespace kv {
 

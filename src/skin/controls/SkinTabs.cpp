@@ -12,10 +12,10 @@
 #include "framework/ImgList.h"
 #include "framework/TabCtrls.h"
 #include "skin/controls/SkinRanges.h"
+#include "skin/core/SkinData.h"
 #include "skin/data/SkinDefinition.h"
 #include "skin/data/SkinFrames.h"
-#include "skin/data/SkinGdi.h"
-#include "skin/windows/WinSkinData.h"
+#include "skin/gdi/SkinGdi.h"
 
 namespace kv {
 

@@ -7,11 +7,11 @@
 #include "framework/Graphics.h"
 #include "framework/ImgList.h"
 #include "framework/Menus.h"
+#include "skin/core/SkinData.h"
+#include "skin/core/SkinEngine.h"
 #include "skin/data/SkinFrames.h"
-#include "skin/data/SkinGdi.h"
+#include "skin/gdi/SkinGdi.h"
 #include "skin/menus/WinSkinPopMenu.h"
-#include "skin/windows/WinSkinData.h"
-#include "skin/windows/WinSkinManage.h"
 
 namespace kv {
 namespace {
@@ -47,8 +47,8 @@ struct TPopupBackground {
 
 TPopupBackground PopupBackground(HMENU menu) {
   TPopupBackground background;
-  if (TSkinManage* manager = TSkinManage::Instance(); manager && menu)
-    background.Pixels = manager->FindPopupBackground(menu, &background.ClientOffset);
+  if (TSkinEngine* engine = TSkinEngine::Instance(); engine && menu)
+    background.Pixels = engine->FindPopupBackground(menu, &background.ClientOffset);
   return background;
 }
 

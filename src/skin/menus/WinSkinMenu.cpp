@@ -8,13 +8,12 @@
 #include "framework/Forms.h"
 #include "framework/Menus.h"
 #include "skin/controls/SkinControl.h"
+#include "skin/core/SkinData.h"
 #include "skin/data/SkinDefinition.h"
 #include "skin/data/SkinFrames.h"
-#include "skin/data/SkinGdi.h"
 #include "skin/data/SkinImage.h"
+#include "skin/gdi/SkinGdi.h"
 #include "skin/menus/SkinMenuItems.h"
-#include "skin/windows/WinSkinData.h"
-#include "skin/windows/WinSkinManage.h"
 
 namespace kv {
 namespace {
@@ -25,7 +24,7 @@ constexpr int kPlainBarStart = 6;
 
 // One drop-down at a time on the GUI thread: one loop state for the program.
 struct TMenuLoopState {
-  TWinSkinForm* Form = nullptr;
+  TMenuBarHost* Form = nullptr;
   int Index = -1;
   UINT ItemCommand = 0;  // the framework item last selected (found again by command)
   POINT LastMouse{};
@@ -102,17 +101,15 @@ TMenuItem* CurrentFrameworkItem() { return Loop().ItemCommand ? FindMenuItem(Loo
 
 // ---- TMenuBtn ----------------------------------------------------------------------------
 
-TMenuBtn::TMenuBtn(TWinSkinForm& form, TSkinData* skinData, int index)
-    : TNCObject(form), FSkinData(skinData), FIndex(index) {}
+TMenuBtn::TMenuBtn(TWinSkinMenu& bar, TSkinData* skinData, int index)
+    : TNCObject(bar.Host()), FBar(bar), FSkinData(skinData), FIndex(index) {}
 
 void TMenuBtn::Paint() {
-  TWinSkinMenu* bar = FForm.MenuBar();
-  if (!bar || !FSkinData || FSkinData->NoSkin()) return;
-  if (FForm.SkinState() != fsReady && FForm.SkinState() != fsRefreshing) return;
-  const TPixelBitmap& background = bar->Background();
-  const RECT& barRect = bar->BarRect();
+  if (!FSkinData || FSkinData->NoSkin() || !FFrame.FrameShown()) return;
+  const TPixelBitmap& background = FBar.Background();
+  const RECT& barRect = FBar.BarRect();
   if (background.Empty() || Bounds.right <= Bounds.left) return;
-  const TWindowDc dc = TWindowDc::Whole(FForm.Window());
+  const TWindowDc dc = TWindowDc::Whole(FFrame.Window());
   if (!dc) return;
   try {
     const int left = Bounds.left - barRect.left, right = Bounds.right - barRect.left;
@@ -135,7 +132,7 @@ void TMenuBtn::Paint() {
 
 // ---- TWinSkinMenu ------------------------------------------------------------------------
 
-TWinSkinMenu::TWinSkinMenu(TWinSkinForm& form) : FForm(form) {}
+TWinSkinMenu::TWinSkinMenu(TMenuBarHost& host) : FHost(host) {}
 
 TWinSkinMenu::~TWinSkinMenu() { FreeButtons(); }
 
@@ -148,13 +145,13 @@ void TWinSkinMenu::Notification(TComponent* component, TOperation operation) {
 
 void TWinSkinMenu::FreeButtons() {
   for (TMenuBtn* button : std::exchange(FButtons, {})) {
-    if (FForm.CurrentObject() == button) FForm.SetCurrentObject(nullptr);
+    if (FHost.CurrentObject() == button) FHost.SetCurrentObject(nullptr);
     if (!Destroying()) DestroyComponent(button);
   }
 }
 
 TMenuBtn* TWinSkinMenu::AddButton() {
-  TMenuBtn* button = Make<TMenuBtn>(FForm, FSkinData, int(FButtons.size()));
+  TMenuBtn* button = Make<TMenuBtn>(*this, FSkinData, int(FButtons.size()));
   button->Visible = true;
   FButtons.push_back(button);
   return button;
@@ -165,7 +162,7 @@ void TWinSkinMenu::BuildFromMenuHandle() { BuildFrom(nullptr, false); }
 void TWinSkinMenu::RebuildFromMenuHandle(HMENU menu) { BuildFrom(menu, true); }
 
 void TWinSkinMenu::BuildFrom(HMENU menu, bool matchByCommand) {
-  const HWND window = FForm.Window();
+  const HWND window = FHost.Window();
   if (!menu) menu = GetMenu(window);
   if (menu) FMenuHandle = menu;
   if (FMenuHandle && !IsMenu(FMenuHandle)) FMenuHandle = nullptr;  // freed with its component
@@ -205,12 +202,12 @@ void TWinSkinMenu::BuildFrom(HMENU menu, bool matchByCommand) {
 }
 
 void TWinSkinMenu::BuildFromMenuComponent() {
-  const HWND window = FForm.Window();
+  const HWND window = FHost.Window();
   if (HMENU menu = GetMenu(window)) FMenuHandle = menu;
   if (!FMenuComponent) {
     // A foreign window has only its platform menu to go back to.
     BuildFrom(nullptr, false);
-    FForm.SetCurrentObject(nullptr);
+    FHost.SetCurrentObject(nullptr);
     return;
   }
   FreeButtons();
@@ -226,7 +223,7 @@ void TWinSkinMenu::BuildFromMenuComponent() {
     button->Submenu = item->Count() > 0 ? item->Handle() : nullptr;
   }
   if (GetMenu(window)) SetMenu(window, nullptr);
-  FForm.SetCurrentObject(nullptr);
+  FHost.SetCurrentObject(nullptr);
 }
 
 void TWinSkinMenu::PaintMenuBar(HDC dc, const RECT& r) {
@@ -234,14 +231,14 @@ void TWinSkinMenu::PaintMenuBar(HDC dc, const RECT& r) {
   FBarRect = r;
   if (width <= 0 || height <= 0 || !FSkinData || FSkinData->NoSkin()) return;
   const TSkinDefinition& model = FSkinData->Model();
-  const bool rightToLeft = (GetWindowLongW(FForm.Window(), GWL_EXSTYLE) & WS_EX_LAYOUTRTL) != 0;
+  const bool rightToLeft = (GetWindowLongW(FHost.Window(), GWL_EXSTYLE) & WS_EX_LAYOUTRTL) != 0;
 
   TPixelBitmap work(width, height);
   int x0 = kPlainBarStart;
   if (const TDataSkinObject* record = model.MenuBar.get(); record && !record->Image.Empty()) {
     const int frames = std::max(record->FrameCount, 1);
     const int frame = StripFrameIndex(TElementKind::ekFramePiece,
-                                      FForm.IsActive() ? TStateFlags::csNone : TStateFlags::csInactive, frames);
+                                      FHost.IsActive() ? TStateFlags::csNone : TStateFlags::csInactive, frames);
     const Rect target{0, 0, width, height};
     if (record->Tile == 1)
       DrawSkinImage(work, target, record->Image, TDrawFlags::dfVertical, frames, frame, record->GetMargins());
@@ -280,17 +277,7 @@ void TWinSkinMenu::PaintMenuBar(HDC dc, const RECT& r) {
   canvas.SetHandle(nullptr);
 
   // A maximised MDI child's buttons sit at the bar's end.
-  if (FForm.ActiveMdiChildMaximized()) {
-    for (TWinSysButton* button : FForm.Buttons()) {
-      const TDataSkinSysButton& record = button->Record();
-      if (record.Visibility != 100 || record.Image.Empty() || !button->Visible) continue;
-      const RECT& b = button->Bounds;
-      DrawFrameStretched(buffer.Get(), {b.left, b.top, b.right, b.bottom}, record.Image, TDrawFlags::dfTransparent,
-                         std::max(record.FrameCount, 1), 1);
-    }
-    if (TSkinManage* manager = TSkinManage::Instance(); manager && !manager->MdiMaximized())
-      manager->SetMdiMaximized(true);
-  }
+  FHost.DrawMdiButtonsOnBar(buffer.Get());
 }
 
 // ---- finding buttons ---------------------------------------------------------------------
@@ -316,15 +303,15 @@ TMenuBtn* AdjacentMenuButton(bool next) {
 // ---- the menu loop -----------------------------------------------------------------------
 
 int TrackedMenuButtonIndex() { return Loop().Index; }
-TWinSkinForm* TrackingFormSkin() { return Loop().Form; }
+TMenuBarHost* TrackingFormSkin() { return Loop().Form; }
 bool MenuLoopHookInstalled() { return bool(Loop().Hook); }
 
-void SetTrackingFormSkin(TWinSkinForm* form, int buttonIndex) {
+void SetTrackingFormSkin(TMenuBarHost* form, int buttonIndex) {
   Loop().Form = form;
   Loop().Index = buttonIndex;
 }
 
-void ForgetTrackingFormSkin(const TWinSkinForm* form) {
+void ForgetTrackingFormSkin(const TMenuBarHost* form) {
   if (Loop().Form != form) return;
   Loop().Form = nullptr;
   Loop().Index = -1;
@@ -384,7 +371,7 @@ LRESULT CALLBACK MenuLoopHook(int code, WPARAM wParam, LPARAM lParam) {
     }
     const LRESULT result = CallNextHookEx(loop.Hook.Get(), code, wParam, lParam);
     if (result != 0 || code != MSGF_MENU || !msg) return result;
-    TWinSkinForm* form = loop.Form;
+    TMenuBarHost* form = loop.Form;
     if (!form) return result;
     if (!loop.FirstKeyPosted) {
       // The drop-down opens with its first item selected, as a bar's does.

@@ -22,19 +22,38 @@
 
 #include "base/win/Handles.h"
 #include "framework/Classes.h"
+#include "skin/core/SkinHosts.h"
 #include "skin/data/PixelBitmap.h"
-#include "skin/windows/WinSkinForm.h"
 
 namespace kv {
 
 class TMainMenu;
 class TMenuItem;
 class TSkinData;
+class TWinSkinMenu;
+
+// What the menu bar and its drop-down loop ask of the form skin whose frame shows the bar.
+class TMenuBarHost : public TFrameHost {
+ public:
+  virtual TWinSkinMenu* MenuBar() const = 0;
+  // The drop-down being tracked from the bar, none when none is.
+  virtual HMENU TrackedMenu() const = 0;
+  // A screen point in window coordinates (the frame's).
+  virtual POINT FramePoint(POINT screen) const = 0;
+  // A drop-down tracked from the bar has closed.
+  virtual void EndMenuTracking() = 0;
+  // Draws, at the end of the bar, the caption buttons of a maximised MDI child shown in
+  // it; nothing when no child is maximised.
+  virtual void DrawMdiButtonsOnBar(HDC dc) = 0;
+
+ protected:
+  ~TMenuBarHost() = default;
+};
 
 // One top-level item on the bar.
 class TMenuBtn : public TNCObject {
  public:
-  TMenuBtn(TWinSkinForm& form, TSkinData* skinData, int index);
+  TMenuBtn(TWinSkinMenu& bar, TSkinData* skinData, int index);
   std::string_view ClassName() const override { return "TMenuBtn"; }
   // Repaints this button alone: its column of the bar's background, the outline when hot
   // or pressed, the caption.
@@ -49,13 +68,14 @@ class TMenuBtn : public TNCObject {
   UINT Command = 0;
 
  private:
+  TWinSkinMenu& FBar;
   TSkinData* FSkinData;
   int FIndex;
 };
 
 class TWinSkinMenu : public TComponent {
  public:
-  explicit TWinSkinMenu(TWinSkinForm& form);
+  explicit TWinSkinMenu(TMenuBarHost& host);
   ~TWinSkinMenu() override;
   std::string_view ClassName() const override { return "TWinSkinMenu"; }
 
@@ -64,7 +84,7 @@ class TWinSkinMenu : public TComponent {
   // The framework form's main menu, or none: the source of owner-drawn items' captions.
   TMainMenu* MenuComponent() const { return FMenuComponent; }
   void SetMenuComponent(TMainMenu* menu) { WatchReference(FMenuComponent, menu); }
-  TWinSkinForm& FormSkin() const { return FForm; }
+  TMenuBarHost& Host() const { return FHost; }
 
   // The buttons from the window's current platform menu (or the one kept).
   void BuildFromMenuHandle();
@@ -95,7 +115,7 @@ class TWinSkinMenu : public TComponent {
   void BuildFrom(HMENU menu, bool matchByCommand);
   TMenuBtn* AddButton();
 
-  TWinSkinForm& FForm;
+  TMenuBarHost& FHost;
   TSkinData* FSkinData = nullptr;
   TMainMenu* FMenuComponent = nullptr;
   std::vector<TMenuBtn*> FButtons;  // owned as components, in menu order
@@ -119,10 +139,10 @@ bool MenuLoopHookInstalled();
 // The index of the button whose drop-down is open, -1 when none.
 int TrackedMenuButtonIndex();
 // The form skin whose drop-down is open, or none.
-TWinSkinForm* TrackingFormSkin();
-void SetTrackingFormSkin(TWinSkinForm* form, int buttonIndex);
+TMenuBarHost* TrackingFormSkin();
+void SetTrackingFormSkin(TMenuBarHost* form, int buttonIndex);
 // A form skin going away while its drop-down is open: nothing may reach it any more.
-void ForgetTrackingFormSkin(const TWinSkinForm* form);
+void ForgetTrackingFormSkin(const TMenuBarHost* form);
 // The button the hook chose to move to; taken (and cleared) once the drop-down closed.
 int TakePendingMenuSwitch();
 // What the window's menu loop selected (WM_MENUSELECT reaching the window or the hook).

@@ -4,10 +4,11 @@
 
 #include "base/win/Dc.h"
 #include "framework/Subclass.h"
-#include "skin/data/SkinGdi.h"
+#include "skin/core/SkinData.h"
+#include "skin/core/SkinEngine.h"
+#include "skin/core/SkinMessages.h"
+#include "skin/gdi/SkinGdi.h"
 #include "skin/menus/SkinMenuItems.h"
-#include "skin/windows/WinSkinData.h"
-#include "skin/windows/WinSkinManage.h"
 
 namespace kv {
 namespace {
@@ -104,8 +105,8 @@ void TWinSkinPopMenu::Handler(TMessage& message, TDefaultProc callDefault) {
     message.Result = 1;
     return;
   }
-  const TSkinManage* manager = TSkinManage::Instance();
-  if (!manager || !manager->Active()) {
+  const TSkinEngine* engine = TSkinEngine::Instance();
+  if (!engine || !engine->Active()) {
     callDefault(message);
     return;
   }

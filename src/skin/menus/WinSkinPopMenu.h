@@ -3,7 +3,7 @@
 // attaches one to each such window as the window is made and frees it as the window goes.
 // It replaces the window's frame by a three-pixel ring cut from the skin's MenuBackground
 // picture rendered at the window's size, and keeps that picture, which owner-drawn items
-// lay under themselves (TSkinManage::FindPopupBackground) so that item and popup blend.
+// lay under themselves (TSkinEngine::FindPopupBackground) so that item and popup blend.
 //
 // Which menu the window shows is not known when it is made: the first owner-drawn item
 // painted after the window painted its frame tells (the pending popup, below).

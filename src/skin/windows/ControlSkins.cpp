@@ -15,7 +15,7 @@
 #include "framework/StdCtrls.h"
 #include "framework/TabCtrls.h"
 #include "framework/ToolCtrls.h"
-#include "skin/windows/WinSkinData.h"
+#include "skin/core/SkinData.h"
 
 namespace kv {
 

@@ -9,10 +9,10 @@
 #include "framework/Forms.h"
 #include "framework/Menus.h"
 #include "framework/Subclass.h"
-#include "skin/data/SkinGdi.h"
+#include "skin/core/SkinData.h"
+#include "skin/gdi/SkinGdi.h"
 #include "skin/menus/WinSkinMenu.h"
 #include "skin/windows/ControlSkins.h"
-#include "skin/windows/WinSkinData.h"
 #include "skin/windows/WinSkinManage.h"
 
 namespace kv {

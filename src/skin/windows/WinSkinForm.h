@@ -25,8 +25,11 @@
 #include "framework/Classes.h"
 #include "framework/Graphics.h"
 #include "framework/Messages.h"
-#include "skin/data/SkinFrameGdi.h"
+#include "skin/core/SkinHosts.h"
+#include "skin/core/SkinMessages.h"
 #include "skin/data/SkinWindowFrame.h"
+#include "skin/gdi/SkinFrameGdi.h"
+#include "skin/menus/WinSkinMenu.h"
 
 namespace kv {
 
@@ -38,8 +41,6 @@ class TPopupMenu;
 class TSkinData;
 class TWinControl;
 class TWinSkinForm;
-class TWinSkinMenu;
-class TMenuBtn;
 
 enum TFormKind : std::uint8_t { fkNormal = 0, fkMdiFrame = 1, fkMdiChild = 2 };
 enum TSkinWindowState : std::uint8_t { swsNormal = 0, swsMaximized = 1, swsMinimized = 2 };
@@ -52,44 +53,21 @@ enum TFormSkinState : std::uint32_t {
   fsClosed = 6,
 };
 
-// After a skin change the form skin re-applies colours and frame.
-inline constexpr UINT SM_APPLYSKIN = 0x3401;
-
-// Something on the frame that hovers and presses: a caption button (and, with the menu
-// bar, its buttons).
-class TNCObject : public TComponent {
- public:
-  enum TNCState : int { nsNormal = 1, nsPressed = 2, nsHot = 3 };
-  explicit TNCObject(TWinSkinForm& form) : FForm(form) {}
-
-  virtual void Press();
-  virtual void Release();
-  virtual void Hover();
-  virtual void Leave();
-  virtual void Paint() {}
-
-  RECT Bounds{};  // window coordinates
-  bool Visible = false;
-  int State = nsNormal;
-
- protected:
-  TWinSkinForm& FForm;
-};
-
 // One caption button: the SysButtons record of the same index.
 class TWinSysButton : public TNCObject {
  public:
-  TWinSysButton(TWinSkinForm& form, std::size_t index) : TNCObject(form), FIndex(index) {}
+  TWinSysButton(TWinSkinForm& form, std::size_t index);
   std::string_view ClassName() const override { return "TWinSysButton"; }
   void Paint() override;
   std::size_t Index() const { return FIndex; }
   const TDataSkinSysButton& Record() const;
 
  private:
+  TWinSkinForm& FForm;
   std::size_t FIndex;
 };
 
-class TWinSkinForm : public TComponent {
+class TWinSkinForm : public TComponent, public TMenuBarHost {
  public:
   TWinSkinForm();
   ~TWinSkinForm() override;
@@ -131,7 +109,7 @@ class TWinSkinForm : public TComponent {
   TControlSkins& ControlSkins() { return *FControlSkins; }
 
   // ---- what others read
-  HWND Window() const { return FWindow; }
+  HWND Window() const override { return FWindow; }
   void SetWindow(HWND window) { FWindow = window; }
   TForm* Form() const { return FForm; }
   TSkinData* SkinData() const { return FSkinData; }
@@ -141,7 +119,8 @@ class TWinSkinForm : public TComponent {
   TFrameType FrameType() const { return FFrameType; }
   TCaptionFlags CaptionFlags() const { return FCaptionFlags; }
   TSkinWindowState WindowState() const { return FWindowState; }
-  bool IsActive() const { return FActive; }
+  bool IsActive() const override { return FActive; }
+  bool FrameShown() const override { return FSkinState == fsReady || FSkinState == fsRefreshing; }
   // The window is being activated (the manager's hook knows before the window does).
   void MarkActive() { FActive = true; }
   const Margins& Borders() const { return FBorders; }
@@ -149,8 +128,9 @@ class TWinSkinForm : public TComponent {
   bool HasRegion() const { return FHasRegion; }
   bool Subclassed() const { return bool(FWindowHook); }
   const std::vector<TWinSysButton*>& Buttons() const { return FButtons; }
-  TNCObject* CurrentObject() const { return FCurrentObject; }
-  void SetCurrentObject(TNCObject* object) { FCurrentObject = object; }
+  TNCObject* CurrentObject() const override { return FCurrentObject; }
+  void SetCurrentObject(TNCObject* object) override { FCurrentObject = object; }
+  void DrawMdiButtonsOnBar(HDC dc) override;
   const std::wstring& CaptionText() const { return FCaptionText; }
   bool HoverTimerEnabled() const { return FHoverTimerOn; }
   bool ActiveMdiChildMaximized() const;
@@ -165,18 +145,18 @@ class TWinSkinForm : public TComponent {
 
   // ---- menus (menu bar: skin/menus/WinSkinMenu; popups, items and the system menu:
   // WinSkinFormMenus.cpp)
-  TWinSkinMenu* MenuBar() const { return FMenuBar; }
+  TWinSkinMenu* MenuBar() const override { return FMenuBar; }
   HMENU WindowMenu() const { return FWindowMenu; }
   // The drop-down being tracked from the menu bar, and whether one is open.
-  HMENU TrackedMenu() const { return FTrackedMenu; }
+  HMENU TrackedMenu() const override { return FTrackedMenu; }
   bool MenuTracking() const { return FMenuTracking; }
   // A screen point in window coordinates (the frame's).
-  POINT FramePoint(POINT screen) const;
+  POINT FramePoint(POINT screen) const override;
   // Presses a bar button as a click would: a WM_NCLBUTTONDOWN just inside it, posted.
   void PostMenuButtonClick(const TMenuBtn& button);
   // The first enabled bar button whose access key is `key` (any case), or none.
   TMenuBtn* FindMenuButtonByAccel(wchar_t key) const;
-  void EndMenuTracking() { FMenuTracking = false; }
+  void EndMenuTracking() override { FMenuTracking = false; }
   // Runs a pressed bar button: its WM_COMMAND, and its drop-down tracked until it closes
   // (false for a button without one).
   bool OpenMenuButton(TMenuBtn& button);

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "framework/Forms.h"
-#include "skin/data/SkinGdi.h"
-#include "skin/windows/WinSkinData.h"
+#include "skin/core/SkinData.h"
+#include "skin/gdi/SkinGdi.h"
 #include "skin/windows/WinSkinForm.h"
 
 namespace kv {

@@ -1,15 +1,17 @@
 // The skinned frame of TWinSkinForm: caption buttons and the window commands they run,
 // frame painting and the window region, the menu bar's part in the form skin, and the
 // MDI client's handler.
+#include <algorithm>
 #include <optional>
 
 #include "base/win/Dc.h"
 #include "framework/Forms.h"
 #include "framework/Menus.h"
 #include "framework/Subclass.h"
+#include "skin/core/SkinData.h"
+#include "skin/gdi/SkinGdi.h"
 #include "skin/menus/WinSkinMenu.h"
 #include "skin/windows/ControlSkins.h"
-#include "skin/windows/WinSkinData.h"
 #include "skin/windows/WinSkinForm.h"
 #include "skin/windows/WinSkinManage.h"
 
@@ -17,35 +19,7 @@ namespace kv {
 
 // ---- TNCObject ---------------------------------------------------------------------------
 
-void TNCObject::Press() {
-  if (TNCObject* current = FForm.CurrentObject(); current && current != this) current->Leave();
-  if (!Visible) return;
-  FForm.SetCurrentObject(this);
-  State = nsPressed;
-  Paint();
-}
-
-void TNCObject::Release() {
-  if (!Visible) return;
-  State = nsHot;
-  Paint();
-}
-
-void TNCObject::Hover() {
-  TNCObject* current = FForm.CurrentObject();
-  if (current && current != this) current->Leave();
-  if (current == this || !Visible) return;
-  FForm.SetCurrentObject(this);
-  State = nsHot;
-  Paint();
-}
-
-void TNCObject::Leave() {
-  if (!Visible) return;
-  FForm.SetCurrentObject(nullptr);
-  State = nsNormal;
-  Paint();
-}
+TWinSysButton::TWinSysButton(TWinSkinForm& form, std::size_t index) : TNCObject(form), FForm(form), FIndex(index) {}
 
 void TWinSysButton::Paint() { FForm.DrawButton(*this, State); }
 
@@ -250,6 +224,19 @@ void TWinSkinForm::FreeMenuBar(bool giveBack) {
   if (dynamic_cast<TMenuBtn*>(FCurrentObject)) FCurrentObject = nullptr;
   if (giveBack && menu && IsMenu(menu) && !GetMenu(FWindow)) SetMenu(FWindow, menu);
   DestroyComponent(std::exchange(FMenuBar, nullptr));
+}
+
+void TWinSkinForm::DrawMdiButtonsOnBar(HDC dc) {
+  if (!ActiveMdiChildMaximized()) return;
+  for (TWinSysButton* button : FButtons) {
+    const TDataSkinSysButton& record = button->Record();
+    if (record.Visibility != 100 || record.Image.Empty() || !button->Visible) continue;
+    const RECT& b = button->Bounds;
+    DrawFrameStretched(dc, {b.left, b.top, b.right, b.bottom}, record.Image, TDrawFlags::dfTransparent,
+                       std::max(record.FrameCount, 1), 1);
+  }
+  if (TSkinManage* manager = TSkinManage::Instance(); manager && !manager->MdiMaximized())
+    manager->SetMdiMaximized(true);
 }
 
 void TWinSkinForm::RepaintMenuBar() {

@@ -6,10 +6,10 @@
 #include "framework/Forms.h"
 #include "framework/ImgList.h"
 #include "framework/Menus.h"
+#include "skin/core/SkinData.h"
 #include "skin/menus/SkinMenuItems.h"
 #include "skin/menus/WinSkinMenu.h"
 #include "skin/menus/WinSkinPopMenu.h"
-#include "skin/windows/WinSkinData.h"
 #include "skin/windows/WinSkinForm.h"
 #include "skin/windows/WinSkinManage.h"
 

@@ -6,8 +6,8 @@
 #include "base/win/WideText.h"
 #include "base/win/WindowText.h"
 #include "framework/Forms.h"
+#include "skin/core/SkinData.h"
 #include "skin/menus/WinSkinPopMenu.h"
-#include "skin/windows/WinSkinData.h"
 #include "skin/windows/WinSkinForm.h"
 
 namespace kv {
@@ -37,6 +37,8 @@ TSkinManage& TSkinManage::CreateInstance() {
 }
 
 void TSkinManage::DestroyInstance() { TheManager().reset(); }
+
+TSkinEngine& TSkinEngine::Start() { return TSkinManage::CreateInstance(); }
 
 TSkinManage::TSkinManage() : FActionTimer(std::make_unique<TTimer>()) {
   FActionTimer->SetEnabled(false);

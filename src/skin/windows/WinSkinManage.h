@@ -12,6 +12,8 @@
 
 #include "base/win/Handles.h"
 #include "framework/ExtCtrls.h"
+#include "skin/core/SkinEngine.h"
+#include "skin/core/SkinMessages.h"
 
 namespace kv {
 
@@ -21,14 +23,7 @@ class TWinSkinForm;
 class TWinSkinPopMenu;
 class TPixelBitmap;
 
-enum TSkinAction { saNone = 0, saActivate = 1, saDeactivate = 2, saRefresh = 3, saPurge = 6 };
-
-// Private window messages of the skinned windows.
-inline constexpr UINT SM_REPAINTFRAME = 0x3502;
-inline constexpr UINT SM_SKINATTACHED = 0x3503;
-inline constexpr UINT SM_ISSKINNED = 0x3504;
-
-class TSkinManage {
+class TSkinManage final : public TSkinEngine {
  public:
   // The manager, or nullptr before the first component has loaded.
   static TSkinManage* Instance();
@@ -37,24 +32,22 @@ class TSkinManage {
   static void DestroyInstance();
 
   TSkinManage();
-  ~TSkinManage();
-  TSkinManage(const TSkinManage&) = delete;
-  TSkinManage& operator=(const TSkinManage&) = delete;
+  ~TSkinManage() override;
 
-  int AddSkinData(TSkinData* data);
-  void RemoveSkinData(TSkinData* data);
+  int AddSkinData(TSkinData* data) override;
+  void RemoveSkinData(TSkinData* data) override;
   // Installs the window hook once; later calls keep the one there is.
-  void InstallHook();
+  void InstallHook() override;
   bool HookInstalled() const { return bool(FHook); }
   // Stores the action; runs it from the action timer once a window has been activated,
   // before that activation and deactivation just switch Active.
-  void RequestAction(TSkinAction action, unsigned delay);
+  void RequestAction(TSkinAction action, unsigned delay) override;
   void RunPendingAction();
   TSkinData* FindSkinData(HWND window) const;
   bool CanSkinClass(std::wstring_view className) const;
   // Gives `window` a form skin when every condition holds; true when one was made.
   // `activating`: the window is being activated, so its first frame is the active one.
-  bool SkinWindow(HWND window, bool activating = false);
+  bool SkinWindow(HWND window, bool activating = false) override;
   // A child window living inside another window (MDI children are not).
   static bool IsEmbeddedChild(HWND window);
   static TForm* FindScreenForm(HWND window);
@@ -63,7 +56,7 @@ class TSkinManage {
   void RemoveFormSkin(HWND window);
   std::vector<TWinSkinForm*> FormSkins() const;
   // Every form skin frees its caption buttons (a skin change rebuilds them).
-  void ResetSystemButtons();
+  void ResetSystemButtons() override;
   void SetMdiMaximized(bool maximized);
   bool MdiMaximized() const { return FMdiMaximized; }
   // A drop-down of a skinned menu bar is open.
@@ -78,18 +71,18 @@ class TSkinManage {
   bool IsPopupSkinned(HWND window) const;
   // The background picture of the first popup showing `menu`; none when no popup shows it.
   // `clientOffset` receives where that popup's client area starts in the picture.
-  const TPixelBitmap* FindPopupBackground(HMENU menu, POINT* clientOffset = nullptr) const;
+  const TPixelBitmap* FindPopupBackground(HMENU menu, POINT* clientOffset = nullptr) const override;
   std::size_t PopupSkinCount() const { return FPopupSkins.size(); }
   TWinSkinPopMenu* FindPopupSkin(HWND window) const;
   HWND MdiClient() const { return FMdiClient; }
   void SetMdiClient(HWND client) { FMdiClient = client; }
 
-  bool Active() const { return FActive; }
-  void SetActive(bool active) { FActive = active; }
+  bool Active() const override { return FActive; }
+  void SetActive(bool active) override { FActive = active; }
   int ActivationCounter() const { return FActivationCounter; }
-  void IncrementActivationCounter() { ++FActivationCounter; }
+  void IncrementActivationCounter() override { ++FActivationCounter; }
   TSkinData* PendingSkinData() const { return FPendingSkinData; }
-  void SetPendingSkinData(TSkinData* data) { FPendingSkinData = data; }
+  void SetPendingSkinData(TSkinData* data) override { FPendingSkinData = data; }
   TSkinAction PendingAction() const { return FPendingAction; }
   const TTimer& ActionTimer() const { return *FActionTimer; }
   const std::vector<TSkinData*>& SkinDataList() const { return FSkinData; }

@@ -1,4 +1,4 @@
-#include "skin/data/SkinGdi.h"
+#include "skin/gdi/SkinGdi.h"
 
 #include "base/win/Dc.h"
 

@@ -1,4 +1,4 @@
-#include "skin/windows/WinSkinData.h"
+#include "skin/core/SkinData.h"
 
 #include <utility>
 
@@ -7,8 +7,8 @@
 #include "base/win/Resources.h"
 #include "base/win/WideText.h"
 #include "framework/Forms.h"
-#include "skin/data/SkinGdi.h"
-#include "skin/windows/WinSkinManage.h"
+#include "skin/core/SkinEngine.h"
+#include "skin/gdi/SkinGdi.h"
 
 namespace kv {
 namespace {
@@ -26,25 +26,25 @@ TSkinData::TSkinData() {
 }
 
 TSkinData::~TSkinData() {
-  if (TSkinManage* manager = TSkinManage::Instance()) manager->RemoveSkinData(this);
+  if (TSkinEngine* engine = TSkinEngine::Instance()) engine->RemoveSkinData(this);
 }
 
 void TSkinData::SetActive(bool value) {
   if (value == FActive) return;
   FActive = value;
-  TSkinManage* manager = TSkinManage::Instance();
-  if (FLoading || !manager) return;
+  TSkinEngine* engine = TSkinEngine::Instance();
+  if (FLoading || !engine) return;
   const bool nothingToShow = value && FNoSkin;
   switch (FSkinFormtype) {
     case sfOnlyThisForm:
-      manager->SetPendingSkinData(this);
-      if (!nothingToShow) manager->RequestAction(value ? saActivate : saDeactivate, kActionDelay);
+      engine->SetPendingSkinData(this);
+      if (!nothingToShow) engine->RequestAction(value ? saActivate : saDeactivate, kActionDelay);
       break;
     case sfDialog: break;
     case sfMainform:
       if (!nothingToShow) {
-        manager->RequestAction(value ? saActivate : saDeactivate, kActionDelay);
-        manager->SetPendingSkinData(this);
+        engine->RequestAction(value ? saActivate : saDeactivate, kActionDelay);
+        engine->SetPendingSkinData(this);
       }
       break;
   }
@@ -107,29 +107,29 @@ bool TSkinData::LoadSkin() {
 
 void TSkinData::ApplySkin() {
   if (FLoading) return;
-  if (!TSkinManage::Instance()) Loaded();
-  TSkinManage& manager = *TSkinManage::Instance();
-  manager.SetPendingSkinData(this);
-  manager.ResetSystemButtons();
-  manager.RequestAction(saRefresh, kActionDelay);
+  if (!TSkinEngine::Instance()) Loaded();
+  TSkinEngine& engine = *TSkinEngine::Instance();
+  engine.SetPendingSkinData(this);
+  engine.ResetSystemButtons();
+  engine.RequestAction(saRefresh, kActionDelay);
 }
 
 void TSkinData::Loaded() {
   FLoading = false;
-  TSkinManage& manager = TSkinManage::CreateInstance();
-  manager.AddSkinData(this);
+  TSkinEngine& engine = TSkinEngine::Start();
+  engine.AddSkinData(this);
   if (FSkinFormtype == sfOnlyThisForm || FSkinFormtype == sfDialog) {
-    manager.SetActive(true);
-    manager.IncrementActivationCounter();
-    if (auto* form = dynamic_cast<TForm*>(Owner())) manager.SkinWindow(form->Handle());
+    engine.SetActive(true);
+    engine.IncrementActivationCounter();
+    if (auto* form = dynamic_cast<TForm*>(Owner())) engine.SkinWindow(form->Handle());
     return;
   }
-  manager.InstallHook();
+  engine.InstallHook();
   if (FActive) {
     if (FNoSkin)
       FActive = false;
     else
-      manager.RequestAction(saActivate, kActionDelay);
+      engine.RequestAction(saActivate, kActionDelay);
   }
 }
 

@@ -1,4 +1,4 @@
-#include "skin/data/SkinFrameGdi.h"
+#include "skin/gdi/SkinFrameGdi.h"
 
 #include <algorithm>
 #include <string>
@@ -6,7 +6,7 @@
 
 #include "base/win/Dc.h"
 #include "skin/data/SkinDefinition.h"
-#include "skin/data/SkinGdi.h"
+#include "skin/gdi/SkinGdi.h"
 
 namespace kv {
 
