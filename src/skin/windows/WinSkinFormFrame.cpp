@@ -323,6 +323,7 @@ bool TWinSkinForm::OpenMenuButton(TMenuBtn& button) {
 // ---- MDI ---------------------------------------------------------------------------------
 
 void TWinSkinForm::MdiClientHandler(TMessage& message, TDefaultProc callDefault) {
+  const TFormSkinUse use(*this);
   TSkinManage* manager = TSkinManage::Instance();
   switch (message.Msg) {
     case WM_NCDESTROY:
