@@ -46,7 +46,7 @@ TWinSkinForm::~TWinSkinForm() {
   FreeMenuBar(false);  // while this object is whole: the bar's buttons ask it about itself
   ForgetTrackingFormSkin(this);
   SetHoverTimer(false);
-  if (TSkinManage* manager = TSkinManage::Instance()) manager->RemoveFormSkin(FWindow);
+  if (TSkinManage* manager = TSkinManage::Instance()) manager->RemoveFormSkin(this);
 }
 
 bool TWinSkinForm::FrameSkinned() const { return FSkinData && FSkinData->SkinControls().Contains(xcMainMenu); }
@@ -382,14 +382,10 @@ void TWinSkinForm::WindowHandler(TMessage& message, TDefaultProc callDefault) {
       }
       DetachForShutdown();
       PassOn(message);
-      // Destroyed from inside our drop-down: the tracking call still runs on this object,
-      // so it is handed to the purge once that call has returned (OpenMenuButton).
-      if (FMenuTracking) return;
+      // Freed by the purge, or, while a loop of ours still runs (a drop-down from which
+      // the window was destroyed), when that has returned.
       FSkinState = fsClosed;
-      if (TSkinManage* manager = TSkinManage::Instance()) {
-        manager->SetPendingSkinData(FSkinData);
-        manager->RequestAction(saPurge, kActionDelay);
-      }
+      if (TSkinManage* manager = TSkinManage::Instance()) manager->RequestAction(saPurge, kActionDelay);
       return;
     }
     case WM_CTLCOLORBTN:

@@ -47,7 +47,8 @@ class TSkinManage {
   void InstallHook();
   bool HookInstalled() const { return bool(FHook); }
   // Stores the action; runs it from the action timer once a window has been activated,
-  // before that activation and deactivation just switch Active.
+  // before that activation and deactivation just switch Active. A purge is kept apart: it
+  // never replaces an action waiting for the timer, and runs after it.
   void RequestAction(TSkinAction action, unsigned delay);
   void RunPendingAction();
   TSkinData* FindSkinData(HWND window) const;
@@ -59,8 +60,8 @@ class TSkinManage {
   static bool IsEmbeddedChild(HWND window);
   static TForm* FindScreenForm(HWND window);
   TWinSkinForm* FindFormSkin(HWND window) const;
-  // Forgets the first form skin of that window (its destructor calls this).
-  void RemoveFormSkin(HWND window);
+  // Forgets that form skin (its destructor calls this).
+  void RemoveFormSkin(const TWinSkinForm* skin);
   std::vector<TWinSkinForm*> FormSkins() const;
   // Every form skin frees its caption buttons (a skin change rebuilds them).
   void ResetSystemButtons();
@@ -91,6 +92,7 @@ class TSkinManage {
   TSkinData* PendingSkinData() const { return FPendingSkinData; }
   void SetPendingSkinData(TSkinData* data) { FPendingSkinData = data; }
   TSkinAction PendingAction() const { return FPendingAction; }
+  bool PurgePending() const { return FPurgePending; }
   const TTimer& ActionTimer() const { return *FActionTimer; }
   const std::vector<TSkinData*>& SkinDataList() const { return FSkinData; }
 
@@ -101,6 +103,7 @@ class TSkinManage {
   void Deactivate(TSkinData* only);
   void Refresh(TSkinData* data, bool firstOnly);
   void Purge();
+  // Takes the skin out of the list; it is freed now or when its running handler returns.
   void FreeFormSkin(TWinSkinForm* skin);
 
   std::unique_ptr<TTimer> FActionTimer;
@@ -115,6 +118,7 @@ class TSkinManage {
   HWND FMdiClient = nullptr;
   int FActivationCounter = 0;
   TSkinAction FPendingAction = saNone;
+  bool FPurgePending = false;
   TSkinData* FPendingSkinData = nullptr;
 };
 
