@@ -297,6 +297,32 @@ TEST_F(GallerySkinsTest, HundredRoundTripsGiveBackEveryHandle) {
   ExpectLook(0);
 }
 
+// A window closed while a skin change waits for the action timer: its purge rides along,
+// the change still reaches every other window.
+TEST_F(GallerySkinsTest, AWindowClosedBeforeTheTickLeavesTheChangeToTheOthers) {
+  OpenEveryWindow();
+  ASSERT_FALSE(HasFatalFailure());
+  Switch([this] {
+    Gallery->UseEmbeddedSkin(1);
+    Gallery->ModelessDialog().Close();
+  });
+  ASSERT_FALSE(HasFatalFailure());
+  Windows.pop_back();  // the dialog
+  ExpectLook(1);
+  for (HWND wnd : Windows) {
+    TWinSkinForm* skin = SkinOf(wnd);
+    ASSERT_NE(skin, nullptr);
+    EXPECT_FALSE(skin->Buttons().empty()) << "caption buttons rebuilt";
+  }
+  // The dialog's own skin went too.
+  EXPECT_TRUE(PumpUntil(
+      [] {
+        const auto skins = TSkinManage::Instance()->FormSkins();
+        return std::none_of(skins.begin(), skins.end(), [](TWinSkinForm* s) { return s->SkinState() == fsClosed; });
+      },
+      5000));
+}
+
 TEST_F(GallerySkinsTest, TheOpenDialogIsSkinnedAndOpensASkinFile) {
   testing::TTempDir dir;
   dir.Write("midnight.skn", EmbeddedSkin(1));

@@ -61,6 +61,33 @@ class TSkinFormTest : public ::testing::Test {
     return skin;
   }
 
+  // The platform's frame: no skin, no region, the system's non-client size at the sides
+  // and the bottom (a menu bar may wrap, which only the top shows).
+  static ::testing::AssertionResult ShowsPlatformFrame(HWND window) {
+    if (TSkinManage::Instance() && TSkinManage::Instance()->FindFormSkin(window))
+      return ::testing::AssertionFailure() << "still skinned";
+    if (SendMessageW(window, SM_ISSKINNED, 0, 0) == 1) return ::testing::AssertionFailure() << "answers skinned";
+    HRGN probe = CreateRectRgn(0, 0, 0, 0);
+    const int region = GetWindowRgn(window, probe);
+    DeleteObject(probe);
+    if (region != ERROR) return ::testing::AssertionFailure() << "keeps a window region";
+    RECT outer{}, client{};
+    GetWindowRect(window, &outer);
+    GetClientRect(window, &client);
+    RECT adjusted = client;
+    AdjustWindowRectEx(&adjusted, DWORD(GetWindowLongW(window, GWL_STYLE)), GetMenu(window) != nullptr,
+                       DWORD(GetWindowLongW(window, GWL_EXSTYLE)));
+    POINT origin{0, 0};
+    ClientToScreen(window, &origin);
+    const int left = origin.x - outer.left, right = outer.right - (origin.x + client.right);
+    const int bottom = outer.bottom - (origin.y + client.bottom);
+    if (left != -adjusted.left || right != adjusted.right - client.right || bottom != adjusted.bottom - client.bottom)
+      return ::testing::AssertionFailure() << "frame " << left << "/" << right << "/" << bottom << ", the platform's "
+                                           << -adjusted.left << "/" << adjusted.right - client.right << "/"
+                                           << adjusted.bottom - client.bottom;
+    return ::testing::AssertionSuccess();
+  }
+
   static RECT WindowRect(HWND window) {
     RECT r{};
     GetWindowRect(window, &r);

@@ -249,7 +249,7 @@ TEST_F(SkinManageTest, AFormSkinWhoseWindowWentIsFreedAtTheNextPurge) {
   ASSERT_EQ(Manager().FormSkins().size(), 1u) << "kept until the purge";
   EXPECT_EQ(skin->SkinState(), fsClosed);
   EXPECT_FALSE(skin->Subclassed());
-  EXPECT_EQ(Manager().PendingAction(), saPurge);
+  EXPECT_TRUE(Manager().PurgePending());
   EXPECT_TRUE(PumpUntil([&] { return Manager().FormSkins().empty(); }));
 }
 

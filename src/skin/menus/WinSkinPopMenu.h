@@ -30,6 +30,7 @@ class TWinSkinPopMenu {
   void DetachPopup();
 
   HWND Window() const { return FWindow; }
+  TSkinData* SkinData() const { return FSkinData; }
   HMENU Menu() const { return FMenu; }
   void SetMenu(HMENU menu) { FMenu = menu; }
   bool Attached() const { return bool(FHook); }

@@ -12,7 +12,10 @@
 // Life: the manager makes it and attaches it (state fsNew), posts SM_SKINATTACHED, on
 // which the window is fitted around its unchanged client area (fsFitting) and the region
 // is cut (fsReady). Frames are painted in fsReady and fsRefreshing only. WM_NCDESTROY
-// detaches it (fsClosing, fsClosed); the manager frees it at its next purge.
+// detaches it (fsClosing, fsClosed); the manager frees it at its next purge. Every entry
+// into its handlers holds a TFormSkinUse: a skin the manager lets go of while one of its
+// handlers or the modal loop it started still runs is detached at once and freed when
+// the outermost use ends (WinSkinFormLife.cpp).
 #include <windows.h>
 
 #include <cstdint>
@@ -67,6 +70,21 @@ class TWinSysButton : public TNCObject {
   std::size_t FIndex;
 };
 
+// One entry into a form skin's handlers (or a modal loop they run). The outermost one
+// to end frees a skin that the manager let go of meanwhile: nothing after it may touch
+// the skin.
+class TFormSkinUse {
+ public:
+  explicit TFormSkinUse(TWinSkinForm& skin);
+  ~TFormSkinUse();
+  TFormSkinUse(const TFormSkinUse&) = delete;
+  TFormSkinUse& operator=(const TFormSkinUse&) = delete;
+
+ private:
+  TWinSkinForm& FSkin;
+  std::weak_ptr<char> FLife;
+};
+
 class TWinSkinForm : public TComponent, public TMenuBarHost {
  public:
   TWinSkinForm();
@@ -107,6 +125,19 @@ class TWinSkinForm : public TComponent, public TMenuBarHost {
   void SkinChildren(TWinControl* container);
   void SkinChildWindows();
   TControlSkins& ControlSkins() { return *FControlSkins; }
+
+  // ---- lifetime (WinSkinFormLife.cpp)
+  // Frees `skin` now, or, while one of its handlers or loops runs, once that has returned
+  // (the caller has detached it already).
+  static void Free(std::unique_ptr<TWinSkinForm> skin);
+  bool InUse() const { return FUseDepth > 0; }
+  // Let go of by the manager, waiting for its last use to end.
+  bool FreePending() const { return FFreePending; }
+  static std::size_t PendingFreeCount();
+  // Form skins destroyed while a handler or loop of theirs still ran (a fault: it stays 0).
+  static int FreedInUseCount();
+  // The skin data is going: nothing here may reach it any more.
+  void ForgetSkinData() { FSkinData = nullptr; }
 
   // ---- what others read
   HWND Window() const override { return FWindow; }
@@ -170,6 +201,10 @@ class TWinSkinForm : public TComponent, public TMenuBarHost {
   void Notification(TComponent* component, TOperation operation) override;
 
  private:
+  friend class TFormSkinUse;
+  // The destructor's check that no use of this skin is still running.
+  void NoteDestroyed() const;
+
   // The three-stage handler on the raw window, and the one on the framework form.
   void WindowHandler(TMessage& message, TDefaultProc callDefault);
   void FormHandler(TMessage& message, TDefaultProc callDefault);
@@ -210,6 +245,9 @@ class TWinSkinForm : public TComponent, public TMenuBarHost {
   FrameSkin Skin() const;
   bool FrameSkinned() const;  // xcMainMenu
 
+  std::shared_ptr<char> FLife = std::make_shared<char>();  // outlived by a use that saw it freed
+  int FUseDepth = 0;
+  bool FFreePending = false;
   // The default of the window handler's call running now (PassOn calls it).
   const TDefaultProc* FWindowDefault = nullptr;
   THookToken FFormHook;

@@ -293,15 +293,7 @@ bool TWinSkinForm::OpenMenuButton(TMenuBtn& button) {
   if ((manager = TSkinManage::Instance())) manager->SetMenuTracking(false);
   FMenuTracking = false;
   FTrackedMenu = nullptr;
-  if (FSkinState == fsClosing && !IsWindow(FWindow)) {
-    // The window went while its drop-down was open (see WM_NCDESTROY).
-    FSkinState = fsClosed;
-    if (manager) {
-      manager->SetPendingSkinData(FSkinData);
-      manager->RequestAction(saPurge, 250);
-    }
-    return true;
-  }
+  if (!IsWindow(FWindow)) return true;  // the window went while its drop-down was open
   if (next >= 0 && FMenuBar && next < FMenuBar->ButtonCount())
     PostMenuButtonClick(*FMenuBar->Buttons()[std::size_t(next)]);
   return true;
@@ -310,6 +302,7 @@ bool TWinSkinForm::OpenMenuButton(TMenuBtn& button) {
 // ---- MDI ---------------------------------------------------------------------------------
 
 void TWinSkinForm::MdiClientHandler(TMessage& message, TDefaultProc callDefault) {
+  const TFormSkinUse use(*this);
   TSkinManage* manager = TSkinManage::Instance();
   switch (message.Msg) {
     case WM_NCDESTROY:

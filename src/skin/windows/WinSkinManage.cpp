@@ -1,6 +1,7 @@
 #include "skin/windows/WinSkinManage.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "base/ByteText.h"
 #include "base/win/WideText.h"
@@ -56,6 +57,7 @@ TSkinManage::~TSkinManage() {
     FFormSkins.pop_back();
     skin->SetSkinState(fsClosing);
     skin->DetachForShutdown();
+    TWinSkinForm::Free(std::move(skin));
   }
   // A popup window still open keeps working: its skin lets go of it first.
   while (!FPopupSkins.empty()) FPopupSkins.pop_back();
@@ -66,10 +68,30 @@ int TSkinManage::AddSkinData(TSkinData* data) {
   return static_cast<int>(FSkinData.size()) - 1;
 }
 
+// The component's skins go with it: no skin keeps a pointer to it.
 void TSkinManage::RemoveSkinData(TSkinData* data) {
   const auto it = std::find(FSkinData.begin(), FSkinData.end(), data);
   if (it != FSkinData.end()) FSkinData.erase(it);
-  if (FPendingSkinData == data) FPendingSkinData = nullptr;
+  if (FPendingSkinData == data) {
+    FPendingSkinData = nullptr;
+    FPendingAction = saNone;
+  }
+  for (int i = static_cast<int>(FFormSkins.size()) - 1; i >= 0; --i) {
+    TWinSkinForm* skin = FFormSkins[std::size_t(i)].get();
+    if (skin->SkinData() != data) continue;
+    const bool closing = skin->SkinState() == fsClosing || skin->SkinState() == fsClosed;
+    if (!closing && IsWindow(skin->Window()))
+      skin->DetachRestoring();
+    else
+      skin->DetachForShutdown();
+    skin->ForgetSkinData();
+    FreeFormSkin(skin);
+  }
+  std::vector<HWND> popups;
+  for (const auto& skin : FPopupSkins)
+    if (skin->SkinData() == data) popups.push_back(skin->Window());
+  for (HWND window : popups) DetachPopupMenu(window);
+  if (!FPendingSkinData && !FPurgePending) FActionTimer->SetEnabled(false);
 }
 
 void TSkinManage::InstallHook() {
@@ -112,6 +134,15 @@ LRESULT TSkinManage::OnHook(int code, WPARAM wParam, LPARAM lParam) {
 }
 
 void TSkinManage::RequestAction(TSkinAction action, unsigned delay) {
+  if (action == saPurge) {
+    // Cheap, and never urgent: it rides along with whatever waits for the timer.
+    FPurgePending = true;
+    if (FActivationCounter != 0 && !FActionTimer->Enabled()) {
+      FActionTimer->SetInterval(delay);
+      FActionTimer->SetEnabled(true);
+    }
+    return;
+  }
   FPendingAction = action;
   FActionTimer->SetInterval(delay);
   if (FActivationCounter != 0)
@@ -122,18 +153,23 @@ void TSkinManage::RequestAction(TSkinAction action, unsigned delay) {
 
 void TSkinManage::RunPendingAction() {
   TSkinData* data = FPendingSkinData;
-  if (!data) return;
+  const bool purge = std::exchange(FPurgePending, false);
+  if (!data && !purge) return;
   FActionTimer->SetEnabled(false);
-  TSkinData* only = data->SkinFormtype() == sfOnlyThisForm ? data : nullptr;
-  switch (FPendingAction) {
-    case saActivate: SkinForms(only); break;
-    case saDeactivate: Deactivate(only); break;
-    case saRefresh: Refresh(data, only != nullptr); break;
-    case saPurge: Purge(); break;
-    case saNone: break;
+  if (data) {
+    // Taken first: the change handler may ask for the next action.
+    FPendingSkinData = nullptr;
+    TSkinData* only = data->SkinFormtype() == sfOnlyThisForm ? data : nullptr;
+    switch (std::exchange(FPendingAction, saNone)) {
+      case saActivate: SkinForms(only); break;
+      case saDeactivate: Deactivate(only); break;
+      case saRefresh: Refresh(data, only != nullptr); break;
+      case saPurge:
+      case saNone: break;
+    }
+    data->DoSkinChanged();
   }
-  data->DoSkinChanged();
-  FPendingSkinData = nullptr;
+  if (purge) Purge();
 }
 
 // The application's forms, last first; with `only`, just that component's own form.
@@ -197,6 +233,7 @@ void TSkinManage::FreeFormSkin(TWinSkinForm* skin) {
   if (it == FFormSkins.end()) return;
   std::unique_ptr<TWinSkinForm> owned = std::move(*it);
   FFormSkins.erase(it);
+  TWinSkinForm::Free(std::move(owned));
 }
 
 bool TSkinManage::SkinWindow(HWND window, bool activating) {
@@ -247,9 +284,9 @@ TWinSkinForm* TSkinManage::FindFormSkin(HWND window) const {
   return nullptr;
 }
 
-void TSkinManage::RemoveFormSkin(HWND window) {
-  const auto it = std::find_if(FFormSkins.begin(), FFormSkins.end(),
-                               [window](const auto& entry) { return entry && entry->Window() == window; });
+void TSkinManage::RemoveFormSkin(const TWinSkinForm* skin) {
+  const auto it =
+      std::find_if(FFormSkins.begin(), FFormSkins.end(), [skin](const auto& entry) { return entry.get() == skin; });
   if (it == FFormSkins.end()) return;
   // Only the entry goes: the caller is that object's destructor.
   (void)it->release();

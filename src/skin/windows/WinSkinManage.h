@@ -40,7 +40,8 @@ class TSkinManage final : public TSkinEngine {
   void InstallHook() override;
   bool HookInstalled() const { return bool(FHook); }
   // Stores the action; runs it from the action timer once a window has been activated,
-  // before that activation and deactivation just switch Active.
+  // before that activation and deactivation just switch Active. A purge is kept apart: it
+  // never replaces an action waiting for the timer, and runs after it.
   void RequestAction(TSkinAction action, unsigned delay) override;
   void RunPendingAction();
   TSkinData* FindSkinData(HWND window) const;
@@ -52,8 +53,8 @@ class TSkinManage final : public TSkinEngine {
   static bool IsEmbeddedChild(HWND window);
   static TForm* FindScreenForm(HWND window);
   TWinSkinForm* FindFormSkin(HWND window) const;
-  // Forgets the first form skin of that window (its destructor calls this).
-  void RemoveFormSkin(HWND window);
+  // Forgets that form skin (its destructor calls this).
+  void RemoveFormSkin(const TWinSkinForm* skin);
   std::vector<TWinSkinForm*> FormSkins() const;
   // Every form skin frees its caption buttons (a skin change rebuilds them).
   void ResetSystemButtons() override;
@@ -84,6 +85,7 @@ class TSkinManage final : public TSkinEngine {
   TSkinData* PendingSkinData() const { return FPendingSkinData; }
   void SetPendingSkinData(TSkinData* data) override { FPendingSkinData = data; }
   TSkinAction PendingAction() const { return FPendingAction; }
+  bool PurgePending() const { return FPurgePending; }
   const TTimer& ActionTimer() const { return *FActionTimer; }
   const std::vector<TSkinData*>& SkinDataList() const { return FSkinData; }
 
@@ -94,6 +96,7 @@ class TSkinManage final : public TSkinEngine {
   void Deactivate(TSkinData* only);
   void Refresh(TSkinData* data, bool firstOnly);
   void Purge();
+  // Takes the skin out of the list; it is freed now or when its running handler returns.
   void FreeFormSkin(TWinSkinForm* skin);
 
   std::unique_ptr<TTimer> FActionTimer;
@@ -108,6 +111,7 @@ class TSkinManage final : public TSkinEngine {
   HWND FMdiClient = nullptr;
   int FActivationCounter = 0;
   TSkinAction FPendingAction = saNone;
+  bool FPurgePending = false;
   TSkinData* FPendingSkinData = nullptr;
 };
 
