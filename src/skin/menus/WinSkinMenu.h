@@ -22,13 +22,12 @@
 
 #include "base/win/Handles.h"
 #include "framework/Classes.h"
+#include "framework/Menus.h"
 #include "skin/core/SkinHosts.h"
 #include "skin/data/PixelBitmap.h"
 
 namespace kv {
 
-class TMainMenu;
-class TMenuItem;
 class TSkinData;
 class TWinSkinMenu;
 
