@@ -285,8 +285,9 @@ void TWinSkinMenu::PaintMenuBar(HDC dc, const RECT& r) {
       const TDataSkinSysButton& record = button->Record();
       if (record.Visibility != 100 || record.Image.Empty() || !button->Visible) continue;
       const RECT& b = button->Bounds;
+      const int frames = std::max(record.FrameCount, 1);
       DrawFrameStretched(buffer.Get(), {b.left, b.top, b.right, b.bottom}, record.Image, TDrawFlags::dfTransparent,
-                         std::max(record.FrameCount, 1), 1);
+                         frames, StripFrameIndex(TElementKind::ekMdiButton, TStateFlags::csNone, frames));
     }
     if (TSkinManage* manager = TSkinManage::Instance(); manager && !manager->MdiMaximized())
       manager->SetMdiMaximized(true);
