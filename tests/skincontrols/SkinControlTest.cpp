@@ -21,6 +21,7 @@
 #include "skin/data/SkinGdi.h"
 #include "skin/data/SkinPacker.h"
 #include "skin/windows/WinSkinData.h"
+#include "support/FakeSkinHost.h"
 #include "support/HandleCount.h"
 #include "support/MessageRecorder.h"
 #include "support/PixelCheck.h"
@@ -30,6 +31,7 @@ namespace kv {
 namespace {
 
 using test::Pump;
+using test::TFakeHost;
 using test::TMessageRecorder;
 
 constexpr UINT kRefused = WM_APP + 11;  // the probe skin keeps it from the control
@@ -56,25 +58,6 @@ std::string SkinStream(std::string_view face) {
   const auto n = static_cast<std::uint32_t>(container.size());
   return std::string{char(n), char(n >> 8), char(n >> 16), char(n >> 24)} + container;
 }
-
-// The form skin's side, as far as a control skin sees it.
-class TFakeHost : public TComponent, public TSkinControlHost {
- public:
-  bool AddControlSkin(TSkinControl* skin) override {
-    ++Adds;
-    const bool known = std::find(Skins.begin(), Skins.end(), skin) != Skins.end();
-    if (!known) Skins.push_back(skin);
-    return known;
-  }
-  TSkinControl* HotControlSkin() const override { return Hot; }
-  void SetHotControlSkin(TSkinControl* skin) override { Hot = skin; }
-  bool HostClosing() const override { return Closing; }
-
-  int Adds = 0;
-  std::vector<TSkinControl*> Skins;
-  TSkinControl* Hot = nullptr;
-  bool Closing = false;
-};
 
 // Logs what it sees of the test messages, refuses kRefused with 42, nests kInner inside
 // kOuter, and records every DrawSkin with the caption it had then.
