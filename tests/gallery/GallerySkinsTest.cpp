@@ -275,6 +275,31 @@ TEST_F(GallerySkinsTest, TheTwoSkinsDifferWhereTheWindowIsFramed) {
       << "both skins frame the window alike: " << first.Top << "/" << first.Left;
 }
 
+// After a switch the tab set and the tab controls show the new skin's strips, exactly as
+// when that skin is put on from no skin.
+TEST_F(GallerySkinsTest, TabsShowTheNewSkinsStripsAfterASwitch) {
+  Gallery->Pages()->SetActivePageIndex(4);  // Tabs
+  Windows = {Gallery->Handle()};
+  const char* names[] = {"TabSet1", "TabsTop", "TabsBottom", "TabsLeft", "TabsRight"};
+  const auto capture = [&] {
+    std::vector<TPixelBitmap> shots;
+    for (const char* name : names) shots.push_back(test::CaptureWindow(Wnd(name)));
+    return shots;
+  };
+  Switch([this] { Gallery->UseEmbeddedSkin(0); });
+  const std::vector<TPixelBitmap> koravent = capture();
+  Switch([this] { Gallery->UseEmbeddedSkin(1); });
+  const std::vector<TPixelBitmap> switched = capture();
+  Switch([this] { Gallery->UseNoSkin(); });
+  Switch([this] { Gallery->UseEmbeddedSkin(1); });
+  const std::vector<TPixelBitmap> fresh = capture();
+  for (std::size_t i = 0; i < std::size(names); ++i) {
+    SCOPED_TRACE(names[i]);
+    EXPECT_FALSE(std::ranges::equal(koravent[i].Pixels(), fresh[i].Pixels())) << "the two skins' tabs look alike";
+    EXPECT_TRUE(test::PixelsMatch(fresh[i], switched[i], std::string("tabs_") + names[i]));
+  }
+}
+
 TEST_F(GallerySkinsTest, HundredRoundTripsGiveBackEveryHandle) {
   OpenEveryWindow();
   ASSERT_FALSE(HasFatalFailure());

@@ -27,11 +27,11 @@ constexpr std::uint32_t kGrey = 0x00808080, kWhite = 0x00FFFFFF;
 // Every combination of the eight state flags.
 constexpr unsigned kAllStates = 1u << 8;
 
-const TElementKind kAllKinds[] = {ekPushButton,   ekCheckBox,      ekRadioButton,   ekComboButton,  ekSunkEdge,
-                                  ekComboArrow,   ekTab,           ekUpDownFirst,   ekUpDownSecond, ekProgressBar,
-                                  ekProgressFill, ekStatusLowered, ekStatusRaised,  ekStatusFlat,   ekHeader,
-                                  ekScrollTrack,  ekScrollThumb,   ekTrackbarThumb, ekScrollLeft,   ekScrollRight,
-                                  ekScrollUp,     ekScrollDown,    ekMenuItem,      ekMenuSeparator};
+const TElementKind kAllKinds[] = {ekPushButton,   ekCheckBox,      ekRadioButton,   ekComboButton,   ekSunkEdge,
+                                  ekComboArrow,   ekTab,           ekUpDownFirst,   ekUpDownSecond,  ekProgressBar,
+                                  ekProgressFill, ekStatusLowered, ekStatusRaised,  ekStatusFlat,    ekHeader,
+                                  ekScrollTrack,  ekScrollThumb,   ekTrackbarThumb, ekScrollLeft,    ekScrollRight,
+                                  ekScrollUp,     ekScrollDown,    ekMenuItem,      ekMenuSeparator, ekTabPage};
 
 // The frames a kind's strip holds where the record decides: the least the model gives
 // check and radio strips, and the scroll thumbs' default.
@@ -111,9 +111,11 @@ TEST(FrameConvention, CombinedStatesFollowThePrecedence) {
       {ekPushButton, csPressed | csHot | csFocused, 2, "pressed over hot and focus"},
       {ekPushButton, csHot | csFocused, 4, "hot and focused"},
       {ekPushButton, csChecked | csSelected | csDragging, 1, "flags a button has no frame for"},
-      {ekComboButton, csDisabled | csFocused, 3, "disabled combo keeps focus"},
+      {ekComboButton, csDisabled | csFocused, 4, "a disabled combo box holding the focus shows it"},
+      {ekComboButton, csDisabled, 3, "disabled combo button"},
       {ekSunkEdge, csPressed | csFocused, 2, "pressed sunk edge"},
-      {ekComboArrow, everything, 3, "disabled arrow glyph"},
+      {ekComboArrow, everything, 2, "pressed arrow glyph, disabled or not"},
+      {ekPushButton, csLatched | csDisabled | csHot, 2, "a latched speed button shows down, disabled or not"},
       {ekUpDownFirst, csFocused, 1, "focus does not show on up-down arrows"},
       {ekUpDownFirst, csFocused | csHot, 4, "hot up-down arrow"},
       {ekUpDownFirst, csPressed | csHot, 2, "pressed up-down arrow"},
@@ -153,7 +155,7 @@ TEST(FrameConvention, EveryStateStaysInsideTheStrip) {
 
 TEST(FrameConvention, OneFrameKindsIgnoreTheState) {
   for (TElementKind kind : {ekProgressBar, ekProgressFill, ekStatusLowered, ekStatusRaised, ekStatusFlat, ekHeader,
-                            ekScrollTrack, ekTrackbarThumb}) {
+                            ekScrollTrack, ekTrackbarThumb, ekTabPage}) {
     const int frame = FrameIndex(kind, csNone);
     for (unsigned s = 0; s < kAllStates; ++s) ASSERT_EQ(FrameIndex(kind, TStateFlags(s)), frame) << int(kind);
   }
@@ -168,8 +170,11 @@ TEST(FrameConvention, ArrowsShareOneStateModel) {
     ASSERT_EQ(FrameIndex(ekUpDownSecond, state), FrameIndex(ekUpDownFirst, state) + 4) << s;
     // Up-down arrows are the buttons' model with focus left out.
     ASSERT_EQ(FrameIndex(ekUpDownFirst, state), FrameIndex(ekPushButton, TStateFlags(s & ~unsigned(csFocused)))) << s;
+    // Combo parts: the buttons' model, except that disabled counts only when nothing else does.
+    const bool shown = (s & unsigned(csHot | csPressed | csFocused)) != 0;
+    const auto comboState = TStateFlags(shown ? s & ~unsigned(csDisabled) : s);
     for (TElementKind kind : {ekComboButton, ekSunkEdge, ekComboArrow})
-      ASSERT_EQ(FrameIndex(kind, state), FrameIndex(ekPushButton, state)) << int(kind) << " state " << s;
+      ASSERT_EQ(FrameIndex(kind, state), FrameIndex(ekPushButton, comboState)) << int(kind) << " state " << s;
   }
 }
 

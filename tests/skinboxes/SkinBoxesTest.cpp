@@ -264,13 +264,6 @@ TEST_F(SkinBoxesTest, ListViewHeaderShowsTheProgramSkin) {
 
 // ---- boxes
 
-// A host that is being torn down: colours stay as they are.
-class TClosingHost : public test::TFakeHost {
- public:
-  bool HostClosing() const override { return Closing; }
-  bool Closing = false;
-};
-
 TEST_F(SkinBoxesTest, PanelShowsTheFaceWhileSkinnedAndItsOwnColourAfter) {
   constexpr TColor kOwn = 0x40C0F0;  // a yellow of its own
   TPanel* panel = Add<TPanel>(10, 10, 120, 80);
@@ -309,7 +302,7 @@ TEST_F(SkinBoxesTest, BoxWithoutRecolourAndWhileTheFormSkinCloses) {
   Host->Make<TSkinBox>()->AttachControl(plain, Data, false, &Canvas);
   EXPECT_EQ(plain->Color(), kOwn);
 
-  auto* closing = Form->Make<TClosingHost>();
+  auto* closing = Form->Make<test::TFakeHost>();
   auto* skin = closing->Make<TSkinBox>();
   skin->AttachControl(group, Data, true, &Canvas);
   EXPECT_EQ(closing->Skins.size(), 1u);

@@ -20,6 +20,7 @@
 #include "skin/data/SkinDefinition.h"
 #include "skin/data/SkinFrames.h"
 #include "skin/gdi/SkinGdi.h"
+#include "support/FakeSkinHost.h"
 #include "support/HandleCount.h"
 #include "support/PixelCheck.h"
 #include "support/RecordingMessenger.h"
@@ -34,20 +35,7 @@ constexpr int kRawId = 1234;
 constexpr TColor kNormalText = 0x2010F0, kHotText = 0x20F010, kPressedText = 0xF01020;
 constexpr std::uint32_t kGlyphA = 0x3070B0, kGlyphB = 0xB07030, kGlyphC = 0x50D050, kGlyphKey = 0x00FFFF;
 
-class TFakeHost : public TComponent, public TSkinControlHost {
- public:
-  bool AddControlSkin(TSkinControl* skin) override {
-    const bool known = std::find(Skins.begin(), Skins.end(), skin) != Skins.end();
-    if (!known) Skins.push_back(skin);
-    return known;
-  }
-  TSkinControl* HotControlSkin() const override { return Hot; }
-  void SetHotControlSkin(TSkinControl* skin) override { Hot = skin; }
-  bool HostClosing() const override { return false; }
-
-  std::vector<TSkinControl*> Skins;
-  TSkinControl* Hot = nullptr;
-};
+using test::TFakeHost;
 
 // Gives the control a strip of 16 x 16 frames side by side, each solid in its colour but
 // for a key-coloured top-left pixel.

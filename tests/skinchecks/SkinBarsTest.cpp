@@ -5,19 +5,23 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <tuple>
 
 #include <commctrl.h>
 
 #include "SkinTestFixture.h"
 #include "framework/ComCtrls.h"
+#include "framework/ExtCtrls.h"
 #include "framework/RangeCtrls.h"
 #include "skin/controls/SkinBars.h"
+#include "skin/windows/ControlSkins.h"
 #include "support/HandleCount.h"
 
 namespace kv {
 namespace {
 
 using test::CaptureClient;
+using test::CaptureWindow;
 using test::PixelsMatch;
 using test::PixelsMatchAt;
 
@@ -287,6 +291,58 @@ TEST_F(SkinBarsTest, FrameworkStatusBarPanelsAndRepaintsHoldNoHandles) {
   }
   EXPECT_TRUE(PixelsMatch(ExpectedBar(200, 18, 98 * 200 / 100), CaptureClient(progress->Handle()), "progress-last"));
   EXPECT_TRUE(check.NothingLeaked());
+}
+
+// Skinning a form's status bar and panel through the form skin's classification, then
+// ending it, leaves each window as it was: styles (the size grip), double buffering,
+// colours and the look.
+TEST_F(SkinBarsTest, DetachGivesBackTheGripTheBufferingAndTheColours) {
+  UseStatusEdges();
+  TStatusBar* bar = Add<TStatusBar>(0, 200, 320, 22);
+  bar->SetPanels({{120, L"Ready", false}});
+  TPanel* panel = Add<TPanel>(10, 10, 100, 60);
+  panel->SetParentColor(true);
+  ShowForm();
+  const HWND wnd = bar->Handle();
+  SetWindowLongPtrW(wnd, GWL_STYLE, GetWindowLongPtrW(wnd, GWL_STYLE) | SBARS_SIZEGRIP);
+  struct TLook {
+    LONG_PTR Style, ExStyle;
+    bool Buffered, ParentColor;
+    TColor Color;
+  };
+  const auto lookOf = [](TWinControl* c) {
+    return TLook{GetWindowLongPtrW(c->Handle(), GWL_STYLE), GetWindowLongPtrW(c->Handle(), GWL_EXSTYLE),
+                 c->DoubleBuffered(), c->ParentColor(), c->Color()};
+  };
+  const auto shown = [](HWND w) {
+    RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
+    return CaptureWindow(w);
+  };
+  const TLook barBefore = lookOf(bar), panelBefore = lookOf(panel);
+  const TPixelBitmap barShown = shown(wnd), panelShown = shown(panel->Handle());
+
+  Data->SetSkinControls(TSkinControlTypes(TSkinControlTypes::kAllButFastReport));
+  TComponent formSkin;
+  TControlSkins skins(&formSkin, [] { return false; });
+  skins.Bind(Data, &Canvas);
+  skins.SkinChildren(Form);
+  ASSERT_NE(skins.FindControlSkin(wnd), nullptr);
+  ASSERT_NE(skins.FindControlSkin(panel->Handle()), nullptr);
+  EXPECT_EQ(GetWindowLongPtrW(wnd, GWL_STYLE) & SBARS_SIZEGRIP, 0) << "skinned, the bar has no grip";
+  EXPECT_FALSE(std::ranges::equal(shown(wnd).Pixels(), barShown.Pixels())) << "the skin shows";
+  skins.FreeControlSkins();
+
+  for (const auto& [control, before, picture] :
+       {std::tuple<TWinControl*, TLook, TPixelBitmap>{bar, barBefore, barShown}, {panel, panelBefore, panelShown}}) {
+    SCOPED_TRACE(control == bar ? "status bar" : "panel");
+    const TLook after = lookOf(control);
+    EXPECT_EQ(after.Style, before.Style);
+    EXPECT_EQ(after.ExStyle, before.ExStyle);
+    EXPECT_EQ(after.Buffered, before.Buffered);
+    EXPECT_EQ(after.ParentColor, before.ParentColor);
+    EXPECT_EQ(after.Color, before.Color);
+    EXPECT_TRUE(PixelsMatch(picture, shown(control->Handle()), control == bar ? "bar-after" : "panel-after"));
+  }
 }
 
 }  // namespace

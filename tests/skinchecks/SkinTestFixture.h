@@ -19,27 +19,13 @@
 #include "skin/data/SkinImage.h"
 #include "skin/data/SkinPacker.h"
 #include "skin/gdi/SkinGdi.h"
+#include "support/FakeSkinHost.h"
 #include "support/PixelCheck.h"
 #include "support/RecordingMessenger.h"
 
 namespace kv::test {
 
 inline constexpr std::uint32_t kMagentaPixel = 0xFF00FF;
-
-class TFakeHost : public TComponent, public TSkinControlHost {
- public:
-  bool AddControlSkin(TSkinControl* skin) override {
-    const bool known = std::find(Skins.begin(), Skins.end(), skin) != Skins.end();
-    if (!known) Skins.push_back(skin);
-    return known;
-  }
-  TSkinControl* HotControlSkin() const override { return Hot; }
-  void SetHotControlSkin(TSkinControl* skin) override { Hot = skin; }
-  bool HostClosing() const override { return false; }
-
-  std::vector<TSkinControl*> Skins;
-  TSkinControl* Hot = nullptr;
-};
 
 // A strip of `frames` cells of w x h, cell k filled with colours[k], each with a magenta
 // square in its middle (where the face must show through).

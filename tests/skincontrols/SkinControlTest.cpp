@@ -21,6 +21,7 @@
 #include "skin/data/SkinDefinition.h"
 #include "skin/data/SkinPacker.h"
 #include "skin/gdi/SkinGdi.h"
+#include "support/FakeSkinHost.h"
 #include "support/HandleCount.h"
 #include "support/MessageRecorder.h"
 #include "support/PixelCheck.h"
@@ -30,6 +31,7 @@ namespace kv {
 namespace {
 
 using test::Pump;
+using test::TFakeHost;
 using test::TMessageRecorder;
 
 constexpr UINT kRefused = WM_APP + 11;  // the probe skin keeps it from the control
@@ -57,25 +59,6 @@ std::string SkinStream(std::string_view face) {
   return std::string{char(n), char(n >> 8), char(n >> 16), char(n >> 24)} + container;
 }
 
-// The form skin's side, as far as a control skin sees it.
-class TFakeHost : public TComponent, public TSkinControlHost {
- public:
-  bool AddControlSkin(TSkinControl* skin) override {
-    ++Adds;
-    const bool known = std::find(Skins.begin(), Skins.end(), skin) != Skins.end();
-    if (!known) Skins.push_back(skin);
-    return known;
-  }
-  TSkinControl* HotControlSkin() const override { return Hot; }
-  void SetHotControlSkin(TSkinControl* skin) override { Hot = skin; }
-  bool HostClosing() const override { return Closing; }
-
-  int Adds = 0;
-  std::vector<TSkinControl*> Skins;
-  TSkinControl* Hot = nullptr;
-  bool Closing = false;
-};
-
 // Logs what it sees of the test messages, refuses kRefused with 42, nests kInner inside
 // kOuter, and records every DrawSkin with the caption it had then.
 class TProbeSkin : public TSkinControl {
@@ -96,6 +79,7 @@ class TProbeSkin : public TSkinControl {
       m.Result = 42;
       return false;
     }
+    if (TakePaint && TakePaintMessages(m)) return false;
     return TSkinControl::BeforeMessage(m);
   }
   void AfterMessage(TMessage& m) override {
@@ -116,7 +100,7 @@ class TProbeSkin : public TSkinControl {
   std::vector<std::string> Log;
   std::vector<std::wstring> Draws;
   RECT LastRect{};
-  bool ThrowBefore = false, ThrowDraw = false;
+  bool ThrowBefore = false, ThrowDraw = false, TakePaint = false;
   std::function<void(HDC, const RECT&)> Paint;
 };
 
@@ -420,6 +404,7 @@ TEST_F(SkinControlTest, WindowDestructionDetachesAndAFreedControlIsForgotten) {
   window->AttachWindow(raw.Get(), Data, &Canvas);
   raw.Reset();
   EXPECT_TRUE(window->SawAfter(WM_NCDESTROY));
+  EXPECT_EQ(window->Handle(), nullptr) << "a destroyed window's handle is not kept";
   window->Detach();  // nothing left to remove
 
   const int hooks = edit->HookCount();
@@ -427,6 +412,7 @@ TEST_F(SkinControlTest, WindowDestructionDetachesAndAFreedControlIsForgotten) {
   control->AttachControl(edit, Data, false, &Canvas);
   edit->DestroyHandle();
   EXPECT_TRUE(control->SawAfter(WM_NCDESTROY));
+  EXPECT_EQ(control->Handle(), nullptr);
   EXPECT_EQ(edit->HookCount(), hooks);
   edit->HandleNeeded();
   edit->Perform(kPass);
@@ -483,6 +469,51 @@ TEST_F(SkinControlTest, PaintSkinCoversTheWholeWindowAndSwallowsDrawingErrors) {
   skin->Redraw();  // through a real WM_PAINT
   EXPECT_EQ(skin->Draws.size(), draws + 2);
   EXPECT_EQ(Reported, 0);
+}
+
+// A skin that paints the whole control and fails: no error box, and the control then
+// paints itself (here: green) as if it had no skin, whichever way the skin is hooked.
+TEST_F(SkinControlTest, AFailedPaintLeavesTheControlToThePlatformWithoutAnErrorBox) {
+  ShowForm();
+  const auto paintGreen = [](HWND wnd) {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(wnd, &ps);
+    RECT r;
+    GetClientRect(wnd, &r);
+    const TBrushHandle green(CreateSolidBrush(RGB(0, 255, 0)));
+    FillRect(dc, &r, green.Get());
+    EndPaint(wnd, &ps);
+  };
+  TButton* button = Add<TButton>(10, 10, 80, 24);
+  TWindowHandle raw = RawChild(Form->Handle(), L"STATIC", L"");
+  const HWND rawWnd = raw.Get(), buttonWnd = button->Handle();
+  const THookToken below = button->HookWindowProc([&](TMessage& m, TDefaultProc callDefault) {
+    if (m.Msg != WM_PAINT) return callDefault(m);
+    paintGreen(buttonWnd);
+  });
+  SubclassWindow(rawWnd, [&](TMessage& m, TDefaultProc callDefault) {
+    if (m.Msg != WM_PAINT) return callDefault(m);
+    paintGreen(rawWnd);
+  });
+  TProbeSkin* onControl = NewSkin();
+  onControl->AttachControl(button, Data, false, &Canvas);
+  TProbeSkin* onWindow = NewSkin();
+  onWindow->AttachWindow(rawWnd, Data, &Canvas);
+  for (TProbeSkin* skin : {onControl, onWindow}) {
+    SCOPED_TRACE(skin == onControl ? "framework control" : "bare window");
+    skin->TakePaint = skin->ThrowDraw = true;
+    const std::size_t draws = skin->Draws.size();
+    InvalidateRect(skin->Handle(), nullptr, TRUE);
+    UpdateWindow(skin->Handle());
+    EXPECT_GT(skin->Draws.size(), draws) << "the skin tried";
+    const TPixelBitmap shown = test::CaptureClient(skin->Handle());
+    EXPECT_TRUE(std::all_of(shown.Pixels().begin(), shown.Pixels().end(), [](std::uint32_t p) {
+      return (p & 0xFFFFFF) == kGreen;
+    })) << "the control's own painting shows";
+    EXPECT_FALSE(GetUpdateRect(skin->Handle(), nullptr, FALSE));
+  }
+  EXPECT_EQ(Reported, 0) << "a paint error reached the error box";
+  button->UnhookWindowProc(below);
 }
 
 TEST_F(SkinControlTest, DrawingRoutinesDrawTheRequestedFrameAndLeaveTheKeyOut) {

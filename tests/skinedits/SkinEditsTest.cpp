@@ -20,6 +20,7 @@
 #include "skin/data/SkinImage.h"
 #include "skin/data/SkinPacker.h"
 #include "skin/gdi/SkinGdi.h"
+#include "support/FakeSkinHost.h"
 #include "support/HandleCount.h"
 #include "support/PixelCheck.h"
 #include "support/RecordingMessenger.h"
@@ -81,18 +82,7 @@ std::string SkinStream(int buttonW, int buttonH) {
   return std::string{char(n), char(n >> 8), char(n >> 16), char(n >> 24)} + container;
 }
 
-class TFakeHost : public TComponent, public TSkinControlHost {
- public:
-  bool AddControlSkin(TSkinControl* skin) override {
-    const bool known = std::find(Skins.begin(), Skins.end(), skin) != Skins.end();
-    if (!known) Skins.push_back(skin);
-    return known;
-  }
-  TSkinControl* HotControlSkin() const override { return nullptr; }
-  void SetHotControlSkin(TSkinControl*) override {}
-  bool HostClosing() const override { return false; }
-  std::vector<TSkinControl*> Skins;
-};
+using test::TFakeHost;
 
 class SkinEditsTest : public test::TControlTest {
  protected:

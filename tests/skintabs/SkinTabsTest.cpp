@@ -237,6 +237,22 @@ TEST_F(SkinTabsTest, WithoutTabsPictureTheControlKeepsItsOwnLook) {
   EXPECT_TRUE(PixelsMatch(platform, CaptureClient(wnd.Get()), "unskinned"));
 }
 
+// A new skin with tabs but no page frame: the tabs show its strip.
+TEST_F(SkinTabsTest, ASkinChangeToTabsWithoutABorderShowsTheNewTabs) {
+  ShowForm();
+  TWindowHandle wnd = BareTabs(0, 1);
+  auto* skin = Host->Make<TSkinTab>();
+  skin->AttachWindow(wnd.Get(), Data, &Canvas);
+  Repaint(wnd.Get());
+  ASSERT_TRUE(TabsShowFrames(wnd.Get(), TTabSide::tsTop, 1));
+  for (std::uint32_t& p : Model().Tabs->Image.Pixels())
+    if (p != test::kMagentaPixel) p ^= 0x404040;
+  Model().Tabs->Image2 = TPixelBitmap();
+  skin->SkinChanged();
+  Repaint(wnd.Get());
+  EXPECT_TRUE(TabsShowFrames(wnd.Get(), TTabSide::tsTop, 1));
+}
+
 TEST_F(SkinTabsTest, PageControlTabsFollowTheSelectionAndAClickSelectsOnce) {
   auto* pages = Add<TPageControl>(10, 10, 280, 200);
   for (const wchar_t* caption : {L"One", L"Two", L"Three"}) {

@@ -80,6 +80,13 @@ void DrawPlainBevel(HDC dc, const RECT& r, bool raised) {
 
 // ---- status bar
 
+void TSkinStatusBar::AttachControl(TWinControl* control, TSkinData* skinData, bool recolor, TCanvas* canvas) {
+  if (FAttached) return;
+  TSkinControl::AttachControl(control, skinData, recolor, canvas);
+  // Our status bar has no size-grip property: the grip is a style bit of its window.
+  if (FAttached) ChangeStyle(GWL_STYLE, 0, SBARS_SIZEGRIP);
+}
+
 bool TSkinStatusBar::BeforeMessage(TMessage& message) { return !TakePaintMessages(message); }
 
 void TSkinStatusBar::DrawPanel(HDC dc, TCanvas& canvas, RECT r, std::wstring_view text, UINT alignment, int bevel) {

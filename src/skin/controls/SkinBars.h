@@ -16,6 +16,8 @@ class TSkinStatusBar : public TSkinControl {
   TSkinStatusBar() : TSkinControl(TControlSkinKind::skStatusBar) {}
   std::string_view ClassName() const override { return "TSkinStatusBar"; }
 
+  // A framework status bar loses its size grip while skinned.
+  void AttachControl(TWinControl* control, TSkinData* skinData, bool recolor, TCanvas* canvas) override;
   // Takes WM_PAINT and WM_ERASEBKGND from the control.
   bool BeforeMessage(TMessage& message) override;
   // Background, panels (simple mode: one), texts, size grip.

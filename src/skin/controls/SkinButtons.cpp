@@ -53,7 +53,9 @@ SIZE MeasureText(TCanvas& canvas, std::wstring_view text, const RECT& client) {
 // (and latched) pictures; a frame the strip lacks is the first.
 int SpeedGlyphFrame(TStateFlags state, int glyphCount) {
   int frame = 1;
-  if (HasFlag(state, csDisabled)) {
+  if (HasFlag(state, csLatched)) {
+    frame = 3;  // held down by its group, disabled or not
+  } else if (HasFlag(state, csDisabled)) {
     frame = 2;
   } else if (HasFlag(state, csPressed)) {
     frame = 3;
@@ -83,15 +85,6 @@ const TDataSkinButton* TSkinButton::ButtonElement() const {
   if (!FSkinData) return nullptr;
   const TDataSkinButton* element = FSkinData->Model().Buttons.get();
   return element && !element->Image.Empty() ? element : nullptr;
-}
-
-TStateFlags TSkinButton::FaceState(bool focused, bool enabled) const {
-  TStateFlags state = csNone;
-  if (FState & sbPressed) state |= csPressed;
-  if (FState & sbHot) state |= csHot;
-  if (focused) state |= csFocused;
-  if (!enabled) state |= csDisabled;
-  return state;
 }
 
 TColor TSkinButton::CaptionColor(int frame, bool enabled) const {
@@ -151,11 +144,8 @@ bool TSkinButton::PointInside(const TMessage& message) const {
   return PtInRect(&client, p) != FALSE;
 }
 
-void TSkinButton::RefreshFromWindow() {
-  if (!FHandle) return;
-  FFocused = GetFocus() == FHandle;
-  FEnabled = (GetWindowLongPtrW(FHandle, GWL_STYLE) & WS_DISABLED) == 0;
-  FCaption = WindowText(FHandle);
+void TSkinButton::RefreshCaption() {
+  if (FHandle) FCaption = WindowText(FHandle);
 }
 
 bool TSkinButton::BeforeMessage(TMessage& message) {
@@ -250,13 +240,14 @@ void TSkinButton::AfterMessage(TMessage& message) {
 void TSkinButton::DrawSkin(HDC dc, const RECT& rect) {
   const TDataSkinButton* element = ButtonElement();
   if (!element) return;
-  RefreshFromWindow();
+  const TStateFlags state = DrawState();
+  RefreshCaption();
   if (FCaption.empty() && FControl) FCaption = FControl->Caption();
   const int width = rect.right - rect.left, height = rect.bottom - rect.top;
   HDC buffer = Buffer(width, height);
   if (!buffer) return;
   const int frameCount = FixedFrameCount(TElementKind::ekPushButton);
-  const int frame = StripFrameIndex(TElementKind::ekPushButton, FaceState(FFocused, FEnabled), frameCount);
+  const int frame = StripFrameIndex(TElementKind::ekPushButton, state, frameCount);
   const RECT local{0, 0, width, height};
   FillFace(buffer, local);
   TSkinControl::DrawElement(buffer, local, frameCount, frame, *element);
@@ -271,32 +262,32 @@ void TSkinButton::DrawSkin(HDC dc, const RECT& rect) {
 
 // ---- TSkinBitButton
 
-TSkinBitButton::~TSkinBitButton() { UnhookGraphic(); }
-
 void TSkinBitButton::AttachGraphic(TGraphicControl* control, TSkinData* skinData, TCanvas* canvas) {
   if (FAttached || !control) return;
   TSkinControl::AttachGraphic(control, skinData, canvas);
-  FGraphicHook =
-      control->HookWindowProc([this](TMessage& m, TDefaultProc callDefault) { HookMessage(m, callDefault); });
+  HookGraphic(control);
 }
 
-void TSkinBitButton::UnhookGraphic() {
-  if (!FGraphicHook) return;
-  if (FGraphicControl) FGraphicControl->UnhookWindowProc(FGraphicHook);
-  FGraphicHook = {};
+TStateFlags TSkinBitButton::DrawState() {
+  const TStateFlags state = TSkinButton::DrawState();
+  if (!FControl) return state;
+  // The framework's own flag decides: the window may not have heard of it yet.
+  const auto rest = TStateFlags(unsigned(state) & ~unsigned(csDisabled));
+  return FControl->Enabled() ? rest : rest | csDisabled;
 }
 
 void TSkinBitButton::DrawSkin(HDC dc, const RECT& rect) {
   const TDataSkinButton* element = ButtonElement();
   if (!element) return;
-  RefreshFromWindow();
+  const TStateFlags state = DrawState();
+  RefreshCaption();
   auto* bitBtn = dynamic_cast<TBitBtn*>(FControl);
-  const bool enabled = FControl ? FControl->Enabled() : FEnabled;
+  const bool enabled = !HasFlag(state, csDisabled);
   const int width = rect.right - rect.left, height = rect.bottom - rect.top;
   HDC buffer = Buffer(width, height);
   if (!buffer) return;
   const int frameCount = FaceFrameCount(*element);
-  const int frame = StripFrameIndex(TElementKind::ekPushButton, FaceState(FFocused, enabled), frameCount);
+  const int frame = StripFrameIndex(TElementKind::ekPushButton, state, frameCount);
   const RECT local{0, 0, width, height};
   {
     TCanvas canvas(buffer);
@@ -325,10 +316,6 @@ void TSkinBitButton::DrawSkin(HDC dc, const RECT& rect) {
 
 // ---- TSkinSpeedButton
 
-TSkinSpeedButton::~TSkinSpeedButton() { Detach(); }
-
-void TSkinSpeedButton::Detach() { UnhookGraphic(); }
-
 bool TSkinSpeedButton::BeforeMessage(TMessage& message) {
   switch (message.Msg) {
     case WM_PAINT: {
@@ -354,7 +341,7 @@ bool TSkinSpeedButton::BeforeMessage(TMessage& message) {
 void TSkinSpeedButton::AfterMessage(TMessage& message) {
   switch (message.Msg) {
     case WM_NCDESTROY:
-    case CM_RELEASE: UnhookGraphic(); return;
+    case CM_RELEASE: Detach(); return;
     case WM_KEYDOWN:
       if (message.WParam != kSpace) break;
       FState |= sbPressed;
@@ -416,6 +403,17 @@ void TSkinSpeedButton::PaintSkin(HDC dc) {
   }
 }
 
+TStateFlags TSkinSpeedButton::DrawState() {
+  // No window and no focus: the state is the control's and our bits.
+  TStateFlags state = csNone;
+  if (FState & sbPressed) state |= csPressed;
+  if (FState & sbHot) state |= csHot;
+  const auto* speed = dynamic_cast<const TSpeedButton*>(FGraphicControl);
+  if (speed && !speed->Enabled()) state |= csDisabled;
+  if (speed && speed->Down()) state |= csLatched;
+  return state;
+}
+
 void TSkinSpeedButton::DrawButton(HDC target, const RECT& rect) {
   const TDataSkinButton* element = ButtonElement();
   auto* speed = dynamic_cast<TSpeedButton*>(FGraphicControl);
@@ -423,15 +421,8 @@ void TSkinSpeedButton::DrawButton(HDC target, const RECT& rect) {
   const int width = rect.right - rect.left, height = rect.bottom - rect.top;
   if (width <= 0 || height <= 0) return;
 
-  const bool enabled = speed->Enabled();
-  TStateFlags state = csNone;
-  if (FState & sbPressed) {
-    state = csPressed;
-  } else if (FState & sbHot) {
-    state = csHot;
-  }
-  if (!enabled) state |= csDisabled;
-  if (speed->Down()) state = csPressed;  // latched down wins over disabled
+  const TStateFlags state = DrawState();
+  const bool enabled = !HasFlag(state, csDisabled);
   const int frameCount = FaceFrameCount(*element);
   const int frame = StripFrameIndex(TElementKind::ekPushButton, state, frameCount);
 

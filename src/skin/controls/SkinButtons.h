@@ -45,8 +45,6 @@ class TSkinButton : public TSkinControl {
   // The skin's Buttons element, or null when it is missing or has no picture: the
   // platform then draws the button.
   const TDataSkinButton* ButtonElement() const;
-  // The skin state of the face from our bits and what the caller knows of the control.
-  TStateFlags FaceState(bool focused, bool enabled) const;
   // The caption colour of a face frame; the button-shadow colour when disabled.
   TColor CaptionColor(int frame, bool enabled) const;
   // The per-object off-screen bitmap, sized to width x height; null without memory.
@@ -55,8 +53,8 @@ class TSkinButton : public TSkinControl {
   void TakeWindowFont(TCanvas& canvas) const;
   // Where the mouse message's point lies: inside the control or not.
   bool PointInside(const TMessage& message) const;
-  // What the caches say when a draw starts.
-  void RefreshFromWindow();
+  // The caption as the window has it when a draw starts.
+  void RefreshCaption();
 
  private:
   TMemoryDc FBufferDc;
@@ -68,29 +66,25 @@ class TSkinButton : public TSkinControl {
 class TSkinBitButton : public TSkinButton {
  public:
   TSkinBitButton() : TSkinBitButton(TControlSkinKind::skBitButton) {}
-  ~TSkinBitButton() override;
   std::string_view ClassName() const override { return "TSkinBitButton"; }
 
   void DrawSkin(HDC dc, const RECT& rect) override;
   // A speed button: its message chain is hooked, it has no window and keeps its colour.
   void AttachGraphic(TGraphicControl* control, TSkinData* skinData, TCanvas* canvas) override;
+  // Enabled as the framework control says.
+  TStateFlags DrawState() override;
 
  protected:
   explicit TSkinBitButton(TControlSkinKind kind) : TSkinButton(kind) {}
-  // Takes our hook off the window-less control; a second call does nothing.
-  void UnhookGraphic();
-
- private:
-  THookToken FGraphicHook;
 };
 
 class TSkinSpeedButton : public TSkinBitButton {
  public:
   TSkinSpeedButton() : TSkinBitButton(TControlSkinKind::skSpeedButton) {}
-  ~TSkinSpeedButton() override;
   std::string_view ClassName() const override { return "TSkinSpeedButton"; }
 
-  void Detach() override;
+  // Latched down (Down) is a state of its own.
+  TStateFlags DrawState() override;
   bool BeforeMessage(TMessage& message) override;
   void AfterMessage(TMessage& message) override;
   // Draws the button on the parent's DC now (dc when given, in the control's coordinates).

@@ -144,7 +144,11 @@ TSkinControl::TSkinControl(TControlSkinKind kind) : FKind(kind) {}
 
 TSkinControl::~TSkinControl() { Detach(); }
 
-TSkinControlHost* TSkinControl::Host() const { return dynamic_cast<TSkinControlHost*>(Owner()); }
+TSkinControlHost* TSkinControl::Host() const {
+  if (auto* host = dynamic_cast<TSkinControlHost*>(Owner())) return host;
+  const auto* parent = dynamic_cast<const TSkinControl*>(Owner());
+  return parent ? parent->Host() : nullptr;
+}
 
 void TSkinControl::Notification(TComponent* component, TOperation operation) {
   TComponent::Notification(component, operation);
@@ -154,7 +158,11 @@ void TSkinControl::Notification(TComponent* component, TOperation operation) {
     FControlHook = {};  // died with the control
     FColorReplaced = false;
   }
-  if (component == FGraphicControl) FGraphicControl = nullptr;
+  if (component == FGraphicControl) {
+    FGraphicControl = nullptr;
+    FGraphicHook = {};
+  }
+  std::erase(FChildren, component);
 }
 
 bool TSkinControl::BindControl(TWinControl* control, TSkinData* skinData, bool recolor, TCanvas* canvas) {
@@ -171,9 +179,8 @@ bool TSkinControl::BindControl(TWinControl* control, TSkinData* skinData, bool r
 void TSkinControl::AttachControl(TWinControl* control, TSkinData* skinData, bool recolor, TCanvas* canvas) {
   if (!BindControl(control, skinData, recolor, canvas)) return;
   HWND wnd = FHandle;
-  FControlHook =
-      control->HookWindowProc([this](TMessage& m, TDefaultProc callDefault) { HookMessage(m, callDefault); });
-  control->SetDoubleBuffered(true);
+  HookControl(control);
+  SetDoubleBuffered(true);
   if (TSkinControlHost* host = Host()) host->AddControlSkin(this);
   FFocused = GetFocus() == wnd;
   FEnabled = (GetWindowLongPtrW(wnd, GWL_STYLE) & WS_DISABLED) == 0;
@@ -190,7 +197,7 @@ void TSkinControl::AttachWindow(HWND window, TSkinData* skinData, TCanvas* canva
   FHandle = window;
   FEnabled = true;
   FCaption = WindowText(window);
-  FWindowHook = SubclassWindow(window, [this](TMessage& m, TDefaultProc callDefault) { HookMessage(m, callDefault); });
+  HookWindow(window);
   FAttached = true;
 }
 
@@ -204,32 +211,92 @@ void TSkinControl::AttachGraphic(TGraphicControl* control, TSkinData* skinData, 
 }
 
 void TSkinControl::Detach() {
-  if (FControlHook) {
-    if (FControl) FControl->UnhookWindowProc(FControlHook);
+  // Taken one at a time: giving one back may send messages that reach us again.
+  while (!FUndo.empty()) {
+    const std::function<void()> undo = std::move(FUndo.back());
+    FUndo.pop_back();
+    undo();
+  }
+}
+
+// ---- recorded changes
+
+void TSkinControl::RecordChange(std::function<void()> undo) { FUndo.push_back(std::move(undo)); }
+
+void TSkinControl::HookControl(TWinControl* control) {
+  FControlHook =
+      control->HookWindowProc([this](TMessage& m, TDefaultProc callDefault) { HookMessage(m, callDefault); });
+  RecordChange([this] {
+    if (FControl && FControlHook) FControl->UnhookWindowProc(FControlHook);
     FControlHook = {};
-  }
-  if (FWindowHook) {
+  });
+}
+
+void TSkinControl::HookWindow(HWND window) {
+  FWindowHook = SubclassWindow(window, [this](TMessage& m, TDefaultProc callDefault) { HookMessage(m, callDefault); });
+  RecordChange([this, window] {
     // Gone already when the window reached WM_NCDESTROY; removing it again is harmless.
-    UnsubclassWindow(FHandle, FWindowHook);
+    if (FWindowHook) UnsubclassWindow(window, FWindowHook);
     FWindowHook = {};
-  }
-  RestoreColor();
+  });
+}
+
+void TSkinControl::HookGraphic(TGraphicControl* control) {
+  FGraphicHook =
+      control->HookWindowProc([this](TMessage& m, TDefaultProc callDefault) { HookMessage(m, callDefault); });
+  RecordChange([this] {
+    if (FGraphicControl && FGraphicHook) FGraphicControl->UnhookWindowProc(FGraphicHook);
+    FGraphicHook = {};
+  });
+}
+
+void TSkinControl::ChangeStyle(int index, LONG_PTR set, LONG_PTR clear) {
+  if (!FHandle) return;
+  const HWND wnd = FHandle;
+  const LONG_PTR before = GetWindowLongPtrW(wnd, index);
+  const LONG_PTR after = (before & ~clear) | set;
+  const LONG_PTR changed = before ^ after;
+  if (!changed) return;
+  SetWindowLongPtrW(wnd, index, after);
+  RecordChange([wnd, index, before, changed] {
+    if (!IsWindow(wnd)) return;
+    const LONG_PTR now = GetWindowLongPtrW(wnd, index);
+    SetWindowLongPtrW(wnd, index, (now & ~changed) | (before & changed));
+  });
+}
+
+void TSkinControl::SetDoubleBuffered(bool on) {
+  if (!FControl) return;
+  const bool before = FControl->DoubleBuffered();
+  FControl->SetDoubleBuffered(on);
+  RecordChange([this, before] {
+    if (FControl) FControl->SetDoubleBuffered(before);
+  });
 }
 
 void TSkinControl::ReplaceColor(TWinControl* control) {
-  FSavedColor = control->Color();
-  FSavedParentColor = control->ParentColor();
+  const TColor savedColor = control->Color();
+  const bool savedParentColor = control->ParentColor();
   control->SetColor(FaceColour(FSkinData));
   FColorReplaced = true;
+  RecordChange([this, savedColor, savedParentColor] {
+    if (!std::exchange(FColorReplaced, false)) return;
+    if (!FControl) return;  // gone first: nothing to give back, nor a host to ask
+    const TSkinControlHost* host = Host();
+    if (host && host->HostClosing()) return;
+    FControl->SetColor(savedColor);
+    if (savedParentColor) FControl->SetParentColor(true);
+  });
 }
 
-void TSkinControl::RestoreColor() {
-  if (!std::exchange(FColorReplaced, false)) return;
-  if (!FControl) return;  // gone first: nothing to give back, nor a host to ask
-  const TSkinControlHost* host = Host();
-  if (host && host->HostClosing()) return;
-  FControl->SetColor(FSavedColor);
-  if (FSavedParentColor) FControl->SetParentColor(true);
+void TSkinControl::AdoptChild(TSkinControl* child) {
+  FChildren.push_back(child);
+  FreeNotification(child);
+  if (TSkinControlHost* host = Host()) host->AddControlSkin(child);
+  RecordChange([this, child] {
+    // Freed first (the host's teardown): nothing of it is left to give back.
+    if (std::find(FChildren.begin(), FChildren.end(), child) != FChildren.end()) child->Detach();
+  });
 }
 
 // ---- messages
@@ -248,11 +315,53 @@ void TSkinControl::HookMessage(TMessage& message, TDefaultProc callDefault) {
 }
 
 void TSkinControl::SkinWindowProc(TMessage& message) {
-  if (!BeforeMessage(message)) return;
+  if (FPlatformPaint) {
+    CallOldProc(message);
+    return;
+  }
   const std::weak_ptr<char> life = FLife;
-  CallOldProc(message);
-  if (life.expired()) return;  // the control's handling freed us
-  AfterMessage(message);
+  const bool painting = message.Msg == WM_PAINT || message.Msg == WM_NCPAINT;
+  bool passed = false;
+  try {
+    passed = BeforeMessage(message);
+  } catch (...) {
+    if (!painting) throw;
+    // Painting errors never reach the user: the control paints itself instead.
+    if (!life.expired()) PaintByPlatform(message);
+    return;
+  }
+  if (life.expired()) return;
+  if (passed) {
+    CallOldProc(message);
+    if (life.expired()) return;  // the control's handling freed us
+    try {
+      AfterMessage(message);
+    } catch (...) {
+      if (!painting) throw;
+      if (!life.expired()) PaintByPlatform(message);
+      return;
+    }
+    if (life.expired()) return;
+  }
+  if (message.Msg == WM_NCDESTROY) {
+    Detach();
+    FHandle = nullptr;
+  }
+}
+
+void TSkinControl::PaintByPlatform(TMessage& message) {
+  if (!FHandle) return;
+  // Our failed paint may have validated the window already.
+  if (message.Msg == WM_PAINT && !message.WParam) InvalidateRect(FHandle, nullptr, TRUE);
+  const std::weak_ptr<char> life = FLife;
+  const bool outer = std::exchange(FPlatformPaint, true);
+  try {
+    CallOldProc(message);
+  } catch (...) {
+    if (!life.expired()) FPlatformPaint = outer;
+    throw;
+  }
+  if (!life.expired()) FPlatformPaint = outer;
 }
 
 void TSkinControl::CallOldProc(TMessage& message) {
@@ -281,7 +390,6 @@ void TSkinControl::AfterMessage(TMessage& message) {
       break;
     }
     case WM_PAINT: PaintSkin(reinterpret_cast<HDC>(message.WParam)); break;
-    case WM_NCDESTROY: Detach(); break;
     default: break;
   }
 }
@@ -367,12 +475,28 @@ void TSkinControl::UseWindowFont(TCanvas& canvas, HWND window) {
 }
 
 void TSkinControl::SkinChanged() {
+  // Registered with a host, the children hear of it from the host itself.
+  if (!Host())
+    for (TSkinControl* child : std::vector<TSkinControl*>(FChildren)) child->SkinChanged();
   if (FRecolor && FColorReplaced && FControl) FControl->SetColor(FaceColour(FSkinData));
   if (FHandle) {
     InvalidateRect(FHandle, nullptr, TRUE);
   } else if (FGraphicControl) {
     FGraphicControl->Invalidate();
   }
+}
+
+TStateFlags TSkinControl::DrawState() {
+  if (FHandle) {
+    FFocused = GetFocus() == FHandle;
+    FEnabled = (GetWindowLongPtrW(FHandle, GWL_STYLE) & WS_DISABLED) == 0;
+  }
+  TStateFlags state = TStateFlags::csNone;
+  if (FState & sbHot) state |= TStateFlags::csHot;
+  if (FState & sbPressed) state |= TStateFlags::csPressed;
+  if (FFocused) state |= TStateFlags::csFocused;
+  if (!FEnabled) state |= TStateFlags::csDisabled;
+  return state;
 }
 
 void TSkinControl::FillFace(HDC dc, const RECT& rect) {

@@ -9,18 +9,23 @@
 //   AttachControl  a framework control: a handler on its hook chain
 //   AttachWindow   a bare window (a system dialog's button, an edit by handle): a hook
 //                  through the platform's subclass service
-// Detach removes exactly what was added; hooks added after ours stay where they are.
+// Every change a skin makes to its control (hook, styles, double buffering, colours) goes
+// through a helper here that records how to give it back; Detach gives back exactly
+// those, last first. Hooks added after ours stay where they are.
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "framework/Classes.h"
 #include "framework/Graphics.h"
 #include "framework/Messages.h"
 #include "skin/core/SkinHosts.h"
+#include "skin/data/SkinFrames.h"
 #include "skin/data/SkinImage.h"
 
 namespace kv {
@@ -85,7 +90,8 @@ class TSkinControl : public TComponent {
   // paints it. The base only records it and registers with the host; the speed-button
   // skin hooks the painting.
   virtual void AttachGraphic(TGraphicControl* control, TSkinData* skinData, TCanvas* canvas);
-  // Undoes the attachment; a second call finds nothing left to do.
+  // Gives back every recorded change, last first, child skins' included; a second call
+  // finds nothing left to do.
   virtual void Detach();
   // Sees a message first; false keeps it from the control (the Result set here stands).
   virtual bool BeforeMessage(TMessage& message);
@@ -95,10 +101,16 @@ class TSkinControl : public TComponent {
   virtual void PaintSkin(HDC dc);
   // Draws the skin into dc over rect (origin 0, 0, the window's size). The base draws nothing.
   virtual void DrawSkin(HDC dc, const RECT& rect);
-  // The skin was replaced or re-read.
+  // The skin was replaced or re-read: pictures prepared from the old one are made again.
   virtual void SkinChanged();
+  // The control's state for one paint, read from the window once: enabled, focused, hot,
+  // pressed; classes add what only they know (checked, selected). Which frame that shows
+  // is the frame module's business (FrameIndex).
+  virtual TStateFlags DrawState();
 
   // The replacement message procedure: BeforeMessage, the control's own, AfterMessage.
+  // A paint the skin fails at is left to the control's own procedure (no error box); at
+  // WM_NCDESTROY the skin detaches and forgets the window.
   void SkinWindowProc(TMessage& message);
   // The control's own procedure (whatever was installed before us).
   void CallOldProc(TMessage& message);
@@ -132,6 +144,7 @@ class TSkinControl : public TComponent {
   static void DrawCaption(TCanvas& canvas, const RECT& rect, UINT alignment, bool enabled, std::wstring_view text);
 
  protected:
+  // The owner's host; a child skin's owner is its parent's.
   TSkinControlHost* Host() const;
   // The control we serve going away first: forget it (its hooks went with it).
   void Notification(TComponent* component, TOperation operation) override;
@@ -139,10 +152,31 @@ class TSkinControl : public TComponent {
   // The first step of attaching to a framework control: its window made, the control,
   // skin data, canvas and recolour switch kept. False when attached already or no control.
   bool BindControl(TWinControl* control, TSkinData* skinData, bool recolor, TCanvas* canvas);
-  // The control shows the skin's face colour until RestoreColor (Detach calls it) gives
-  // its own colour back, unless the form skin is closing. FSkinData must be set.
+
+  // ---- changes to the control, each recorded for Detach
+  // Our handler on the framework control's chain, the window's procedure, or the
+  // window-less control's chain.
+  void HookControl(TWinControl* control);
+  void HookWindow(HWND window);
+  void HookGraphic(TGraphicControl* control);
+  // Sets and clears bits of GWL_STYLE or GWL_EXSTYLE; only the bits that changed are
+  // given back, so others' changes to the rest stand.
+  void ChangeStyle(int index, LONG_PTR set, LONG_PTR clear);
+  void SetDoubleBuffered(bool on);
+  // The control shows the skin's face colour (and no longer its parent's) until Detach
+  // gives both back, unless the form skin is closing then. FSkinData must be set.
   void ReplaceColor(TWinControl* control);
-  void RestoreColor();
+  // Any other change: `undo` gives it back at Detach.
+  void RecordChange(std::function<void()> undo);
+  // A skin of its own for a window of the control (scroll arrows, a header), made by our
+  // owner and registered with the host; detached with us, and skin changes reach it.
+  template <class T>
+  T* MakeChildSkin() {
+    if (!Owner()) return nullptr;
+    T* child = Owner()->template Make<T>();
+    AdoptChild(child);
+    return child;
+  }
 
   // ---- drawing routines the control skins share
   // The canvas takes the font the window draws its text with (WM_GETFONT), plain; the
@@ -178,7 +212,6 @@ class TSkinControl : public TComponent {
   RECT FWindowRect{};
   TGraphicControl* FGraphicControl = nullptr;
   bool FRecolor = false;
-  TColor FSavedColor = 0;
   bool FAttached = false;
   // What every hook of a control skin runs: SkinWindowProc with `callDefault` as the old
   // procedure (CallOldProc), errors to the error handler.
@@ -187,13 +220,22 @@ class TSkinControl : public TComponent {
   std::weak_ptr<char> Life() const { return FLife; }
 
  private:
+  void AdoptChild(TSkinControl* child);
+  // The paint the skin failed at, done again by the control's own procedure alone.
+  void PaintByPlatform(TMessage& message);
+
   THookToken FControlHook;  // on FControl's hook chain
   THookToken FWindowHook;   // on FHandle through the subclass service
+  THookToken FGraphicHook;  // on FGraphicControl's hook chain
   // The default of the dispatch running now (valid only during it); CallOldProc calls it.
   const TDefaultProc* FCurrentDefault = nullptr;
+  // How to give back each change made to the control, in the order made.
+  std::vector<std::function<void()>> FUndo;
+  std::vector<TSkinControl*> FChildren;
   // The control shows the face colour we gave it (given back once, by Detach).
   bool FColorReplaced = false;
-  bool FSavedParentColor = false;
+  // Messages go straight to the control while it paints in the skin's place.
+  bool FPlatformPaint = false;
   // Expires with the object: a dispatch checks it after handing the message on, since the
   // control's own handling may free this skin.
   std::shared_ptr<char> FLife = std::make_shared<char>();

@@ -1,7 +1,6 @@
 #include "skin/controls/SkinEdits.h"
 
 #include <algorithm>
-#include <cstdint>
 
 #include "base/win/Dc.h"
 #include "base/win/Handles.h"
@@ -73,17 +72,6 @@ class TComposeDc {
  private:
   TBufferDc FBuffer;
 };
-
-// Combo box frames: pressed and hot outrank focus, and focus outranks disabled (a disabled
-// combo box that holds the focus shows it), so disabled only counts when nothing else does.
-TStateFlags ComboState(std::uint8_t state, bool focused, bool enabled) {
-  TStateFlags flags = TStateFlags::csNone;
-  if (state & sbPressed) flags |= TStateFlags::csPressed;
-  if (state & sbHot) flags |= TStateFlags::csHot;
-  if (focused) flags |= TStateFlags::csFocused;
-  if (!enabled && flags == TStateFlags::csNone) flags = TStateFlags::csDisabled;
-  return flags;
-}
 
 bool Usable(const TDataSkinObject* element) { return element && !element->Image.Empty(); }
 
@@ -166,27 +154,28 @@ void TSkinEdit::FindSpinButton(HWND window) {
   if (FUpDown || !window || !Owner()) return;
   for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
     if (!IsSpinButtonClass(child)) continue;
-    TSkinControl* upDown = MakeControlSkin(*Owner(), TControlSkinKind::skUpDown);
-    if (auto* skin = dynamic_cast<TSkinUpDown*>(upDown)) skin->SetInset(true);
-    WatchReference(FUpDown, upDown);
+    auto* upDown = MakeChildSkin<TSkinUpDown>();
+    if (!upDown) return;
     // Its frame is drawn one pixel inside its client rectangle (the up-down skin's inset).
+    upDown->SetInset(true);
+    WatchReference(FUpDown, static_cast<TSkinControl*>(upDown));
     FUpDown->AttachWindow(child, FSkinData, FCanvas);
-    // Registered too, so that skin changes and the form skin's teardown reach it.
-    if (TSkinControlHost* host = Host()) host->AddControlSkin(FUpDown);
     return;
   }
 }
 
 // ---- TSkinComBox
 
-void TSkinComBox::RefreshState() {
-  if (!FHandle) return;
+TStateFlags TSkinComBox::DrawState() {
+  TStateFlags state = TSkinControl::DrawState();
+  if (!FHandle) return state;
   FStyle = GetWindowLongPtrW(FHandle, GWL_STYLE);
   FExStyle = GetWindowLongPtrW(FHandle, GWL_EXSTYLE);
   // A drop-down combo box hands its focus to its edit: that is focus of the combo box.
   const HWND focus = GetFocus();
   FFocused = focus && (focus == FHandle || IsChild(FHandle, focus));
-  FEnabled = (FStyle & WS_DISABLED) == 0;
+  if (FFocused) state |= TStateFlags::csFocused;
+  return state;
 }
 
 void TSkinComBox::AfterMessage(TMessage& message) {
@@ -230,15 +219,14 @@ void TSkinComBox::DrawSkin(HDC dc, const RECT& rect) {
   const TSkinDefinition& model = FSkinData->Model();
   const TDataSkinBorder* button = model.ComboButton.get();
   if (!Usable(button)) return;
-  RefreshState();
+  const TStateFlags state = DrawState();
   if (button->Style == 1) {
-    DrawFlatCombo(dc, rect);
+    DrawFlatCombo(dc, rect, state);
     return;
   }
   const TDataSkinObject* edge = model.SunkEdge.get();
   if (!Usable(edge)) return;
 
-  const TStateFlags state = ComboState(FState, FFocused, FEnabled);
   const int b = GetSystemMetrics(SM_CXHSCROLL);
   RECT text, buttonRect, glyphArea;
   const TPixelBitmap* strip = nullptr;
@@ -274,12 +262,10 @@ void TSkinComBox::DrawSkin(HDC dc, const RECT& rect) {
   }
 }
 
-void TSkinComBox::DrawFlatCombo(HDC dc, const RECT& rect) {
+void TSkinComBox::DrawFlatCombo(HDC dc, const RECT& rect, TStateFlags state) {
   if (!FSkinData || !FHandle) return;
   const TDataSkinBorder* button = FSkinData->Model().ComboButton.get();
   if (!Usable(button)) return;
-  RefreshState();
-  const TStateFlags state = ComboState(FState, FFocused, FEnabled);
   // The brush the DC holds is the control's background here.
   const auto dcBrush = static_cast<HBRUSH>(GetCurrentObject(dc, OBJ_BRUSH));
 

@@ -55,16 +55,15 @@ class TSkinComBox : public TSkinControl {
   void DrawSkin(HDC dc, const RECT& rect) override;
 
   // The flat look (ComboButton Style 1): plain frames and the button always on the right.
-  void DrawFlatCombo(HDC dc, const RECT& rect);
+  void DrawFlatCombo(HDC dc, const RECT& rect, TStateFlags state);
+  // Focus in the combo box's edit counts as its own; the styles are read on the way.
+  TStateFlags DrawState() override;
 
   // The window's style and extended style as the last draw read them.
   LONG_PTR Style() const { return FStyle; }
   LONG_PTR ExStyle() const { return FExStyle; }
 
  private:
-  // Focus and enabled state as the window has them now.
-  void RefreshState();
-
   LONG_PTR FStyle = 0;
   LONG_PTR FExStyle = 0;
 };

@@ -11,6 +11,7 @@
 #include "framework/Controls.h"
 #include "framework/Messages.h"
 #include "framework/RangeCtrls.h"
+#include "skin/controls/SkinBoxes.h"
 #include "skin/core/SkinData.h"
 #include "skin/data/SkinDefinition.h"
 #include "skin/data/SkinFrames.h"
@@ -29,13 +30,7 @@ int ArrowFrame(bool vertical, bool second, bool pressed) {
   return FrameIndex(kind, pressed ? TStateFlags::csPressed : TStateFlags::csNone);
 }
 
-int ArrowSize() { return GetSystemMetrics(SM_CXHSCROLL); }
-
 const TSkinDefinition* ModelOf(const TSkinData* data) { return data ? &data->Model() : nullptr; }
-
-bool HasArrows(const TSkinDefinition* model) { return model && model->Scrollbar && !model->Scrollbar->Image.Empty(); }
-
-int BarLength(const RECT& r, bool vertical) { return vertical ? r.bottom - r.top : r.right - r.left; }
 
 // The stretched copy of the composed bar, colour on colour as the bars were drawn for.
 void StretchToDc(HDC dc, const RECT& target, const TPixelBitmap& bitmap) {
@@ -67,27 +62,6 @@ class TFlagScope {
   std::weak_ptr<char> FLife;
 };
 
-// Asks a bar skin to paint once more when the queue comes round to it: the platform,
-// tracking a held arrow, draws its own bar right after each scroll message.
-UINT RepaintMessage() {
-  static const UINT message = RegisterWindowMessageW(L"Kv.ScrollBarRepaint");
-  return message;
-}
-
-// Posts one repaint request at a time; `posted` is cleared when it arrives.
-void PostRepaint(HWND wnd, bool& posted) {
-  if (!posted && wnd) posted = PostMessageW(wnd, RepaintMessage(), 0, 0) != FALSE;
-}
-
-TScrollPart PartOfScroll(WPARAM wParam, bool vertical) {
-  switch (LOWORD(wParam)) {
-    case SB_LINEUP: return vertical ? spUpArrow : spLeftArrow;
-    case SB_LINEDOWN: return vertical ? spDownArrow : spRightArrow;
-    case SB_THUMBTRACK: return vertical ? spVertThumb : spHorzThumb;
-    default: return spNone;
-  }
-}
-
 // The mouse captured for one window while it lives; given back once.
 class TCaptureScope {
  public:
@@ -104,6 +78,30 @@ class TCaptureScope {
 };
 
 }  // namespace
+
+int ArrowSize() { return GetSystemMetrics(SM_CXHSCROLL); }
+
+bool HasArrows(const TSkinDefinition* model) { return model && model->Scrollbar && !model->Scrollbar->Image.Empty(); }
+
+int BarLength(const RECT& r, bool vertical) { return vertical ? r.bottom - r.top : r.right - r.left; }
+
+UINT RepaintMessage() {
+  static const UINT message = RegisterWindowMessageW(L"Kv.ScrollBarRepaint");
+  return message;
+}
+
+void PostRepaint(HWND wnd, bool& posted) {
+  if (!posted && wnd) posted = PostMessageW(wnd, RepaintMessage(), 0, 0) != FALSE;
+}
+
+TScrollPart PartOfScroll(WPARAM wParam, bool vertical) {
+  switch (LOWORD(wParam)) {
+    case SB_LINEUP: return vertical ? spUpArrow : spLeftArrow;
+    case SB_LINEDOWN: return vertical ? spDownArrow : spRightArrow;
+    case SB_THUMBTRACK: return vertical ? spVertThumb : spHorzThumb;
+    default: return spNone;
+  }
+}
 
 int ScrollMulDiv(int number, int numerator, int denominator) {
   if (denominator == 0) return 0;
@@ -171,7 +169,7 @@ void TSkinScrollBar::AttachScrollBars(TWinControl* control, TSkinData* skinData,
   const bool buffered = control->DoubleBuffered();
   TSkinControl::AttachControl(control, skinData, false, canvas);
   if (!FAttached) return;
-  control->SetDoubleBuffered(buffered);
+  SetDoubleBuffered(buffered);
   FDragging = FInVScroll = FInHScroll = false;
   FInfo[0].cbSize = FInfo[1].cbSize = sizeof(SCROLLINFO);
   FGeometry[0].StyleBit = WS_HSCROLL;
@@ -505,126 +503,18 @@ void TSkinScrollBar::DragThumb(int bar, UINT scrollMessage, POINT origin) {
 void TSkinListView::AttachControl(TWinControl* control, TSkinData* skinData, bool recolor, TCanvas* canvas) {
   if (FAttached) return;
   AttachScrollBars(control, skinData, recolor, canvas);
-  if (!FAttached || FHeader || !Owner()) return;
+  if (!FAttached || FHeader) return;
   const auto header = reinterpret_cast<HWND>(SendMessageW(FHandle, LVM_GETHEADER, 0, 0));
   if (!header) return;
-  TSkinControl* skin = MakeControlSkin(*Owner(), TControlSkinKind::skHeader);
+  TSkinControl* skin = MakeChildSkin<TSkinHeader>();
+  if (!skin) return;
   WatchReference(FHeader, skin);
   skin->AttachWindow(header, skinData, canvas);
-  if (TSkinControlHost* host = Host()) host->AddControlSkin(skin);
 }
 
 void TSkinListView::Notification(TComponent* component, TOperation operation) {
   TSkinScrollBar::Notification(component, operation);
   if (operation == opRemove && component == FHeader) FHeader = nullptr;
-}
-
-// ---- TSkinScControl
-
-bool TSkinScControl::Vertical() const {
-  if (const auto* bar = dynamic_cast<const TScrollBar*>(FControl)) return bar->Kind() == sbVertical;
-  return FHandle && (GetWindowLongPtrW(FHandle, GWL_STYLE) & SBS_VERT) != 0;
-}
-
-bool TSkinScControl::BeforeMessage(TMessage& m) {
-  if (m.Msg == RepaintMessage()) {
-    FRepaintPosted = false;
-    PaintSkin(nullptr);
-    m.Result = 0;
-    return false;
-  }
-  switch (m.Msg) {
-    case WM_NCMOUSEMOVE:
-      if (m.WParam == HTHSCROLL || m.WParam == HTVSCROLL) {
-        m.Result = 0;
-        return false;
-      }
-      return true;
-    case WM_SETFOCUS: {
-      // The platform marks a focused bar with a blinking caret the shape of its own thumb,
-      // which is not where ours is drawn: the caret goes.
-      const std::weak_ptr<char> life = Life();
-      CallOldProc(m);
-      if (life.expired()) return false;
-      if (GetFocus() == FHandle) DestroyCaret();
-      FFocused = true;
-      PaintSkin(nullptr);
-      return false;
-    }
-    case SBM_SETSCROLLINFO:
-    case CN_HSCROLL:
-    case CN_VSCROLL:
-    // The platform redraws the bar itself when its tracking ends and, themed, when the
-    // mouse comes and goes: the skin is painted again after each.
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-    case WM_MOUSEMOVE:
-    case WM_MOUSELEAVE: {
-      if (m.Msg == CN_HSCROLL || m.Msg == CN_VSCROLL) FPart = PartOfScroll(m.WParam, m.Msg == CN_VSCROLL);
-      const std::weak_ptr<char> life = Life();
-      CallOldProc(m);
-      if (life.expired()) return false;
-      PaintSkin(nullptr);
-      if (m.Msg == CN_HSCROLL || m.Msg == CN_VSCROLL) PostRepaint(FHandle, FRepaintPosted);
-      return false;
-    }
-    default: return true;
-  }
-}
-
-void TSkinScControl::ComputeThumb(const RECT& barRect, bool vertical) {
-  if (!FHandle) return;
-  int minimum, maximum, page, position;
-  if (const auto* bar = dynamic_cast<const TScrollBar*>(FControl)) {
-    minimum = bar->Min();
-    maximum = bar->Max();
-    page = bar->PageSize();
-    position = bar->Position();
-  } else {
-    SCROLLINFO info{};
-    info.cbSize = sizeof(info);
-    info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
-    if (!SendMessageW(FHandle, SBM_GETSCROLLINFO, 0, reinterpret_cast<LPARAM>(&info))) return;
-    minimum = info.nMin;
-    maximum = info.nMax;
-    page = static_cast<int>(info.nPage);
-    position = info.nPos;
-  }
-  const int a = ArrowSize();
-  const int l = BarLength(barRect, vertical) - 2 * a;
-  const int range = maximum - minimum;
-  if (range < 0) return;
-  int t = page > 0 ? std::max(ScrollMulDiv(page, l, range + 1), MinimumThumbLength()) : GetSystemMetrics(SM_CXHTHUMB);
-  t = std::min(t, l);
-  int o;
-  if (page == range + 1) {
-    t -= 1;
-    o = 0;
-  } else {
-    o = ScrollMulDiv(position - minimum, l - t, range - page + 1);
-  }
-  o = std::max(std::min(o, l - t), 0);
-  FTrackLength = l;
-  FThumbLength = t;
-  FThumbOffset = o;
-}
-
-void TSkinScControl::DrawSkin(HDC dc, const RECT& rect) {
-  const TSkinDefinition* model = ModelOf(FSkinData);
-  if (!HasArrows(model)) return;
-  const bool vertical = Vertical();
-  ComputeThumb(rect, vertical);
-  const int a = ArrowSize();
-  const int length = BarLength(rect, vertical);
-  TScrollBarLook look;
-  look.Vertical = vertical;
-  look.FirstPressed = FPart == (vertical ? spUpArrow : spLeftArrow);
-  look.SecondPressed = FPart == (vertical ? spDownArrow : spRightArrow);
-  look.ThumbShown = FTrackLength >= FThumbLength && FThumbOffset + FThumbLength <= length - 2 * a;
-  look.ThumbStart = (length < 2 * a ? length / 2 : a) + FThumbOffset;
-  look.ThumbLength = FThumbLength;
-  look.ThumbPressed = FPart == spHorzThumb || FPart == spVertThumb;
-  DrawSkinScrollBar(dc, rect, *model, look);
 }
 
 }  // namespace kv

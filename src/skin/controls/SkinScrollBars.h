@@ -67,6 +67,18 @@ bool DrawSkinScrollBar(HDC dc, const RECT& bar, const TSkinDefinition& model, co
 int ScrollMulDiv(int number, int numerator, int denominator);
 // The least thumb length the platform draws.
 int MinimumThumbLength();
+// The system's arrow-button size, a bar's length along its direction, and whether the
+// skin has the arrow pictures every bar needs.
+int ArrowSize();
+int BarLength(const RECT& r, bool vertical);
+bool HasArrows(const TSkinDefinition* model);
+// Asks a bar skin to paint once more when the queue comes round to it: the platform,
+// tracking a held arrow, draws its own bar right after each scroll message. One request
+// at a time is posted; `posted` is cleared when it arrives.
+UINT RepaintMessage();
+void PostRepaint(HWND wnd, bool& posted);
+// The part a scroll message's code shows pressed.
+TScrollPart PartOfScroll(WPARAM wParam, bool vertical);
 
 class TSkinScrollBar : public TSkinControl {
  public:

@@ -107,10 +107,10 @@ void TSkinTab::ReadOrientation() {
 
 void TSkinTab::PrepareStrips() {
   ReadOrientation();
+  // Made again whole from the skin shown now: no picture of an earlier skin stays.
   const TDataSkinBorder* tabs = TabsOf(FSkinData);
-  if (!tabs || tabs->Image2.Empty()) return;
-  FTabStrip = tabs->Image;
-  FBorderStrip = tabs->Image2;
+  FTabStrip = tabs ? tabs->Image : TPixelBitmap();
+  FBorderStrip = tabs ? tabs->Image2 : TPixelBitmap();
   switch (FOrientation) {
     case TTabSide::tsBottom:
       FlipVertical(FTabStrip);
@@ -131,10 +131,11 @@ bool TSkinTab::FindUpDown() {
   if (!FHandle) return false;
   const HWND arrows = FindWindowExW(FHandle, nullptr, UPDOWN_CLASSW, nullptr);
   if (!arrows) return false;
-  if (!FUpDown && Owner()) {
-    TSkinControl* skin = MakeControlSkin(*Owner(), TControlSkinKind::skUpDown);
-    WatchReference(FUpDown, skin);
-    FUpDown->AttachWindow(arrows, FSkinData, FCanvas);
+  if (!FUpDown) {
+    if (TSkinControl* skin = MakeChildSkin<TSkinUpDown>()) {
+      WatchReference(FUpDown, skin);
+      FUpDown->AttachWindow(arrows, FSkinData, FCanvas);
+    }
   }
   return (GetWindowLongPtrW(arrows, GWL_STYLE) & WS_VISIBLE) != 0;
 }
@@ -259,7 +260,9 @@ void TSkinTab::DrawSkin(HDC dc, const RECT& rect) {
     }
   }
 
-  if (!FBorderStrip.Empty()) DrawNineSliceBorder(dc, ToRect(page), FBorderStrip, false, 1, 1, kBorderMargins);
+  if (!FBorderStrip.Empty())
+    DrawNineSliceBorder(dc, ToRect(page), FBorderStrip, false, FixedFrameCount(TElementKind::ekTabPage),
+                        FrameIndex(TElementKind::ekTabPage, TStateFlags::csNone), kBorderMargins);
 }
 
 // ---- tab set
@@ -281,13 +284,18 @@ void TSkinTab31::AttachControl(TWinControl* control, TSkinData* skinData, bool r
   auto* scroller = FControl->ComponentCount() > 0 ? dynamic_cast<TTabScroller*>(FControl->Components(0)) : nullptr;
   if (!scroller) return;
   WatchReference(FScroller, scroller);
-  if (!FUpDown && Owner()) {
+  if (FUpDown) return;
+  if (auto* upDown = MakeChildSkin<TSkinUpDown>()) {
     // The scroller's two arrows sit side by side: the up-down skin draws them horizontal.
-    TSkinControl* skin = MakeControlSkin(*Owner(), TControlSkinKind::skUpDown);
-    if (auto* upDown = dynamic_cast<TSkinUpDown*>(skin)) upDown->SetHorizontal(true);
-    WatchReference(FUpDown, skin);
+    upDown->SetHorizontal(true);
+    WatchReference(FUpDown, static_cast<TSkinControl*>(upDown));
     FUpDown->AttachWindow(scroller->Handle(), FSkinData, FCanvas);
   }
+}
+
+void TSkinTab31::SkinChanged() {
+  TSkinControl::SkinChanged();
+  PrepareStrip();
 }
 
 void TSkinTab31::PrepareStrip() {

@@ -69,6 +69,7 @@ class TSkinTab31 : public TSkinControl {
   // Paints on WM_PAINT itself and lets the control go on; swallows WM_ERASEBKGND.
   bool BeforeMessage(TMessage& message) override;
   void DrawSkin(HDC dc, const RECT& rect) override;
+  void SkinChanged() override;
 
   TSkinControl* UpDown() const { return FUpDown; }
 

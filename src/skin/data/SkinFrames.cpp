@@ -40,10 +40,14 @@ int FrameIndex(TElementKind kind, TStateFlags state) {
   const bool disabled = HasFlag(state, csDisabled);
   const bool checked = HasFlag(state, csChecked);
   switch (kind) {
-    case TElementKind::ekPushButton:
+    case TElementKind::ekPushButton: return HasFlag(state, csLatched) ? 2 : FourStateFrame(state, true);
     case TElementKind::ekComboButton:
     case TElementKind::ekSunkEdge:
-    case TElementKind::ekComboArrow: return FourStateFrame(state, true);
+    case TElementKind::ekComboArrow:
+      // Disabled counts only when nothing else does.
+      if (HasFlag(state, csPressed) || HasFlag(state, csHot) || HasFlag(state, csFocused))
+        return FourStateFrame(TStateFlags(unsigned(state) & ~unsigned(csDisabled)), true);
+      return FourStateFrame(state, true);
     case TElementKind::ekUpDownFirst: return FourStateFrame(state, false);
     case TElementKind::ekUpDownSecond: return 4 + FourStateFrame(state, false);
     case TElementKind::ekCheckBox:
@@ -53,6 +57,7 @@ int FrameIndex(TElementKind kind, TStateFlags state) {
       if (disabled) return checked ? 4 : 3;
       return checked ? 2 : 1;
     case TElementKind::ekTab: return HasFlag(state, csSelected) ? 2 : 1;
+    case TElementKind::ekTabPage: return 1;
     case TElementKind::ekScrollThumb: return HasFlag(state, csDragging) || HasFlag(state, csPressed) ? 2 : 1;
     case TElementKind::ekProgressBar: return 1;
     case TElementKind::ekProgressFill: return 2;
@@ -109,6 +114,7 @@ int FixedFrameCount(TElementKind kind) {
     case TElementKind::ekStatusLowered:
     case TElementKind::ekStatusRaised:
     case TElementKind::ekStatusFlat: return 3;
+    case TElementKind::ekTabPage: return 1;
     case TElementKind::ekSizeGrip:
     case TElementKind::ekCheckBox:
     case TElementKind::ekRadioButton:

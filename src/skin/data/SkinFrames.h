@@ -5,11 +5,14 @@
 //
 // Frames count from 1. Where states combine, the first that applies wins:
 //
-//   push button, combo button, sunk edge, combo arrow   disabled 3, pressed 2, hot or focused 4, else 1
+//   push button     latched down 2, disabled 3, pressed 2, hot or focused 4, else 1
+//   combo button, sunk edge, combo arrow   pressed 2, hot or focused 4, disabled 3, else 1
+//                   (a disabled combo box that holds the focus shows it)
 //   up-down arrow (first; the second adds 4)            disabled 3, pressed 2, hot 4, else 1
 //   check box       disabled and checked, or indeterminate 4; disabled 3; checked 2; else 1
 //   radio button    disabled and checked 4; disabled 3; checked 2; else 1
 //   tab             selected 2, else 1
+//   tab page frame  1 (of 1)
 //   scroll thumb    dragged (or pressed) 2, else 1
 //   caption button  pressed 2, hot 3, window inactive 4, else 1
 //   MDI button      pressed 2, hot 4, else 1 (caption buttons the menu bar shows)
@@ -42,6 +45,7 @@ enum class TStateFlags : unsigned {
   csSelected = 1u << 6,       // the tab in front
   csDragging = 1u << 7,       // a scroll thumb being dragged, or its bar scrolling
   csInactive = 1u << 8,       // the window it belongs to is not the active one (frame kinds)
+  csLatched = 1u << 9,        // a speed button held down by its group
 };
 constexpr TStateFlags operator|(TStateFlags a, TStateFlags b) { return TStateFlags(unsigned(a) | unsigned(b)); }
 constexpr TStateFlags& operator|=(TStateFlags& a, TStateFlags b) { return a = a | b; }
@@ -57,6 +61,7 @@ enum class TElementKind {
   ekComboArrow,     // ExtraImages: the combo box's arrow glyph
   ekSizeGrip,       // ExtraImages: the status bar's size grip, after the combo arrows
   ekTab,            // Tabs
+  ekTabPage,        // Tabs, Image2: the frame around a tab control's page
   ekUpDownFirst,    // UpDownVert, UpDownHorz and their Image2: the up or left arrow
   ekUpDownSecond,   // ... the down or right arrow
   ekProgressBar,    // Progress: the empty bar

@@ -257,11 +257,7 @@ void TControlSkins::ApplyRules(const std::string& n, int t, TComponent* c) {
     Attach(skBox, c, true);
     return;
   }
-  if (auto* statusBar = dynamic_cast<TStatusBar*>(c); statusBar && Allowed(xcStatusBar)) {  // 17
-    // Our status bar has no size-grip property: the grip is a style bit of its window.
-    const HWND wnd = statusBar->Handle();
-    const LONG_PTR style = GetWindowLongPtrW(wnd, GWL_STYLE);
-    if (style & SBARS_SIZEGRIP) SetWindowLongPtrW(wnd, GWL_STYLE, style & ~LONG_PTR(SBARS_SIZEGRIP));
+  if (Is<TStatusBar>(c) && Allowed(xcStatusBar)) {  // 17: the skin takes the size grip away
     Attach(skStatusBar, c, false);
     return;
   }

@@ -9,6 +9,7 @@
 #include "framework/Menus.h"
 #include "framework/Subclass.h"
 #include "skin/core/SkinData.h"
+#include "skin/data/SkinFrames.h"
 #include "skin/gdi/SkinGdi.h"
 #include "skin/menus/WinSkinMenu.h"
 #include "skin/windows/ControlSkins.h"
@@ -232,8 +233,9 @@ void TWinSkinForm::DrawMdiButtonsOnBar(HDC dc) {
     const TDataSkinSysButton& record = button->Record();
     if (record.Visibility != 100 || record.Image.Empty() || !button->Visible) continue;
     const RECT& b = button->Bounds;
-    DrawFrameStretched(dc, {b.left, b.top, b.right, b.bottom}, record.Image, TDrawFlags::dfTransparent,
-                       std::max(record.FrameCount, 1), 1);
+    const int frames = std::max(record.FrameCount, 1);
+    DrawFrameStretched(dc, {b.left, b.top, b.right, b.bottom}, record.Image, TDrawFlags::dfTransparent, frames,
+                       StripFrameIndex(TElementKind::ekMdiButton, TStateFlags::csNone, frames));
   }
   if (TSkinManage* manager = TSkinManage::Instance(); manager && !manager->MdiMaximized())
     manager->SetMdiMaximized(true);
