@@ -20,6 +20,7 @@
 #include "framework/Classes.h"
 #include "framework/Graphics.h"
 #include "framework/Messages.h"
+#include "skin/controls/ControlSkinKinds.h"
 #include "skin/data/SkinImage.h"
 
 namespace kv {
@@ -32,36 +33,6 @@ class TImageList;
 class TSkinControl;
 class TSkinData;
 class TWinControl;
-
-// The control-skin classes classification can choose. Until a class exists, the factory
-// makes a TSkinControl that remembers which class it stands for.
-enum class TControlSkinKind {
-  skControl,  // the base: paints nothing of its own
-  skButton,
-  skBitButton,
-  skSpeedButton,
-  skCheckBox,
-  skRadioButton,
-  skEdit,
-  skComBox,
-  skScrollBar,
-  skTab,
-  skTab31,
-  skStatusBar,
-  skProgress,
-  skTrackBar,
-  skUpDown,
-  skHeader,
-  skListView,
-  skBox,
-  skSizer,
-  skScControl,
-};
-// "TSkinButton" and so on.
-std::string_view ControlSkinClassName(TControlSkinKind kind);
-
-// A new control skin of that class, owned by `owner` (the form skin).
-TSkinControl* MakeControlSkin(TComponent& owner, TControlSkinKind kind);
 
 // What a control skin needs of the form skin that owns it.
 class TSkinControlHost {
