@@ -10,14 +10,6 @@
 #include "framework/Controls.h"
 #include "framework/ImgList.h"
 #include "framework/Subclass.h"
-#include "skin/controls/SkinBars.h"
-#include "skin/controls/SkinBoxes.h"
-#include "skin/controls/SkinButtons.h"
-#include "skin/controls/SkinChecks.h"
-#include "skin/controls/SkinEdits.h"
-#include "skin/controls/SkinRanges.h"
-#include "skin/controls/SkinScrollBars.h"
-#include "skin/controls/SkinTabs.h"
 #include "skin/core/SkinData.h"
 #include "skin/data/SkinDefinition.h"
 #include "skin/data/SkinFrames.h"
@@ -86,57 +78,6 @@ TScratchBitmap& Scratch() {
 }
 
 }  // namespace
-
-std::string_view ControlSkinClassName(TControlSkinKind kind) {
-  switch (kind) {
-    case TControlSkinKind::skControl: return "TSkinControl";
-    case TControlSkinKind::skButton: return "TSkinButton";
-    case TControlSkinKind::skBitButton: return "TSkinBitButton";
-    case TControlSkinKind::skSpeedButton: return "TSkinSpeedButton";
-    case TControlSkinKind::skCheckBox: return "TSkinCheckBox";
-    case TControlSkinKind::skRadioButton: return "TSkinRadioButton";
-    case TControlSkinKind::skEdit: return "TSkinEdit";
-    case TControlSkinKind::skComBox: return "TSkinComBox";
-    case TControlSkinKind::skScrollBar: return "TSkinScrollBar";
-    case TControlSkinKind::skTab: return "TSkinTab";
-    case TControlSkinKind::skTab31: return "TSkinTab31";
-    case TControlSkinKind::skStatusBar: return "TSkinStatusBar";
-    case TControlSkinKind::skProgress: return "TSkinProgress";
-    case TControlSkinKind::skTrackBar: return "TSkinTrackBar";
-    case TControlSkinKind::skUpDown: return "TSkinUpDown";
-    case TControlSkinKind::skHeader: return "TSkinHeader";
-    case TControlSkinKind::skListView: return "TSkinListView";
-    case TControlSkinKind::skBox: return "TSkinBox";
-    case TControlSkinKind::skSizer: return "TSkinSizer";
-    case TControlSkinKind::skScControl: return "TSkinScControl";
-  }
-  return "TSkinControl";
-}
-
-TSkinControl* MakeControlSkin(TComponent& owner, TControlSkinKind kind) {
-  switch (kind) {
-    case TControlSkinKind::skButton: return owner.Make<TSkinButton>();
-    case TControlSkinKind::skBitButton: return owner.Make<TSkinBitButton>();
-    case TControlSkinKind::skSpeedButton: return owner.Make<TSkinSpeedButton>();
-    case TControlSkinKind::skCheckBox: return owner.Make<TSkinCheckBox>();
-    case TControlSkinKind::skRadioButton: return owner.Make<TSkinRadioButton>();
-    case TControlSkinKind::skEdit: return owner.Make<TSkinEdit>();
-    case TControlSkinKind::skComBox: return owner.Make<TSkinComBox>();
-    case TControlSkinKind::skTab: return owner.Make<TSkinTab>();
-    case TControlSkinKind::skTab31: return owner.Make<TSkinTab31>();
-    case TControlSkinKind::skStatusBar: return owner.Make<TSkinStatusBar>();
-    case TControlSkinKind::skTrackBar: return owner.Make<TSkinTrackBar>();
-    case TControlSkinKind::skUpDown: return owner.Make<TSkinUpDown>();
-    case TControlSkinKind::skProgress: return owner.Make<TSkinProgress>();
-    case TControlSkinKind::skScrollBar: return owner.Make<TSkinScrollBar>();
-    case TControlSkinKind::skListView: return owner.Make<TSkinListView>();
-    case TControlSkinKind::skScControl: return owner.Make<TSkinScControl>();
-    case TControlSkinKind::skHeader: return owner.Make<TSkinHeader>();
-    case TControlSkinKind::skBox: return owner.Make<TSkinBox>();
-    case TControlSkinKind::skSizer: return owner.Make<TSkinSizer>();
-    default: return owner.Make<TSkinControl>(kind);
-  }
-}
 
 // ---- attaching
 

@@ -24,6 +24,7 @@
 #include "framework/Classes.h"
 #include "framework/Graphics.h"
 #include "framework/Messages.h"
+#include "skin/controls/ControlSkinKinds.h"
 #include "skin/core/SkinHosts.h"
 #include "skin/data/SkinFrames.h"
 #include "skin/data/SkinImage.h"
@@ -38,36 +39,6 @@ class TImageList;
 class TSkinControl;
 class TSkinData;
 class TWinControl;
-
-// The control-skin classes classification can choose. Until a class exists, the factory
-// makes a TSkinControl that remembers which class it stands for.
-enum class TControlSkinKind {
-  skControl,  // the base: paints nothing of its own
-  skButton,
-  skBitButton,
-  skSpeedButton,
-  skCheckBox,
-  skRadioButton,
-  skEdit,
-  skComBox,
-  skScrollBar,
-  skTab,
-  skTab31,
-  skStatusBar,
-  skProgress,
-  skTrackBar,
-  skUpDown,
-  skHeader,
-  skListView,
-  skBox,
-  skSizer,
-  skScControl,
-};
-// "TSkinButton" and so on.
-std::string_view ControlSkinClassName(TControlSkinKind kind);
-
-// A new control skin of that class, owned by `owner` (the form skin).
-TSkinControl* MakeControlSkin(TComponent& owner, TControlSkinKind kind);
 
 // FState bits.
 enum TSkinStateBit : std::uint8_t { sbHot = 1, sbPressed = 2 };

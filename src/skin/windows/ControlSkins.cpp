@@ -22,6 +22,7 @@ namespace kv {
 namespace {
 
 using enum TControlSkinKind;
+using enum TAttachWay;
 
 template <class T>
 bool Is(const TComponent* component) {
@@ -38,21 +39,6 @@ bool NameIn(std::string_view name, std::initializer_list<std::string_view> names
   return std::find(names.begin(), names.end(), name) != names.end();
 }
 
-// The roles the rule table speaks of, filled by our framework's classes.
-bool IsTabControlRole(const TComponent* c) { return Is<TTabControl>(c); }
-bool IsRadioGroupRole(const TComponent* c) { return Is<TRadioGroup>(c); }
-bool IsRadioButtonRole(const TComponent* c) { return Is<TRadioButton>(c); }
-bool IsToolBarRole(const TComponent* c) { return Is<TToolBar>(c); }
-bool IsProgressRole(const TComponent* c) { return Is<TProgressBar>(c); }
-bool IsScrollBarControlRole(const TComponent* c) { return Is<TScrollBar>(c); }
-bool IsBitButtonRole(const TComponent* c) { return Is<TBitBtn>(c); }
-bool IsSpeedButtonRole(const TComponent* c) { return Is<TSpeedButton>(c); }
-bool IsListViewRole(const TComponent* c) { return Is<TListView>(c); }
-bool IsColoredScrollerRole(const TComponent* c) { return Is<TScrollBox>(c); }
-bool IsContainerRole(const TComponent* c) { return Is<TTabSheet>(c) || Is<TScrollBox>(c); }
-// A memo is an edit of several lines here as it is in the class family the rules name.
-bool IsEditFamily(const TComponent* c) { return Is<TEdit>(c) || Is<TMemo>(c); }
-
 }  // namespace
 
 TControlSkins::TControlSkins(TComponent* formSkin, std::function<bool()> closing)
@@ -68,7 +54,9 @@ void TControlSkins::Bind(TSkinData* skinData, TCanvas* canvas) {
 
 // ---- attaching
 
-bool TControlSkins::Allowed(TSkinControlType type) const { return FSkinData->SkinControls().Contains(type); }
+bool TControlSkins::Allowed(TSkinControlType type) const {
+  return FSkinData->SkinControls().Contains(type) && (type != xcTab || HasTabs());
+}
 
 bool TControlSkins::HasTabs() const { return FSkinData->Model().Tabs != nullptr; }
 
@@ -96,19 +84,23 @@ TSkinControl* TControlSkins::AttachByHandle(TControlSkinKind kind, TComponent* c
   return control ? AttachByHandle(kind, control->Handle()) : nullptr;
 }
 
-void TControlSkins::AttachScrollBars(TComponent* component, int option) {
-  // A scroll-bar skin takes its attach flag as whether thumb drags are its own (option 1)
-  // or left to the platform (option 0): it goes on to AttachScrollBars with it.
-  Attach(skScrollBar, component, option == 1);
+TSkinControl* TControlSkins::AttachGraphic(TControlSkinKind kind, TComponent* component) {
+  auto* control = dynamic_cast<TGraphicControl*>(component);
+  if (!control) return nullptr;
+  TSkinControl* skin = MakeControlSkin(*this, kind);
+  skin->AttachGraphic(control, FSkinData, FCanvas);
+  AddControlSkin(skin);
+  WatchGraphic(skin, control);
+  return skin;
 }
 
-void TControlSkins::AttachSpeedButton(TComponent* component) {
-  auto* button = dynamic_cast<TGraphicControl*>(component);
-  if (!button) return;
-  TSkinControl* skin = MakeControlSkin(*this, skSpeedButton);
-  skin->AttachGraphic(button, FSkinData, FCanvas);
-  AddControlSkin(skin);
-  WatchGraphic(skin, button);
+TSkinControl* TControlSkins::AttachKind(TControlSkinKind kind, TComponent* component, bool option) {
+  switch (ControlSkinKindRow(kind).Way) {
+    case awControl: return Attach(kind, component, option);
+    case awHandle: return AttachByHandle(kind, component);
+    case awGraphic: return AttachGraphic(kind, component);
+  }
+  return nullptr;
 }
 
 void TControlSkins::WatchGraphic(TSkinControl* skin, TGraphicControl* control) {
@@ -192,204 +184,65 @@ bool TControlSkins::OfferToHandler(TWinControl* container, TComponent* component
   return true;
 }
 
-void TControlSkins::ApplyRules(const std::string& n, int t, TComponent* c) {
-  if (NameIn(n, {"TDBCOMBOBOXEH", "TQRPREVIEW", "TFRDESIGNERPAGE", "TFRPBOX"})) return;  // 1
-  if (n == "TTOOLBAR") {                                                                 // 2
-    SetPropertyByName(*c, "Flat", "True");
-    if (auto* control = dynamic_cast<TControl*>(c)) RecolorBare(control);
+void TControlSkins::ApplyRules(const std::string& upperName, int tagRest, TComponent* component) {
+  for (const TClassifyRule& rule : ClassifyRules()) {
+    if (rule.Switch && !Allowed(*rule.Switch)) continue;
+    const TRuleMatch& match = rule.Match;
+    if (match.Skin3rd) {
+      if (ApplySkin3rd(upperName, component)) return;
+      continue;
+    }
+    const bool matched = std::find(match.Names.begin(), match.Names.end(), upperName) != match.Names.end() ||
+                         (match.Is && match.Is(component)) || (match.Tag != 0 && match.Tag == tagRest);
+    if (!matched) continue;
+    if (rule.First) (this->*rule.First)(component);
+    if (rule.Kind) AttachKind(*rule.Kind, component, rule.Option);
+    if (rule.Then) (this->*rule.Then)(component);
     return;
-  }
-  if (IsTabControlRole(c) && Allowed(xcTab) && HasTabs()) {  // 3
-    AttachByHandle(skTab, c);
-    return;
-  }
-  if (ApplySkin3rd(n, c)) return;                       // 4
-  if (n == "TTABSET" && Allowed(xcTab) && HasTabs()) {  // 5
-    Attach(skTab31, c, false);
-    return;
-  }
-  if (n == "TTABBEDNOTEBOOK" && Allowed(xcTab) && HasTabs()) {  // 6
-    AttachByHandle(skTab, c);
-    return;
-  }
-  if (n == "TMVCPANEL") {  // 7
-    Recurse(c);
-    return;
-  }
-  if (Is<TPageControl>(c) && Allowed(xcTab) && HasTabs()) {  // 8
-    AttachByHandle(skTab, c);
-    return;
-  }
-  if (Is<TCheckBox>(c) && Allowed(xcCheckBox)) {  // 9
-    Attach(skCheckBox, c, true);
-    return;
-  }
-  if (n == "TTRACKBAR" && Allowed(xcButton)) {  // 10
-    Attach(skTrackBar, c, false);
-    return;
-  }
-  if (n == "TUPDOWN" && Allowed(xcButton)) {  // 11
-    Attach(skUpDown, c, false);
-    return;
-  }
-  if (IsRadioGroupRole(c) && Allowed(xcRadioButton)) {  // 12
-    SkinGroupButtons(c, skRadioButton);
-    Attach(skBox, c, true);
-    return;
-  }
-  if (n == "TDBNAVIGATOR" && Allowed(xcPanel)) {  // 13
-    SetPropertyByName(*c, "Flat", "True");
-    Attach(skBox, c, true);
-    return;
-  }
-  if (Is<TGroupBox>(c) && Allowed(xcPanel)) {  // 14
-    ChildrenOwnColor(c);
-    Attach(skBox, c, true);
-    Recurse(c);
-    return;
-  }
-  if (IsRadioButtonRole(c) && Allowed(xcRadioButton)) {  // 15
-    Attach(skRadioButton, c, true);
-    return;
-  }
-  if (IsToolBarRole(c) && Allowed(xcToolbar)) {  // 16
-    SetPropertyByName(*c, "Flat", "True");
-    Attach(skBox, c, true);
-    return;
-  }
-  if (Is<TStatusBar>(c) && Allowed(xcStatusBar)) {  // 17: the skin takes the size grip away
-    Attach(skStatusBar, c, false);
-    return;
-  }
-  if (IsProgressRole(c) && Allowed(xcProgress)) {  // 18
-    Attach(skProgress, c, false);
-    return;
-  }
-  if (IsScrollBarControlRole(c) && Allowed(xcScrollbar)) {  // 19
-    Attach(skScControl, c, false);
-    return;
-  }
-  if ((Is<TComboBox>(c) || t == 95) && Allowed(xcCombo)) {  // 20
-    Attach(skComBox, c, false);
-    return;
-  }
-  if (n == "TDATETIMEPICKER" && Allowed(xcEdit)) {  // 21
-    const bool upDown = GetPropertyText(*c, "DateMode") == "dmUpDown";
-    Attach(upDown ? skEdit : skComBox, c, false);
-    return;
-  }
-  if (Allowed(xcScrollbar) && n == "TRICHEDIT") {  // 22
-    AttachScrollBars(c, 1);
-    return;
-  }
-  if (Allowed(xcScrollbar) && NameIn(n, {"TWWDBRICHEDIT", "TDXDBMEMO"})) {  // 23
-    AttachScrollBars(c, 1);
-    return;
-  }
-  if (IsBitButtonRole(c) && Allowed(xcBitBtn)) {  // 24
-    Attach(skBitButton, c, false);
-    return;
-  }
-  if (IsSpeedButtonRole(c) && Allowed(xcSpeedButton)) {  // 25
-    AttachSpeedButton(c);
-    return;
-  }
-  if (Is<TPanel>(c) && Allowed(xcPanel)) {  // 26
-    Attach(skBox, c, true);
-    Recurse(c);
-    return;
-  }
-  if (NameIn(n, {"TDXTREELIST", "TDXDBTREELIST", "TDXDBGRID"}) && Allowed(xcScrollbar)) {  // 27
-    AttachScrollBars(c, 0);
-    return;
-  }
-  if (IsListViewRole(c) && Allowed(xcScrollbar)) {  // 28
-    Attach(skListView, c, false);
-    return;
-  }
-  if (Allowed(xcScrollbar) && Is<TMemo>(c)) {  // 29
-    AttachScrollBars(c, 1);
-    return;
-  }
-  if (Allowed(xcScrollbar) && IsColoredScrollerRole(c)) {  // 30
-    AttachScrollBars(c, 1);
-    auto* control = dynamic_cast<TControl*>(c);
-    RecolorBare(control);
-    control->Invalidate();
-    return;
-  }
-  if (Allowed(xcScrollbar) && (t == 96 || NeedsScrollBarSkin(c))) {  // 31
-    AttachScrollBars(c, 1);
-    return;
-  }
-  if (Is<TButton>(c) && Allowed(xcButton)) {  // 32
-    Attach(skButton, c, false);
-    return;
-  }
-  if ((IsEditFamily(c) || t == 97) && Allowed(xcEdit)) {  // 33
-    AttachByHandle(skEdit, c);
-    return;
-  }
-  if (IsContainerRole(c)) {  // 34
-    Recurse(c);
-    return;
-  }
-  if (auto* form = dynamic_cast<TForm*>(c)) {  // 35: a form inside another
-    RecolorBare(form);
-    Recurse(form);
   }
 }
 
 bool TControlSkins::ApplySkin3rd(std::string_view upperName, TComponent* control) {
   if (!FSkinData) return false;
+  const std::optional<std::wstring> kind = Skin3rdKind(upperName);
+  if (!kind) return false;
+  ApplySkin3rdKind(*kind, control);
+  return true;
+}
+
+std::optional<std::wstring> TControlSkins::Skin3rdKind(std::string_view upperName) const {
   std::wstring key;
   for (char ch : upperName) key.push_back(static_cast<wchar_t>(static_cast<unsigned char>(ch)));
   key = LowerWide(key) + L"=";
   const TStringList& lines = FSkinData->Skin3rd();
-  std::wstring kind;
-  bool found = false;
-  for (int i = 0; i < lines.Count() && !found; ++i) {
+  for (int i = 0; i < lines.Count(); ++i) {
     const std::wstring line = LowerWide(lines[i]);
-    if (line.starts_with(key)) {
-      kind = line.substr(key.size(), 50);  // class names hold no "=": the key ends at the first
-      found = true;
-    }
+    // Class names hold no "=": the key ends at the first.
+    if (line.starts_with(key)) return line.substr(key.size(), 50);
   }
-  if (!found) return false;
+  return std::nullopt;
+}
 
-  if (kind == L"combobox") {
-    if (Allowed(xcCombo)) Attach(skComBox, control, false);
-  } else if (kind == L"edit") {
-    if (Allowed(xcEdit)) AttachByHandle(skEdit, control);
-  } else if (kind == L"radiobutton") {
-    if (Allowed(xcRadioButton)) Attach(skRadioButton, control, true);
-  } else if (kind == L"panel") {
-    if (Allowed(xcPanel)) {
-      SetPropertyByName(*control, "Transparent", "True");
-      Attach(skBox, control, true);
-    }
-  } else if (kind == L"trackbar") {
-    if (Allowed(xcButton)) {
-      SetPropertyByName(*control, "Transparent", "True");
-      Attach(skTrackBar, control, false);
-    }
-  } else if (kind == L"button") {
-    if (Allowed(xcButton)) Attach(skButton, control, false);
-  } else if (kind == L"tab") {
-    if (Allowed(xcTab) && HasTabs()) AttachByHandle(skTab, control);
-  } else if (kind == L"progress") {
-    if (Allowed(xcProgress)) Attach(skProgress, control, false);
-  } else if (kind == L"scrollbar") {
-    if (Allowed(xcScrollbar)) AttachScrollBars(control, 1);
-  } else if (kind == L"radiogroup" || kind == L"checkgroup") {
-    if (Allowed(xcPanel)) {
-      if (Allowed(xcRadioButton)) SkinGroupButtons(control, kind == L"radiogroup" ? skRadioButton : skCheckBox);
-      Attach(skBox, control, true);
-    }
-  } else if (kind == L"checkbox") {
-    if (Allowed(xcCheckBox)) Attach(skCheckBox, control, true);
+// The kind is a group word, or a kind's Skin3rd word or class name (ControlSkinKinds.h);
+// anything else does nothing.
+void TControlSkins::ApplySkin3rdKind(const std::wstring& kind, TComponent* control) {
+  std::string name;
+  for (wchar_t ch : kind) {
+    if (ch > 0x7F) return;
+    name.push_back(static_cast<char>(ch));
   }
-  return true;
+  for (const TSkin3rdGroup& group : Skin3rdGroups()) {
+    if (name != group.Word) continue;
+    if (Allowed(xcPanel)) {
+      if (Allowed(xcRadioButton)) SkinGroupButtons(control, group.Buttons);
+      Attach(skBox, control, true);
+    }
+    return;
+  }
+  const TControlSkinKindRow* row = FindControlSkinKind(name);
+  if (!row || (row->Switch && !Allowed(*row->Switch))) return;
+  if (row->Transparent) SetPropertyByName(*control, "Transparent", "True");
+  AttachKind(row->Kind, control, row->Option);
 }
 
 bool TControlSkins::IsControlSkinned(TComponent* component) const {
@@ -432,27 +285,13 @@ void TControlSkins::SkinChildWindows(HWND window) {
 void TControlSkins::SkinChildWindow(HWND window) {
   if (FindControlSkin(window)) return;
   const std::wstring className = LowerWide(WindowClassName(window).substr(0, 100));
-  const auto s = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE));
-
-  if (className == L"button") {
-    if ((s & 7) == 7) return;  // a group box
-    if ((s & 3) == 3 || (s & 2) || (s & 5) == 5)
-      AttachByHandle(skCheckBox, window);
-    else if ((s & 9) == 9 || (s & 4))
-      AttachByHandle(skRadioButton, window);
-    else
-      AttachByHandle(skButton, window);
-  } else if (className == L"combobox") {
-    if ((s & 3) != 1) AttachByHandle(skComBox, window);  // not a simple combo
-  } else if (className == L"comboboxex32") {
-    // The skin sits on the inner combo box, so that is where a second walk finds it.
-    if (HWND inner = GetWindow(window, GW_CHILD); inner && !FindControlSkin(inner)) AttachByHandle(skComBox, inner);
-  } else if (className == L"scrollbar") {
-    AttachByHandle(skSizer, window);
-  } else if (className == L"systabcontrol32") {
-    if (!(s & 0x2000)) AttachByHandle(skTab, window);
-  } else if (className == L"edit") {
-    AttachByHandle(skEdit, window);
+  const auto style = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE));
+  for (const TChildWindowRule& rule : ChildWindowRules()) {
+    if (rule.ClassName != className || (rule.Style && !rule.Style(style))) continue;
+    if (!rule.Kind) return;
+    const HWND target = rule.OnFirstChild ? GetWindow(window, GW_CHILD) : window;
+    if (target && !FindControlSkin(target)) AttachByHandle(*rule.Kind, target);
+    return;
   }
 }
 

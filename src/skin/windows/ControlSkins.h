@@ -11,6 +11,8 @@
 #include <windows.h>
 
 #include <functional>
+#include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,6 +21,7 @@
 #include "framework/Graphics.h"
 #include "skin/controls/SkinControl.h"
 #include "skin/data/SkinOptions.h"
+#include "skin/windows/ControlRules.h"
 
 namespace kv {
 
@@ -82,26 +85,42 @@ class TControlSkins : public TComponent, public TSkinControlHost {
   void SkinComponent(TWinControl* container, TComponent* component);
   // OnSkinControl's say; true when it supplied a control skin (nothing more to do).
   bool OfferToHandler(TWinControl* container, TComponent* component, const std::string& upperName);
-  // The built-in rules, first match wins; `upperName` is the class name, `tagRest` Tag mod 100.
+  // The rules of ClassifyRules, first match wins; `upperName` is the class name, `tagRest`
+  // Tag mod 100.
   void ApplyRules(const std::string& upperName, int tagRest, TComponent* component);
 
+  // The switch is on (the tab skins also need the skin's Tabs record).
   bool Allowed(TSkinControlType type) const;
   bool HasTabs() const;
   TColor FaceColor() const;
+  // A new skin of that kind, attached the way its kind row says.
+  TSkinControl* AttachKind(TControlSkinKind kind, TComponent* component, bool option);
   // A new skin of that kind on a framework windowed control (none for anything else).
   TSkinControl* Attach(TControlSkinKind kind, TComponent* component, bool recolor);
   // A new skin of that kind on a bare window, registered here.
   TSkinControl* AttachByHandle(TControlSkinKind kind, HWND window);
   TSkinControl* AttachByHandle(TControlSkinKind kind, TComponent* component);
-  void AttachScrollBars(TComponent* component, int option);
-  void AttachSpeedButton(TComponent* component);
+  // A new skin of that kind on a window-less control, watched here.
+  TSkinControl* AttachGraphic(TControlSkinKind kind, TComponent* component);
   void WatchGraphic(TSkinControl* skin, TGraphicControl* control);
   void ForgetServedBy(TComponent* skin);
   void Unwatch(TComponent* control);
   // Radio and check groups: every child control gets its own colour and a skin of `kind`.
   void SkinGroupButtons(TComponent* group, TControlSkinKind kind);
-  void ChildrenOwnColor(TComponent* group);
   void RecolorBare(TControl* control);
+  // What a Skin3rd line says (lower case, after the "="), or none.
+  std::optional<std::wstring> Skin3rdKind(std::string_view upperName) const;
+  void ApplySkin3rdKind(const std::wstring& kind, TComponent* control);
+
+  // ---- the steps classification rows name (ControlRules.cpp)
+  friend std::span<const TClassifyRule> ClassifyRules();
+  void FlatOnFace(TComponent* component);
+  void SetFlat(TComponent* component);
+  void Recolor(TComponent* component);
+  void RecolorAndInvalidate(TComponent* component);
+  void SkinRadioButtons(TComponent* group);
+  void ChildrenOwnColor(TComponent* group);
+  void AttachDateTimePicker(TComponent* component);
   void Recurse(TComponent* component);
 
   TComponent* FFormSkin;
