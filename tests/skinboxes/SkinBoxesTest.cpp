@@ -431,10 +431,7 @@ TEST_F(SkinBoxesTest, RepaintingHoldsNoHandles) {
     box->SkinChanged();
     test::Pump();
   };
-  round();
-  const test::THandleLeakCheck check;
-  for (int i = 0; i < 40; ++i) round();
-  EXPECT_TRUE(check.NothingLeaked());
+  EXPECT_TRUE(test::NoLeakOver(40, round));
 
   // What one header repaint costs here, beside the same header unskinned (figures to
   // read, not limits).

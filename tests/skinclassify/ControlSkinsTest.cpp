@@ -213,7 +213,7 @@ TEST_F(ControlSkinsTest, EveryControlKindOfTheFrameworkGetsItsSkin) {
       {sheet, std::nullopt},
       {tabControl, skTab},
       {tabSet, skTab31},
-      {tabSet->Scroller(), std::nullopt},
+      {tabSet->Scroller(), skUpDown},  // the tab set's skin gives its scroller a child skin
       {toolBar, std::nullopt},
       {derivedToolBar, skBox},
       {scrollBox, skScrollBar},

@@ -401,12 +401,7 @@ TEST_F(SkinEditsTest, RepeatedStateChangesAndPaintsHoldNoHandles) {
     editSkin->Redraw();
     SendMessageW(edit.Get(), WM_PRINT, reinterpret_cast<WPARAM>(target.Canvas().Handle()), PRF_NONCLIENT);
   };
-  round();  // whatever is made once (the print target above is the test's) precedes the count
-  Pump();
-  const test::THandleLeakCheck check;
-  for (int i = 0; i < 50; ++i) round();
-  Pump();
-  EXPECT_TRUE(check.NothingLeaked());
+  EXPECT_TRUE(test::NoLeakOver(50, round));
 }
 
 }  // namespace

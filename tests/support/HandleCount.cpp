@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "base/win/Handles.h"
+#include "framework/Forms.h"
 
 namespace kv::test {
 
@@ -25,6 +26,15 @@ THandleCounts CurrentHandleCounts() {
                                          << ", system GDI " << FBefore.SystemGdi << " -> " << now.SystemGdi
                                          << ", system USER " << FBefore.SystemUser << " -> " << now.SystemUser;
   return ::testing::AssertionSuccess();
+}
+
+::testing::AssertionResult NoLeakOver(int times, const std::function<void()>& round, long slack) {
+  round();
+  Application->ProcessMessages();
+  const THandleLeakCheck check;
+  for (int i = 0; i < times; ++i) round();
+  Application->ProcessMessages();
+  return check.NothingLeaked(slack);
 }
 
 }  // namespace kv::test

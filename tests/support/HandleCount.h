@@ -4,6 +4,8 @@
 // held by our owners in base/win (which is all Wine can tell).
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace kv::test {
 
 struct THandleCounts {
@@ -22,5 +24,9 @@ class THandleLeakCheck {
  private:
   THandleCounts FBefore;
 };
+
+// The leak round every skin test runs: `round` once (whatever is made once precedes the
+// count), then `times` more under a leak check, messages pumped before each count.
+::testing::AssertionResult NoLeakOver(int times, const std::function<void()>& round, long slack = 0);
 
 }  // namespace kv::test
