@@ -300,7 +300,7 @@ TEST_F(GallerySkinsTest, TabsShowTheNewSkinsStripsAfterASwitch) {
   }
 }
 
-TEST_F(GallerySkinsTest, HundredRoundTripsGiveBackEveryHandle) {
+TEST_F(GallerySkinsTest, FortyRoundTripsGiveBackEveryHandle) {
   OpenEveryWindow();
   ASSERT_FALSE(HasFatalFailure());
   // Caches that fill once (fonts, the scratch bitmaps) fill on the first round.
@@ -315,10 +315,8 @@ TEST_F(GallerySkinsTest, HundredRoundTripsGiveBackEveryHandle) {
       test::Pump();
     }
   };
-  roundTrip();
-  const test::THandleLeakCheck check;
-  for (int i = 0; i < 100; ++i) roundTrip();
-  EXPECT_TRUE(check.NothingLeaked());
+  // A handle lost per round shows after 40 as after 100, at less than half the time.
+  EXPECT_TRUE(test::NoLeakOver(40, roundTrip));
   ExpectLook(0);
 }
 
