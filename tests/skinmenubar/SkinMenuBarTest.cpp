@@ -227,6 +227,7 @@ TEST_F(SkinMenuBarTest, ArrowsMoveAlongTheBarAndIntoSubmenus) {
   TWinSkinMenu* bar = skin->MenuBar();
   RECT dropDown{};
   bool trackingFlags = false;
+  bool goRanOnTheWay = true;
   TMenuDriver driver(
       Window,
       {
@@ -238,10 +239,14 @@ TEST_F(SkinMenuBarTest, ArrowsMoveAlongTheBarAndIntoSubmenus) {
              PostKey(VK_LEFT);
            }},
           {"left from Edit opens File", [&] { return Tracking(0); }, [] { PostKey(VK_LEFT); }},
-          // From the first, left wraps to the last button (Go: no drop-down, the loop ends
-          // there after its command), so go right instead from File's submenu.
-          {"left from File wraps to Go", [&] { return GoClicks == 1; },
-           [&] { skin->PostMenuButtonClick(*bar->Buttons()[0]); }},
+          // From the first, left wraps to the last button (Go: no drop-down, so the loop ends
+          // there with Go shown hot, its command not run), so go right instead from File's submenu.
+          {"left from File wraps to Go, hot and not run",
+           [&] { return !skin->MenuTracking() && bar->Buttons()[3]->State == TNCObject::nsHot; },
+           [&] {
+             goRanOnTheWay = GoClicks != 0;
+             skin->PostMenuButtonClick(*bar->Buttons()[0]);
+           }},
           {"File open again", [&] { return Tracking(0) && OpenDropDowns().size() == 1; }, [] { PostKey(VK_RIGHT); }},
           {"right on Nested opens its submenu, not Edit", [&] { return OpenDropDowns().size() == 2; },
            [&] { PostKey(VK_RIGHT); }},
@@ -250,6 +255,8 @@ TEST_F(SkinMenuBarTest, ArrowsMoveAlongTheBarAndIntoSubmenus) {
   ASSERT_TRUE(PumpUntil([&] { return driver.Done() && !skin->MenuTracking(); }, 12000));
   EXPECT_TRUE(driver.Finished()) << "stuck at: " << driver.Stuck();
   EXPECT_TRUE(trackingFlags) << "the form, the manager and the hook know a drop-down is open";
+  EXPECT_FALSE(goRanOnTheWay) << "moving onto a command button does not run it";
+  EXPECT_EQ(GoClicks, 0);
   // The drop-down hangs from the button's lower-left corner.
   const RECT w = WindowRect(Window);
   EXPECT_EQ(dropDown.left, w.left + bar->Buttons()[1]->Bounds.left);
@@ -291,15 +298,20 @@ TEST_F(SkinMenuBarTest, TheMouseMovedAlongTheBarSwitchesDropDownsWithoutAClick) 
     const RECT& b = bar->Buttons()[std::size_t(i)]->Bounds;
     return POINT{w.left + (b.left + b.right) / 2, w.top + (b.top + b.bottom) / 2};
   };
-  TMenuDriver driver(Window,
-                     {
-                         {"open File", nullptr, [&] { skin->PostMenuButtonClick(*bar->Buttons()[0]); }},
-                         {"File open", [] { return Tracking(0); }, [&] { SetCursorPos(centre(1).x, centre(1).y); }},
-                         {"over Edit", [] { return Tracking(1); }, [&] { SetCursorPos(centre(0).x, centre(0).y); }},
-                         {"back over File", [] { return Tracking(0); }, [] { PostKey(VK_ESCAPE); }},
-                     });
+  TMenuDriver driver(
+      Window,
+      {
+          {"open File", nullptr, [&] { skin->PostMenuButtonClick(*bar->Buttons()[0]); }},
+          {"File open", [] { return Tracking(0); }, [&] { SetCursorPos(centre(1).x, centre(1).y); }},
+          {"over Edit", [] { return Tracking(1); }, [&] { SetCursorPos(centre(0).x, centre(0).y); }},
+          {"back over File", [] { return Tracking(0); }, [&] { SetCursorPos(centre(3).x, centre(3).y); }},
+          // Go has no drop-down: passing over it shows it hot and runs nothing.
+          {"over Go", [&] { return !skin->MenuTracking() && bar->Buttons()[3]->State == TNCObject::nsHot; }, nullptr},
+      });
   ASSERT_TRUE(PumpUntil([&] { return driver.Done() && !skin->MenuTracking(); }, 12000));
   EXPECT_TRUE(driver.Finished()) << "stuck at: " << driver.Stuck();
+  Pump();
+  EXPECT_EQ(GoClicks, 0);
 }
 
 TEST_F(SkinMenuBarTest, KeyboardAccessOpensTheRightDropDownAndAltAloneEntersNoMenuMode) {

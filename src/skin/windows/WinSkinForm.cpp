@@ -535,7 +535,10 @@ void TWinSkinForm::OnHoverTimer() {
   POINT cursor{};
   GetCursorPos(&cursor);
   const POINT p = FramePoint(cursor);
-  if (FCurrentObject && !PtInRect(&FCurrentObject->Bounds, p)) FCurrentObject->Leave();
+  // A button the keyboard moved to stays hot until the mouse moves.
+  const bool heldByKeyboard = FKeyboardHotAt && FKeyboardHotAt->x == cursor.x && FKeyboardHotAt->y == cursor.y;
+  if (!heldByKeyboard) FKeyboardHotAt.reset();
+  if (FCurrentObject && !heldByKeyboard && !PtInRect(&FCurrentObject->Bounds, p)) FCurrentObject->Leave();
   if (!FForm && FControlSkins) {
     TSkinControl* hot = FControlSkins->HotControlSkin();
     if (hot && !PtInRect(&hot->WindowRect(), cursor)) {

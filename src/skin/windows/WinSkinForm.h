@@ -20,6 +20,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -305,6 +306,9 @@ class TWinSkinForm : public TComponent, public TMenuBarHost {
   TWinSkinMenu* FMenuBar = nullptr;  // owned as a component
   HMENU FTrackedMenu = nullptr;
   bool FMenuTracking = false;
+  // Where the cursor was when a drop-down's arrows or mouse moved on to a command button:
+  // that button stays hot until the cursor moves.
+  std::optional<POINT> FKeyboardHotAt;
   // ---- popup menus and the system menu (WinSkinFormMenus.cpp)
   // Shared with a ShowSystemMenu running: a window closed while its system menu is open
   // frees this skin, but not the menu being tracked.

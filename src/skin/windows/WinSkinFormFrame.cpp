@@ -296,8 +296,19 @@ bool TWinSkinForm::OpenMenuButton(TMenuBtn& button) {
   FMenuTracking = false;
   FTrackedMenu = nullptr;
   if (!IsWindow(FWindow)) return true;  // the window went while its drop-down was open
-  if (next >= 0 && FMenuBar && next < FMenuBar->ButtonCount())
-    PostMenuButtonClick(*FMenuBar->Buttons()[std::size_t(next)]);
+  if (next >= 0 && FMenuBar && next < FMenuBar->ButtonCount()) {
+    // Moving onto a button opens its drop-down; a command button is only shown hot: a
+    // click or its access key runs it, never the arrows or the mouse passing over it.
+    TMenuBtn& target = *FMenuBar->Buttons()[std::size_t(next)];
+    if (target.Submenu) {
+      PostMenuButtonClick(target);
+    } else {
+      target.Hover();
+      POINT cursor{};
+      GetCursorPos(&cursor);
+      FKeyboardHotAt = cursor;
+    }
+  }
   return true;
 }
 
