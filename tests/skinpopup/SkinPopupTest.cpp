@@ -10,6 +10,7 @@
 
 #include "base/win/Dc.h"
 #include "framework/Menus.h"
+#include "framework/StdCtrls.h"
 #include "framework/Subclass.h"
 #include "skin/gdi/SkinGdi.h"
 #include "skin/menus/WinSkinPopMenu.h"
@@ -217,7 +218,7 @@ TEST_F(TSkinPopupTest, SystemMenuItemsFollowCaptionFlagsAndWindowState) {
   EXPECT_EQ(tags, (std::vector<int>{0, 2, 100, 3}));
   EXPECT_TRUE(system->OwnerDraw());
   EXPECT_NE(system->Images(), nullptr);
-  EXPECT_EQ(system->Items()->Items(3)->ShortCut(), ShortCut(VK_F4, scShift));
+  EXPECT_EQ(system->Items()->Items(3)->ShortCut(), ShortCut(VK_F4, scAlt)) << "the key that closes";
 
   // Shown from a right click on the caption: the skinned popup with its items painted
   // from the skin, Restore disabled in the normal state.
@@ -258,6 +259,48 @@ TEST_F(TSkinPopupTest, TwoCaptionRightClicksWithinTheDoubleClickTimeClose) {
   EXPECT_EQ(FindWindowW(L"#32768", nullptr), nullptr);
   PumpUntil([&] { return closes > 0; }, 2000);
   EXPECT_EQ(closes, 1);
+  UnsubclassWindow(Form->Handle(), token);
+}
+
+// The second showing closes only when both came from the mouse; and a WM_COMMAND is a
+// system command only when it comes from a menu.
+TEST_F(TSkinPopupTest, OnlyTheMouseClosesByASecondShowingAndOnlyMenusSendSystemCommands) {
+  ASSERT_NE(ShowSkinned(Form), nullptr);
+  int closes = 0;
+  const THookToken token = SubclassWindow(Form->Handle(), [&](TMessage& m, TDefaultProc callDefault) {
+    if (m.Msg == WM_CLOSE || (m.Msg == WM_SYSCOMMAND && (m.WParam & 0xFFF0) == SC_CLOSE)) {
+      ++closes;
+      return;  // the test's window stays
+    }
+    callDefault(m);
+  });
+  const RECT r = WindowRect(Form->Handle());
+  const LPARAM caption = MAKELPARAM(r.left + 40, r.top + 8);
+  const struct {
+    const char* What;
+    std::function<void()> Open;
+  } showings[] = {
+      {"Alt+Space", [&] { SendMessageW(Form->Handle(), WM_SYSCOMMAND, SC_KEYMENU, ' '); }},
+      {"Alt+Space again at once", [&] { SendMessageW(Form->Handle(), WM_SYSCOMMAND, SC_KEYMENU, ' '); }},
+      {"a right click after Alt+Space", [&] { SendMessageW(Form->Handle(), WM_NCRBUTTONDOWN, HTCAPTION, caption); }},
+  };
+  for (const auto& showing : showings) {
+    bool opened = false;
+    WhileMenuOpen(showing.Open, {[&](HWND) { opened = true; }});
+    Pump();
+    EXPECT_TRUE(opened) << showing.What;
+    EXPECT_EQ(closes, 0) << showing.What;
+  }
+
+  auto* button = Form->Make<TButton>();
+  button->SetParent(Form);
+  button->SetBounds(10, 10, 60, 24);
+  SendMessageW(Form->Handle(), WM_COMMAND, MAKEWPARAM(SC_CLOSE, BN_CLICKED),
+               reinterpret_cast<LPARAM>(button->Handle()));
+  Pump();
+  EXPECT_EQ(closes, 0) << "a control whose identifier is SC_CLOSE";
+  SendMessageW(Form->Handle(), WM_COMMAND, SC_CLOSE, 0);
+  EXPECT_TRUE(PumpUntil([&] { return closes == 1; }, 2000)) << "the window menu's Close";
   UnsubclassWindow(Form->Handle(), token);
 }
 

@@ -173,7 +173,9 @@ class TWinSkinForm : public TComponent, public TMenuBarHost {
   void ToggleMaximize();
   void Restore();
   void ToggleMinimize();
-  void ShowSystemMenu(POINT screen);
+  // Shown by the mouse, a second showing within the double-click time closes the window
+  // instead (a double click on the icon); shown by the keyboard, never.
+  void ShowSystemMenu(POINT screen, bool byMouse);
 
   // ---- menus (menu bar: skin/menus/WinSkinMenu; popups, items and the system menu:
   // WinSkinFormMenus.cpp)

@@ -65,7 +65,7 @@ void TWinSkinForm::RunButtonAction(TWinSysButton& button, POINT screen) {
     case 23: ToggleMinimize(); break;
     case 3:
     case 11:
-    case 12: ShowSystemMenu({screen.x + 1, screen.y + 1}); break;
+    case 12: ShowSystemMenu({screen.x + 1, screen.y + 1}, true); break;
     case 7:
     case 60: MdiCommand(SC_MINIMIZE); break;
     case 8:

@@ -89,7 +89,7 @@ bool TWinSkinForm::OnNcMouse(TMessage& message) {
       return true;
     case WM_NCRBUTTONDOWN:
       if (message.WParam == HTCAPTION && FFormKind != fkMdiChild) {
-        ShowSystemMenu(screen);
+        ShowSystemMenu(screen, true);
         return true;
       }
       PassOn(message);
@@ -192,7 +192,7 @@ void TWinSkinForm::OnSysCommand(TMessage& message) {
       !FCaptionStylesShown) {
     RECT r{};
     GetWindowRect(FWindow, &r);
-    ShowSystemMenu({r.left + FBorders.Left, r.top + FBorders.Top});
+    ShowSystemMenu({r.left + FBorders.Left, r.top + FBorders.Top}, false);
     return;
   }
   switch (command) {

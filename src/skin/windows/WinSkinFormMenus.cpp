@@ -126,7 +126,7 @@ void TWinSkinForm::BuildSystemMenu() {
       if (TWinSkinForm* skin = manager->FindFormSkin(window)) skin->SetHoverTimer(false);
     PostMessageW(window, WM_CLOSE, 0, 0);
   });
-  close->SetShortCut(ShortCut(VK_F4, scShift));  // shown only: the key is not taken
+  close->SetShortCut(ShortCut(VK_F4, scAlt));  // shown only: the platform takes Alt+F4
   FSystemPopupOwner = std::move(popup);
   FSystemPopup = FSystemPopupOwner.get();
 }
@@ -207,7 +207,7 @@ void TWinSkinForm::OnMenuDrawItem(TMessage& message) {
   }
 }
 
-void TWinSkinForm::ShowSystemMenu(POINT screen) {
+void TWinSkinForm::ShowSystemMenu(POINT screen, bool byMouse) {
   if (FSystemPopup) {
     const auto enable = [this](int tag, bool on) {
       if (TMenuItem* item = ItemByTag(FSystemPopup, tag)) item->SetEnabled(on);
@@ -217,13 +217,14 @@ void TWinSkinForm::ShowSystemMenu(POINT screen) {
     enable(siMinimize, FWindowState != swsMinimized);
   }
   const DWORD now = GetTickCount();
-  // A second showing within the double-click time is a double click on the icon: close.
-  if (FSystemMenuShown && now - FLastSystemMenuTick <= GetDoubleClickTime()) {
+  // A second showing by the mouse within the double-click time is a double click on the
+  // icon: close. Alt+Space twice is only the menu twice.
+  if (byMouse && FSystemMenuShown && now - FLastSystemMenuTick <= GetDoubleClickTime()) {
     SetHoverTimer(false);
     PostMessageW(FWindow, WM_CLOSE, 0, 0);
     return;
   }
-  FSystemMenuShown = true;
+  FSystemMenuShown = byMouse;
   FLastSystemMenuTick = now;
   const bool skinned = FSkinData && FSkinData->SkinControls().Contains(xcSystemMenu) && FFormKind != fkMdiChild;
   if (skinned && FSystemPopupOwner) {
@@ -244,6 +245,12 @@ void TWinSkinForm::ShowSystemMenu(POINT screen) {
 }
 
 void TWinSkinForm::OnSystemMenuCommand(TMessage& message) {
+  // Only a menu's command (no control, no notification code) can be a system command: a
+  // control whose identifier happens to be SC_CLOSE closes nothing.
+  if (message.LParam != 0 || HIWORD(message.WParam) != 0) {
+    PassOn(message);
+    return;
+  }
   switch (LOWORD(message.WParam)) {
     case SC_SIZE:
     case SC_MOVE:
