@@ -33,12 +33,14 @@
 #include "skin/data/SkinWindowFrame.h"
 #include "skin/gdi/SkinFrameGdi.h"
 #include "skin/menus/WinSkinMenu.h"
+#include "skin/windows/CaptionButtons.h"
+#include "skin/windows/FormColours.h"
+#include "skin/windows/FormMdi.h"
 
 namespace kv {
 
 class TControl;
 class TControlSkins;
-class TDataSkinSysButton;
 class TForm;
 class TPopupMenu;
 class TSkinData;
@@ -54,20 +56,6 @@ enum TFormSkinState : std::uint32_t {
   fsClosing = 4,
   fsFitting = 5,
   fsClosed = 6,
-};
-
-// One caption button: the SysButtons record of the same index.
-class TWinSysButton : public TNCObject {
- public:
-  TWinSysButton(TWinSkinForm& form, std::size_t index);
-  std::string_view ClassName() const override { return "TWinSysButton"; }
-  void Paint() override;
-  std::size_t Index() const { return FIndex; }
-  const TDataSkinSysButton& Record() const;
-
- private:
-  TWinSkinForm& FForm;
-  std::size_t FIndex;
 };
 
 // One entry into a form skin's handlers (or a modal loop they run). The outermost one
@@ -117,7 +105,6 @@ class TWinSkinForm : public TComponent, public TMenuBarHost {
 
   // ---- frame painting and region
   void PaintFrame(HDC dc);
-  void DrawButton(TWinSysButton& button, int state);
   void UpdateRegion();
   void DropRegion();
 
@@ -158,7 +145,7 @@ class TWinSkinForm : public TComponent, public TMenuBarHost {
   int MenuBarHeight() const { return FMenuBarHeight; }
   bool HasRegion() const { return FHasRegion; }
   bool Subclassed() const { return bool(FWindowHook); }
-  const std::vector<TWinSysButton*>& Buttons() const { return FButtons; }
+  const std::vector<TWinSysButton*>& Buttons() const { return FCaptionButtons.Buttons(); }
   TNCObject* CurrentObject() const override { return FCurrentObject; }
   void SetCurrentObject(TNCObject* object) override { FCurrentObject = object; }
   void DrawMdiButtonsOnBar(HDC dc) override;
@@ -202,13 +189,14 @@ class TWinSkinForm : public TComponent, public TMenuBarHost {
 
  private:
   friend class TFormSkinUse;
+  // The MDI client's handler works the frame's menu bar.
+  friend class TFormMdi;
   // The destructor's check that no use of this skin is still running.
   void NoteDestroyed() const;
 
   // The three-stage handler on the raw window, and the one on the framework form.
   void WindowHandler(TMessage& message, TDefaultProc callDefault);
   void FormHandler(TMessage& message, TDefaultProc callDefault);
-  void MdiClientHandler(TMessage& message, TDefaultProc callDefault);
   void PassOn(TMessage& message);
 
   void OnNcCalcSize(TMessage& message);
@@ -225,9 +213,9 @@ class TWinSkinForm : public TComponent, public TMenuBarHost {
   void OnHoverTimer();
   void SetHoverTimer(bool on);
   void ReadWindowState();
+  // A caption button or a menu-bar button.
   TNCObject* ButtonAt(POINT framePoint);
   void RunButtonAction(TWinSysButton& button, POINT screen);
-  void MdiCommand(WPARAM command);
   void SetCaptionQuietly(TMessage& message);
   // The skinned bar in place of the window's platform menu `menu`.
   void CreateMenuBar(HMENU menu);
@@ -235,13 +223,10 @@ class TWinSkinForm : public TComponent, public TMenuBarHost {
   void FreeMenuBar(bool giveBack);
   // Repaints the bar alone (its buttons changed).
   void RepaintMenuBar();
-  // MDI children still skinned (closed ones wait for the manager's purge).
-  static int LiveMdiChildSkins();
   void UnsubclassAll();
   FrameWindow MakeFrameWindow(int width, int height) const;
   void ApplyFormColours();
   void RestoreFormColours();
-  void UseSkinTextColours(HDC dc) const;
   FrameSkin Skin() const;
   bool FrameSkinned() const;  // xcMainMenu
 
@@ -252,13 +237,11 @@ class TWinSkinForm : public TComponent, public TMenuBarHost {
   const TDefaultProc* FWindowDefault = nullptr;
   THookToken FFormHook;
   THookToken FWindowHook;
-  THookToken FMdiClientHook;
   TFontHandle FCaptionFont;
   bool FHoverTimerOn = false;
   bool FFramePending = false;  // shown, frame not painted yet
   std::wstring FCaptionText;
   bool FCaptionStylesShown = true;
-  bool FSavedMenuUpdate = true;
   RECT FClientRect{};  // kept around by FitWindowToFrame
   DWORD FLastSystemMenuTick = 0;
   bool FSystemMenuShown = false;
@@ -266,20 +249,9 @@ class TWinSkinForm : public TComponent, public TMenuBarHost {
   RECT FSystemFrameExtra{};  // what the system frame added to the client area
   int FMenuBarHeight = 0;
   bool FRightToLeft = false;
-  HWND FMdiClient = nullptr;
-  HWND FNewMdiChild = nullptr;
   HMENU FWindowMenu = nullptr;
   HMENU FSystemMenu = nullptr;
-  TColor FSavedFormColor = 0;
-  // Controls given the skin's text colour, with the colour each had before.
-  struct TSavedFontColor {
-    TColor Color;
-    bool ParentFont;
-    bool OnFace = false;  // given the skin's colour; else only kept from its parent's
-  };
-  std::unordered_map<TControl*, TSavedFontColor> FSavedFontColors;
-  TColor FAppliedFontColor = clNone;
-  TColor FAppliedFace = clNone;
+  TFormColours FColours;
   DWORD FStyle = 0;
   TNCObject* FCurrentObject = nullptr;
   bool FHasRegion = false;
@@ -287,10 +259,9 @@ class TWinSkinForm : public TComponent, public TMenuBarHost {
   HWND FWindow = nullptr;
   TCanvas FWorkCanvas;  // handed to every control skin
   TSkinData* FSkinData = nullptr;
-  std::vector<TWinSysButton*> FButtons;  // owned as components
   TPixelBitmap FIconBitmap;
+  TCaptionButtons FCaptionButtons{*this, FIconBitmap};
   TPixelBitmap FCaptionBitmap;
-  ButtonLayout FLayout;                    // of the last paint
   TControlSkins* FControlSkins = nullptr;  // owned as a component
   Extent FRegionSize;                      // the window size the region was cut for
   int FRegionBuilds = 0;
@@ -300,6 +271,7 @@ class TWinSkinForm : public TComponent, public TMenuBarHost {
   TCaptionFlags FCaptionFlags = TCaptionFlags::cfNone;
   TSkinWindowState FWindowState = swsNormal;
   TFormSkinState FSkinState = fsNew;
+  TFormMdi FMdi{*this};
 
   // ---- menu bar
   TWinSkinMenu* FMenuBar = nullptr;  // owned as a component
