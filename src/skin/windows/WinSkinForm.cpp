@@ -53,6 +53,19 @@ bool TWinSkinForm::FrameSkinned() const { return FSkinData && FSkinData->SkinCon
 
 FrameSkin TWinSkinForm::Skin() const { return FrameSkinOf(FSkinData->Model()); }
 
+void TWinSkinForm::Attach(HWND window, TSkinData* skinData, TForm* form, bool activating) {
+  FWindow = window;
+  if (form)
+    AttachForm(skinData, form);
+  else
+    AttachFrame(skinData);
+  PostMessageW(window, SM_SKINATTACHED, 0, 1000);
+  if (activating) FActive = true;
+  // The window is usually on its way to the screen (shown, then activated): fitted and
+  // framed now, the first frame the user sees is already the skin's.
+  OnAttached();
+}
+
 void TWinSkinForm::AttachForm(TSkinData* skinData, TForm* form) {
   WatchReference(FForm, form);
   FSkinData = skinData;
@@ -247,6 +260,20 @@ void TWinSkinForm::DetachForShutdown() {
   FreeMenuBar(false);
   FMdi.UnhookClient();
   FCaptionBitmap = {};
+}
+
+void TWinSkinForm::BeginShutdown() {
+  FSkinState = fsClosing;
+  DetachForShutdown();
+}
+
+void TWinSkinForm::LetGoOfSkinData() {
+  const bool closing = FSkinState == fsClosing || FSkinState == fsClosed;
+  if (!closing && IsWindow(FWindow))
+    DetachRestoring();
+  else
+    DetachForShutdown();
+  FSkinData = nullptr;
 }
 
 void TWinSkinForm::DetachClientOnly() {

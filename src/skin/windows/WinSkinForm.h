@@ -79,38 +79,28 @@ class TWinSkinForm : public TComponent, public TMenuBarHost {
   ~TWinSkinForm() override;
   std::string_view ClassName() const override { return "TWinSkinForm"; }
 
-  // ---- attaching and detaching (the manager's)
-  void AttachForm(TSkinData* skinData, TForm* form);
-  void AttachFrame(TSkinData* skinData);
+  // ---- the manager's operations
+  // Skins `window` (a framework form's when `form` is given) and posts SM_SKINATTACHED.
+  // `activating`: the window is being activated (the manager's hook knows before the
+  // window does), so its first frame is the active one.
+  void Attach(HWND window, TSkinData* skinData, TForm* form, bool activating);
   // Deactivation: the window gets its own frame, size (client kept), styles, menu and
   // procedures back.
   void DetachRestoring();
-  // Program end or the window going: only our hooks and objects go.
-  void DetachForShutdown();
-  // Without xcMainMenu: controls and colours only.
-  void DetachClientOnly();
-
+  // Program end: the window is taken as going; only our hooks and objects go.
+  void BeginShutdown();
+  // The skin data is going: the window gets its own frame back (a closing one only loses
+  // our hooks), and nothing here reaches the data any more.
+  void LetGoOfSkinData();
+  // The skin's records changed: the caption buttons go (ResetForNewSkin makes them again).
   void FreeButtons();
-  void LoadFrameMetrics();
+  // Caption buttons and frame metrics from the new skin, before ApplySkin.
+  void ResetForNewSkin();
+  // Colours, control skins, frame and region again after a skin change.
   void ApplySkin();
-  void ShowCaptionStyles(bool show);
-  // SetWindowPos with SWP_FRAMECHANGED only: the system asks for the frame again.
-  void ForceFrameRecalc();
-  void MarkNormal() { FWindowState = swsNormal; }
-  // Finishes attaching (SM_SKINATTACHED): the window fitted around its client area, its
-  // region cut, the hover timer running. Later calls only restart the timer.
-  void OnAttached();
-  // Sizes the window so that its client area keeps the size it had when attached.
-  void FitWindowToFrame(bool reread);
+  // An MDI child's answer to its frame's children being maximised or no longer.
+  void OnMdiMaximizeChanged(bool maximized);
 
-  // ---- frame painting and region
-  void PaintFrame(HDC dc);
-  void UpdateRegion();
-  void DropRegion();
-
-  // ---- classification (forwarded to the control skins)
-  void SkinChildren(TWinControl* container);
-  void SkinChildWindows();
   TControlSkins& ControlSkins() { return *FControlSkins; }
 
   // ---- lifetime (WinSkinFormLife.cpp)
@@ -123,24 +113,18 @@ class TWinSkinForm : public TComponent, public TMenuBarHost {
   static std::size_t PendingFreeCount();
   // Form skins destroyed while a handler or loop of theirs still ran (a fault: it stays 0).
   static int FreedInUseCount();
-  // The skin data is going: nothing here may reach it any more.
-  void ForgetSkinData() { FSkinData = nullptr; }
 
   // ---- what others read
   HWND Window() const override { return FWindow; }
-  void SetWindow(HWND window) { FWindow = window; }
   TForm* Form() const { return FForm; }
   TSkinData* SkinData() const { return FSkinData; }
   TFormSkinState SkinState() const { return FSkinState; }
-  void SetSkinState(TFormSkinState state) { FSkinState = state; }
   TFormKind FormKind() const { return FFormKind; }
   TFrameType FrameType() const { return FFrameType; }
   TCaptionFlags CaptionFlags() const { return FCaptionFlags; }
   TSkinWindowState WindowState() const { return FWindowState; }
   bool IsActive() const override { return FActive; }
   bool FrameShown() const override { return FSkinState == fsReady || FSkinState == fsRefreshing; }
-  // The window is being activated (the manager's hook knows before the window does).
-  void MarkActive() { FActive = true; }
   const Margins& Borders() const { return FBorders; }
   int MenuBarHeight() const { return FMenuBarHeight; }
   bool HasRegion() const { return FHasRegion; }
@@ -193,6 +177,30 @@ class TWinSkinForm : public TComponent, public TMenuBarHost {
   friend class TFormMdi;
   // The destructor's check that no use of this skin is still running.
   void NoteDestroyed() const;
+
+  // ---- attaching and detaching
+  void AttachForm(TSkinData* skinData, TForm* form);
+  void AttachFrame(TSkinData* skinData);
+  // Program end or the window going: only our hooks and objects go.
+  void DetachForShutdown();
+  // Without xcMainMenu: controls and colours only.
+  void DetachClientOnly();
+  void LoadFrameMetrics();
+  void ShowCaptionStyles(bool show);
+  // SetWindowPos with SWP_FRAMECHANGED only: the system asks for the frame again.
+  void ForceFrameRecalc();
+  // Finishes attaching (SM_SKINATTACHED): the window fitted around its client area, its
+  // region cut, the hover timer running. Later calls only restart the timer.
+  void OnAttached();
+  // Sizes the window so that its client area keeps the size it had when attached.
+  void FitWindowToFrame(bool reread);
+  void SkinChildren(TWinControl* container);
+  void SkinChildWindows();
+
+  // ---- frame painting and region
+  void PaintFrame(HDC dc);
+  void UpdateRegion();
+  void DropRegion();
 
   // The three-stage handler on the raw window, and the one on the framework form.
   void WindowHandler(TMessage& message, TDefaultProc callDefault);

@@ -62,6 +62,11 @@ void TWinSkinForm::RunButtonAction(TWinSysButton& button, POINT screen) {
 
 bool TWinSkinForm::ActiveMdiChildMaximized() const { return FMdi.ActiveChildMaximized(); }
 
+void TWinSkinForm::ResetForNewSkin() {
+  FreeButtons();
+  LoadFrameMetrics();
+}
+
 void TWinSkinForm::ApplySkin() {
   if (FForm) {
     ApplyFormColours();
@@ -148,6 +153,20 @@ void TWinSkinForm::UpdateRegion() {
   // Once set, the region is the window's: the system deletes it.
   if (SetWindowRgn(FWindow, region.Get(), TRUE)) region.Release();
   FHasRegion = true;
+}
+
+void TWinSkinForm::OnMdiMaximizeChanged(bool maximized) {
+  if (maximized) {
+    DropRegion();
+    ShowCaptionStyles(true);
+  } else if (FWindowState == swsMinimized) {
+    ShowCaptionStyles(true);
+  } else {
+    FWindowState = swsNormal;
+    UpdateRegion();
+    ShowCaptionStyles(false);
+    if (!FHasRegion) ForceFrameRecalc();
+  }
 }
 
 void TWinSkinForm::DropRegion() {
