@@ -100,6 +100,8 @@ class TWinSkinForm : public TComponent, public TMenuBarHost {
   void ApplySkin();
   // An MDI child's answer to its frame's children being maximised or no longer.
   void OnMdiMaximizeChanged(bool maximized);
+  // The whole frame, on `dc` or the window's own.
+  void PaintFrame(HDC dc);
 
   TControlSkins& ControlSkins() { return *FControlSkins; }
 
@@ -197,8 +199,7 @@ class TWinSkinForm : public TComponent, public TMenuBarHost {
   void SkinChildren(TWinControl* container);
   void SkinChildWindows();
 
-  // ---- frame painting and region
-  void PaintFrame(HDC dc);
+  // ---- region
   void UpdateRegion();
   void DropRegion();
 
