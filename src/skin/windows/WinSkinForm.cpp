@@ -53,6 +53,19 @@ bool TWinSkinForm::FrameSkinned() const { return FSkinData && FSkinData->SkinCon
 
 FrameSkin TWinSkinForm::Skin() const { return FrameSkinOf(FSkinData->Model()); }
 
+void TWinSkinForm::Attach(HWND window, TSkinData* skinData, TForm* form, bool activating) {
+  FWindow = window;
+  if (form)
+    AttachForm(skinData, form);
+  else
+    AttachFrame(skinData);
+  PostMessageW(window, SM_SKINATTACHED, 0, 1000);
+  if (activating) FActive = true;
+  // The window is usually on its way to the screen (shown, then activated): fitted and
+  // framed now, the first frame the user sees is already the skin's.
+  OnAttached();
+}
+
 void TWinSkinForm::AttachForm(TSkinData* skinData, TForm* form) {
   WatchReference(FForm, form);
   FSkinData = skinData;
@@ -60,7 +73,7 @@ void TWinSkinForm::AttachForm(TSkinData* skinData, TForm* form) {
     FFormHook = form->HookWindowProc([this](TMessage& m, TDefaultProc callDefault) { FormHandler(m, callDefault); });
   AttachFrame(skinData);
   if (FrameSkinned()) SetPopupMenusOwnerDraw(true);
-  FSavedFormColor = form->Color();
+  FColours.SaveFormColour(*form);
   ApplyFormColours();
 }
 
@@ -100,13 +113,10 @@ void TWinSkinForm::AttachFrame(TSkinData* skinData) {
 
   BuildSystemMenu();
   ReadWindowState();
-  for (HWND child = GetWindow(FWindow, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-    if (WindowClassName(child) == L"MDIClient") {
-      FMdiClient = child;
-      FFormKind = fkMdiFrame;
-      if (TSkinManage* manager = TSkinManage::Instance()) manager->SetMdiClient(child);
-      break;
-    }
+  if (FMdi.FindClient(FWindow)) {
+    FFormKind = fkMdiFrame;
+    if (TSkinManage* manager = TSkinManage::Instance()) manager->SetMdiClient(FMdi.Client());
+  }
   if (exStyle & WS_EX_MDICHILD) FFormKind = fkMdiChild;
 
   if ((FStyle & WS_POPUP) && (FStyle & WS_CAPTION) != WS_CAPTION)
@@ -116,11 +126,7 @@ void TWinSkinForm::AttachFrame(TSkinData* skinData) {
   else
     FFrameType = TFrameType::ftPlain;
 
-  if (FFormKind == fkMdiFrame) {
-    FSavedMenuUpdate = FSkinData->MenuUpdate();
-    FMdiClientHook =
-        SubclassWindow(FMdiClient, [this](TMessage& m, TDefaultProc callDefault) { MdiClientHandler(m, callDefault); });
-  }
+  if (FFormKind == fkMdiFrame) FMdi.HookClient(*FSkinData);
 
   if (FrameSkinned()) {
     // The platform's bar gives way to ours (an MDI child's menu is its frame's business).
@@ -140,6 +146,12 @@ void TWinSkinForm::AttachFrame(TSkinData* skinData) {
   else
     SkinChildWindows();
   RedrawWindow(FWindow, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
+void TWinSkinForm::ApplyFormColours() { FColours.Apply(*FForm, FSkinData->Model().Colours); }
+
+void TWinSkinForm::RestoreFormColours() {
+  if (FForm && FSkinState != fsClosing) FColours.Restore(*FForm);
 }
 
 void TWinSkinForm::ShowCaptionStyles(bool show) {
@@ -168,20 +180,12 @@ void TWinSkinForm::LoadFrameMetrics() {
     FBorders = FrameBordersOf(FrameSkinOf(model));
   }
   FreeButtons();
-  for (std::size_t i = 0; i < model.SysButtons.size(); ++i) FButtons.push_back(Make<TWinSysButton>(*this, i));
-  FLayout = {};
-  // Icon buttons show the window's icon as one frame; an empty picture takes the icon's
-  // size, so that the button is laid out at all.
-  for (const auto& record : model.SysButtons) {
-    if (record->Action != 3 && record->Action != 11) continue;
-    if (record->Image.Empty()) record->Image = FIconBitmap;
-    record->FrameCount = 1;
-  }
+  FCaptionButtons.Rebuild();
 }
 
 void TWinSkinForm::FreeButtons() {
   FCurrentObject = nullptr;
-  for (TWinSysButton* button : std::exchange(FButtons, {})) DestroyComponent(button);
+  FCaptionButtons.Free();
 }
 
 void TWinSkinForm::SkinChildren(TWinControl* container) { FControlSkins->SkinChildren(container); }
@@ -196,7 +200,7 @@ void TWinSkinForm::Notification(TComponent* component, TOperation operation) {
     FFormHook = {};  // went with the form
   }
   if (component == FCurrentObject) FCurrentObject = nullptr;
-  std::erase(FButtons, component);
+  FCaptionButtons.Forget(component);
   if (component == FControlSkins) FControlSkins = nullptr;
   if (component == FMenuBar) FMenuBar = nullptr;
 }
@@ -223,8 +227,7 @@ void TWinSkinForm::DetachRestoring() {
   RestoreFormColours();
   ShowCaptionStyles(true);
   FreeMenuBar(true);
-  if (FMdiClientHook) UnsubclassWindow(FMdiClient, FMdiClientHook);
-  FMdiClientHook = {};
+  FMdi.UnhookClient();
   FCaptionBitmap = {};
 
   // The system frame back around the same client area.
@@ -255,9 +258,22 @@ void TWinSkinForm::DetachForShutdown() {
   UnsubclassAll();
   if (FControlSkins) FControlSkins->FreeControlSkins();
   FreeMenuBar(false);
-  if (FMdiClientHook) UnsubclassWindow(FMdiClient, FMdiClientHook);
-  FMdiClientHook = {};
+  FMdi.UnhookClient();
   FCaptionBitmap = {};
+}
+
+void TWinSkinForm::BeginShutdown() {
+  FSkinState = fsClosing;
+  DetachForShutdown();
+}
+
+void TWinSkinForm::LetGoOfSkinData() {
+  const bool closing = FSkinState == fsClosing || FSkinState == fsClosed;
+  if (!closing && IsWindow(FWindow))
+    DetachRestoring();
+  else
+    DetachForShutdown();
+  FSkinData = nullptr;
 }
 
 void TWinSkinForm::DetachClientOnly() {
@@ -266,8 +282,7 @@ void TWinSkinForm::DetachClientOnly() {
   if (FForm) SetPopupMenusOwnerDraw(false);
   RestoreFormColours();
   UnsubclassAll();
-  if (FMdiClientHook) UnsubclassWindow(FMdiClient, FMdiClientHook);
-  FMdiClientHook = {};
+  FMdi.UnhookClient();
   if (FForm && FSkinState != fsClosing) RedrawWindow(FWindow, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
@@ -390,11 +405,11 @@ void TWinSkinForm::WindowHandler(TMessage& message, TDefaultProc callDefault) {
     }
     case WM_CTLCOLORBTN:
       PassOn(message);
-      if (!FForm) UseSkinTextColours(reinterpret_cast<HDC>(message.WParam));
+      if (!FForm) TFormColours::UseSkinTextColours(reinterpret_cast<HDC>(message.WParam), FSkinData->Model().Colours);
       return;
     case WM_CTLCOLORSTATIC:
       PassOn(message);
-      if (!FForm) UseSkinTextColours(reinterpret_cast<HDC>(message.WParam));
+      if (!FForm) TFormColours::UseSkinTextColours(reinterpret_cast<HDC>(message.WParam), FSkinData->Model().Colours);
       message.Result = reinterpret_cast<LRESULT>(FSkinData->ButtonFaceBrush());
       return;
     case WM_TIMER:

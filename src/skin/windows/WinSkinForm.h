@@ -34,12 +34,14 @@
 #include "skin/data/SkinWindowFrame.h"
 #include "skin/gdi/SkinFrameGdi.h"
 #include "skin/menus/WinSkinMenu.h"
+#include "skin/windows/CaptionButtons.h"
+#include "skin/windows/FormColours.h"
+#include "skin/windows/FormMdi.h"
 
 namespace kv {
 
 class TControl;
 class TControlSkins;
-class TDataSkinSysButton;
 class TForm;
 class TPopupMenu;
 class TSkinData;
@@ -55,20 +57,6 @@ enum TFormSkinState : std::uint32_t {
   fsClosing = 4,
   fsFitting = 5,
   fsClosed = 6,
-};
-
-// One caption button: the SysButtons record of the same index.
-class TWinSysButton : public TNCObject {
- public:
-  TWinSysButton(TWinSkinForm& form, std::size_t index);
-  std::string_view ClassName() const override { return "TWinSysButton"; }
-  void Paint() override;
-  std::size_t Index() const { return FIndex; }
-  const TDataSkinSysButton& Record() const;
-
- private:
-  TWinSkinForm& FForm;
-  std::size_t FIndex;
 };
 
 // One entry into a form skin's handlers (or a modal loop they run). The outermost one
@@ -92,39 +80,30 @@ class TWinSkinForm : public TComponent, public TMenuBarHost {
   ~TWinSkinForm() override;
   std::string_view ClassName() const override { return "TWinSkinForm"; }
 
-  // ---- attaching and detaching (the manager's)
-  void AttachForm(TSkinData* skinData, TForm* form);
-  void AttachFrame(TSkinData* skinData);
+  // ---- the manager's operations
+  // Skins `window` (a framework form's when `form` is given) and posts SM_SKINATTACHED.
+  // `activating`: the window is being activated (the manager's hook knows before the
+  // window does), so its first frame is the active one.
+  void Attach(HWND window, TSkinData* skinData, TForm* form, bool activating);
   // Deactivation: the window gets its own frame, size (client kept), styles, menu and
   // procedures back.
   void DetachRestoring();
-  // Program end or the window going: only our hooks and objects go.
-  void DetachForShutdown();
-  // Without xcMainMenu: controls and colours only.
-  void DetachClientOnly();
-
+  // Program end: the window is taken as going; only our hooks and objects go.
+  void BeginShutdown();
+  // The skin data is going: the window gets its own frame back (a closing one only loses
+  // our hooks), and nothing here reaches the data any more.
+  void LetGoOfSkinData();
+  // The skin's records changed: the caption buttons go (ResetForNewSkin makes them again).
   void FreeButtons();
-  void LoadFrameMetrics();
+  // Caption buttons and frame metrics from the new skin, before ApplySkin.
+  void ResetForNewSkin();
+  // Colours, control skins, frame and region again after a skin change.
   void ApplySkin();
-  void ShowCaptionStyles(bool show);
-  // SetWindowPos with SWP_FRAMECHANGED only: the system asks for the frame again.
-  void ForceFrameRecalc();
-  void MarkNormal() { FWindowState = swsNormal; }
-  // Finishes attaching (SM_SKINATTACHED): the window fitted around its client area, its
-  // region cut, the hover timer running. Later calls only restart the timer.
-  void OnAttached();
-  // Sizes the window so that its client area keeps the size it had when attached.
-  void FitWindowToFrame(bool reread);
-
-  // ---- frame painting and region
+  // An MDI child's answer to its frame's children being maximised or no longer.
+  void OnMdiMaximizeChanged(bool maximized);
+  // The whole frame, on `dc` or the window's own.
   void PaintFrame(HDC dc);
-  void DrawButton(TWinSysButton& button, int state);
-  void UpdateRegion();
-  void DropRegion();
 
-  // ---- classification (forwarded to the control skins)
-  void SkinChildren(TWinControl* container);
-  void SkinChildWindows();
   TControlSkins& ControlSkins() { return *FControlSkins; }
 
   // ---- lifetime (WinSkinFormLife.cpp)
@@ -137,29 +116,23 @@ class TWinSkinForm : public TComponent, public TMenuBarHost {
   static std::size_t PendingFreeCount();
   // Form skins destroyed while a handler or loop of theirs still ran (a fault: it stays 0).
   static int FreedInUseCount();
-  // The skin data is going: nothing here may reach it any more.
-  void ForgetSkinData() { FSkinData = nullptr; }
 
   // ---- what others read
   HWND Window() const override { return FWindow; }
-  void SetWindow(HWND window) { FWindow = window; }
   TForm* Form() const { return FForm; }
   TSkinData* SkinData() const { return FSkinData; }
   TFormSkinState SkinState() const { return FSkinState; }
-  void SetSkinState(TFormSkinState state) { FSkinState = state; }
   TFormKind FormKind() const { return FFormKind; }
   TFrameType FrameType() const { return FFrameType; }
   TCaptionFlags CaptionFlags() const { return FCaptionFlags; }
   TSkinWindowState WindowState() const { return FWindowState; }
   bool IsActive() const override { return FActive; }
   bool FrameShown() const override { return FSkinState == fsReady || FSkinState == fsRefreshing; }
-  // The window is being activated (the manager's hook knows before the window does).
-  void MarkActive() { FActive = true; }
   const Margins& Borders() const { return FBorders; }
   int MenuBarHeight() const { return FMenuBarHeight; }
   bool HasRegion() const { return FHasRegion; }
   bool Subclassed() const { return bool(FWindowHook); }
-  const std::vector<TWinSysButton*>& Buttons() const { return FButtons; }
+  const std::vector<TWinSysButton*>& Buttons() const { return FCaptionButtons.Buttons(); }
   TNCObject* CurrentObject() const override { return FCurrentObject; }
   void SetCurrentObject(TNCObject* object) override { FCurrentObject = object; }
   void DrawMdiButtonsOnBar(HDC dc) override;
@@ -205,13 +178,37 @@ class TWinSkinForm : public TComponent, public TMenuBarHost {
 
  private:
   friend class TFormSkinUse;
+  // The MDI client's handler works the frame's menu bar.
+  friend class TFormMdi;
   // The destructor's check that no use of this skin is still running.
   void NoteDestroyed() const;
+
+  // ---- attaching and detaching
+  void AttachForm(TSkinData* skinData, TForm* form);
+  void AttachFrame(TSkinData* skinData);
+  // Program end or the window going: only our hooks and objects go.
+  void DetachForShutdown();
+  // Without xcMainMenu: controls and colours only.
+  void DetachClientOnly();
+  void LoadFrameMetrics();
+  void ShowCaptionStyles(bool show);
+  // SetWindowPos with SWP_FRAMECHANGED only: the system asks for the frame again.
+  void ForceFrameRecalc();
+  // Finishes attaching (SM_SKINATTACHED): the window fitted around its client area, its
+  // region cut, the hover timer running. Later calls only restart the timer.
+  void OnAttached();
+  // Sizes the window so that its client area keeps the size it had when attached.
+  void FitWindowToFrame(bool reread);
+  void SkinChildren(TWinControl* container);
+  void SkinChildWindows();
+
+  // ---- region
+  void UpdateRegion();
+  void DropRegion();
 
   // The three-stage handler on the raw window, and the one on the framework form.
   void WindowHandler(TMessage& message, TDefaultProc callDefault);
   void FormHandler(TMessage& message, TDefaultProc callDefault);
-  void MdiClientHandler(TMessage& message, TDefaultProc callDefault);
   void PassOn(TMessage& message);
 
   void OnNcCalcSize(TMessage& message);
@@ -228,9 +225,9 @@ class TWinSkinForm : public TComponent, public TMenuBarHost {
   void OnHoverTimer();
   void SetHoverTimer(bool on);
   void ReadWindowState();
+  // A caption button or a menu-bar button.
   TNCObject* ButtonAt(POINT framePoint);
   void RunButtonAction(TWinSysButton& button, POINT screen);
-  void MdiCommand(WPARAM command);
   void SetCaptionQuietly(TMessage& message);
   // The skinned bar in place of the window's platform menu `menu`.
   void CreateMenuBar(HMENU menu);
@@ -238,13 +235,10 @@ class TWinSkinForm : public TComponent, public TMenuBarHost {
   void FreeMenuBar(bool giveBack);
   // Repaints the bar alone (its buttons changed).
   void RepaintMenuBar();
-  // MDI children still skinned (closed ones wait for the manager's purge).
-  static int LiveMdiChildSkins();
   void UnsubclassAll();
   FrameWindow MakeFrameWindow(int width, int height) const;
   void ApplyFormColours();
   void RestoreFormColours();
-  void UseSkinTextColours(HDC dc) const;
   FrameSkin Skin() const;
   bool FrameSkinned() const;  // xcMainMenu
 
@@ -255,13 +249,11 @@ class TWinSkinForm : public TComponent, public TMenuBarHost {
   const TDefaultProc* FWindowDefault = nullptr;
   THookToken FFormHook;
   THookToken FWindowHook;
-  THookToken FMdiClientHook;
   TFontHandle FCaptionFont;
   bool FHoverTimerOn = false;
   bool FFramePending = false;  // shown, frame not painted yet
   std::wstring FCaptionText;
   bool FCaptionStylesShown = true;
-  bool FSavedMenuUpdate = true;
   RECT FClientRect{};  // kept around by FitWindowToFrame
   DWORD FLastSystemMenuTick = 0;
   bool FSystemMenuShown = false;
@@ -269,20 +261,9 @@ class TWinSkinForm : public TComponent, public TMenuBarHost {
   RECT FSystemFrameExtra{};  // what the system frame added to the client area
   int FMenuBarHeight = 0;
   bool FRightToLeft = false;
-  HWND FMdiClient = nullptr;
-  HWND FNewMdiChild = nullptr;
   HMENU FWindowMenu = nullptr;
   HMENU FSystemMenu = nullptr;
-  TColor FSavedFormColor = 0;
-  // Controls given the skin's text colour, with the colour each had before.
-  struct TSavedFontColor {
-    TColor Color;
-    bool ParentFont;
-    bool OnFace = false;  // given the skin's colour; else only kept from its parent's
-  };
-  std::unordered_map<TControl*, TSavedFontColor> FSavedFontColors;
-  TColor FAppliedFontColor = clNone;
-  TColor FAppliedFace = clNone;
+  TFormColours FColours;
   DWORD FStyle = 0;
   TNCObject* FCurrentObject = nullptr;
   bool FHasRegion = false;
@@ -290,10 +271,9 @@ class TWinSkinForm : public TComponent, public TMenuBarHost {
   HWND FWindow = nullptr;
   TCanvas FWorkCanvas;  // handed to every control skin
   TSkinData* FSkinData = nullptr;
-  std::vector<TWinSysButton*> FButtons;  // owned as components
   TPixelBitmap FIconBitmap;
+  TCaptionButtons FCaptionButtons{*this, FIconBitmap};
   TPixelBitmap FCaptionBitmap;
-  ButtonLayout FLayout;                    // of the last paint
   TControlSkins* FControlSkins = nullptr;  // owned as a component
   Extent FRegionSize;                      // the window size the region was cut for
   int FRegionBuilds = 0;
@@ -303,6 +283,7 @@ class TWinSkinForm : public TComponent, public TMenuBarHost {
   TCaptionFlags FCaptionFlags = TCaptionFlags::cfNone;
   TSkinWindowState FWindowState = swsNormal;
   TFormSkinState FSkinState = fsNew;
+  TFormMdi FMdi{*this};
 
   // ---- menu bar
   TWinSkinMenu* FMenuBar = nullptr;  // owned as a component

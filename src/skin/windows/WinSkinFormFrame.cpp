@@ -1,6 +1,5 @@
 // The skinned frame of TWinSkinForm: caption buttons and the window commands they run,
-// frame painting and the window region, the menu bar's part in the form skin, and the
-// MDI client's handler.
+// frame painting and the window region, and the menu bar's part in the form skin.
 #include <algorithm>
 #include <optional>
 
@@ -17,14 +16,6 @@
 #include "skin/windows/WinSkinManage.h"
 
 namespace kv {
-
-// ---- TNCObject ---------------------------------------------------------------------------
-
-TWinSysButton::TWinSysButton(TWinSkinForm& form, std::size_t index) : TNCObject(form), FForm(form), FIndex(index) {}
-
-void TWinSysButton::Paint() { FForm.DrawButton(*this, State); }
-
-const TDataSkinSysButton& TWinSysButton::Record() const { return *FForm.SkinData()->Model().SysButtons.at(FIndex); }
 
 // ---- window commands ---------------------------------------------------------------------
 
@@ -54,41 +45,26 @@ void TWinSkinForm::ToggleMinimize() {
 
 void TWinSkinForm::RunButtonAction(TWinSysButton& button, POINT screen) {
   const int action = button.Record().Action;
-  switch (action) {
-    case 0:
+  switch (TCaptionButtons::CommandOf(action)) {
+    case ccClose:
       SetHoverTimer(false);
       PostMessageW(FWindow, WM_CLOSE, 0, 0);
       break;
-    case 1:
-    case 22: ToggleMaximize(); break;
-    case 2:
-    case 23: ToggleMinimize(); break;
-    case 3:
-    case 11:
-    case 12: ShowSystemMenu({screen.x + 1, screen.y + 1}, true); break;
-    case 7:
-    case 60: MdiCommand(SC_MINIMIZE); break;
-    case 8:
-    case 61: MdiCommand(SC_RESTORE); break;
-    case 9:
-    case 62: MdiCommand(SC_CLOSE); break;
-    default: PostMessageW(FWindow, SM_ISSKINNED, WPARAM(action), 0);  // the application's to act on
+    case ccMaximize: ToggleMaximize(); break;
+    case ccMinimize: ToggleMinimize(); break;
+    case ccSystemMenu: ShowSystemMenu({screen.x + 1, screen.y + 1}, true); break;
+    case ccMdiMinimize: FMdi.Command(SC_MINIMIZE); break;
+    case ccMdiRestore: FMdi.Command(SC_RESTORE); break;
+    case ccMdiClose: FMdi.Command(SC_CLOSE); break;
+    case ccApplication: PostMessageW(FWindow, SM_ISSKINNED, WPARAM(action), 0); break;
   }
 }
 
-void TWinSkinForm::MdiCommand(WPARAM command) {
-  if (FFormKind != fkMdiFrame || !FMdiClient) return;
-  if (const auto child = reinterpret_cast<HWND>(SendMessageW(FMdiClient, WM_MDIGETACTIVE, 0, 0)))
-    SendMessageW(child, WM_SYSCOMMAND, command, 0);
-  TSkinManage* manager = TSkinManage::Instance();
-  if (manager && manager->MdiMaximized() && !ActiveMdiChildMaximized()) manager->SetMdiMaximized(false);
-}
+bool TWinSkinForm::ActiveMdiChildMaximized() const { return FMdi.ActiveChildMaximized(); }
 
-bool TWinSkinForm::ActiveMdiChildMaximized() const {
-  if (FFormKind != fkMdiFrame || !FMdiClient) return false;
-  BOOL maximized = FALSE;
-  const auto child = reinterpret_cast<HWND>(SendMessageW(FMdiClient, WM_MDIGETACTIVE, 0, LPARAM(&maximized)));
-  return child && maximized;
+void TWinSkinForm::ResetForNewSkin() {
+  FreeButtons();
+  LoadFrameMetrics();
 }
 
 void TWinSkinForm::ApplySkin() {
@@ -140,15 +116,10 @@ void TWinSkinForm::PaintFrame(HDC dc) {
   GetWindowRect(FWindow, &r);
   const int width = r.right - r.left, height = r.bottom - r.top;
   FramePainted painted = PaintSkinFrame(dc, Skin(), FSkinData->Model().Colours, MakeFrameWindow(width, height),
-                                        FCaptionText, FCaptionFont.Get(), &FIconBitmap, FLayout);
+                                        FCaptionText, FCaptionFont.Get(), &FIconBitmap, FCaptionButtons.Layout());
   if (painted.Painted) {
     FCaptionBitmap = std::move(painted.Caption);
-    for (std::size_t i = 0; i < FButtons.size() && i < FLayout.Buttons.size(); ++i) {
-      const ButtonPlace& place = FLayout.Buttons[i];
-      FButtons[i]->Visible = place.Visible;
-      FButtons[i]->Bounds = {place.Bounds.Left, place.Bounds.Top, place.Bounds.Right, place.Bounds.Bottom};
-      FButtons[i]->State = TNCObject::nsNormal;
-    }
+    FCaptionButtons.PlaceFromLayout();
     if (FFramePending && IsWindowVisible(FWindow)) FFramePending = false;
   }
   // The bar after the layout: a maximised MDI child's buttons on it take their places there.
@@ -161,17 +132,6 @@ void TWinSkinForm::PaintFrame(HDC dc) {
   }
   // The next mouse move finds the hot button again over the fresh frame.
   FCurrentObject = nullptr;
-}
-
-void TWinSkinForm::DrawButton(TWinSysButton& button, int state) {
-  if (FSkinState != fsReady && FSkinState != fsRefreshing) return;
-  TStateFlags flags = TStateFlags::csNone;
-  if (state == TNCObject::nsPressed) flags = TStateFlags::csPressed;
-  if (state == TNCObject::nsHot) flags = TStateFlags::csHot;
-  if (state == TNCObject::nsNormal && !FActive) flags = TStateFlags::csInactive;
-  const TWindowDc dc = TWindowDc::Whole(FWindow);
-  const RECT& b = button.Bounds;
-  DrawSkinCaptionButton(dc.Get(), Skin(), button.Index(), {b.left, b.top, b.right, b.bottom}, flags, &FIconBitmap);
 }
 
 void TWinSkinForm::UpdateRegion() {
@@ -193,6 +153,20 @@ void TWinSkinForm::UpdateRegion() {
   // Once set, the region is the window's: the system deletes it.
   if (SetWindowRgn(FWindow, region.Get(), TRUE)) region.Release();
   FHasRegion = true;
+}
+
+void TWinSkinForm::OnMdiMaximizeChanged(bool maximized) {
+  if (maximized) {
+    DropRegion();
+    ShowCaptionStyles(true);
+  } else if (FWindowState == swsMinimized) {
+    ShowCaptionStyles(true);
+  } else {
+    FWindowState = swsNormal;
+    UpdateRegion();
+    ShowCaptionStyles(false);
+    if (!FHasRegion) ForceFrameRecalc();
+  }
 }
 
 void TWinSkinForm::DropRegion() {
@@ -229,29 +203,13 @@ void TWinSkinForm::FreeMenuBar(bool giveBack) {
 
 void TWinSkinForm::DrawMdiButtonsOnBar(HDC dc) {
   if (!ActiveMdiChildMaximized()) return;
-  for (TWinSysButton* button : FButtons) {
-    const TDataSkinSysButton& record = button->Record();
-    if (record.Visibility != 100 || record.Image.Empty() || !button->Visible) continue;
-    const RECT& b = button->Bounds;
-    const int frames = std::max(record.FrameCount, 1);
-    DrawFrameStretched(dc, {b.left, b.top, b.right, b.bottom}, record.Image, TDrawFlags::dfTransparent, frames,
-                       StripFrameIndex(TElementKind::ekMdiButton, TStateFlags::csNone, frames));
-  }
+  FCaptionButtons.DrawOnMdiBar(dc);
   if (TSkinManage* manager = TSkinManage::Instance(); manager && !manager->MdiMaximized())
     manager->SetMdiMaximized(true);
 }
 
 void TWinSkinForm::RepaintMenuBar() {
   if (FMenuBar && FSkinState != fsNew) PostMessageW(FWindow, SM_REPAINTFRAME, 0, 0);
-}
-
-int TWinSkinForm::LiveMdiChildSkins() {
-  const TSkinManage* manager = TSkinManage::Instance();
-  if (!manager) return 0;
-  int count = 0;
-  for (const TWinSkinForm* skin : manager->FormSkins())
-    if (skin->FormKind() == fkMdiChild && skin->SkinState() != fsClosing && skin->SkinState() != fsClosed) ++count;
-  return count;
 }
 
 void TWinSkinForm::PostMenuButtonClick(const TMenuBtn& button) {
@@ -310,73 +268,6 @@ bool TWinSkinForm::OpenMenuButton(TMenuBtn& button) {
     }
   }
   return true;
-}
-
-// ---- MDI ---------------------------------------------------------------------------------
-
-void TWinSkinForm::MdiClientHandler(TMessage& message, TDefaultProc callDefault) {
-  const TFormSkinUse use(*this);
-  TSkinManage* manager = TSkinManage::Instance();
-  switch (message.Msg) {
-    case WM_NCDESTROY:
-      callDefault(message);
-      UnsubclassWindow(FMdiClient, FMdiClientHook);
-      FMdiClientHook = {};
-      return;
-    case WM_NCCALCSIZE:
-      // The frame's skinned children never need the client's scroll bars.
-      if (FrameSkinned())
-        SetWindowLongW(FMdiClient, GWL_STYLE, GetWindowLongW(FMdiClient, GWL_STYLE) & ~LONG(WS_HSCROLL | WS_VSCROLL));
-      callDefault(message);
-      return;
-    case WM_MDICREATE:
-      FSkinData->SetMenuUpdate(false);
-      callDefault(message);
-      FNewMdiChild = reinterpret_cast<HWND>(message.Result);
-      return;
-    case WM_MDIDESTROY:
-      callDefault(message);
-      if (FrameSkinned() && manager) manager->SetMdiMaximized(ActiveMdiChildMaximized());
-      if (LiveMdiChildSkins() == 0) {
-        FSkinData->SetMenuUpdate(FSavedMenuUpdate);
-        // The frame's own bar again, without a maximised child's buttons.
-        if (FMenuBar && FrameSkinned()) {
-          FMenuBar->BuildFromMenuComponent();
-          RepaintMenuBar();
-        }
-      }
-      return;
-    case WM_MDITILE:
-    case WM_MDICASCADE:
-      if (FrameSkinned() && manager && manager->MdiMaximized()) manager->SetMdiMaximized(false);
-      callDefault(message);
-      return;
-    case WM_MDISETMENU: {
-      callDefault(message);
-      if (!FrameSkinned()) return;
-      const auto menu = reinterpret_cast<HMENU>(message.WParam);
-      if (menu && !FMenuBar) {
-        CreateMenuBar(GetMenu(FWindow));
-        FitWindowToFrame(true);
-      } else if (menu && FMenuBar) {
-        // A handle with its top bit set is never taken for the one we hold.
-        const bool differs = menu != FMenuBar->MenuHandle() || (UINT_PTR(menu) >> (sizeof(UINT_PTR) * 8 - 1)) != 0;
-        if (differs || FNewMdiChild) FMenuBar->RebuildFromMenuHandle(GetMenu(FWindow));
-      }
-      if (FMenuBar && GetMenu(FWindow)) SetMenu(FWindow, nullptr);
-      RepaintMenuBar();
-      return;
-    }
-    case WM_MDIREFRESHMENU:
-      callDefault(message);
-      if (FNewMdiChild && manager) {
-        manager->SkinWindow(FNewMdiChild);
-        PostMessageW(FWindow, SM_REPAINTFRAME, 0, 0);
-        FNewMdiChild = nullptr;
-      }
-      return;
-    default: callDefault(message);
-  }
 }
 
 }  // namespace kv

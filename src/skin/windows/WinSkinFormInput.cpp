@@ -34,8 +34,7 @@ POINT TWinSkinForm::FramePoint(POINT screen) const {
 }
 
 TNCObject* TWinSkinForm::ButtonAt(POINT p) {
-  for (TWinSysButton* button : FButtons)
-    if (button->Visible && button->Record().Action >= 0 && PtInRect(&button->Bounds, p)) return button;
+  if (TWinSysButton* button = FCaptionButtons.At(p)) return button;
   return MenuButtonAt(FMenuBar, p);
 }
 

@@ -55,8 +55,7 @@ TSkinManage::~TSkinManage() {
   while (!FFormSkins.empty()) {
     std::unique_ptr<TWinSkinForm> skin = std::move(FFormSkins.back());
     FFormSkins.pop_back();
-    skin->SetSkinState(fsClosing);
-    skin->DetachForShutdown();
+    skin->BeginShutdown();
     TWinSkinForm::Free(std::move(skin));
   }
   // A popup window still open keeps working: its skin lets go of it first.
@@ -79,12 +78,7 @@ void TSkinManage::RemoveSkinData(TSkinData* data) {
   for (int i = static_cast<int>(FFormSkins.size()) - 1; i >= 0; --i) {
     TWinSkinForm* skin = FFormSkins[std::size_t(i)].get();
     if (skin->SkinData() != data) continue;
-    const bool closing = skin->SkinState() == fsClosing || skin->SkinState() == fsClosed;
-    if (!closing && IsWindow(skin->Window()))
-      skin->DetachRestoring();
-    else
-      skin->DetachForShutdown();
-    skin->ForgetSkinData();
+    skin->LetGoOfSkinData();
     FreeFormSkin(skin);
   }
   std::vector<HWND> popups;
@@ -215,10 +209,7 @@ void TSkinManage::Refresh(TSkinData* data, bool firstOnly) {
       skins.push_back(skin.get());
       if (firstOnly) break;
     }
-  for (TWinSkinForm* skin : skins) {
-    skin->FreeButtons();
-    skin->LoadFrameMetrics();
-  }
+  for (TWinSkinForm* skin : skins) skin->ResetForNewSkin();
   for (TWinSkinForm* skin : skins) skin->ApplySkin();
 }
 
@@ -250,17 +241,7 @@ bool TSkinManage::SkinWindow(HWND window, bool activating) {
   if (!data || data->NoSkin()) return false;
 
   FFormSkins.push_back(std::make_unique<TWinSkinForm>());
-  TWinSkinForm* skin = FFormSkins.back().get();
-  skin->SetWindow(window);
-  if (form)
-    skin->AttachForm(data, form);
-  else
-    skin->AttachFrame(data);
-  PostMessageW(window, SM_SKINATTACHED, 0, 1000);
-  if (activating) skin->MarkActive();
-  // The window is usually on its way to the screen (shown, then activated): fitted and
-  // framed now, the first frame the user sees is already the skin's.
-  skin->OnAttached();
+  FFormSkins.back()->Attach(window, data, form, activating);
   return true;
 }
 
@@ -306,20 +287,8 @@ void TSkinManage::ResetSystemButtons() {
 void TSkinManage::SetMdiMaximized(bool maximized) {
   if (maximized == FMdiMaximized) return;
   FMdiMaximized = maximized;
-  for (const auto& skin : FFormSkins) {
-    if (skin->FormKind() != fkMdiChild) continue;
-    if (maximized) {
-      skin->DropRegion();
-      skin->ShowCaptionStyles(true);
-    } else if (skin->WindowState() == swsMinimized) {
-      skin->ShowCaptionStyles(true);
-    } else {
-      skin->MarkNormal();
-      skin->UpdateRegion();
-      skin->ShowCaptionStyles(false);
-      if (!skin->HasRegion()) skin->ForceFrameRecalc();
-    }
-  }
+  for (const auto& skin : FFormSkins)
+    if (skin->FormKind() == fkMdiChild) skin->OnMdiMaximizeChanged(maximized);
 }
 
 void TSkinManage::AttachPopupMenu(HWND window) {

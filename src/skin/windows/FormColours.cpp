@@ -7,7 +7,7 @@
 #include "framework/Forms.h"
 #include "skin/core/SkinData.h"
 #include "skin/gdi/SkinGdi.h"
-#include "skin/windows/WinSkinForm.h"
+#include "skin/windows/FormColours.h"
 
 namespace kv {
 
@@ -36,9 +36,10 @@ bool ShowsPlainTextOnFace(const TControl* control, TColor font, TColor face, TCo
 // The skin's face under the controls, and its button text on that face: a dark skin
 // brings light text. A box's colour reaches the controls inside it through their parent
 // font; those that do not show the face (lists, edits) get their own colour back.
-void TWinSkinForm::ApplyFormColours() {
-  const TSkinColours& colours = FSkinData->Model().Colours;
-  FForm->SetColor(colours.ButtonFaceColour);
+void TFormColours::SaveFormColour(const TForm& form) { FSavedFormColor = form.Color(); }
+
+void TFormColours::Apply(TForm& form, const TSkinColours& colours) {
+  form.SetColor(colours.ButtonFaceColour);
   const TColor text = colours.ButtonTextColour, face = colours.ButtonFaceColour;
   // A colour is only set where it shows differently: the program's own skin changes
   // nothing for controls already in its text colour.
@@ -46,7 +47,7 @@ void TWinSkinForm::ApplyFormColours() {
     if (ResolveColor(control->Font().Color()) != ResolveColor(colour)) control->Font().SetColor(colour);
   };
   std::vector<std::pair<TControl*, TSavedFontColor>> before;
-  ForEachControl(FForm, [&before](TControl* control) {
+  ForEachControl(&form, [&before](TControl* control) {
     before.push_back({control, {control->Font().Color(), control->ParentFont()}});
   });
   for (const auto& [control, was] : before) {
@@ -72,11 +73,9 @@ void TWinSkinForm::ApplyFormColours() {
   FAppliedFace = face;
 }
 
-void TWinSkinForm::RestoreFormColours() {
-  if (!FForm || FSkinState == fsClosing) return;
-  FForm->SetColor(FSavedFormColor);
-  // Only controls still on the form, and only where the colour is still ours.
-  ForEachControl(FForm, [this](TControl* control) {
+void TFormColours::Restore(TForm& form) {
+  form.SetColor(FSavedFormColor);
+  ForEachControl(&form, [this](TControl* control) {
     const auto saved = FSavedFontColors.find(control);
     if (saved == FSavedFontColors.end()) return;
     const TColor now = control->Font().Color();
@@ -89,9 +88,9 @@ void TWinSkinForm::RestoreFormColours() {
 
 // A foreign window's texts on the skin's face: in the skin's text colour, as a form's
 // labels are (a dark skin has light text).
-void TWinSkinForm::UseSkinTextColours(HDC dc) const {
+void TFormColours::UseSkinTextColours(HDC dc, const TSkinColours& colours) {
   SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, ResolveColor(FSkinData->Model().Colours.ButtonTextColour));
+  SetTextColor(dc, ResolveColor(colours.ButtonTextColour));
 }
 
 }  // namespace kv
