@@ -153,6 +153,19 @@ TEST_F(WinSkinFormTest, CaptionButtonsAndDoubleClicksChangeTheWindowState) {
   EXPECT_EQ(skin->WindowState(), swsMaximized);
   Pump();
   EXPECT_FALSE(skin->Buttons()[ButtonIndex(1, 2)]->Visible);
+  {
+    // Maximised, the skinned frame fills its monitor's work area exactly: nothing of it
+    // hangs off the screen or under the task bar.
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    ASSERT_TRUE(GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor));
+    RECT shown{};
+    GetWindowRect(window, &shown);
+    EXPECT_TRUE(EqualRect(&shown, &monitor.rcWork))
+        << "window " << shown.left << "," << shown.top << "-" << shown.right << "," << shown.bottom << ", work area "
+        << monitor.rcWork.left << "," << monitor.rcWork.top << "-" << monitor.rcWork.right << ","
+        << monitor.rcWork.bottom;
+  }
   click(ButtonIndex(1, 1));  // restore, shown while maximised
   ASSERT_TRUE(PumpUntil([&] { return !IsZoomed(window); }));
   EXPECT_EQ(skin->WindowState(), swsNormal);

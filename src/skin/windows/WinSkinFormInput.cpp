@@ -2,6 +2,8 @@
 // the menu bar, activation, painting, sizing and the system commands.
 #include <windows.h>
 
+#include <algorithm>
+
 #include "framework/Menus.h"
 #include "skin/core/SkinData.h"
 #include "skin/menus/WinSkinMenu.h"
@@ -152,6 +154,18 @@ void TWinSkinForm::OnMinMax(TMessage& message) {
   }
   auto* info = reinterpret_cast<MINMAXINFO*>(message.LParam);
   info->ptMaxTrackSize = {GetSystemMetrics(SM_CXMAXIMIZED), GetSystemMetrics(SM_CYMAXIMIZED)};
+  if (FFormKind == fkMdiChild) return;  // maximised inside its MDI client, which the platform knows
+  // The platform would place a maximised window with its own frame off the work area's
+  // edges; our frame is the skin's, so the window fills its monitor's work area exactly.
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof(monitor);
+  if (!GetMonitorInfoW(MonitorFromWindow(FWindow, MONITOR_DEFAULTTONEAREST), &monitor)) return;
+  const RECT& work = monitor.rcWork;
+  info->ptMaxPosition = {work.left - monitor.rcMonitor.left, work.top - monitor.rcMonitor.top};
+  info->ptMaxSize = {work.right - work.left, work.bottom - work.top};
+  const RECT& whole = monitor.rcMonitor;
+  info->ptMaxTrackSize = {std::max(whole.right - whole.left, info->ptMaxSize.x),
+                          std::max(whole.bottom - whole.top, info->ptMaxSize.y)};
 }
 
 void TWinSkinForm::ReadWindowState() {
