@@ -21,6 +21,7 @@
 #include "skin/controls/SkinBoxes.h"
 #include "skin/windows/ControlSkins.h"
 #include "support/HandleCount.h"
+#include "support/PlatformImageList.h"
 
 namespace kv {
 namespace {
@@ -168,6 +169,20 @@ TEST_F(SkinBoxesTest, HeaderImagesOnlyWithTheImageFormat) {
   EXPECT_EQ(image.Left, 2);
   EXPECT_EQ(Count(shown, ItemRect(header, 1), kImagePixel), 0) << "no HDF_IMAGE: no image";
   EXPECT_EQ(Count(shown, {202, 4, 218, 20}, kImagePixel), 256) << "owner-drawn items show theirs";
+}
+
+TEST_F(SkinBoxesTest, HeaderImagesFromAListThePlatformMade) {
+  UsePlainHeaderbar();
+  ShowForm();
+  HWND header = MakeHeader(10, 10, 300, 24);
+  const TImageListHandle images = test::PlatformImageList(16, kImagePixel);
+  SendMessageW(header, HDM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images.Get()));
+  AddItem(header, L"Image", 100, HDF_LEFT | HDF_IMAGE, 0);
+  SkinHeader(header);
+  Repaint(header);
+  EXPECT_EQ(Count(CaptureClient(header), {2, 4, 18, 20}, kImagePixel), 256);
+  Host->Skins.back()->Detach();
+  FHeader = {};
 }
 
 TEST_F(SkinBoxesTest, HeaderTextsFollowTheItemAlignment) {

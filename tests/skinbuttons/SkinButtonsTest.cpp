@@ -448,6 +448,27 @@ TEST_F(SkinButtonsTest, SpeedButtonMirrorsTheControlsStateAndGlyphFrames) {
   EXPECT_EQ(speed->HookCount(), 0);
 }
 
+// Without the face picture a speed button keeps the control's own painting, as push
+// buttons do, rather than vanishing.
+TEST_F(SkinButtonsTest, SpeedButtonWithoutTheButtonsPictureShowsTheControlsOwnLook) {
+  Data->Model().Buttons->Image = TPixelBitmap();
+  TSpeedButton* speed = Form->Make<TSpeedButton>();
+  speed->SetParent(Form);
+  speed->SetBounds(100, 100, 40, 30);
+  speed->SetCaption(L"Go");
+  ShowForm();
+  Pump();
+  const Rect bounds{100, 100, 140, 130};
+  const TPixelBitmap own = Crop(test::CaptureClient(Form->Handle()), bounds);
+  ASSERT_GT(CountPixels(own, clBtnShadow), 0) << "the control draws its own edges";
+  TSkinSpeedButton* skin = Host->Make<TSkinSpeedButton>();
+  skin->AttachGraphic(speed, Data, &Canvas);
+  speed->Invalidate();
+  Pump();
+  EXPECT_TRUE(test::PixelsMatchAt(own, test::CaptureClient(Form->Handle()), bounds, "speed unskinned"));
+  skin->Detach();
+}
+
 TEST_F(SkinButtonsTest, ManyPaintsAndAttachmentsHoldNoHandles) {
   TButton* button = Add<TButton>(10, 10, 80, 26);
   button->SetCaption(L"Paint");

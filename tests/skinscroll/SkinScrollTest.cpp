@@ -480,6 +480,27 @@ TEST_F(SkinScrollTest, DragEndsWhenCaptureIsTakenAway) {
   EXPECT_EQ(skin->Part(), spNone);
 }
 
+// A release that never arrives (it went to another window): the first move without the
+// button ends the drag where the thumb was, and later moves no longer scroll.
+TEST_F(SkinScrollTest, DragEndsOnAMoveWithoutTheButton) {
+  TSkinScrollBar* skin = BarPanel(100, 200, true, false);
+  const HWND wnd = Panel->Handle();
+  RecordScrolls(*Panel, WM_VSCROLL);
+  const POINT thumb{skin->BarRect(1).left + 8, 100};
+  PressAndThen(wnd, thumb, [&] {
+    MoveTo(wnd, {thumb.x, thumb.y + 10});
+    PostMessageW(wnd, WM_MOUSEMOVE, 0, ClientParam(wnd, {thumb.x, thumb.y + 40}));
+    MoveTo(wnd, {thumb.x, thumb.y + 60});
+  });
+  test::Pump();
+  EXPECT_FALSE(gFallbackUsed) << "the drag went on without the button";
+  EXPECT_FALSE(skin->Dragging());
+  EXPECT_NE(GetCapture(), wnd);
+  ASSERT_EQ(Codes(), (std::vector<int>{SB_THUMBTRACK, SB_THUMBPOSITION, SB_ENDSCROLL}));
+  EXPECT_EQ(Seen[1].Position, 51) << "ends where the last move with the button put it";
+  EXPECT_EQ(GetScrollPos(wnd, SB_VERT), 51);
+}
+
 TEST_F(SkinScrollTest, DragEndsWhenAnotherThreadCancelsTheMode) {
   // What an activation change or a dialog coming up does: sent from outside, handled
   // while the drag waits; the wait must end too.

@@ -15,6 +15,8 @@
 #include "framework/TabCtrls.h"
 #include "skin/controls/SkinTabs.h"
 #include "support/HandleCount.h"
+#include "support/PlatformImageList.h"
+#include "support/TestPictures.h"
 
 namespace kv {
 namespace {
@@ -237,6 +239,26 @@ TEST_F(SkinTabsTest, WithoutTabsPictureTheControlKeepsItsOwnLook) {
   EXPECT_TRUE(PixelsMatch(platform, CaptureClient(wnd.Get()), "unskinned"));
 }
 
+TEST_F(SkinTabsTest, TabImagesFromAListThePlatformMade) {
+  constexpr std::uint32_t kImage = 0xE01010;
+  ShowForm();
+  TWindowHandle wnd = BareTabs(0, 0);
+  const TImageListHandle images = test::PlatformImageList(16, kImage);
+  SendMessageW(wnd.Get(), TCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images.Get()));
+  TCITEMW item{};
+  item.mask = TCIF_IMAGE;
+  item.iImage = 0;
+  SendMessageW(wnd.Get(), TCM_SETITEMW, 1, reinterpret_cast<LPARAM>(&item));
+  auto* skin = Host->Make<TSkinTab>();
+  skin->AttachWindow(wnd.Get(), Data, &Canvas);
+  Repaint(wnd.Get());
+  const TPixelBitmap shown = CaptureClient(wnd.Get());
+  EXPECT_EQ(testing::CountIn(shown, TabPlace(TTabSide::tsTop, ItemRect(wnd.Get(), 1)), kImage), 256);
+  EXPECT_EQ(testing::CountIn(shown, TabPlace(TTabSide::tsTop, ItemRect(wnd.Get(), 0)), kImage), 0);
+  skin->Detach();
+  wnd.Reset();
+}
+
 // A new skin with tabs but no page frame: the tabs show its strip.
 TEST_F(SkinTabsTest, ASkinChangeToTabsWithoutABorderShowsTheNewTabs) {
   ShowForm();
@@ -379,6 +401,27 @@ TEST_F(SkinTabsTest, TabSetShowsFramesWhereItsTabsAreAndAClickSelectsOnce) {
   EXPECT_EQ(changes, 1);
   Repaint(wnd);
   EXPECT_TRUE(framesShown(2));
+}
+
+// With the scroller shown the tabs end at the first one that does not fit, where the tab
+// set ends them: the face alone between the last of them and the scroller.
+TEST_F(SkinTabsTest, TabSetWithItsScrollerShowsOnlyTheTabsInView) {
+  auto* set = Add<TTabSet>(10, 10, 220, 24);
+  for (const wchar_t* tab : {L"One", L"Two", L"A caption far too long to fit here", L"X", L"Y"}) set->Tabs().Add(tab);
+  set->SetTabIndex(0);
+  ShowForm();
+  auto* skin = Host->Make<TSkinTab31>();
+  skin->AttachControl(set, Data, false, &Canvas);
+  const HWND wnd = set->Handle();
+  Repaint(wnd);
+  ASSERT_TRUE(IsWindowVisible(set->Scroller()->Handle()));
+  ASSERT_GT(set->VisibleTabs(), 0);
+  ASSERT_LT(set->VisibleTabs(), set->Tabs().Count());
+  const TPixelBitmap shown = CaptureClient(wnd);
+  const int lastRight = set->TabRect(set->FirstIndex() + set->VisibleTabs() - 1).right;
+  const Rect gap{lastRight, 0, set->Scroller()->Left(), shown.Height()};
+  ASSERT_GT(gap.Width(), 0);
+  EXPECT_TRUE(PixelsMatchAt(TPixelBitmap(gap.Width(), gap.Height(), Face()), shown, gap, "after the last tab"));
 }
 
 TEST_F(SkinTabsTest, AttachPaintAndDetachRoundsKeepHandlesLevel) {

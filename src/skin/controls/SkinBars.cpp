@@ -10,6 +10,7 @@
 #include "base/win/Dc.h"
 #include "framework/Controls.h"
 #include "skin/core/SkinData.h"
+#include "skin/data/BarArithmetic.h"
 #include "skin/data/SkinDefinition.h"
 #include "skin/data/SkinFrames.h"
 #include "skin/gdi/SkinGdi.h"
@@ -191,7 +192,7 @@ void TSkinProgress::DrawSkin(HDC dc, const RECT& rect) {
     image.FFrameCount = 1;  // the chunk style's bar is one picture
     kv::DrawElement(work, work.Bounds(), image, StripFrameIndex(TElementKind::ekProgressBar, TStateFlags::csNone, 1));
     // The chunks stay inside the groove: a full bar would otherwise run over its right edge.
-    const int inside = std::min(filled, width - std::max(progress.LeftWidth, 0) - std::max(progress.RightWidth, 0));
+    const int inside = std::min(filled, InsideLength(width, progress.LeftWidth, progress.RightWidth));
     if (inside > 0) {
       const TPixelBitmap& chunk = progress.Image2;
       TPixelBitmap row(inside, chunk.Height());

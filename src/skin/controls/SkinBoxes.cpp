@@ -8,8 +8,6 @@
 #include "base/win/Dc.h"
 #include "base/win/Handles.h"
 #include "framework/Controls.h"
-#include "framework/ImgList.h"
-#include "framework/ListCtrls.h"
 #include "skin/core/SkinData.h"
 #include "skin/data/SkinDefinition.h"
 #include "skin/data/SkinFrames.h"
@@ -28,32 +26,6 @@ const TDataSkinObject* HeaderbarOf(const TSkinData* data) {
 }
 
 bool IsHighSurrogate(wchar_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-
-const TImageList* MatchingList(const TImageList* images, HIMAGELIST handle) {
-  return images && images->Handle() == handle ? images : nullptr;
-}
-
-// The framework's image list behind the header's list handle: the list view's own lists,
-// else an image list component of a control around the header (the form's).
-const TImageList* HeaderImages(HWND header) {
-  const auto handle = reinterpret_cast<HIMAGELIST>(SendMessageW(header, HDM_GETIMAGELIST, 0, 0));
-  if (!handle) return nullptr;
-  for (HWND wnd = GetParent(header); wnd; wnd = GetParent(wnd)) {
-    TWinControl* control = TWinControl::FindControl(wnd);
-    if (!control) continue;
-    if (const auto* view = dynamic_cast<const TListView*>(control)) {
-      if (const TImageList* images = MatchingList(view->SmallImages(), handle)) return images;
-      if (const TImageList* images = MatchingList(view->LargeImages(), handle)) return images;
-    }
-    for (TComponent* owner : {static_cast<TComponent*>(control), control->Owner()}) {
-      if (!owner) continue;
-      for (int i = 0; i < owner->ComponentCount(); ++i)
-        if (const TImageList* images = MatchingList(dynamic_cast<TImageList*>(owner->Components(i)), handle))
-          return images;
-    }
-  }
-  return nullptr;
-}
 
 }  // namespace
 
@@ -96,7 +68,7 @@ bool TSkinHeader::BeforeMessage(TMessage& message) {
   return true;
 }
 
-void TSkinHeader::DrawHeaderItem(const TImageList* images, TCanvas& canvas, int index, const RECT& r) {
+void TSkinHeader::DrawHeaderItem(HIMAGELIST images, TCanvas& canvas, int index, const RECT& r) {
   const TDataSkinObject* bar = HeaderbarOf(FSkinData);
   if (!bar) return;
   const THeaderItem item = ReadHeaderItem(FHandle, index);
@@ -122,7 +94,7 @@ void TSkinHeader::DrawSkin(HDC dc, const RECT& rect) {
   FillFace(work, rect);  // under the magenta of a transparent strip, not black
   TCanvas canvas(work);  // gives the buffer its own font back before the copy
   UseWindowFont(canvas, FHandle);
-  const TImageList* images = HeaderImages(FHandle);
+  const auto images = reinterpret_cast<HIMAGELIST>(SendMessageW(FHandle, HDM_GETIMAGELIST, 0, 0));
 
   LONG right = rect.left;
   const int count = int(SendMessageW(FHandle, HDM_GETITEMCOUNT, 0, 0));

@@ -41,7 +41,7 @@ class TSkinHeader : public TSkinControl {
 
  protected:
   // Item `index` over `r` of the canvas: its background, then image and text.
-  void DrawHeaderItem(const TImageList* images, TCanvas& canvas, int index, const RECT& r);
+  void DrawHeaderItem(HIMAGELIST images, TCanvas& canvas, int index, const RECT& r);
 };
 
 // Panels, group boxes, radio groups: recoloured to the skin's face colour and otherwise

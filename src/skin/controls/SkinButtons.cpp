@@ -319,6 +319,9 @@ void TSkinBitButton::DrawSkin(HDC dc, const RECT& rect) {
 bool TSkinSpeedButton::BeforeMessage(TMessage& message) {
   switch (message.Msg) {
     case WM_PAINT: {
+      // Without the face picture the control paints itself, as push buttons are left to
+      // the platform.
+      if (!ButtonElement()) return true;
       // Its own painting is skipped: the skin draws the whole button on the parent's DC.
       if (FGraphicControl) DrawButton(reinterpret_cast<HDC>(message.WParam), FGraphicControl->ClientRect());
       message.Result = 1;

@@ -8,7 +8,6 @@
 #include "base/win/Handles.h"
 #include "base/win/WindowText.h"
 #include "framework/Controls.h"
-#include "framework/ImgList.h"
 #include "framework/Subclass.h"
 #include "skin/core/SkinData.h"
 #include "skin/data/SkinDefinition.h"
@@ -466,9 +465,10 @@ void TSkinControl::DrawCaption(TCanvas& canvas, const RECT& rect, UINT alignment
 }
 
 void TSkinControl::DrawImageCaption(TCanvas& canvas, const RECT& rect, UINT alignment, std::wstring_view text,
-                                    int imageIndex, const TImageList* images) {
-  const bool hasImage = images && imageIndex != -1;
-  const int cx = hasImage ? images->Width() : 0, cy = hasImage ? images->Height() : 0;
+                                    int imageIndex, HIMAGELIST images) {
+  int cx = 0, cy = 0;
+  const bool hasImage = images && imageIndex != -1 && ImageList_GetIconSize(images, &cx, &cy);
+  if (!hasImage) cx = cy = 0;
   int textWidth = 0, textHeight = 0;
   if (!text.empty()) {
     RECT measured = rect;
@@ -480,7 +480,8 @@ void TSkinControl::DrawImageCaption(TCanvas& canvas, const RECT& rect, UINT alig
   int x0 = 2;
   if (alignment == DT_CENTER) x0 = (width - cx - textWidth) / 2;
   if (alignment == DT_RIGHT) x0 = width - cx - textWidth - 2;
-  if (hasImage) images->Draw(canvas, rect.left + x0, rect.top + (height - cy) / 2, imageIndex);
+  if (hasImage && imageIndex >= 0 && imageIndex < ImageList_GetImageCount(images))
+    ImageList_Draw(images, imageIndex, canvas.Handle(), rect.left + x0, rect.top + (height - cy) / 2, ILD_TRANSPARENT);
   if (text.empty()) return;
   canvas.Brush().SetStyle(bsClear);
   canvas.Font().SetStyle(0);

@@ -14,6 +14,8 @@
 // those, last first. Hooks added after ours stay where they are.
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -35,7 +37,6 @@ class TCanvas;
 class TControl;
 class TDataSkinObject;
 class TGraphicControl;
-class TImageList;
 class TSkinControl;
 class TSkinData;
 class TWinControl;
@@ -154,8 +155,9 @@ class TSkinControl : public TComponent {
   // canvas's own stays when the window has none.
   static void UseWindowFont(TCanvas& canvas, HWND window);
   // An image-list image followed by a text, as one group placed by alignment in rect.
+  // The list is the one the control holds, whoever made it.
   void DrawImageCaption(TCanvas& canvas, const RECT& rect, UINT alignment, std::wstring_view text, int imageIndex,
-                        const TImageList* images);
+                        HIMAGELIST images);
   // Frame frameIndex (from 1) of the element's strip of frameCount frames, by nine slices
   // with its margins, tile switch and transparency; nothing for an empty rect.
   static void DrawElement(HDC dc, const RECT& rect, int frameCount, int frameIndex, const TDataSkinObject& element);

@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <memory>
 
 #include "base/win/Dc.h"
@@ -13,6 +14,7 @@
 #include "framework/RangeCtrls.h"
 #include "skin/controls/SkinBoxes.h"
 #include "skin/core/SkinData.h"
+#include "skin/data/BarArithmetic.h"
 #include "skin/data/SkinDefinition.h"
 #include "skin/data/SkinFrames.h"
 #include "skin/gdi/SkinGdi.h"
@@ -101,11 +103,6 @@ TScrollPart PartOfScroll(WPARAM wParam, bool vertical) {
     case SB_THUMBTRACK: return vertical ? spVertThumb : spHorzThumb;
     default: return spNone;
   }
-}
-
-int ScrollMulDiv(int number, int numerator, int denominator) {
-  if (denominator == 0) return 0;
-  return MulDiv(number, numerator, denominator);
 }
 
 int MinimumThumbLength() { return (GetVersion() & 0x80000000u) ? ArrowSize() / 2 : 8; }
@@ -336,22 +333,13 @@ void TSkinScrollBar::ComputeThumb(const RECT& barRect, int bar) {
   info.cbSize = sizeof(SCROLLINFO);
   info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_TRACKPOS;
   if (!GetScrollInfo(FHandle, bar == 1 ? SB_VERT : SB_HORZ, &info)) return;
-  const int range = info.nMax - info.nMin;
-  if (range <= 0) return;  // the previous geometry stands
-  const int page = static_cast<int>(info.nPage);
-  int t = page > 0 ? std::max(ScrollMulDiv(page, l, range), MinimumThumbLength()) : GetSystemMetrics(SM_CXHTHUMB);
-  t = std::min(t, l);
-  int o;
-  if (page == range) {
-    o = 0;
-    t -= 1;
-  } else {
-    o = ScrollMulDiv(info.nPos - info.nMin, l - t, range - page);
-  }
-  o = std::max(std::min(o, l - t), 0);
+  TThumbSpan span;
+  if (!PlaceThumb(info.nMin, info.nMax, info.nPage, info.nPos, l, MinimumThumbLength(), GetSystemMetrics(SM_CXHTHUMB),
+                  false, span))
+    return;  // the previous geometry stands
   FGeometry[bar].TrackLength = l;
-  FGeometry[bar].ThumbLength = t;
-  FGeometry[bar].ThumbOffset = o;
+  FGeometry[bar].ThumbLength = span.Length;
+  FGeometry[bar].ThumbOffset = span.Offset;
 }
 
 void TSkinScrollBar::DrawBar(HDC dc, const RECT& barRect, int bar) {
@@ -434,25 +422,15 @@ void TSkinScrollBar::DragThumb(int bar, UINT scrollMessage, POINT origin) {
 
   // One mouse position (screen) during the drag: the thumb follows, the control scrolls.
   const auto follow = [&](POINT p) {
-    const int moved = bar == 1 ? p.y - origin.y : p.x - origin.x;
-    int o = std::max(start.ThumbOffset + moved, 0);
+    const std::int64_t moved = bar == 1 ? std::int64_t(p.y) - origin.y : std::int64_t(p.x) - origin.x;
     SCROLLINFO& info = FInfo[bar];
-    const int minimum = info.nMin, maximum = info.nMax, page = static_cast<int>(info.nPage);
     const int l = start.TrackLength, t = start.ThumbLength;
-    int position;
-    if (page > 0) {
-      o = std::min(o, l);
-      position = ScrollMulDiv(o, maximum - minimum, l) + minimum;
-      if (position >= maximum - page) position = maximum - page + 1;
-    } else {
-      o = std::min(o, l - t);
-      position = std::min(ScrollMulDiv(o, maximum - minimum, l - t) + minimum, maximum);
-    }
-    position = std::max(position, minimum);
+    const std::int64_t offset = start.ThumbOffset + moved;
+    const int position = DragPosition(info.nMin, info.nMax, info.nPage, offset, l, t);
     if (position != last) {
       info.nPos = info.nTrackPos = position;
       // Shown inside the track whatever the position mapping allows.
-      FGeometry[bar].ThumbOffset = std::clamp(o, 0, std::max(l - t, 0));
+      FGeometry[bar].ThumbOffset = int(std::clamp<std::int64_t>(offset, 0, std::max(l - t, 0)));
       SCROLLINFO set{};
       set.cbSize = sizeof(set);
       set.fMask = SIF_POS;
@@ -474,6 +452,9 @@ void TSkinScrollBar::DragThumb(int bar, UINT scrollMessage, POINT origin) {
       }
       if (got == -1) break;
       if (msg.message == WM_LBUTTONUP || msg.message == WM_NCLBUTTONUP) break;
+      // The release went elsewhere (another program took it, the button came up while
+      // the system was busy): the first move without the button ends the drag.
+      if (msg.message == WM_MOUSEMOVE && !(msg.wParam & MK_LBUTTON)) break;
       const bool move = msg.message == WM_MOUSEMOVE || msg.message == WM_NCMOUSEMOVE;
       if (!move) TranslateMessage(&msg);
       DispatchMessageW(&msg);

@@ -63,8 +63,6 @@ struct TScrollBarLook {
 // without a Scrollbar picture.
 bool DrawSkinScrollBar(HDC dc, const RECT& bar, const TSkinDefinition& model, const TScrollBarLook& look);
 
-// The platform's multiply-divide (rounded to nearest); 0 for a zero divisor.
-int ScrollMulDiv(int number, int numerator, int denominator);
 // The least thumb length the platform draws.
 int MinimumThumbLength();
 // The system's arrow-button size, a bar's length along its direction, and whether the

@@ -3,12 +3,14 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <memory>
 
 #include "framework/Messages.h"
 #include "framework/RangeCtrls.h"
 #include "skin/controls/SkinScrollBars.h"
 #include "skin/core/SkinData.h"
+#include "skin/data/BarArithmetic.h"
 #include "skin/data/SkinDefinition.h"
 
 namespace kv {
@@ -72,7 +74,8 @@ bool TSkinScControl::BeforeMessage(TMessage& m) {
 
 void TSkinScControl::ComputeThumb(const RECT& barRect, bool vertical) {
   if (!FHandle) return;
-  int minimum, maximum, page, position;
+  int minimum, maximum, position;
+  std::int64_t page;  // a platform page is unsigned
   if (const auto* bar = dynamic_cast<const TScrollBar*>(FControl)) {
     minimum = bar->Min();
     maximum = bar->Max();
@@ -85,26 +88,17 @@ void TSkinScControl::ComputeThumb(const RECT& barRect, bool vertical) {
     if (!SendMessageW(FHandle, SBM_GETSCROLLINFO, 0, reinterpret_cast<LPARAM>(&info))) return;
     minimum = info.nMin;
     maximum = info.nMax;
-    page = static_cast<int>(info.nPage);
+    page = info.nPage;
     position = info.nPos;
   }
   const int a = ArrowSize();
   const int l = BarLength(barRect, vertical) - 2 * a;
-  const int range = maximum - minimum;
-  if (range < 0) return;
-  int t = page > 0 ? std::max(ScrollMulDiv(page, l, range + 1), MinimumThumbLength()) : GetSystemMetrics(SM_CXHTHUMB);
-  t = std::min(t, l);
-  int o;
-  if (page == range + 1) {
-    t -= 1;
-    o = 0;
-  } else {
-    o = ScrollMulDiv(position - minimum, l - t, range - page + 1);
-  }
-  o = std::max(std::min(o, l - t), 0);
+  TThumbSpan span;
+  if (!PlaceThumb(minimum, maximum, page, position, l, MinimumThumbLength(), GetSystemMetrics(SM_CXHTHUMB), true, span))
+    return;
   FTrackLength = l;
-  FThumbLength = t;
-  FThumbOffset = o;
+  FThumbLength = span.Length;
+  FThumbOffset = span.Offset;
 }
 
 void TSkinScControl::DrawSkin(HDC dc, const RECT& rect) {

@@ -9,7 +9,6 @@
 
 #include "base/win/Dc.h"
 #include "framework/Controls.h"
-#include "framework/ImgList.h"
 #include "framework/TabCtrls.h"
 #include "skin/controls/SkinRanges.h"
 #include "skin/core/SkinData.h"
@@ -26,9 +25,6 @@ constexpr Margins kBorderMargins{4, 5, 4, 4};
 // TCIF_TEXT | TCIF_IMAGE | TCIF_RTLREADING: what a tab header shows.
 constexpr UINT kItemMask = 0x13;
 constexpr int kItemTextLength = 80;
-// A tab-set tab is its text plus this; the gap kept free before the end margin.
-constexpr int kTab31Padding = 9;
-constexpr int kTab31ScrollerGap = 21;
 
 Rect ToRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
 
@@ -47,15 +43,6 @@ TElementImage TabImage(const TDataSkinBorder& tabs, const TPixelBitmap& strip) {
 
 int TabFrame(bool selected) {
   return FrameIndex(TElementKind::ekTab, selected ? TStateFlags::csSelected : TStateFlags::csNone);
-}
-
-// The framework's image list behind the control's list handle, when there is one.
-const TImageList* ImagesOf(HWND wnd) {
-  const auto handle = reinterpret_cast<HIMAGELIST>(SendMessageW(wnd, TCM_GETIMAGELIST, 0, 0));
-  if (!handle) return nullptr;
-  const auto* control = dynamic_cast<const TTabControl*>(TWinControl::FindControl(wnd));
-  const TImageList* images = control ? control->Images() : nullptr;
-  return images && images->Handle() == handle ? images : nullptr;
 }
 
 // The item's rectangle moved from the window into the strip composed lying down.
@@ -183,7 +170,7 @@ void TSkinTab::DrawSkin(HDC dc, const RECT& rect) {
   InflateRect(&page, 4, 4);
   const int count = int(SendMessageW(FHandle, TCM_GETITEMCOUNT, 0, 0));
   const int selected = int(SendMessageW(FHandle, TCM_GETCURFOCUS, 0, 0));
-  const TImageList* images = ImagesOf(FHandle);
+  const auto images = reinterpret_cast<HIMAGELIST>(SendMessageW(FHandle, TCM_GETIMAGELIST, 0, 0));
 
   RECT strip = rect;
   switch (FOrientation) {
@@ -332,21 +319,18 @@ void TSkinTab31::DrawSkin(HDC dc, const RECT& rect) {
   FillFace(buffer.Get(), rect);
   TCanvas canvas(buffer.Get());
   canvas.Font() = tabSet->Font();
-  const bool scrolling = FScroller && IsWindowVisible(FScroller->Handle());
-  const int extra = scrolling ? kTab31ScrollerGap : kTab31Padding;
-  const int limit = width - tabSet->EndMargin();
-  int x = tabSet->StartMargin();
+  // The tabs where the tab set itself puts them: the ones in view, from its first on.
   TStringList& texts = tabSet->Tabs();
-  for (int i = std::max(tabSet->FirstIndex(), 0); i < texts.Count(); ++i) {
-    const std::wstring& text = texts[i];
-    const int w = int(canvas.TextExtent(text).cx);
-    if (limit < x + w + extra) continue;  // a shorter one further on may still fit
-    const RECT tab{rect.left + x, rect.top, rect.left + x + w + kTab31Padding, rect.bottom};
+  const int first = std::max(tabSet->FirstIndex(), 0);
+  const int end = std::min(first + tabSet->VisibleTabs(), texts.Count());
+  for (int i = first; i < end; ++i) {
+    RECT tab = tabSet->TabRect(i);
+    if (IsRectEmpty(&tab)) continue;
+    OffsetRect(&tab, rect.left, rect.top);
     const bool isSelected = i == tabSet->TabIndex();
     DrawTab(buffer.Get(), tab, TabFrame(isSelected));
     canvas.Font().SetColor(isSelected ? tabs->MouseOverColour2 : tabs->NormalColour2);
-    DrawCaption(canvas, tab, DT_CENTER, true, text);
-    x += w + kTab31Padding;
+    DrawCaption(canvas, tab, DT_CENTER, true, texts[i]);
   }
 }
 
