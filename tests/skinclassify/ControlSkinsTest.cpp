@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "CtrlTestFixture.h"
+#include "ClassifyFixture.h"
 #include "framework/ButtonCtrls.h"
 #include "framework/ComCtrls.h"
 #include "framework/ExtCtrls.h"
@@ -73,43 +73,17 @@ struct TExpected {
   std::optional<TControlSkinKind> Kind;
 };
 
-class ControlSkinsTest : public test::TControlTest {
+class ControlSkinsTest : public test::TClassifyTest {
  protected:
   void SetUp() override {
-    RegisterStandardProperties();
-    TControlTest::SetUp();
-    // The form's window first: a child asked for its window before its parent has one
-    // gets two (the parent's creation makes the children's too).
-    Form->HandleNeeded();
-    SkinData = Form->Make<TSkinData>();
-    SkinData->SetMessenger(&Messenger);
-    SkinData->ReadSkinResource(L"KORAVENTSKIN");
-    ASSERT_FALSE(SkinData->NoSkin());
-    ASSERT_NE(SkinData->Model().Tabs, nullptr);
+    TClassifyTest::SetUp();
+    if (HasFatalFailure()) return;
     Face = SkinData->Model().Colours.ButtonFaceColour;
     ASSERT_NE(Face, kOwnColor);
-    Skins = std::make_unique<TControlSkins>(&FormSkin, [] { return false; });
-    Skins->Bind(SkinData, &Canvas);
-  }
-  void TearDown() override {
-    Skins.reset();
-    App.reset();
   }
 
   void SetSwitches(TSkinControlTypes types) { SkinData->SetSkinControls(types); }
 
-  // The entries serving `c`: by framework control, window-less control or window handle.
-  std::vector<TSkinControl*> EntriesOf(TControl* c) const {
-    std::vector<TSkinControl*> found;
-    auto* windowed = dynamic_cast<TWinControl*>(c);
-    for (TSkinControl* skin : Skins->Items()) {
-      const bool byControl = skin->Control() == c || skin->GraphicControl() == c;
-      const bool byHandle =
-          windowed && windowed->HandleAllocated() && !skin->Control() && skin->Handle() == windowed->Handle();
-      if (byControl || byHandle) found.push_back(skin);
-    }
-    return found;
-  }
   // The one kind `c` got; none when it got none. Two entries fail the test.
   std::optional<TControlSkinKind> KindOf(TControl* c) const {
     const auto entries = EntriesOf(c);
@@ -133,12 +107,7 @@ class ControlSkinsTest : public test::TControlTest {
     return control;
   }
 
-  TComponent FormSkin;
-  TCanvas Canvas;
-  testing::TRecordingMessenger Messenger;
-  TSkinData* SkinData = nullptr;
   TColor Face = 0;
-  std::unique_ptr<TControlSkins> Skins;
 };
 
 TEST_F(ControlSkinsTest, EveryControlKindOfTheFrameworkGetsItsSkin) {

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "CtrlTestFixture.h"
+#include "ClassifyFixture.h"
 #include "base/ByteText.h"
 #include "base/win/WideText.h"
 #include "framework/ButtonCtrls.h"
@@ -37,41 +37,7 @@ class TForeignGlyph : public TSpeedButton {
   std::string_view ClassName() const override { return "TForeignGlyph"; }
 };
 
-class ControlTablesTest : public test::TControlTest {
- protected:
-  void SetUp() override {
-    RegisterStandardProperties();
-    TControlTest::SetUp();
-    Form->HandleNeeded();
-    SkinData = Form->Make<TSkinData>();
-    SkinData->SetMessenger(&Messenger);
-    SkinData->ReadSkinResource(L"KORAVENTSKIN");
-    ASSERT_NE(SkinData->Model().Tabs, nullptr) << "the tab kinds need the skin's tabs";
-    Skins = std::make_unique<TControlSkins>(&FormSkin, [] { return false; });
-    Skins->Bind(SkinData, &Canvas);
-  }
-  void TearDown() override {
-    Skins.reset();
-    App.reset();
-  }
-
-  // The entries serving `c`, by control, window-less control or window.
-  std::vector<TSkinControl*> EntriesOf(TControl* c) const {
-    std::vector<TSkinControl*> found;
-    auto* windowed = dynamic_cast<TWinControl*>(c);
-    for (TSkinControl* skin : Skins->Items()) {
-      const bool byHandle = windowed && !skin->Control() && skin->Handle() == windowed->Handle();
-      if (skin->Control() == c || skin->GraphicControl() == c || byHandle) found.push_back(skin);
-    }
-    return found;
-  }
-
-  TComponent FormSkin;
-  TCanvas Canvas;
-  testing::TRecordingMessenger Messenger;
-  TSkinData* SkinData = nullptr;
-  std::unique_ptr<TControlSkins> Skins;
-};
+using ControlTablesTest = test::TClassifyTest;
 
 TEST_F(ControlTablesTest, EveryKindHasOneRowWhoseNamesAndFactoryAgree) {
   const auto rows = ControlSkinKindRows();
