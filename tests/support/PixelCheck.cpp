@@ -115,11 +115,19 @@ TPixelBitmap PrintedWindow(HWND wnd, bool clientOnly) {
                                        << BesideTheProgram(name + ".*.bmp").string();
 }
 
-int CountNear(const TPixelBitmap& picture, const Rect& area, std::uint32_t pixel, int tolerance) {
+int CountInk(const TPixelBitmap& picture, const Rect& area, std::uint32_t ink, std::uint32_t ground) {
+  const auto distance = [](std::uint32_t a, std::uint32_t b) {
+    int sum = 0;
+    for (int shift = 0; shift <= 16; shift += 8) {
+      const int d = int((a >> shift) & 0xFF) - int((b >> shift) & 0xFF);
+      sum += d * d;
+    }
+    return sum;
+  };
   int count = 0;
   for (int y = std::max(area.Top, 0); y < std::min(area.Bottom, picture.Height()); ++y)
     for (int x = std::max(area.Left, 0); x < std::min(area.Right, picture.Width()); ++x)
-      if (Close(picture.Pixel(x, y), pixel, tolerance)) ++count;
+      if (distance(picture.Pixel(x, y), ink) < distance(picture.Pixel(x, y), ground)) ++count;
   return count;
 }
 
@@ -155,7 +163,7 @@ Rect BoxCaptionArea(HWND box) {
   SIZE extent{};
   GetTextExtentPoint32W(dc.Get(), text.c_str(), int(text.size()), &extent);
   SelectObject(dc.Get(), old);
-  return {3, 0, int(extent.cx) + 14, int(extent.cy) + 1};
+  return {8, 0, 8 + int(extent.cx), int(extent.cy)};
 }
 
 }  // namespace kv::test
