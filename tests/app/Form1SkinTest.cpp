@@ -23,8 +23,11 @@
 #include "Form1RunFixture.h"
 #include "TestUtil.h"
 #include "app/Unit1.h"
+#include "skin/data/PixelBitmap.h"
+#include "skin/gdi/SkinGdi.h"
 #include "skin/windows/WinSkinForm.h"
 #include "skin/windows/WinSkinManage.h"
+#include "support/PixelCheck.h"
 
 namespace kv {
 namespace {
@@ -499,6 +502,61 @@ TEST_F(Form1SkinTest, ApplyQuestionBoxShowsOnlyItsSkinnedFrame) {
     int bad = 0;
     const std::string report = Report(w, &bad, &watched[0].Reference);
     EXPECT_EQ(bad, 0) << "box " << i << ": frames other than the skin's showed on screen:\n" << report;
+  }
+}
+
+// In its own skin and in Midnight, the flat edits (a one-pixel border) show the skin's
+// shadow ring and not the platform's, and the boxes on the ip page caption in the skin's
+// text colour.
+TEST_F(Form1SkinTest, FlatEditsAndBoxCaptionsShowTheSkinInBothSkins) {
+  ShowWatched();
+  ASSERT_FALSE(HasFatalFailure());
+  const auto loadMidnight = [this] {
+    // The gallery's skin file, by the path Wine gives the source tree.
+    std::string path = KV_MIDNIGHT_SKIN;
+    std::replace(path.begin(), path.end(), '/', '\\');
+    int changes = 0;
+    FForm->SkinData1->OnSkinChanged = [&changes](TComponent*) { ++changes; };
+    const bool loaded = FForm->SkinData1->SetSkinFile(L"Z:" + std::wstring(path.begin(), path.end()));
+    const bool changed = PumpUntil([&] { return changes > 0; }, 5000);
+    FForm->SkinData1->OnSkinChanged = nullptr;
+    ASSERT_TRUE(loaded && changed) << KV_MIDNIGHT_SKIN << " never became the skin";
+    ASSERT_TRUE(PumpUntil([this] { return FormSkin() != nullptr; }, 10000)) << "the window lost its skin";
+  };
+  struct TPage {
+    int Index;
+    std::vector<const char*> Edits, Boxes;
+  };
+  const TPage pages[] = {
+      {0, {"Edit1", "Edit2", "Edit10", "Edit3"}, {}},
+      {1, {"Edit4", "Edit5", "Edit9"}, {"GroupBox3", "GroupBox4", "GroupBox5", "GroupBox1", "GroupBox2", "GroupBox6"}},
+  };
+  for (const bool midnight : {false, true}) {
+    SCOPED_TRACE(midnight ? "Midnight" : "own skin");
+    if (midnight) loadMidnight();
+    ASSERT_FALSE(HasFatalFailure());
+    const TSkinColours& colours = FForm->SkinData1->Model().Colours;
+    const std::uint32_t shadow = PixelOf(ResolveColor(colours.ButtonShadowColour));
+    const std::uint32_t text = PixelOf(ResolveColor(colours.ButtonTextColour));
+    const std::uint32_t face = PixelOf(ResolveColor(colours.ButtonFaceColour));
+    for (const TPage& page : pages) {
+      FForm->PageControl1->SetActivePageIndex(page.Index);
+      RedrawWindow(FForm->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+      PumpUntil([] { return false; }, 150);
+      for (const char* name : page.Edits) {
+        auto* edit = FForm->Control<TWinControl>(name);
+        ASSERT_NE(edit, nullptr) << name;
+        const TPixelBitmap shot = test::CaptureWindow(edit->Handle());
+        EXPECT_TRUE(test::RingIs(shot, {0, 0, shot.Width(), shot.Height()}, shadow, name));
+      }
+      for (const char* name : page.Boxes) {
+        auto* box = FForm->Control<TWinControl>(name);
+        ASSERT_NE(box, nullptr) << name;
+        const TPixelBitmap shot = test::CaptureClient(box->Handle());
+        EXPECT_GE(test::CountInk(shot, test::BoxCaptionArea(box->Handle()), text, face), 12)
+            << name << "'s caption is not in the text colour " << std::hex << text;
+      }
+    }
   }
 }
 

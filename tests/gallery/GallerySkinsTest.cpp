@@ -17,6 +17,7 @@
 #include "skin/data/SkinOptions.h"
 #include "skin/data/SkinPacker.h"
 #include "skin/data/SkinWindowFrame.h"
+#include "skin/gdi/SkinGdi.h"
 #include "skin/windows/ControlSkins.h"
 #include "skin/windows/WinSkinForm.h"
 #include "support/HandleCount.h"
@@ -258,6 +259,28 @@ TEST_F(GallerySkinsTest, TextOnTheFaceTakesTheSkinsColourAndGivesItBack) {
   Switch([this] { Gallery->UseEmbeddedSkin(0); });
   EXPECT_EQ(Gallery->ToolBar()->Color(), FModels[0].Colours.ButtonFaceColour);
   EXPECT_EQ(heading->Font().Color(), FModels[0].Colours.ButtonTextColour);
+}
+
+// The captions the boxes draw (group box, radio group, check group) are in the skin's text
+// colour: light on Midnight's dark face, and still the program's own in its own skin.
+TEST_F(GallerySkinsTest, BoxCaptionsAreInTheSkinsTextColour) {
+  Gallery->Pages()->SetActivePageIndex(0);  // Buttons
+  for (const int skin : {1, 0}) {
+    SCOPED_TRACE(skin == 1 ? "Midnight" : "Koravent");
+    Switch([this, skin] { Gallery->UseEmbeddedSkin(skin); });
+    ASSERT_FALSE(HasFatalFailure());
+    const std::uint32_t text = PixelOf(ResolveColor(FModels[std::size_t(skin)].Colours.ButtonTextColour));
+    const std::uint32_t face = PixelOf(ResolveColor(FModels[std::size_t(skin)].Colours.ButtonFaceColour));
+    for (const char* name : {"RadioGroup1", "CheckGroup1", "GroupBox1"}) {
+      const HWND box = Wnd(name);
+      ASSERT_NE(box, nullptr);
+      const TPixelBitmap shot = test::CaptureClient(box);
+      // Strokes of a dozen letters: far more than a few stray pixels.
+      EXPECT_GE(test::CountInk(shot, test::BoxCaptionArea(box), text, face), 12)
+          << name << "'s caption is not in the text colour " << std::hex << text << " (its font's colour is "
+          << Get<TControl>(name)->Font().Color() << ")";
+    }
+  }
 }
 
 TEST_F(GallerySkinsTest, TheTwoSkinsDifferWhereTheWindowIsFramed) {

@@ -1,5 +1,6 @@
 #include "support/PixelCheck.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -112,6 +113,57 @@ TPixelBitmap PrintedWindow(HWND wnd, bool clientOnly) {
                                        << ", " << firstY << "): expected " << Hex(expected.Pixel(firstX, firstY))
                                        << ", got " << Hex(actual.Pixel(firstX, firstY)) << "; pictures written to "
                                        << BesideTheProgram(name + ".*.bmp").string();
+}
+
+int CountInk(const TPixelBitmap& picture, const Rect& area, std::uint32_t ink, std::uint32_t ground) {
+  const auto distance = [](std::uint32_t a, std::uint32_t b) {
+    int sum = 0;
+    for (int shift = 0; shift <= 16; shift += 8) {
+      const int d = int((a >> shift) & 0xFF) - int((b >> shift) & 0xFF);
+      sum += d * d;
+    }
+    return sum;
+  };
+  int count = 0;
+  for (int y = std::max(area.Top, 0); y < std::min(area.Bottom, picture.Height()); ++y)
+    for (int x = std::max(area.Left, 0); x < std::min(area.Right, picture.Width()); ++x)
+      if (distance(picture.Pixel(x, y), ink) < distance(picture.Pixel(x, y), ground)) ++count;
+  return count;
+}
+
+::testing::AssertionResult RingIs(const TPixelBitmap& picture, const Rect& area, std::uint32_t pixel,
+                                  const std::string& name) {
+  if (area.Left < 0 || area.Top < 0 || area.Right > picture.Width() || area.Bottom > picture.Height() ||
+      area.Width() < 2 || area.Height() < 2)
+    return ::testing::AssertionFailure() << name << ": the ring lies outside the picture";
+  int wrong = 0, firstX = 0, firstY = 0;
+  for (int y = area.Top; y < area.Bottom; ++y)
+    for (int x = area.Left; x < area.Right; ++x) {
+      const bool edge = x == area.Left || x == area.Right - 1 || y == area.Top || y == area.Bottom - 1;
+      if (!edge || picture.Pixel(x, y) == (pixel & 0xFFFFFFu)) continue;
+      if (wrong++ == 0) {
+        firstX = x;
+        firstY = y;
+      }
+    }
+  if (wrong == 0) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << name << ": " << wrong << " ring pixel(s) are not " << Hex(pixel)
+                                       << "; the first at (" << firstX << ", " << firstY << ") is "
+                                       << Hex(picture.Pixel(firstX, firstY));
+}
+
+Rect BoxCaptionArea(HWND box) {
+  const int length = GetWindowTextLengthW(box);
+  std::wstring text(std::size_t(std::max(length, 0)) + 1, L'\0');
+  text.resize(std::size_t(GetWindowTextW(box, text.data(), length + 1)));
+  const TWindowDc dc = TWindowDc::Client(box);
+  if (!dc) return {};
+  const auto font = reinterpret_cast<HFONT>(SendMessageW(box, WM_GETFONT, 0, 0));
+  const HGDIOBJ old = SelectObject(dc.Get(), font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
+  SIZE extent{};
+  GetTextExtentPoint32W(dc.Get(), text.c_str(), int(text.size()), &extent);
+  SelectObject(dc.Get(), old);
+  return {8, 0, 8 + int(extent.cx), int(extent.cy)};
 }
 
 }  // namespace kv::test

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 
 #include "skin/data/PixelBitmap.h"
@@ -25,5 +26,17 @@ TPixelBitmap PrintedWindow(HWND wnd, bool clientOnly);
 // The same for the part of `actual` at `area` (in `actual`'s coordinates).
 ::testing::AssertionResult PixelsMatchAt(const TPixelBitmap& expected, const TPixelBitmap& actual, const Rect& area,
                                          const std::string& name, int tolerance = 0);
+
+// How many pixels of `area` (clipped to the picture) lie nearer to `ink` than to `ground`
+// (both 0x00RRGGBB): the strokes of a text written in `ink` on `ground`, its smoothed
+// edges included.
+int CountInk(const TPixelBitmap& picture, const Rect& area, std::uint32_t ink, std::uint32_t ground);
+// Every pixel of the one-pixel ring along the edge of `area` is `pixel`; a failure names
+// the first that is not and how many are not.
+::testing::AssertionResult RingIs(const TPixelBitmap& picture, const Rect& area, std::uint32_t pixel,
+                                  const std::string& name);
+// Where a group box's caption text lies in its client area: the text's extent in the
+// box's font, eight pixels in, at the top (the gap the box leaves in its line).
+Rect BoxCaptionArea(HWND box);
 
 }  // namespace kv::test

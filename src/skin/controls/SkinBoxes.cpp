@@ -1,13 +1,17 @@
 #include "skin/controls/SkinBoxes.h"
 
 #include <commctrl.h>
+#include <uxtheme.h>
+#include <vssym32.h>
 
 #include <algorithm>
 #include <cwchar>
+#include <string>
 
 #include "base/win/Dc.h"
 #include "base/win/Handles.h"
 #include "framework/Controls.h"
+#include "framework/Graphics.h"
 #include "skin/core/SkinData.h"
 #include "skin/data/SkinDefinition.h"
 #include "skin/data/SkinFrames.h"
@@ -118,10 +122,63 @@ void TSkinBox::AttachControl(TWinControl* control, TSkinData* skinData, bool rec
   if (TSkinControlHost* host = Host()) host->AddControlSkin(this);
   FEnabled = IsWindowEnabled(FHandle) != FALSE;
   if (recolor) ReplaceColor(control);
+  // A group box draws its own caption: only one in a visual style needs us (see DrawCaption).
+  if ((GetWindowLongPtrW(FHandle, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX) HookControl(control);
   FAttached = true;
 }
 
-void TSkinBox::AfterMessage(TMessage&) {}
+void TSkinBox::AfterMessage(TMessage& message) {
+  switch (message.Msg) {
+    case WM_PAINT:
+    case WM_PRINTCLIENT: {
+      const auto dc = reinterpret_cast<HDC>(message.WParam);
+      if (dc) {
+        DrawGroupCaption(dc);
+      } else if (FHandle) {
+        const TWindowDc client = TWindowDc::Client(FHandle);
+        if (client) DrawGroupCaption(client.Get());
+      }
+      break;
+    }
+    default: break;
+  }
+}
+
+// A group box in a visual style writes its caption in the style's text colour, whatever
+// the colour message asked for: black on a dark face. The caption is written again where
+// the style put it (its font, eight pixels in, at the top), on the
+// box's own ground, in the skin's text colour. A disabled caption keeps the style's grey.
+void TSkinBox::DrawGroupCaption(HDC dc) {
+  if (!FHandle || !FControl || !FSkinData || !IsWindowEnabled(FHandle)) return;
+  const HTHEME theme = GetWindowTheme(FHandle);
+  if (!theme) return;  // the classic paint takes the colour the colour message gives
+  const int length = GetWindowTextLengthW(FHandle);
+  if (length <= 0) return;
+  std::wstring text(std::size_t(length) + 1, L'\0');
+  text.resize(std::size_t(GetWindowTextW(FHandle, text.data(), length + 1)));
+  if (text.empty()) return;
+
+  LOGFONTW log{};
+  TFontHandle themeFont;
+  if (SUCCEEDED(GetThemeFont(theme, dc, BP_GROUPBOX, GBS_NORMAL, TMT_FONT, &log))) themeFont.Reset(CreateFontIndirectW(&log));
+  HGDIOBJ font = themeFont ? static_cast<HGDIOBJ>(themeFont.Get())
+                           : reinterpret_cast<HGDIOBJ>(SendMessageW(FHandle, WM_GETFONT, 0, 0));
+  if (!font) font = GetStockObject(DEFAULT_GUI_FONT);
+
+  const TSavedDc saved(dc);
+  SelectObject(dc, font);
+  SIZE extent{};
+  if (!GetTextExtentPoint32W(dc, text.c_str(), int(text.size()), &extent)) return;
+  RECT client{};
+  GetClientRect(FHandle, &client);
+  RECT place{client.left + 8, client.top, client.left + 8 + extent.cx, client.top + extent.cy};
+  IntersectClipRect(dc, client.left, client.top, client.right, client.bottom);
+  const TBrushHandle ground(CreateSolidBrush(ColorToRgb(FControl->Color())));
+  if (ground) ::FillRect(dc, &place, ground.Get());
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, ResolveColor(FSkinData->Model().Colours.ButtonTextColour));
+  DrawTextW(dc, text.c_str(), int(text.size()), &place, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOCLIP);
+}
 
 // ---- sizer
 

@@ -44,16 +44,21 @@ class TSkinHeader : public TSkinControl {
   void DrawHeaderItem(HIMAGELIST images, TCanvas& canvas, int index, const RECT& r);
 };
 
-// Panels, group boxes, radio groups: recoloured to the skin's face colour and otherwise
-// left alone (no hook, no painting).
+// Panels, group boxes, radio groups: recoloured to the skin's face colour. A group box
+// (radio and check groups too) is hooked as well, to write its caption in the skin's text
+// colour where a visual style wrote it in its own.
 class TSkinBox : public TSkinControl {
  public:
   TSkinBox() : TSkinControl(TControlSkinKind::skBox) {}
   std::string_view ClassName() const override { return "TSkinBox"; }
 
-  // No hook: only the colour (the base's Detach gives it back).
+  // The colour, and for a group box the hook (the base's Detach gives both back).
   void AttachControl(TWinControl* control, TSkinData* skinData, bool recolor, TCanvas* canvas) override;
+  // After the box painted (WM_PAINT, WM_PRINTCLIENT): its caption again, see DrawGroupCaption.
   void AfterMessage(TMessage& message) override;
+
+ private:
+  void DrawGroupCaption(HDC dc);
 };
 
 // A bare "scrollbar" window of a system dialog: a one-pixel outline in the skin's shadow

@@ -5,6 +5,7 @@
 #include "base/win/Dc.h"
 #include "base/win/Handles.h"
 #include "framework/Graphics.h"
+#include "framework/StdCtrls.h"
 #include "skin/controls/SkinRanges.h"
 #include "skin/core/SkinData.h"
 #include "skin/data/SkinDefinition.h"
@@ -123,7 +124,11 @@ void TSkinEdit::DrawSkin(HDC dc, const RECT& rect) {
   if (!FUpDown && FHandle) FindSpinButton(FHandle);
   RECT client;
   if (!FHandle || !GetClientRect(FHandle, &client)) return;
-  if (Width(client) == Width(rect) || Height(client) == Height(rect)) return;  // no border
+  if (Width(client) == Width(rect) || Height(client) == Height(rect)) {
+    // The edit draws a one-pixel border inside its client area, after us: ours goes over it.
+    if (HasInnerBorder()) FrameWith(dc, rect, ShadowColour(FSkinData));
+    return;
+  }
   // Two rings that do not overlap: each pixel is written once, so nothing flickers.
   FrameWith(dc, rect, ShadowColour(FSkinData));
   RECT inner = rect;
@@ -137,6 +142,11 @@ void TSkinEdit::PrintFrame(HDC dc) {
     RECT window, client;
     if (!GetWindowRect(FHandle, &window) || !GetClientRect(FHandle, &client)) return;
     OffsetRect(&window, -window.left, -window.top);
+    if (Width(client) == Width(window) && Height(client) == Height(window) && HasInnerBorder()) {
+      TCanvasLoan loan(FCanvas, dc);
+      FrameWithCanvas(loan.Canvas(), window, ShadowColour(FSkinData));
+      return;
+    }
     if (Width(client) + 2 >= Width(window) || Height(client) + 2 >= Height(window)) return;
     // The brush the printing DC holds, before the canvas selects anything of its own.
     const auto dcBrush = static_cast<HBRUSH>(GetCurrentObject(dc, OBJ_BRUSH));
@@ -148,6 +158,16 @@ void TSkinEdit::PrintFrame(HDC dc) {
   } catch (...) {
     // Printing errors leave the picture as the edit printed it.
   }
+}
+
+// Asked for with WS_BORDER, an edit under Wine drops the style and draws that line
+// itself, in the platform's grey, inside its client area: only the control knows.
+bool TSkinEdit::HasInnerBorder() const {
+  // Attached by its window: the framework control, if any, is found by the handle.
+  const TWinControl* control = FControl ? FControl : (FHandle ? TWinControl::FindControl(FHandle) : nullptr);
+  if (const auto* edit = dynamic_cast<const TEdit*>(control)) return edit->Flat();
+  if (const auto* memo = dynamic_cast<const TMemo*>(control)) return memo->Flat();
+  return false;
 }
 
 void TSkinEdit::FindSpinButton(HWND window) {

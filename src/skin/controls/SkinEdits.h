@@ -31,6 +31,8 @@ class TSkinEdit : public TSkinControl {
   void FindSpinButton(HWND window);
   // The frame into a DC the edit is printed into (WM_PRINT); errors are swallowed.
   void PrintFrame(HDC dc);
+  // A flat framework edit or memo: its one-pixel border lies inside its client area.
+  bool HasInnerBorder() const;
 
   // The up-down skin of the inner spin button, or null.
   TSkinControl* UpDown() const { return FUpDown; }
