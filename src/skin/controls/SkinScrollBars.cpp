@@ -96,6 +96,14 @@ void PostRepaint(HWND wnd, bool& posted) {
   if (!posted && wnd) posted = PostMessageW(wnd, RepaintMessage(), 0, 0) != FALSE;
 }
 
+bool TakeRepaint(TMessage& m, bool& posted, TSkinControl& skin) {
+  if (m.Msg != RepaintMessage()) return false;
+  posted = false;
+  skin.PaintSkin(nullptr);
+  m.Result = 0;
+  return true;
+}
+
 TScrollPart PartOfScroll(WPARAM wParam, bool vertical) {
   switch (LOWORD(wParam)) {
     case SB_LINEUP: return vertical ? spUpArrow : spLeftArrow;
@@ -199,12 +207,7 @@ void TSkinScrollBar::EndDrag() {
 }
 
 bool TSkinScrollBar::BeforeMessage(TMessage& m) {
-  if (m.Msg == RepaintMessage()) {
-    FRepaintPosted = false;
-    PaintSkin(nullptr);
-    m.Result = 0;
-    return false;
-  }
+  if (TakeRepaint(m, FRepaintPosted, *this)) return false;
   switch (m.Msg) {
     case WM_NCCALCSIZE: CallOldProc(m); return false;
     case WM_NCMOUSEMOVE:

@@ -75,6 +75,9 @@ bool HasArrows(const TSkinDefinition* model);
 // at a time is posted; `posted` is cleared when it arrives.
 UINT RepaintMessage();
 void PostRepaint(HWND wnd, bool& posted);
+// The requested repaint arrived: `skin` paints, `posted` is cleared; true for that message
+// (answered, kept from the control), false for any other.
+bool TakeRepaint(TMessage& m, bool& posted, TSkinControl& skin);
 // The part a scroll message's code shows pressed.
 TScrollPart PartOfScroll(WPARAM wParam, bool vertical);
 

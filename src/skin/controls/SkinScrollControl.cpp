@@ -27,12 +27,7 @@ bool TSkinScControl::Vertical() const {
 }
 
 bool TSkinScControl::BeforeMessage(TMessage& m) {
-  if (m.Msg == RepaintMessage()) {
-    FRepaintPosted = false;
-    PaintSkin(nullptr);
-    m.Result = 0;
-    return false;
-  }
+  if (TakeRepaint(m, FRepaintPosted, *this)) return false;
   switch (m.Msg) {
     case WM_NCMOUSEMOVE:
       if (m.WParam == HTHSCROLL || m.WParam == HTVSCROLL) {
