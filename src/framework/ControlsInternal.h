@@ -8,16 +8,20 @@
 namespace kv {
 
 class TControl;
+class TWinControl;
 
 // The window procedure of every window class we register.
 LRESULT CALLBACK FrameworkWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
 namespace detail {
 
-// The window property that binds one of our windows to its control.
-inline constexpr wchar_t kControlProp[] = L"Kv.Control";
 // The system procedure under each window class we registered, by class name.
 std::map<std::wstring, WNDPROC>& BaseProcs();
+// Our window classes keep the control in the last pointer of the window's extra bytes,
+// after the system class's own (a superclass keeps them): one in-process read per message.
+// Only for a window of one of our classes; nothing is checked.
+TWinControl* BoundControl(HWND wnd);
+void BindControl(HWND wnd, TWinControl* control);
 // The control under the mouse changes: leave goes to the old one, enter to the new one.
 void SetMouseControl(TControl* control);
 // A scroll-information record asking for `mask`.

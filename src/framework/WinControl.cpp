@@ -46,8 +46,28 @@ TWinControl::~TWinControl() {
   DestroyHandle();
 }
 
+namespace {
+
+// Where the control sits in a window of one of our classes: the last pointer of its bytes.
+int ControlSlot(HWND wnd) { return static_cast<int>(GetClassLongPtrW(wnd, GCL_CBWNDEXTRA)) - int(sizeof(void*)); }
+
+}  // namespace
+
+TWinControl* detail::BoundControl(HWND wnd) {
+  const int slot = ControlSlot(wnd);
+  return slot >= 0 ? reinterpret_cast<TWinControl*>(GetWindowLongPtrW(wnd, slot)) : nullptr;
+}
+
+void detail::BindControl(HWND wnd, TWinControl* control) {
+  const int slot = ControlSlot(wnd);
+  if (slot >= 0) SetWindowLongPtrW(wnd, slot, reinterpret_cast<LONG_PTR>(control));
+}
+
 TWinControl* TWinControl::FindControl(HWND wnd) {
-  return wnd ? static_cast<TWinControl*>(GetPropW(wnd, detail::kControlProp)) : nullptr;
+  // Only a window of a class we registered holds a control in its bytes; anything else's
+  // bytes are not ours to read.
+  if (!wnd || reinterpret_cast<WNDPROC>(GetClassLongPtrW(wnd, GCLP_WNDPROC)) != FrameworkWndProc) return nullptr;
+  return detail::BoundControl(wnd);
 }
 
 HWND TWinControl::Handle() {
@@ -92,6 +112,8 @@ void TWinControl::CreateHandle() {
       wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     }
     wc.cbSize = sizeof(wc);
+    // Room for the control after the system class's own bytes (see BoundControl).
+    wc.cbWndExtra += int(sizeof(void*));
     wc.lpfnWndProc = FrameworkWndProc;
     wc.hInstance = instance;
     wc.lpszClassName = params.WinClassName.c_str();
@@ -135,7 +157,7 @@ void TWinControl::RecreateWnd() {
 }
 
 void TWinControl::WindowGone() {
-  RemovePropW(FHandle, detail::kControlProp);
+  detail::BindControl(FHandle, nullptr);
   FHandle = nullptr;
   FTrackingLeave = false;
 }
