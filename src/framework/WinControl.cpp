@@ -176,12 +176,21 @@ void TWinControl::SetCaption(std::wstring_view caption) {
   Perform(CM_TEXTCHANGED);
 }
 
+bool TWinControl::WindowPlacedAt(int left, int top, int width, int height) const {
+  if (!FHandle) return false;
+  RECT r{};
+  if (!GetWindowRect(FHandle, &r)) return false;
+  if (GetWindowLongPtrW(FHandle, GWL_STYLE) & WS_CHILD)
+    MapWindowPoints(nullptr, GetParent(FHandle), reinterpret_cast<POINT*>(&r), 2);
+  return r.left == left && r.top == top && r.right - r.left == width && (height < 0 || r.bottom - r.top == height);
+}
+
 void TWinControl::SetBounds(int left, int top, int width, int height) {
   FLeft = left;
   FTop = top;
   FWidth = width;
   FHeight = height;
-  if (FHandle) SetWindowPos(FHandle, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+  if (FHandle && !WindowPlacedAt(left, top, width, height)) SetWindowPos(FHandle, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TWinControl::SetEnabled(bool enabled) {

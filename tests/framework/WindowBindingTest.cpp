@@ -182,5 +182,40 @@ TEST_F(WindowBindingTest, WindowsThatAreNotOursAreNeverTakenForAControl) {
   EXPECT_EQ(TWinControl::FindControl(bait->Handle()), bait);
 }
 
+TEST_F(WindowBindingTest, SetBoundsToTheRectangleAControlHasAsksTheSystemNothing) {
+  struct TRow {
+    const char* Name;
+    std::function<TWinControl*()> Make;
+  };
+  const TRow rows[] = {
+      {"button", [this] { return Maker<TButton>()(*Form); }},
+      {"combo box (its window is taller than its bounds)", [this] { return Maker<TComboBox>()(*Form); }},
+      {"panel", [this] { return Maker<TPanel>()(*Form); }},
+      {"form", [this] { return Form; }},
+  };
+  ShowForm();
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.Name);
+    TWinControl* control = row.Make();
+    control->HandleNeeded();
+    const bool topLevel = control == Form;
+    const RECT place = topLevel ? RECT{60, 50, 60 + 360, 50 + 280} : RECT{20, 30, 20 + 150, 30 + 40};
+    const auto setBounds = [&](const RECT& r) { control->SetBounds(r.left, r.top, r.right - r.left, r.bottom - r.top); };
+    setBounds(place);
+    TMessageRecorder recorder(*control);
+    setBounds(place);
+    control->SetBounds(control->Left(), control->Top(), control->Width(), control->Height());
+    EXPECT_EQ(recorder.Count(WM_WINDOWPOSCHANGING), 0);
+    // A real change still moves the window.
+    setBounds({place.left + 5, place.top, place.right + 5, place.bottom});
+    EXPECT_GE(recorder.Count(WM_WINDOWPOSCHANGING), 1);
+    RECT now{};
+    GetWindowRect(control->Handle(), &now);
+    if (!topLevel) MapWindowPoints(nullptr, GetParent(control->Handle()), reinterpret_cast<POINT*>(&now), 2);
+    EXPECT_EQ(now.left, place.left + 5);
+    EXPECT_EQ(now.right - now.left, place.right - place.left);
+  }
+}
+
 }  // namespace
 }  // namespace kv
