@@ -249,6 +249,7 @@ class TWinSkinForm : public TComponent, public TMenuBarHost {
   const TDefaultProc* FWindowDefault = nullptr;
   THookToken FFormHook;
   THookToken FWindowHook;
+  bool FWindowHookOnForm = false;  // FWindowHook is on FForm's chain, not a subclass
   TFontHandle FCaptionFont;
   bool FHoverTimerOn = false;
   bool FFramePending = false;  // shown, frame not painted yet
