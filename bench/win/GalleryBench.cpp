@@ -18,9 +18,9 @@
 
 #include "BenchUtil.h"
 #include "gallery/Gallery.h"
-#include "support/CallCount.h"
 #include "skin/windows/WinSkinForm.h"
 #include "skin/windows/WinSkinManage.h"
+#include "support/CallCount.h"
 
 namespace kv {
 namespace {
@@ -268,9 +268,10 @@ int ServerTrace() {
     testing::TCallCount count;
     SwitchOnce(form, target, 500);
     OutputDebugStringA("KVTRACE end\n");
-    std::printf("switch-to-%s: %d SetWindowPos, %d SetWindowRgn (%zu windows), %d WM_SETFONT, %d WM_WINDOWPOSCHANGING\n",
-                target == 1 ? "Midnight" : "Koravent", count.WindowPositions, count.RegionCalls(), count.Regions.size(),
-                count.MessageCount(WM_SETFONT), count.MessageCount(WM_WINDOWPOSCHANGING));
+    std::printf(
+        "switch-to-%s: %d SetWindowPos, %d SetWindowRgn (%zu windows), %d WM_SETFONT, %d WM_WINDOWPOSCHANGING\n",
+        target == 1 ? "Midnight" : "Koravent", count.WindowPositions, count.RegionCalls(), count.Regions.size(),
+        count.MessageCount(WM_SETFONT), count.MessageCount(WM_WINDOWPOSCHANGING));
   }
   app.reset();
   TSkinManage::DestroyInstance();

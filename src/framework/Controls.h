@@ -255,10 +255,6 @@ class TWinControl : public TControl {
 
  protected:
   virtual void CreateParams(TCreateParams& params);
-  // The window is already at that place and size (in the coordinates SetWindowPos takes:
-  // the parent's client area, the screen for a top-level window); a height of -1 is not
-  // compared. Lets SetBounds skip a move the system would answer with a round of messages.
-  bool WindowPlacedAt(int left, int top, int width, int height) const;
   // Makes the window CreateParams describes (CreateWindowEx; an MDI child asks its client).
   virtual HWND CreateWindowHandle(const TCreateParams& params);
   // Destroys the window (DestroyWindow; an MDI child asks its client).

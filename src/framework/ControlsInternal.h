@@ -22,6 +22,10 @@ std::map<std::wstring, WNDPROC>& BaseProcs();
 // Only for a window of one of our classes; nothing is checked.
 TWinControl* BoundControl(HWND wnd);
 void BindControl(HWND wnd, TWinControl* control);
+// The window is already at that place and size (in the coordinates SetWindowPos takes:
+// the parent's client area, the screen for a top-level window); a height of -1 is not
+// compared. Lets SetBounds skip a move the system would answer with a round of messages.
+bool WindowPlacedAt(HWND wnd, int left, int top, int width, int height);
 // The control under the mouse changes: leave goes to the old one, enter to the new one.
 void SetMouseControl(TControl* control);
 // A scroll-information record asking for `mask`.

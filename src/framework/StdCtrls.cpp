@@ -1,5 +1,6 @@
 #include "framework/StdCtrls.h"
 
+#include "framework/ControlsInternal.h"
 #include "framework/CtrlTypes.h"
 #include "framework/Forms.h"
 
@@ -195,7 +196,7 @@ void TComboBox::SetBounds(int left, int top, int width, int height) {
   // The closed height of the window is the platform's own: the one asked for is the
   // bounds' (the list's part only shows dropped down).
   const bool same = FHandle && left == FLeft && top == FTop && width == FWidth && height == FHeight &&
-                    WindowPlacedAt(left, top, width, -1);
+                    detail::WindowPlacedAt(FHandle, left, top, width, -1);
   FLeft = left;
   FTop = top;
   FWidth = width;

@@ -176,12 +176,11 @@ void TWinControl::SetCaption(std::wstring_view caption) {
   Perform(CM_TEXTCHANGED);
 }
 
-bool TWinControl::WindowPlacedAt(int left, int top, int width, int height) const {
-  if (!FHandle) return false;
+bool detail::WindowPlacedAt(HWND wnd, int left, int top, int width, int height) {
   RECT r{};
-  if (!GetWindowRect(FHandle, &r)) return false;
-  if (GetWindowLongPtrW(FHandle, GWL_STYLE) & WS_CHILD)
-    MapWindowPoints(nullptr, GetParent(FHandle), reinterpret_cast<POINT*>(&r), 2);
+  if (!wnd || !GetWindowRect(wnd, &r)) return false;
+  if (GetWindowLongPtrW(wnd, GWL_STYLE) & WS_CHILD)
+    MapWindowPoints(nullptr, GetParent(wnd), reinterpret_cast<POINT*>(&r), 2);
   return r.left == left && r.top == top && r.right - r.left == width && (height < 0 || r.bottom - r.top == height);
 }
 
@@ -190,7 +189,8 @@ void TWinControl::SetBounds(int left, int top, int width, int height) {
   FTop = top;
   FWidth = width;
   FHeight = height;
-  if (FHandle && !WindowPlacedAt(left, top, width, height)) SetWindowPos(FHandle, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+  if (FHandle && !detail::WindowPlacedAt(FHandle, left, top, width, height))
+    SetWindowPos(FHandle, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TWinControl::SetEnabled(bool enabled) {
@@ -214,7 +214,11 @@ void TWinControl::Update() {
 }
 
 void TWinControl::FontChanged() {
-  if (FHandle) SendMessageW(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(Font().Handle()), TRUE);
+  // A colour alone keeps the handle the window has: repainting (below) is enough. A window
+  // of our own class keeps no font (it paints with Font()).
+  if (FHandle && FDefWndProc != DefWindowProcW &&
+      reinterpret_cast<HFONT>(SendMessageW(FHandle, WM_GETFONT, 0, 0)) != Font().Handle())
+    SendMessageW(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(Font().Handle()), TRUE);
   for (TControl* c : FControls) c->ParentFontChanged();
   TControl::FontChanged();
 }

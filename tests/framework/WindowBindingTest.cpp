@@ -147,8 +147,8 @@ TEST_F(WindowBindingTest, WindowsThatAreNotOursAreNeverTakenForAControl) {
   const TForeignRow rows[] = {
       {"a plain system button",
        [&] {
-         return CreateWindowExW(0, L"BUTTON", L"plain", WS_CHILD | WS_VISIBLE, 150, 10, 60, 20, Form->Handle(),
-                                nullptr, GetModuleHandleW(nullptr), nullptr);
+         return CreateWindowExW(0, L"BUTTON", L"plain", WS_CHILD | WS_VISIBLE, 150, 10, 60, 20, Form->Handle(), nullptr,
+                                GetModuleHandleW(nullptr), nullptr);
        }},
       {"a window of another class holding a control's address in every extra byte",
        [&] {
@@ -200,7 +200,9 @@ TEST_F(WindowBindingTest, SetBoundsToTheRectangleAControlHasAsksTheSystemNothing
     control->HandleNeeded();
     const bool topLevel = control == Form;
     const RECT place = topLevel ? RECT{60, 50, 60 + 360, 50 + 280} : RECT{20, 30, 20 + 150, 30 + 40};
-    const auto setBounds = [&](const RECT& r) { control->SetBounds(r.left, r.top, r.right - r.left, r.bottom - r.top); };
+    const auto setBounds = [&](const RECT& r) {
+      control->SetBounds(r.left, r.top, r.right - r.left, r.bottom - r.top);
+    };
     setBounds(place);
     TMessageRecorder recorder(*control);
     setBounds(place);

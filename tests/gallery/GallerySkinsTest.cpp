@@ -20,6 +20,7 @@
 #include "skin/gdi/SkinGdi.h"
 #include "skin/windows/ControlSkins.h"
 #include "skin/windows/WinSkinForm.h"
+#include "support/CallCount.h"
 #include "support/HandleCount.h"
 #include "support/PixelCheck.h"
 #include "support/RecordingMessenger.h"
@@ -321,6 +322,39 @@ TEST_F(GallerySkinsTest, TabsShowTheNewSkinsStripsAfterASwitch) {
     EXPECT_FALSE(std::ranges::equal(koravent[i].Pixels(), fresh[i].Pixels())) << "the two skins' tabs look alike";
     EXPECT_TRUE(test::PixelsMatch(fresh[i], switched[i], std::string("tabs_") + names[i]));
   }
+}
+
+// A switch touches a window's region only where the shape changes, and a new text colour
+// is no new font: every window open, one maximised MDI child among hidden siblings.
+TEST_F(GallerySkinsTest, ASwitchSetsOnlyTheRegionsAndFontsThatChange) {
+  OpenEveryWindow();
+  ASSERT_FALSE(HasFatalFailure());
+  const auto described = [](const testing::TCallCount& count) {
+    std::string text;
+    for (const auto& [wnd, calls] : count.Regions) {
+      const std::wstring name = test::ClassNameOf(wnd);
+      text += " " + std::to_string(calls) + "x " + std::string(name.begin(), name.end());
+    }
+    return text;
+  };
+  {
+    SCOPED_TRACE("the same skin again");
+    const testing::TCallCount count;
+    Switch([this] { Gallery->UseEmbeddedSkin(0); });
+    ASSERT_FALSE(HasFatalFailure());
+    EXPECT_EQ(count.RegionCalls(), 0) << "regions set:" << described(count);
+  }
+  {
+    SCOPED_TRACE("the other skin");
+    const testing::TCallCount count;
+    Switch([this] { Gallery->UseEmbeddedSkin(1); });
+    ASSERT_FALSE(HasFatalFailure());
+    for (const auto& [wnd, calls] : count.Regions) EXPECT_LE(calls, 1) << "regions set:" << described(count);
+    EXPECT_GE(count.Regions.size(), Windows.size()) << "the new shape reached every window";
+    // Midnight's faces are another colour; its fonts are the program's.
+    EXPECT_EQ(count.MessageCount(WM_SETFONT), 0);
+  }
+  ExpectLook(1);
 }
 
 TEST_F(GallerySkinsTest, FortyRoundTripsGiveBackEveryHandle) {

@@ -16,7 +16,8 @@ namespace kv::testing {
 // returns what it pointed at; null when the program does not import that name.
 inline void* PatchImport(const char* name, void* replacement) {
   auto* base = reinterpret_cast<BYTE*>(GetModuleHandleW(nullptr));
-  const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
+  const auto* nt =
+      reinterpret_cast<const IMAGE_NT_HEADERS*>(base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
   const IMAGE_DATA_DIRECTORY& imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
   if (!imports.VirtualAddress) return nullptr;
   for (auto* library = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress); library->Name;

@@ -198,10 +198,10 @@ class TSkinControl : public TComponent {
   // The paint the skin failed at, done again by the control's own procedure alone.
   void PaintByPlatform(TMessage& message);
 
-  THookToken FControlHook;  // on FControl's hook chain
-  THookToken FWindowHook;   // on FHandle: FWindowControl's chain, else the subclass service
+  THookToken FControlHook;                // on FControl's hook chain
+  THookToken FWindowHook;                 // on FHandle: FWindowControl's chain, else the subclass service
   TWinControl* FWindowControl = nullptr;  // the framework control FHandle belongs to
-  THookToken FGraphicHook;  // on FGraphicControl's hook chain
+  THookToken FGraphicHook;                // on FGraphicControl's hook chain
   // The default of the dispatch running now (valid only during it); CallOldProc calls it.
   const TDefaultProc* FCurrentDefault = nullptr;
   // How to give back each change made to the control, in the order made.

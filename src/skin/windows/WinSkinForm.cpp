@@ -254,6 +254,7 @@ void TWinSkinForm::DetachRestoring() {
   SetWindowRgn(FWindow, nullptr, TRUE);
   FHasRegion = false;
   FRegionSize = {};
+  FRegionShape = {};
 }
 
 void TWinSkinForm::DetachForShutdown() {
