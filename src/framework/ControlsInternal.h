@@ -17,9 +17,10 @@ namespace detail {
 
 // The system procedure under each window class we registered, by class name.
 std::map<std::wstring, WNDPROC>& BaseProcs();
-// Our window classes keep the control in the last pointer of the window's extra bytes,
-// after the system class's own (a superclass keeps them): one in-process read per message.
-// Only for a window of one of our classes; nothing is checked.
+// Our window classes keep two pointers after the system class's own extra bytes (a
+// superclass keeps them): the control (one in-process read per message) and the font the
+// window was last given. Only for a window of one of our classes; nothing is checked.
+inline constexpr int kOwnWindowBytes = 2 * int(sizeof(void*));
 TWinControl* BoundControl(HWND wnd);
 void BindControl(HWND wnd, TWinControl* control);
 // The window is already at that place and size (in the coordinates SetWindowPos takes:

@@ -48,8 +48,10 @@ TWinControl::~TWinControl() {
 
 namespace {
 
-// Where the control sits in a window of one of our classes: the last pointer of its bytes.
-int ControlSlot(HWND wnd) { return static_cast<int>(GetClassLongPtrW(wnd, GCL_CBWNDEXTRA)) - int(sizeof(void*)); }
+// Where the control and the last font sit in a window of one of our classes: our bytes
+// come last.
+int ControlSlot(HWND wnd) { return static_cast<int>(GetClassLongPtrW(wnd, GCL_CBWNDEXTRA)) - detail::kOwnWindowBytes; }
+int FontSlot(HWND wnd) { return ControlSlot(wnd) + int(sizeof(void*)); }
 
 }  // namespace
 
@@ -113,7 +115,7 @@ void TWinControl::CreateHandle() {
     }
     wc.cbSize = sizeof(wc);
     // Room for the control after the system class's own bytes (see BoundControl).
-    wc.cbWndExtra += int(sizeof(void*));
+    wc.cbWndExtra += detail::kOwnWindowBytes;
     wc.lpfnWndProc = FrameworkWndProc;
     wc.hInstance = instance;
     wc.lpszClassName = params.WinClassName.c_str();
@@ -140,7 +142,10 @@ HWND TWinControl::CreateWindowHandle(const TCreateParams& params) {
                          params.Y, params.Width, params.Height, params.WndParent, id, GetModuleHandleW(nullptr), this);
 }
 
-void TWinControl::CreateWnd() { SendMessageW(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(Font().Handle()), FALSE); }
+void TWinControl::CreateWnd() {
+  SetWindowLongPtrW(FHandle, FontSlot(FHandle), reinterpret_cast<LONG_PTR>(Font().Handle()));
+  SendMessageW(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(Font().Handle()), FALSE);
+}
 
 void TWinControl::DestroyHandle() {
   if (FHandle) DestroyWindowHandle();
@@ -214,11 +219,12 @@ void TWinControl::Update() {
 }
 
 void TWinControl::FontChanged() {
-  // A colour alone keeps the handle the window has: repainting (below) is enough. A window
-  // of our own class keeps no font (it paints with Font()).
-  if (FHandle && FDefWndProc != DefWindowProcW &&
-      reinterpret_cast<HFONT>(SendMessageW(FHandle, WM_GETFONT, 0, 0)) != Font().Handle())
-    SendMessageW(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(Font().Handle()), TRUE);
+  // A colour alone keeps the handle the window was given: repainting (below) is enough.
+  const HFONT font = FHandle ? Font().Handle() : nullptr;
+  if (font && reinterpret_cast<HFONT>(GetWindowLongPtrW(FHandle, FontSlot(FHandle))) != font) {
+    SetWindowLongPtrW(FHandle, FontSlot(FHandle), reinterpret_cast<LONG_PTR>(font));
+    SendMessageW(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+  }
   for (TControl* c : FControls) c->ParentFontChanged();
   TControl::FontChanged();
 }

@@ -47,6 +47,8 @@ class TCallCount {
   std::map<HWND, int> Regions;
   int WindowPositions = 0;
   std::map<UINT, int> Messages;
+  // Every WM_SETFONT sent, by window.
+  std::map<HWND, int> FontsSet;
 
   TCallCount() {
     Current() = this;
@@ -97,7 +99,11 @@ class TCallCount {
     return RealSetWindowRgn()(wnd, region, redraw);
   }
   static LRESULT CALLBACK MessageHook(int code, WPARAM wParam, LPARAM lParam) {
-    if (code == HC_ACTION && Current()) ++Current()->Messages[reinterpret_cast<const CWPSTRUCT*>(lParam)->message];
+    if (code == HC_ACTION && Current()) {
+      const auto* m = reinterpret_cast<const CWPSTRUCT*>(lParam);
+      ++Current()->Messages[m->message];
+      if (m->message == WM_SETFONT) ++Current()->FontsSet[m->hwnd];
+    }
     return CallNextHookEx(nullptr, code, wParam, lParam);
   }
 
