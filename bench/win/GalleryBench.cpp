@@ -20,6 +20,7 @@
 #include "gallery/Gallery.h"
 #include "skin/windows/WinSkinForm.h"
 #include "skin/windows/WinSkinManage.h"
+#include "support/CallCount.h"
 
 namespace kv {
 namespace {
@@ -264,8 +265,13 @@ int ServerTrace() {
   SwitchOnce(form, 0, 500);
   for (int target : {1, 0}) {
     OutputDebugStringA(target == 1 ? "KVTRACE begin switch-to-Midnight\n" : "KVTRACE begin switch-to-Koravent\n");
+    testing::TCallCount count;
     SwitchOnce(form, target, 500);
     OutputDebugStringA("KVTRACE end\n");
+    std::printf(
+        "switch-to-%s: %d SetWindowPos, %d SetWindowRgn (%zu windows), %d WM_SETFONT, %d WM_WINDOWPOSCHANGING\n",
+        target == 1 ? "Midnight" : "Koravent", count.WindowPositions, count.RegionCalls(), count.Regions.size(),
+        count.MessageCount(WM_SETFONT), count.MessageCount(WM_WINDOWPOSCHANGING));
   }
   app.reset();
   TSkinManage::DestroyInstance();

@@ -22,6 +22,7 @@ TTimer::TTimer() {
     wc.lpfnWndProc = TimerWndProc;
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.lpszClassName = L"Kv.Timer";
+    wc.cbWndExtra = sizeof(TTimer*);  // the timer, as our other windows keep their object
     return RegisterClassExW(&wc) != 0;
   }();
   (void)registered;
@@ -52,10 +53,9 @@ void TTimer::UpdateTimer() {
 
 LRESULT CALLBACK TTimer::TimerWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg == WM_NCCREATE) {
-    SetWindowLongPtrW(wnd, GWLP_USERDATA,
-                      reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
+    SetWindowLongPtrW(wnd, 0, reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
   } else if (msg == WM_TIMER) {
-    auto* timer = reinterpret_cast<TTimer*>(GetWindowLongPtrW(wnd, GWLP_USERDATA));
+    auto* timer = reinterpret_cast<TTimer*>(GetWindowLongPtrW(wnd, 0));
     if (timer && timer->FEnabled && timer->OnTimer) {
       try {
         timer->OnTimer(timer);

@@ -19,6 +19,12 @@ TFont::TFont(const TFont& other)
 
 TFont& TFont::operator=(const TFont& other) {
   if (this == &other) return *this;
+  if (FName == other.FName && FHeight == other.FHeight && FStyle == other.FStyle && FCharset == other.FCharset) {
+    // The same face: the handle stays, whatever the colour (a parent's colour change).
+    FColor = other.FColor;
+    if (OnChange) OnChange();
+    return *this;
+  }
   FName = other.FName;
   FHeight = other.FHeight;
   FColor = other.FColor;

@@ -1,5 +1,6 @@
 #include "framework/StdCtrls.h"
 
+#include "framework/ControlsInternal.h"
 #include "framework/CtrlTypes.h"
 #include "framework/Forms.h"
 
@@ -192,12 +193,16 @@ TComboBox::TComboBox() {
 }
 
 void TComboBox::SetBounds(int left, int top, int width, int height) {
+  // The closed height of the window is the platform's own: the one asked for is the
+  // bounds' (the list's part only shows dropped down).
+  const bool same = FHandle && left == FLeft && top == FTop && width == FWidth && height == FHeight &&
+                    detail::WindowPlacedAt(FHandle, left, top, width, -1);
   FLeft = left;
   FTop = top;
   FWidth = width;
   FHeight = height;
   // The window's height includes the dropped-down list.
-  if (FHandle)
+  if (FHandle && !same)
     SetWindowPos(FHandle, nullptr, left, top, width, height + FItemHeight * FDropDownCount + 2,
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }

@@ -46,8 +46,30 @@ TWinControl::~TWinControl() {
   DestroyHandle();
 }
 
+namespace {
+
+// Where the control and the last font sit in a window of one of our classes: our bytes
+// come last.
+int ControlSlot(HWND wnd) { return static_cast<int>(GetClassLongPtrW(wnd, GCL_CBWNDEXTRA)) - detail::kOwnWindowBytes; }
+int FontSlot(HWND wnd) { return ControlSlot(wnd) + int(sizeof(void*)); }
+
+}  // namespace
+
+TWinControl* detail::BoundControl(HWND wnd) {
+  const int slot = ControlSlot(wnd);
+  return slot >= 0 ? reinterpret_cast<TWinControl*>(GetWindowLongPtrW(wnd, slot)) : nullptr;
+}
+
+void detail::BindControl(HWND wnd, TWinControl* control) {
+  const int slot = ControlSlot(wnd);
+  if (slot >= 0) SetWindowLongPtrW(wnd, slot, reinterpret_cast<LONG_PTR>(control));
+}
+
 TWinControl* TWinControl::FindControl(HWND wnd) {
-  return wnd ? static_cast<TWinControl*>(GetPropW(wnd, detail::kControlProp)) : nullptr;
+  // Only a window of a class we registered holds a control in its bytes; anything else's
+  // bytes are not ours to read.
+  if (!wnd || reinterpret_cast<WNDPROC>(GetClassLongPtrW(wnd, GCLP_WNDPROC)) != FrameworkWndProc) return nullptr;
+  return detail::BoundControl(wnd);
 }
 
 HWND TWinControl::Handle() {
@@ -92,6 +114,8 @@ void TWinControl::CreateHandle() {
       wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     }
     wc.cbSize = sizeof(wc);
+    // Room for the control after the system class's own bytes (see BoundControl).
+    wc.cbWndExtra += detail::kOwnWindowBytes;
     wc.lpfnWndProc = FrameworkWndProc;
     wc.hInstance = instance;
     wc.lpszClassName = params.WinClassName.c_str();
@@ -118,7 +142,10 @@ HWND TWinControl::CreateWindowHandle(const TCreateParams& params) {
                          params.Y, params.Width, params.Height, params.WndParent, id, GetModuleHandleW(nullptr), this);
 }
 
-void TWinControl::CreateWnd() { SendMessageW(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(Font().Handle()), FALSE); }
+void TWinControl::CreateWnd() {
+  SetWindowLongPtrW(FHandle, FontSlot(FHandle), reinterpret_cast<LONG_PTR>(Font().Handle()));
+  SendMessageW(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(Font().Handle()), FALSE);
+}
 
 void TWinControl::DestroyHandle() {
   if (FHandle) DestroyWindowHandle();
@@ -135,7 +162,7 @@ void TWinControl::RecreateWnd() {
 }
 
 void TWinControl::WindowGone() {
-  RemovePropW(FHandle, detail::kControlProp);
+  detail::BindControl(FHandle, nullptr);
   FHandle = nullptr;
   FTrackingLeave = false;
 }
@@ -154,12 +181,21 @@ void TWinControl::SetCaption(std::wstring_view caption) {
   Perform(CM_TEXTCHANGED);
 }
 
+bool detail::WindowPlacedAt(HWND wnd, int left, int top, int width, int height) {
+  RECT r{};
+  if (!wnd || !GetWindowRect(wnd, &r)) return false;
+  if (GetWindowLongPtrW(wnd, GWL_STYLE) & WS_CHILD)
+    MapWindowPoints(nullptr, GetParent(wnd), reinterpret_cast<POINT*>(&r), 2);
+  return r.left == left && r.top == top && r.right - r.left == width && (height < 0 || r.bottom - r.top == height);
+}
+
 void TWinControl::SetBounds(int left, int top, int width, int height) {
   FLeft = left;
   FTop = top;
   FWidth = width;
   FHeight = height;
-  if (FHandle) SetWindowPos(FHandle, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+  if (FHandle && !detail::WindowPlacedAt(FHandle, left, top, width, height))
+    SetWindowPos(FHandle, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TWinControl::SetEnabled(bool enabled) {
@@ -183,7 +219,12 @@ void TWinControl::Update() {
 }
 
 void TWinControl::FontChanged() {
-  if (FHandle) SendMessageW(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(Font().Handle()), TRUE);
+  // A colour alone keeps the handle the window was given: repainting (below) is enough.
+  const HFONT font = FHandle ? Font().Handle() : nullptr;
+  if (font && reinterpret_cast<HFONT>(GetWindowLongPtrW(FHandle, FontSlot(FHandle))) != font) {
+    SetWindowLongPtrW(FHandle, FontSlot(FHandle), reinterpret_cast<LONG_PTR>(font));
+    SendMessageW(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+  }
   for (TControl* c : FControls) c->ParentFontChanged();
   TControl::FontChanged();
 }

@@ -20,10 +20,10 @@ LRESULT CALLBACK FrameworkWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lPar
     control = static_cast<TWinControl*>(param);
     if (control) {
       control->FHandle = wnd;
-      SetPropW(wnd, detail::kControlProp, control);
+      detail::BindControl(wnd, control);
     }
   } else {
-    control = static_cast<TWinControl*>(GetPropW(wnd, detail::kControlProp));
+    control = detail::BoundControl(wnd);
   }
   if (!control) {
     wchar_t name[256] = {};

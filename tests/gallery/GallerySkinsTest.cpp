@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,7 @@
 #include "skin/gdi/SkinGdi.h"
 #include "skin/windows/ControlSkins.h"
 #include "skin/windows/WinSkinForm.h"
+#include "support/CallCount.h"
 #include "support/HandleCount.h"
 #include "support/PixelCheck.h"
 #include "support/RecordingMessenger.h"
@@ -321,6 +323,41 @@ TEST_F(GallerySkinsTest, TabsShowTheNewSkinsStripsAfterASwitch) {
     EXPECT_FALSE(std::ranges::equal(koravent[i].Pixels(), fresh[i].Pixels())) << "the two skins' tabs look alike";
     EXPECT_TRUE(test::PixelsMatch(fresh[i], switched[i], std::string("tabs_") + names[i]));
   }
+}
+
+// A switch touches a window's region only where the shape changes, and a new text colour
+// is no new font: every window open, one maximised MDI child among hidden siblings.
+TEST_F(GallerySkinsTest, ASwitchSetsOnlyTheRegionsAndFontsThatChange) {
+  OpenEveryWindow();
+  ASSERT_FALSE(HasFatalFailure());
+  const auto described = [](const std::map<HWND, int>& calls) {
+    std::string text;
+    for (const auto& [wnd, n] : calls) {
+      const std::wstring name = test::ClassNameOf(wnd);
+      text += " " + std::to_string(n) + "x " + std::string(name.begin(), name.end());
+    }
+    return text;
+  };
+  // The regions cut at attaching knew no caption yet: the first refresh may cut them anew.
+  Switch([this] { Gallery->UseEmbeddedSkin(0); });
+  {
+    SCOPED_TRACE("the same skin again");
+    const testing::TCallCount count;
+    Switch([this] { Gallery->UseEmbeddedSkin(0); });
+    ASSERT_FALSE(HasFatalFailure());
+    EXPECT_EQ(count.RegionCalls(), 0) << "regions set:" << described(count.Regions);
+  }
+  {
+    SCOPED_TRACE("the other skin");
+    const testing::TCallCount count;
+    Switch([this] { Gallery->UseEmbeddedSkin(1); });
+    ASSERT_FALSE(HasFatalFailure());
+    for (const auto& [wnd, calls] : count.Regions) EXPECT_LE(calls, 1) << "regions set:" << described(count.Regions);
+    EXPECT_GE(count.Regions.size(), Windows.size()) << "the new shape reached every window";
+    // Midnight's faces are another colour; its fonts are the program's.
+    EXPECT_EQ(count.MessageCount(WM_SETFONT), 0) << "fonts set:" << described(count.FontsSet);
+  }
+  ExpectLook(1);
 }
 
 TEST_F(GallerySkinsTest, FortyRoundTripsGiveBackEveryHandle) {

@@ -199,7 +199,7 @@ TEST_F(WinSkinFormTest, DoubleClickOnAWindowWithoutMaximiseBoxDoesNothing) {
 TEST_F(WinSkinFormTest, AMaximisedWindowIsNotDraggedByItsCaption) {
   TForm* form = MakeForm();
   form->HandleNeeded();
-  TMessageRecorder below(form->Handle());  // under the skin: sees what the skin passes on
+  TMessageRecorder below(*form);  // under the skin (on the chain before it): sees what it passes on
   below.Swallow(WM_NCLBUTTONDOWN);
   TWinSkinForm* skin = ShowSkinned(form);
   ASSERT_NE(skin, nullptr);
@@ -343,7 +343,7 @@ TEST_F(WinSkinFormTest, NoHandlesGrowWithActivationHoverAndResizing) {
 TEST_F(WinSkinFormTest, TheKeyboardKeepsItsWindowCommands) {
   TForm* form = MakeForm();
   form->HandleNeeded();
-  TMessageRecorder below(form->Handle());
+  TMessageRecorder below(*form);  // under the skin, on the chain before it
   TWinSkinForm* skin = ShowSkinned(form);
   ASSERT_NE(skin, nullptr);
   const HWND window = form->Handle();
@@ -369,7 +369,7 @@ TEST_F(WinSkinFormTest, ANewCaptionNeverShowsTheSystemsCaption) {
   // Under the skin: looks at the frame right after the system handled the new text.
   const HWND window = form->Handle();
   TPixelBitmap afterDefault;
-  const THookToken below = SubclassWindow(window, [&](TMessage& m, TDefaultProc callDefault) {
+  const THookToken below = form->HookWindowProc([&](TMessage& m, TDefaultProc callDefault) {
     callDefault(m);
     if (m.Msg == WM_SETTEXT)
       afterDefault = ScreenPixels(window, {0, 0, WindowRect(window).right - WindowRect(window).left, 20});
@@ -382,7 +382,7 @@ TEST_F(WinSkinFormTest, ANewCaptionNeverShowsTheSystemsCaption) {
   ASSERT_FALSE(afterDefault.Empty());
   EXPECT_TRUE(PixelsMatch(before, afterDefault, "caption-after-settext")) << "the system painted its caption";
   EXPECT_EQ(GetWindowLongW(window, GWL_STYLE) & WS_CAPTION, WS_CAPTION);
-  UnsubclassWindow(window, below);
+  form->UnhookWindowProc(below);
 }
 
 }  // namespace

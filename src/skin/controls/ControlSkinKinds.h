@@ -43,7 +43,7 @@ enum class TControlSkinKind {
 // How a skin meets its control.
 enum class TAttachWay {
   awControl,  // a framework windowed control, on its hook chain (AttachControl)
-  awHandle,   // the control's window, through the subclass service (AttachWindow)
+  awHandle,   // the control's window by its handle (AttachWindow)
   awGraphic,  // a window-less control, painted through its parent (AttachGraphic)
 };
 

@@ -102,6 +102,10 @@ void TSkinControl::Notification(TComponent* component, TOperation operation) {
     FGraphicControl = nullptr;
     FGraphicHook = {};
   }
+  if (component == FWindowControl) {
+    FWindowControl = nullptr;
+    FWindowHook = {};  // died with the control
+  }
   std::erase(FChildren, component);
 }
 
@@ -173,7 +177,21 @@ void TSkinControl::HookControl(TWinControl* control) {
 }
 
 void TSkinControl::HookWindow(HWND window) {
-  FWindowHook = SubclassWindow(window, [this](TMessage& m, TDefaultProc callDefault) { HookMessage(m, callDefault); });
+  const auto hook = [this](TMessage& m, TDefaultProc callDefault) { HookMessage(m, callDefault); };
+  // A window of the framework's: its control's hook chain, where the platform's subclass
+  // service would look its data up on every message.
+  if (TWinControl* control = TWinControl::FindControl(window)) {
+    FWindowControl = control;
+    FreeNotification(control);
+    FWindowHook = control->HookWindowProc(hook);
+    RecordChange([this] {
+      if (FWindowControl && FWindowHook) FWindowControl->UnhookWindowProc(FWindowHook);
+      FWindowControl = nullptr;
+      FWindowHook = {};
+    });
+    return;
+  }
+  FWindowHook = SubclassWindow(window, hook);
   RecordChange([this, window] {
     // Gone already when the window reached WM_NCDESTROY; removing it again is harmless.
     if (FWindowHook) UnsubclassWindow(window, FWindowHook);

@@ -7,8 +7,9 @@
 //
 // Two ways in:
 //   AttachControl  a framework control: a handler on its hook chain
-//   AttachWindow   a bare window (a system dialog's button, an edit by handle): a hook
-//                  through the platform's subclass service
+//   AttachWindow   a window by its handle (a system dialog's button, an edit by handle): a
+//                  hook through the platform's subclass service, or on the control's
+//                  hook chain when the window is a framework control's
 // Every change a skin makes to its control (hook, styles, double buffering, colours) goes
 // through a helper here that records how to give it back; Detach gives back exactly
 // those, last first. Hooks added after ours stay where they are.
@@ -197,9 +198,10 @@ class TSkinControl : public TComponent {
   // The paint the skin failed at, done again by the control's own procedure alone.
   void PaintByPlatform(TMessage& message);
 
-  THookToken FControlHook;  // on FControl's hook chain
-  THookToken FWindowHook;   // on FHandle through the subclass service
-  THookToken FGraphicHook;  // on FGraphicControl's hook chain
+  THookToken FControlHook;                // on FControl's hook chain
+  THookToken FWindowHook;                 // on FHandle: FWindowControl's chain, else the subclass service
+  TWinControl* FWindowControl = nullptr;  // the framework control FHandle belongs to
+  THookToken FGraphicHook;                // on FGraphicControl's hook chain
   // The default of the dispatch running now (valid only during it); CallOldProc calls it.
   const TDefaultProc* FCurrentDefault = nullptr;
   // How to give back each change made to the control, in the order made.

@@ -138,8 +138,11 @@ void TWinSkinForm::AttachFrame(TSkinData* skinData) {
     LoadFrameMetrics();
   }
 
-  FWindowHook =
-      SubclassWindow(FWindow, [this](TMessage& m, TDefaultProc callDefault) { WindowHandler(m, callDefault); });
+  const auto windowHook = [this](TMessage& m, TDefaultProc callDefault) { WindowHandler(m, callDefault); };
+  // A form's window: the newest hook on its chain, in front of FormHandler; no lookup of
+  // subclass data on each message. Other windows (a platform dialog) are subclassed.
+  FWindowHookOnForm = FForm && FForm->HandleAllocated() && FForm->Handle() == FWindow;
+  FWindowHook = FWindowHookOnForm ? FForm->HookWindowProc(windowHook) : SubclassWindow(FWindow, windowHook);
   FControlSkins->Bind(FSkinData, &FWorkCanvas);
   if (FForm)
     SkinChildren(FForm);
@@ -198,6 +201,7 @@ void TWinSkinForm::Notification(TComponent* component, TOperation operation) {
   if (component == FForm) {
     FForm = nullptr;
     FFormHook = {};  // went with the form
+    if (FWindowHookOnForm) FWindowHook = {};
   }
   if (component == FCurrentObject) FCurrentObject = nullptr;
   FCaptionButtons.Forget(component);
@@ -210,8 +214,13 @@ void TWinSkinForm::Notification(TComponent* component, TOperation operation) {
 void TWinSkinForm::UnsubclassAll() {
   if (FForm && FFormHook) FForm->UnhookWindowProc(FFormHook);
   FFormHook = {};
-  if (FWindowHook) UnsubclassWindow(FWindow, FWindowHook);
+  if (FWindowHook && FWindowHookOnForm) {
+    if (FForm) FForm->UnhookWindowProc(FWindowHook);
+  } else if (FWindowHook) {
+    UnsubclassWindow(FWindow, FWindowHook);
+  }
   FWindowHook = {};
+  FWindowHookOnForm = false;
 }
 
 void TWinSkinForm::DetachRestoring() {
@@ -245,6 +254,7 @@ void TWinSkinForm::DetachRestoring() {
   SetWindowRgn(FWindow, nullptr, TRUE);
   FHasRegion = false;
   FRegionSize = {};
+  FRegionShape = {};
 }
 
 void TWinSkinForm::DetachForShutdown() {

@@ -249,6 +249,7 @@ class TWinSkinForm : public TComponent, public TMenuBarHost {
   const TDefaultProc* FWindowDefault = nullptr;
   THookToken FFormHook;
   THookToken FWindowHook;
+  bool FWindowHookOnForm = false;  // FWindowHook is on FForm's chain, not a subclass
   TFontHandle FCaptionFont;
   bool FHoverTimerOn = false;
   bool FFramePending = false;  // shown, frame not painted yet
@@ -276,6 +277,7 @@ class TWinSkinForm : public TComponent, public TMenuBarHost {
   TPixelBitmap FCaptionBitmap;
   TControlSkins* FControlSkins = nullptr;  // owned as a component
   Extent FRegionSize;                      // the window size the region was cut for
+  TRegionHandle FRegionShape;              // a copy of the region the window has from us
   int FRegionBuilds = 0;
   bool FActive = false;
   TFormKind FFormKind = fkNormal;

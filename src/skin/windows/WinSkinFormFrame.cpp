@@ -150,9 +150,15 @@ void TWinSkinForm::UpdateRegion() {
   TRegionHandle region = BuildFrameRegion(MakeFrameWindow(size.Width, size.Height), Skin(), caption);
   ++FRegionBuilds;
   if (!region) return;
+  // The same shape again (a skin re-read, another skin cut alike): setting it would only
+  // recompute and repaint the frame.
+  if (FHasRegion && FRegionShape && EqualRgn(region.Get(), FRegionShape.Get())) return;
+  TRegionHandle shape(CreateRectRgn(0, 0, 0, 0));
+  if (shape && CombineRgn(shape.Get(), region.Get(), nullptr, RGN_COPY) == ERROR) shape = {};
   // Once set, the region is the window's: the system deletes it.
   if (SetWindowRgn(FWindow, region.Get(), TRUE)) region.Release();
   FHasRegion = true;
+  FRegionShape = std::move(shape);
 }
 
 void TWinSkinForm::OnMdiMaximizeChanged(bool maximized) {
@@ -175,6 +181,7 @@ void TWinSkinForm::DropRegion() {
   SetWindowRgn(FWindow, nullptr, FALSE);
   FHasRegion = false;
   FRegionSize = {};
+  FRegionShape = {};
 }
 
 }  // namespace kv

@@ -146,7 +146,11 @@ void TWinSkinForm::OnMinMax(TMessage& message) {
   } else if (FFormKind != fkMdiChild) {
     ShowCaptionStyles(false);
   } else if (FWindowState == swsNormal) {
-    if (TSkinManage* manager = TSkinManage::Instance(); manager && manager->MdiMaximized())
+    // Only a real restore ends the maximised state of every child: the platform asks a
+    // child that is not maximised too (a hidden one resized) while the active one stays so.
+    BOOL activeMaximized = FALSE;
+    SendMessageW(GetParent(FWindow), WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(&activeMaximized));
+    if (TSkinManage* manager = TSkinManage::Instance(); manager && manager->MdiMaximized() && !activeMaximized)
       manager->SetMdiMaximized(false);
     ShowCaptionStyles(false);
   } else {
