@@ -72,13 +72,20 @@ int Run() {
   form->SetPosition(poDesktopCenter);
   form->SetClientSize(480, 300);
   form->Show();
+  // A form is skinned when it is activated; on a fresh prefix the desktop may still be
+  // coming up when the form shows, and nothing activates it: ask until it is.
   TWinSkinForm* skin = nullptr;
+  double askedAt = 0;
   if (!PumpUntil(
           [&] {
             skin = TSkinManage::Instance() ? TSkinManage::Instance()->FindFormSkin(form->Handle()) : nullptr;
+            if (!skin && NowMs() - askedAt > 500) {
+              askedAt = NowMs();
+              if (GetForegroundWindow() != form->Handle()) SetForegroundWindow(form->Handle());
+            }
             return skin && skin->SkinState() == fsReady && skin->MenuBar();
           },
-          5000)) {
+          15000)) {
     std::printf("the form was not skinned\n");
     return 1;
   }
