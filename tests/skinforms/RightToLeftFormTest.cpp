@@ -94,8 +94,7 @@ std::uint32_t GroundOf(const TPixelBitmap& picture, const Rect& zone) {
   const int forwards = InkDistance(shown, reference, false), backwards = InkDistance(shown, reference, true);
   // The two are drawn on different grounds, so their strokes differ a little; back to
   // front they differ far more.
-  if (std::abs(shown.Width() - reference.Width()) <= 1 && forwards * 2 < backwards &&
-      forwards * 2 <= reference.Total())
+  if (std::abs(shown.Width() - reference.Width()) <= 1 && forwards * 2 < backwards && forwards * 2 <= reference.Total())
     return ::testing::AssertionSuccess();
   return ::testing::AssertionFailure() << "ink " << shown.Width() << " columns wide, the text " << reference.Width()
                                        << "; stroke distance forwards " << forwards << ", backwards " << backwards
@@ -155,7 +154,7 @@ TEST_F(RightToLeftFormTest, TheCaptionReadsRightWhereverItGoesAndHitsFollowTheDr
   const TFontHandle captionFont = NonClientFont(false);
   const std::uint32_t textColour = PixelOf(ResolveColor(Data->Model().Colours.TitleTextActiveColour));
   const TDataSkinTitle& title = *Data->Model().Title;
-  TPixelBitmap leftToRight;  // the first case's frame
+  TPixelBitmap leftToRight;                    // the first case's frame
   std::pair<int, int> leftToRightInk{-1, -1};  // its caption's first and last ink columns
   for (const TDirectionCase& c : kDirections) {
     SCOPED_TRACE(c.Name);
@@ -226,15 +225,16 @@ TEST_F(RightToLeftFormTest, TheCaptionReadsRightWhereverItGoesAndHitsFollowTheDr
       const int otherFirst = c.Mirrored ? width - 1 - leftToRightInk.second : leftToRightInk.first;
       const int otherLast = c.Mirrored ? width - 1 - leftToRightInk.first : leftToRightInk.second;
       for (int y = 0; y < b.Top; ++y)
-        for (int x = std::max(std::min(inkFirst, otherFirst) - 2, 0); x < std::min(std::max(inkLast, otherLast) + 3, width);
-             ++x)
+        for (int x = std::max(std::min(inkFirst, otherFirst) - 2, 0);
+             x < std::min(std::max(inkLast, otherLast) + 3, width); ++x)
           expected.SetPixel(x, y, shown.Pixel(x, y));
       EXPECT_TRUE(PixelsMatch(expected, shown, std::string("frame-") + std::to_string(c.ExStyle), 8));
     }
 
     // Hit testing answers what the screen shows there.
     const auto hit = [&](const RECT& r) {
-      return SendMessageW(window, WM_NCHITTEST, 0, MAKELPARAM(w.left + (r.left + r.right) / 2, w.top + (r.top + r.bottom) / 2));
+      return SendMessageW(window, WM_NCHITTEST, 0,
+                          MAKELPARAM(w.left + (r.left + r.right) / 2, w.top + (r.top + r.bottom) / 2));
     };
     EXPECT_EQ(hit(closeShown), HTCLOSE);
     EXPECT_EQ(hit(iconShown), HTSYSMENU);
