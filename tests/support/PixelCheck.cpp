@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <numeric>
 
 #include "base/win/Dc.h"
 #include "skin/data/BmpCodec.h"
@@ -55,6 +56,15 @@ TPixelBitmap CaptureWindow(HWND wnd) {
   RECT r{};
   GetWindowRect(wnd, &r);
   return Capture(TWindowDc::Whole(wnd), r);
+}
+
+TPixelBitmap CaptureWindowShown(HWND wnd) {
+  RECT r{};
+  GetWindowRect(wnd, &r);
+  const TWindowDc dc = TWindowDc::Whole(wnd);
+  if (!dc) return TPixelBitmap();
+  SetLayout(dc.Get(), 0);  // the DC goes back to the system on release
+  return Capture(dc, r);
 }
 
 TPixelBitmap PrintedWindow(HWND wnd, bool clientOnly) {
@@ -129,6 +139,68 @@ int CountInk(const TPixelBitmap& picture, const Rect& area, std::uint32_t ink, s
     for (int x = std::max(area.Left, 0); x < std::min(area.Right, picture.Width()); ++x)
       if (distance(picture.Pixel(x, y), ink) < distance(picture.Pixel(x, y), ground)) ++count;
   return count;
+}
+
+int TInkColumns::Total() const { return std::accumulate(Counts.begin(), Counts.end(), 0); }
+
+TInkColumns InkColumns(const TPixelBitmap& picture, const Rect& area, std::uint32_t ink) {
+  TInkColumns result;
+  const Rect a{std::max(area.Left, 0), std::max(area.Top, 0), std::min(area.Right, picture.Width()),
+               std::min(area.Bottom, picture.Height())};
+  if (a.Width() <= 0 || a.Height() <= 0) return result;
+  result.Counts.assign(std::size_t(area.Width()), 0);
+  std::vector<std::uint32_t> row;
+  for (int y = a.Top; y < a.Bottom; ++y) {
+    row.clear();
+    for (int x = a.Left; x < a.Right; ++x) row.push_back(picture.Pixel(x, y) & 0xFFFFFFu);
+    std::vector<std::uint32_t> sorted = row;
+    std::nth_element(sorted.begin(), sorted.begin() + std::ptrdiff_t(sorted.size() / 2), sorted.end());
+    const std::uint32_t ground = sorted[sorted.size() / 2];
+    for (int x = a.Left; x < a.Right; ++x)
+      if (CountInk(picture, {x, y, x + 1, y + 1}, ink, ground) == 1) ++result.Counts[std::size_t(x - area.Left)];
+  }
+  for (std::size_t x = 0; x < result.Counts.size(); ++x) {
+    if (result.Counts[x] == 0) continue;
+    if (result.First < 0) result.First = int(x);
+    result.Last = int(x);
+  }
+  return result;
+}
+
+TInkColumns ReferenceInk(const std::wstring& text, HFONT font, std::uint32_t ink, std::uint32_t ground) {
+  const TWindowDc screen = TWindowDc::Screen();
+  TMemoryDc memory(CreateCompatibleDC(screen.Get()));
+  SIZE extent{};
+  {
+    const TSelectGuard measuring(screen.Get(), font);
+    GetTextExtentPoint32W(screen.Get(), text.c_str(), int(text.size()), &extent);
+  }
+  const int w = int(extent.cx) + 8, h = int(extent.cy) + 4;
+  // The bitmap first: a font selected into a monochrome DC is made without smoothing.
+  TBitmapHandle bitmap(CreateCompatibleBitmap(screen.Get(), w, h));
+  TSelectGuard selectBitmap(memory.Get(), bitmap.Get());
+  TSelectGuard selectFont(memory.Get(), font);
+  CopyToDc(memory.Get(), 0, 0, TPixelBitmap(w, h, ground));
+  SetBkMode(memory.Get(), TRANSPARENT);
+  SetTextColor(memory.Get(), ColorOf(ink));
+  RECT at{4, 2, w, h};
+  DrawTextW(memory.Get(), text.c_str(), int(text.size()), &at, DT_SINGLELINE | DT_NOPREFIX);
+  const TPixelBitmap drawn = ReadDcPixels(memory.Get(), {0, 0, w, h});
+  return InkColumns(drawn, drawn.Bounds(), ink);
+}
+
+int InkDistance(const TInkColumns& shown, const TInkColumns& reference, bool reversed) {
+  const int span = std::max(shown.Width(), reference.Width());
+  int distance = 0;
+  for (int i = 0; i < span; ++i) {
+    const int s = shown.First + i;
+    const int r = reversed ? reference.Last - i : reference.First + i;
+    const int a = s >= 0 && s < int(shown.Counts.size()) && i < shown.Width() ? shown.Counts[std::size_t(s)] : 0;
+    const int b =
+        r >= 0 && r < int(reference.Counts.size()) && i < reference.Width() ? reference.Counts[std::size_t(r)] : 0;
+    distance += std::abs(a - b);
+  }
+  return distance;
 }
 
 ::testing::AssertionResult RingIs(const TPixelBitmap& picture, const Rect& area, std::uint32_t pixel,

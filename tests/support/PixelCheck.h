@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "skin/data/PixelBitmap.h"
 
@@ -16,6 +17,9 @@ namespace kv::test {
 TPixelBitmap CaptureClient(HWND wnd);
 // The whole window, frame included (from GetWindowDC).
 TPixelBitmap CaptureWindow(HWND wnd);
+// The whole window as the screen shows it: a mirrored window's DC (WS_EX_LAYOUTRTL) is
+// read without its mirroring, so column 0 is the window's left edge on the screen.
+TPixelBitmap CaptureWindowShown(HWND wnd);
 // What the window paints when asked to print itself (PrintWindow), client area or all.
 TPixelBitmap PrintedWindow(HWND wnd, bool clientOnly);
 
@@ -31,6 +35,27 @@ TPixelBitmap PrintedWindow(HWND wnd, bool clientOnly);
 // (both 0x00RRGGBB): the strokes of a text written in `ink` on `ground`, its smoothed
 // edges included.
 int CountInk(const TPixelBitmap& picture, const Rect& area, std::uint32_t ink, std::uint32_t ground);
+// A text's strokes column by column: for each column of `area`, how many of its pixels lie
+// nearer to `ink` than to the ground of their row (the row's median colour in `area`, so
+// a ground that changes from row to row, like a gradient, is no ink). First and Last are
+// the outermost columns with any (relative to area.Left), -1 without ink.
+struct TInkColumns {
+  std::vector<int> Counts;
+  int First = -1;
+  int Last = -1;
+  int Width() const { return First < 0 ? 0 : Last - First + 1; }
+  int Total() const;
+};
+TInkColumns InkColumns(const TPixelBitmap& picture, const Rect& area, std::uint32_t ink);
+// `text` drawn the plain way, left to right, in `font` and `ink` on `ground`: its ink.
+// (Smoothed light text on a dark ground looks bolder than dark on light: compare like
+// with like.)
+TInkColumns ReferenceInk(const std::wstring& text, HFONT font, std::uint32_t ink, std::uint32_t ground);
+// How `shown` and `reference` differ stroke by stroke, their first ink columns laid over
+// each other: the sum of the column counts' differences. `reversed` lays the reference's
+// last column over `shown`'s first instead (text read back to front).
+int InkDistance(const TInkColumns& shown, const TInkColumns& reference, bool reversed);
+
 // Every pixel of the one-pixel ring along the edge of `area` is `pixel`; a failure names
 // the first that is not and how many are not.
 ::testing::AssertionResult RingIs(const TPixelBitmap& picture, const Rect& area, std::uint32_t pixel,

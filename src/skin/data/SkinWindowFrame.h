@@ -56,13 +56,23 @@ constexpr bool HasFlag(TCaptionFlags set, TCaptionFlags flag) { return (unsigned
 // The four border pieces, numbered as the form skin numbers them.
 enum class TFrameEdge { feLeft = 1, feRight = 2, feTop = 3, feBottom = 4 };
 
+// Whether the frame reads right to left by itself: caption text right-aligned, menu bar
+// items and a maximised MDI child's buttons from the right, the caption buttons where
+// the skin puts them. That is extended style bit 0x4000 (WS_EX_LEFTSCROLLBAR, which a
+// right-to-left framework form has). A window the system lays out mirrored
+// (WS_EX_LAYOUTRTL, 0x400000) never does: its DC mirrors the whole left-to-right frame
+// already, and a second mirroring would undo it.
+constexpr bool FrameReadsRightToLeft(std::uint32_t exStyle) {
+  return (exStyle & 0x4000u) != 0 && (exStyle & 0x400000u) == 0;
+}
+
 // What the frame needs to know about its window.
 struct FrameWindow {
   TFrameType FrameType = TFrameType::ftEdged;
   TCaptionFlags CaptionFlags = TCaptionFlags::cfNone;
   bool Active = true;
   bool Maximized = false;
-  bool RightToLeft = false;
+  bool RightToLeft = false;              // FrameReadsRightToLeft
   bool ActiveMdiChildMaximized = false;  // an MDI frame whose active child is maximised
   bool Popup = false;                    // WS_POPUP
   int MenuBarHeight = 0;                 // 0 without a skinned menu bar

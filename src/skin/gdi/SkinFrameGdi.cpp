@@ -22,7 +22,7 @@ RECT ToRect(const Rect& r) { return {r.Left, r.Top, r.Right, r.Bottom}; }
 TPixelBitmap PaintPiece(HDC dc, TFrameEdge edge, const TDataSkinBorder* record, const Rect& at, bool active) {
   if (!record || at.Width() <= 0 || at.Height() <= 0) return TPixelBitmap();
   TPixelBitmap piece = RenderBorderPiece(edge, at.Width(), at.Height(), *record, active);
-  CopyToDc(dc, at.Left, at.Top, piece);
+  CopyToWindowDc(dc, at.Left, at.Top, piece);
   return piece;
 }
 
@@ -58,8 +58,12 @@ FramePainted PaintSkinFrame(HDC windowDc, const FrameSkin& skin, const TSkinColo
     if (!left.Empty()) CopyPixels(strip, 0, 0, left, {0, 0, left.Width(), b.Top});
     if (!right.Empty()) CopyPixels(strip, W - b.Right, 0, right, {0, 0, right.Width(), b.Top});
 
+    // The strip is composed left to right; a mirrored window DC turns it round with the
+    // buffer's copy, the text included, which is therefore drawn turned (below).
+    const bool mirrored = IsMirroredDc(windowDc);
     const TBufferDc buffer(windowDc, ToRect(stripArea));
     const HDC dc = buffer.Get();
+    if (buffer.Buffered()) SetLayout(dc, 0);
     CaptionPlacement& placement = result.Placement;
     {
       // Unbuffered, dc is the caller's: its text state goes back.
@@ -67,8 +71,10 @@ FramePainted PaintSkinFrame(HDC windowDc, const FrameSkin& skin, const TSkinColo
       const TSelectGuard fontSelect(dc, captionFont);
       SetBkMode(dc, TRANSPARENT);
       SetTextColor(dc, TitleColour(colours, window.Active));
-      std::wstring text(kCaptionLead);
+      // Mirrored, the lead keeps the text off the icon at its right.
+      std::wstring text(mirrored ? L"" : kCaptionLead);
       text.append(caption);
+      if (mirrored) text.append(kCaptionLead);
       RECT measured{0, 0, 0, 0};
       DrawTextW(dc, text.c_str(), int(text.size()), &measured, DT_CALCRECT | DT_NOCLIP);
       static const TDataSkinTitle kNoTitle;
@@ -81,8 +87,12 @@ FramePainted PaintSkinFrame(HDC windowDc, const FrameSkin& skin, const TSkinColo
       const Rect& inner = placement.Inner;
       if (inner.Width() > 0 && inner.Height() > 0) {
         RECT textRect = ToRect(inner);
-        const UINT format = DT_SINGLELINE | DT_END_ELLIPSIS | (window.RightToLeft ? DT_RIGHT : 0);
+        const bool turned = mirrored && buffer.Buffered();
+        // Turned, the text starts at the rectangle's right, as the mirror image has it.
+        const UINT format = DT_SINGLELINE | DT_END_ELLIPSIS | (window.RightToLeft || turned ? DT_RIGHT : 0);
+        if (turned) MirrorDcColumns(dc, inner);
         DrawTextW(dc, text.c_str(), int(text.size()), &textRect, format);
+        if (turned) MirrorDcColumns(dc, inner);
         // The buttons go over the text: the strip is read back with it.
         TPixelBitmap withText = ReadDcPixels(dc, stripArea);
         if (withText.Width() == W && withText.Height() == b.Top) strip = std::move(withText);

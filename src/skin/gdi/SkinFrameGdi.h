@@ -34,7 +34,9 @@ struct FramePainted {
 // copied once. The text is the two-space prefix, a space and `caption` in `captionFont`
 // (the DC's font when null) and the title colours of `colours`. `layout` is the previous
 // button layout on entry and the new one on return. The DC's text state is given back;
-// nothing is thrown.
+// nothing is thrown. On a mirrored DC (a WS_EX_LAYOUTRTL window) the frame is still
+// composed left to right and the DC shows its mirror image; the caption text is drawn
+// turned, its lead after it, so that it reads right at the mirrored place.
 FramePainted PaintSkinFrame(HDC windowDc, const FrameSkin& skin, const TSkinColours& colours, const FrameWindow& window,
                             std::wstring_view caption, HFONT captionFont, const TPixelBitmap* icon,
                             ButtonLayout& layout) noexcept;

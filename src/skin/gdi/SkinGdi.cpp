@@ -80,6 +80,33 @@ void CopyToDc(HDC dc, int x, int y, const TPixelBitmap& bitmap) {
                     bitmap.Pixels().data(), &info, DIB_RGB_COLORS);
 }
 
+bool IsMirroredDc(HDC dc) {
+  const DWORD layout = dc ? GetLayout(dc) : GDI_ERROR;
+  return layout != GDI_ERROR && (layout & LAYOUT_RTL) != 0;
+}
+
+void CopyToWindowDc(HDC dc, int x, int y, const TPixelBitmap& bitmap) {
+  if (!IsMirroredDc(dc)) {
+    CopyToDc(dc, x, y, bitmap);
+    return;
+  }
+  if (bitmap.Empty()) return;
+  TBitmapHandle source = MakeDib(bitmap, bitmap.Width(), bitmap.Height());
+  TMemoryDc sourceDc(CreateCompatibleDC(dc));
+  if (!source.Get() || !sourceDc) return;
+  SetLayout(sourceDc.Get(), 0);
+  TSelectGuard select(sourceDc.Get(), source.Get());
+  BitBlt(dc, x, y, bitmap.Width(), bitmap.Height(), sourceDc.Get(), 0, 0, SRCCOPY);
+}
+
+void MirrorDcColumns(HDC dc, const Rect& area) {
+  if (area.Width() <= 1 || area.Height() <= 0) return;
+  TPixelBitmap pixels = ReadDcPixels(dc, area);
+  if (pixels.Width() != area.Width()) return;
+  MirrorHorizontal(pixels);
+  CopyToDc(dc, area.Left, area.Top, pixels);
+}
+
 void TransparentBlit(HDC dc, const Rect& target, const TPixelBitmap& bitmap, TColorValue key) {
   if (Inverted(target)) return;
   const int w = std::min(target.Width(), bitmap.Width());

@@ -4,6 +4,8 @@
 // the region handle built from BitmapToRegionRects. Only Win32 code includes this.
 //
 //   CopyToDc             plain copy of pixels to a device context
+//   CopyToWindowDc       the same onto a window's DC, which the system may mirror
+//   MirrorDcColumns      turns part of a DC round, for text that a mirrored copy turns back
 //   TransparentBlit      keyed copy (one masked block transfer)
 //   DrawSkinImage ...    the SkinImage routines onto a device context
 //   DrawElement          one state frame of a skin element (SkinFrames.h) onto a device context
@@ -30,6 +32,19 @@ COLORREF ResolveColor(TColorValue color);
 
 // Copies `bitmap` whole to (x, y) of `dc`.
 void CopyToDc(HDC dc, int x, int y, const TPixelBitmap& bitmap);
+
+// A window laid out right to left (WS_EX_LAYOUTRTL) has a mirrored DC: each block
+// transfer into it lands mirrored, pixels and all, so what was composed left to right
+// shows as its mirror image. A direct copy (CopyToDc) lands at the mirrored place but
+// unturned; this copies through a block transfer into a mirrored DC, as CopyToDc
+// otherwise.
+void CopyToWindowDc(HDC dc, int x, int y, const TPixelBitmap& bitmap);
+bool IsMirroredDc(HDC dc);
+
+// Turns `area` of an unmirrored `dc` round, left for right. Text drawn between two such
+// turns comes out turned, so that the mirroring copy onto a mirrored window turns it
+// back readable; the ground under it comes out as it was.
+void MirrorDcColumns(HDC dc, const Rect& area);
 
 // Draws the top-left pixels of `bitmap` (as many as `target` is large) at `target`,
 // leaving the destination where the bitmap has the key colour. Inverted targets draw

@@ -12,6 +12,7 @@
 #include "skin/data/SkinDefinition.h"
 #include "skin/data/SkinFrames.h"
 #include "skin/data/SkinImage.h"
+#include "skin/data/SkinWindowFrame.h"
 #include "skin/gdi/SkinGdi.h"
 #include "skin/menus/SkinMenuItems.h"
 
@@ -115,7 +116,7 @@ void TMenuBtn::Paint() {
     const int left = Bounds.left - barRect.left, right = Bounds.right - barRect.left;
     TPixelBitmap column(right - left, background.Height());
     CopyPixels(column, 0, 0, background, {left, 0, right, background.Height()});
-    CopyToDc(dc.Get(), Bounds.left, barRect.top, column);
+    CopyToWindowDc(dc.Get(), Bounds.left, barRect.top, column);
     const TSkinColours& colours = FSkinData->Model().Colours;
     const TTextStateGuard textState(dc.Get());
     TCanvas canvas(dc.Get());
@@ -231,7 +232,10 @@ void TWinSkinMenu::PaintMenuBar(HDC dc, const RECT& r) {
   FBarRect = r;
   if (width <= 0 || height <= 0 || !FSkinData || FSkinData->NoSkin()) return;
   const TSkinDefinition& model = FSkinData->Model();
-  const bool rightToLeft = (GetWindowLongW(FHost.Window(), GWL_EXSTYLE) & WS_EX_LAYOUTRTL) != 0;
+  const bool rightToLeft = FrameReadsRightToLeft(std::uint32_t(GetWindowLongW(FHost.Window(), GWL_EXSTYLE)));
+  // A mirrored window's DC turns the bar round with the buffer's copy: the captions are
+  // drawn turned, so that they read right there.
+  const bool mirrored = IsMirroredDc(dc);
 
   TPixelBitmap work(width, height);
   int x0 = kPlainBarStart;
@@ -258,6 +262,8 @@ void TWinSkinMenu::PaintMenuBar(HDC dc, const RECT& r) {
     ~TPaintingOff() { Flag = false; }
   } paintingOff{FPainting};
   const TBufferDc buffer(dc, r);
+  const bool turned = mirrored && buffer.Buffered();
+  if (turned) SetLayout(buffer.Get(), 0);
   CopyToDc(buffer.Get(), r.left, r.top, work);
   TCanvas canvas(buffer.Get());
   AssignMenuFont(canvas.Font());
@@ -271,7 +277,10 @@ void TWinSkinMenu::PaintMenuBar(HDC dc, const RECT& r) {
     else
       button->Bounds = {r.left + x, r.top, r.left + x + w, r.bottom - 1};
     button->State = TNCObject::nsNormal;
+    const Rect bounds{button->Bounds.left, button->Bounds.top, button->Bounds.right, button->Bounds.bottom};
+    if (w > 0 && turned) MirrorDcColumns(buffer.Get(), bounds);
     if (w > 0) DrawButtonCaption(canvas, *button, model.Colours);
+    if (w > 0 && turned) MirrorDcColumns(buffer.Get(), bounds);
     x += w;
   }
   canvas.SetHandle(nullptr);

@@ -84,7 +84,8 @@ void TWinSkinForm::AttachFrame(TSkinData* skinData) {
 
   FStyle = DWORD(GetWindowLongW(FWindow, GWL_STYLE));
   const DWORD exStyle = DWORD(GetWindowLongW(FWindow, GWL_EXSTYLE));
-  FRightToLeft = (exStyle & WS_EX_LAYOUTRTL) != 0;
+  FRightToLeft = FrameReadsRightToLeft(exStyle);
+  FMirrored = (exStyle & WS_EX_LAYOUTRTL) != 0;
   FSystemMenu = GetSystemMenu(FWindow, FALSE);
   bool hasIcon = false;
   FIconBitmap = BuildIconBitmap(FWindow, &hasIcon);
@@ -537,7 +538,9 @@ void TWinSkinForm::OnNcCalcSize(TMessage& message) {
     params->rgrc[1] = params->rgrc[0];
   } else {
     const WINDOWPOS& pos = *params->lppos;
-    const RECT client{pos.x + FBorders.Left, pos.y + FBorders.Top + FMenuBarHeight, pos.x + pos.cx - FBorders.Right,
+    // A mirrored window shows its frame's left piece at the right.
+    const int left = FMirrored ? FBorders.Right : FBorders.Left, right = FMirrored ? FBorders.Left : FBorders.Right;
+    const RECT client{pos.x + left, pos.y + FBorders.Top + FMenuBarHeight, pos.x + pos.cx - right,
                       pos.y + pos.cy - FBorders.Bottom};
     params->rgrc[0] = client;
     params->rgrc[1] = client;

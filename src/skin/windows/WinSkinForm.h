@@ -157,8 +157,10 @@ class TWinSkinForm : public TComponent, public TMenuBarHost {
   // The drop-down being tracked from the menu bar, and whether one is open.
   HMENU TrackedMenu() const override { return FTrackedMenu; }
   bool MenuTracking() const { return FMenuTracking; }
-  // A screen point in window coordinates (the frame's).
+  // A screen point in window coordinates (the frame's), and back. A mirrored window's
+  // frame coordinates run from its right edge.
   POINT FramePoint(POINT screen) const override;
+  POINT ScreenPoint(POINT frame) const;
   // Presses a bar button as a click would: a WM_NCLBUTTONDOWN just inside it, posted.
   void PostMenuButtonClick(const TMenuBtn& button);
   // The first enabled bar button whose access key is `key` (any case), or none.
@@ -261,7 +263,8 @@ class TWinSkinForm : public TComponent, public TMenuBarHost {
   Margins FBorders;
   RECT FSystemFrameExtra{};  // what the system frame added to the client area
   int FMenuBarHeight = 0;
-  bool FRightToLeft = false;
+  bool FRightToLeft = false;  // FrameReadsRightToLeft
+  bool FMirrored = false;     // WS_EX_LAYOUTRTL: the system mirrors the window's DC
   HMENU FWindowMenu = nullptr;
   HMENU FSystemMenu = nullptr;
   TFormColours FColours;

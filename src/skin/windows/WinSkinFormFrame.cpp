@@ -220,10 +220,8 @@ void TWinSkinForm::RepaintMenuBar() {
 }
 
 void TWinSkinForm::PostMenuButtonClick(const TMenuBtn& button) {
-  RECT w{};
-  GetWindowRect(FWindow, &w);
-  PostMessageW(FWindow, WM_NCLBUTTONDOWN, HTCLIENT,
-               MAKELPARAM(button.Bounds.left + w.left + 1, button.Bounds.top + w.top + 1));
+  const POINT at = ScreenPoint({button.Bounds.left + 1, button.Bounds.top + 1});
+  PostMessageW(FWindow, WM_NCLBUTTONDOWN, HTCLIENT, MAKELPARAM(at.x, at.y));
 }
 
 TMenuBtn* TWinSkinForm::FindMenuButtonByAccel(wchar_t key) const {
@@ -243,17 +241,19 @@ bool TWinSkinForm::OpenMenuButton(TMenuBtn& button) {
   const HMENU submenu = button.Submenu;
   const bool enabled = button.Enabled;
   SetTrackingFormSkin(this, button.Index());
-  RECT w{};
-  GetWindowRect(FWindow, &w);
   MakeMenuOwnerDraw(submenu);
   FMenuTracking = true;
-  const POINT at{button.Bounds.left + w.left, button.Bounds.bottom + w.top};
+  // Under the button's start: its left edge, or on a mirrored window its right edge
+  // (the drop-down hanging leftwards from there).
+  const POINT at = FMirrored ? ScreenPoint({button.Bounds.left - 1, button.Bounds.bottom})
+                             : ScreenPoint({button.Bounds.left, button.Bounds.bottom});
+  const UINT align = FMirrored ? TPM_RIGHTALIGN : TPM_LEFTALIGN;
   TSkinManage* manager = TSkinManage::Instance();
   if (manager) manager->SetMenuTracking(true);
   FTrackedMenu = submenu;
   InstallMenuLoopHook();
   // `button` may be gone once this returns (the bar rebuilt meanwhile).
-  if (enabled) TrackPopupMenu(submenu, TPM_NONOTIFY | TPM_RIGHTBUTTON, at.x, at.y, 0, FWindow, nullptr);
+  if (enabled) TrackPopupMenu(submenu, TPM_NONOTIFY | TPM_RIGHTBUTTON | align, at.x, at.y, 0, FWindow, nullptr);
   const int next = TakePendingMenuSwitch();
   RemoveMenuLoopHook();
   SetTrackingFormSkin(nullptr, -1);

@@ -17,22 +17,44 @@ namespace {
 // The point of a mouse message (signed: a second screen may lie left of or above the first).
 POINT PointOf(LPARAM lParam) { return {short(LOWORD(lParam)), short(HIWORD(lParam))}; }
 
+bool IsCaptionHit(WPARAM hit) {
+  return hit == HTCAPTION || hit == HTSYSMENU || hit == HTMINBUTTON || hit == HTMAXBUTTON || hit == HTCLOSE;
+}
+
 }  // namespace
 
 void TWinSkinForm::OnNcHitTest(TMessage& message) {
   PassOn(message);
-  if (message.Result != HTNOWHERE) return;
   const POINT p = FramePoint(PointOf(message.LParam));
+  // The caption buttons answer as the system's own would, where they are drawn; the
+  // system's sizing edges keep theirs.
+  const bool sizing = message.Result >= HTLEFT && message.Result <= HTBOTTOMRIGHT;
+  if (!sizing && message.Result != HTCLIENT) {
+    if (const TWinSysButton* button = FCaptionButtons.At(p)) {
+      if (const LRESULT code = TCaptionButtons::HitCodeOf(button->Record())) {
+        message.Result = code;
+        return;
+      }
+    }
+  }
+  if (message.Result != HTNOWHERE) return;
   if (p.y > 3) message.Result = p.y > FBorders.Top ? HTMENU : HTCAPTION;
 }
 
 POINT TWinSkinForm::FramePoint(POINT screen) const {
+  // Mirrored, client coordinates run from the client area's right edge too.
   ScreenToClient(FWindow, &screen);
   if (FWindowState != swsMinimized) {
     screen.x += FBorders.Left;
     screen.y += FBorders.Top + FMenuBarHeight;
   }
   return screen;
+}
+
+POINT TWinSkinForm::ScreenPoint(POINT frame) const {
+  RECT w{};
+  GetWindowRect(FWindow, &w);
+  return {FMirrored ? w.right - 1 - frame.x : w.left + frame.x, w.top + frame.y};
 }
 
 TNCObject* TWinSkinForm::ButtonAt(POINT p) {
@@ -89,7 +111,8 @@ bool TWinSkinForm::OnNcMouse(TMessage& message) {
         ToggleMaximize();
       return true;
     case WM_NCRBUTTONDOWN:
-      if (message.WParam == HTCAPTION && FFormKind != fkMdiChild) {
+      // The caption buttons are caption here, as they were before they had codes.
+      if (IsCaptionHit(message.WParam) && FFormKind != fkMdiChild) {
         ShowSystemMenu(screen, true);
         return true;
       }
@@ -207,9 +230,7 @@ void TWinSkinForm::OnSysCommand(TMessage& message) {
   // system-menu style, which ours hides while the frame is skinned.
   if (command == SC_KEYMENU && message.LParam == ' ' && HasFlag(FCaptionFlags, TCaptionFlags::cfSysMenu) &&
       !FCaptionStylesShown) {
-    RECT r{};
-    GetWindowRect(FWindow, &r);
-    ShowSystemMenu({r.left + FBorders.Left, r.top + FBorders.Top}, false);
+    ShowSystemMenu(ScreenPoint({FBorders.Left, FBorders.Top}), false);
     return;
   }
   switch (command) {
