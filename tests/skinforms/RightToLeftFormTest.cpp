@@ -231,13 +231,14 @@ TEST_F(RightToLeftFormTest, TheCaptionReadsRightWhereverItGoesAndHitsFollowTheDr
       EXPECT_TRUE(PixelsMatch(expected, shown, std::string("frame-") + std::to_string(c.ExStyle), 8));
     }
 
-    // Hit testing answers what the screen shows there.
-    const auto hit = [&](const RECT& r) {
-      return SendMessageW(window, WM_NCHITTEST, 0,
-                          MAKELPARAM(w.left + (r.left + r.right) / 2, w.top + (r.top + r.bottom) / 2));
+    // The mouse finds the button the screen shows there.
+    const auto hover = [&](const RECT& r) {
+      const LPARAM at = MAKELPARAM(w.left + (r.left + r.right) / 2, w.top + (r.top + r.bottom) / 2);
+      SendMessageW(window, WM_NCMOUSEMOVE, SendMessageW(window, WM_NCHITTEST, 0, at), at);
+      return skin->CurrentObject();
     };
-    EXPECT_EQ(hit(closeShown), HTCLOSE);
-    EXPECT_EQ(hit(iconShown), HTSYSMENU);
+    EXPECT_EQ(hover(closeShown), close);
+    EXPECT_EQ(hover(iconShown), icon);
     form->Close();
     Pump();
   }

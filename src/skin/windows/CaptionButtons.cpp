@@ -84,17 +84,6 @@ const TDataSkinSysButton& TCaptionButtons::Record(std::size_t index) const {
   return *FForm.SkinData()->Model().SysButtons.at(index);
 }
 
-LRESULT TCaptionButtons::HitCodeOf(const TDataSkinSysButton& record) {
-  if (record.Visibility == 100) return 0;
-  switch (CommandOf(record.Action)) {
-    case ccClose: return HTCLOSE;
-    case ccMaximize: return HTMAXBUTTON;
-    case ccMinimize: return HTMINBUTTON;
-    case ccSystemMenu: return HTSYSMENU;
-    default: return 0;
-  }
-}
-
 TCaptionCommand TCaptionButtons::CommandOf(int action) {
   switch (action) {
     case 0: return ccClose;

@@ -68,10 +68,6 @@ class TCaptionButtons {
 
   const TDataSkinSysButton& Record(std::size_t index) const;
   static TCaptionCommand CommandOf(int action);
-  // The hit-test code of the system's button that does what `record` does (HTCLOSE,
-  // HTMAXBUTTON, HTMINBUTTON, HTSYSMENU); 0 for a button the system has none like, and
-  // for the MDI buttons on the menu bar.
-  static LRESULT HitCodeOf(const TDataSkinSysButton& record);
 
  private:
   TWinSkinForm& FForm;

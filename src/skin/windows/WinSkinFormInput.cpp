@@ -17,27 +17,14 @@ namespace {
 // The point of a mouse message (signed: a second screen may lie left of or above the first).
 POINT PointOf(LPARAM lParam) { return {short(LOWORD(lParam)), short(HIWORD(lParam))}; }
 
-bool IsCaptionHit(WPARAM hit) {
-  return hit == HTCAPTION || hit == HTSYSMENU || hit == HTMINBUTTON || hit == HTMAXBUTTON || hit == HTCLOSE;
-}
-
 }  // namespace
 
 void TWinSkinForm::OnNcHitTest(TMessage& message) {
   PassOn(message);
-  const POINT p = FramePoint(PointOf(message.LParam));
-  // The caption buttons answer as the system's own would, where they are drawn; the
-  // system's sizing edges keep theirs.
-  const bool sizing = message.Result >= HTLEFT && message.Result <= HTBOTTOMRIGHT;
-  if (!sizing && message.Result != HTCLIENT) {
-    if (const TWinSysButton* button = FCaptionButtons.At(p)) {
-      if (const LRESULT code = TCaptionButtons::HitCodeOf(button->Record())) {
-        message.Result = code;
-        return;
-      }
-    }
-  }
   if (message.Result != HTNOWHERE) return;
+  // The caption buttons are caption to the system: the skin finds them itself (ButtonAt),
+  // so the system never tracks or draws a button of its own over the skin's.
+  const POINT p = FramePoint(PointOf(message.LParam));
   if (p.y > 3) message.Result = p.y > FBorders.Top ? HTMENU : HTCAPTION;
 }
 
@@ -111,8 +98,7 @@ bool TWinSkinForm::OnNcMouse(TMessage& message) {
         ToggleMaximize();
       return true;
     case WM_NCRBUTTONDOWN:
-      // The caption buttons are caption here, as they were before they had codes.
-      if (IsCaptionHit(message.WParam) && FFormKind != fkMdiChild) {
+      if (message.WParam == HTCAPTION && FFormKind != fkMdiChild) {
         ShowSystemMenu(screen, true);
         return true;
       }
