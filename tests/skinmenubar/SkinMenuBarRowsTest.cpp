@@ -262,5 +262,47 @@ TEST_F(SkinMenuBarRowsTest, AMaximisedMdiChildsButtonsKeepTheFirstRowsEnd) {
   }
 }
 
+TEST_F(SkinMenuBarRowsTest, RightToLeftRowsRunFromTheRightEnd) {
+  // A raw right-to-left window with a menu of its own, skinned as it activates.
+  const HMENU menu = CreateMenu();
+  for (const wchar_t* caption : kCaptions) {
+    const HMENU sub = CreatePopupMenu();
+    AppendMenuW(sub, MF_STRING, 11, L"&Item");
+    AppendMenuW(menu, MF_POPUP, UINT_PTR(sub), caption);
+  }
+  Window = CreateWindowExW(WS_EX_LAYOUTRTL, L"STATIC", L"Raw", WS_OVERLAPPEDWINDOW, 100, 100, 700, 220, nullptr, menu,
+                           GetModuleHandleW(nullptr), nullptr);
+  ASSERT_NE(Window, nullptr);
+  ShowWindow(Window, SW_SHOW);
+  SetForegroundWindow(Window);
+  TWinSkinForm* skin = nullptr;
+  ASSERT_TRUE(PumpUntil([&] {
+    skin = Manager().FindFormSkin(Window);
+    return skin && skin->SkinState() == fsReady && skin->MenuBar();
+  }));
+  SendMessageW(Window, SM_REPAINTFRAME, 0, 0);
+  Bar = skin->MenuBar();
+  Wide = WindowRect(Window);
+  const RECT wide = Bar->BarRect();
+  const int start = wide.right - Bar->Buttons()[0]->Bounds.right;
+  const int captions = Bar->Buttons()[0]->Bounds.right - Bar->Buttons().back()->Bounds.left;
+  Resize(skin->Borders().Left + skin->Borders().Right + start + captions / 2);
+  ASSERT_GE(skin->MenuBarHeight(), 2 * RowHeight());
+  const RECT r = Bar->BarRect();
+  // Each row starts at the same distance from the right end and runs leftwards.
+  const TMenuBtn* previous = nullptr;
+  for (const TMenuBtn* button : Bar->Buttons()) {
+    const RECT& b = button->Bounds;
+    if (!previous || b.top != previous->Bounds.top) {
+      EXPECT_EQ(r.right - b.right, start) << button->Index() << " starts a row";
+    } else {
+      EXPECT_EQ(b.right, previous->Bounds.left) << button->Index();
+    }
+    EXPECT_GE(b.left, r.left) << button->Index();
+    previous = button;
+  }
+  DestroyWindow(Window);
+}
+
 }  // namespace
 }  // namespace kv::test
