@@ -189,6 +189,39 @@ TEST(CaptionButtonLayout, MenuBarButtonsSitInTheBarFromEitherSide) {
   EXPECT_EQ(LayoutButtons(SkinOf(b, &bar), w, {}, ButtonLayout{}).Buttons[0].Bounds, (Rect{65, 35, 80, 45}));
   w.MenuBarHeight = 7;  // (7 - 10) div 2 is -1: rounded toward zero
   EXPECT_EQ(LayoutButtons(SkinOf(b, &bar), w, {}, ButtonLayout{}).Buttons[0].Bounds.Top, 29);
+  // A bar wrapped onto two rows: they stay centred in the first.
+  w.MenuBarHeight = 40;
+  w.MenuRowHeight = 20;
+  EXPECT_EQ(LayoutButtons(SkinOf(b, &bar), w, {}, ButtonLayout{}).Buttons[0].Bounds.Top, 35);
+}
+
+// What the bar's first row keeps free for them: from the bar's end to the farthest one.
+TEST(CaptionButtonLayout, MenuBarButtonsReserveTheFirstRowsEnd) {
+  TButtons b;
+  b.push_back(Button(7, 100, 57, 0, 100, 100));
+  b.push_back(Button(8, 100, 37, 0, 100, 100));
+  b.push_back(Button(0, 1, 90, 0));  // on the caption: no part of the bar
+  for (auto& button : b) {
+    button->Image = ColourStrip({kRed, kGreen, kBlue, kOlive}, 15, 10);
+    button->FrameCount = 4;
+  }
+  TDataSkinObject bar;
+  bar.LeftWidth = 4;
+  const struct {
+    const char* Name;
+    bool RightToLeft, MdiMaximized;
+    int Reserve;
+  } cases[] = {
+      {"left to right: to the farthest left edge", false, true, 57 + 4},
+      {"right to left: to the farthest right edge", true, true, 57 + 4 + 15},
+      {"no maximised child: nothing shows", false, false, 0},
+  };
+  for (const auto& c : cases) {
+    FrameWindow w = kMdi;
+    w.RightToLeft = c.RightToLeft;
+    w.ActiveMdiChildMaximized = c.MdiMaximized;
+    EXPECT_EQ(MenuBarButtonsReserve(SkinOf(b, &bar), w), c.Reserve) << c.Name;
+  }
 }
 
 TEST(CaptionButtonLayout, ButtonsNotLaidOutKeepTheirRectangles) {

@@ -163,7 +163,9 @@ ButtonLayout LayoutButtons(const FrameSkin& skin, const FrameWindow& window, con
         case 3:
         case 9: place.Bounds = Placed(std::int64_t(captionText.Right) + x, y, w, h); break;
         case 100: {
-          const std::int64_t top = window.Borders.Top + (std::int64_t(window.MenuBarHeight) - h) / 2;
+          const int row = window.MenuRowHeight > 0 ? std::min(window.MenuRowHeight, window.MenuBarHeight)
+                                                   : window.MenuBarHeight;
+          const std::int64_t top = window.Borders.Top + (std::int64_t(row) - h) / 2;
           const std::int64_t left = window.RightToLeft
                                         ? std::int64_t(window.Borders.Left) + x + menuBarShift
                                         : std::int64_t(window.Width) - window.Borders.Right - x - menuBarShift;
@@ -176,6 +178,20 @@ ButtonLayout LayoutButtons(const FrameSkin& skin, const FrameWindow& window, con
     layout.Buttons.push_back(place);
   }
   return layout;
+}
+
+int MenuBarButtonsReserve(const FrameSkin& skin, const FrameWindow& window) {
+  const ButtonLayout layout = LayoutButtons(skin, window, {}, ButtonLayout{});
+  std::int64_t reserve = 0;
+  for (std::size_t i = 0; i < layout.Buttons.size(); ++i) {
+    const TDataSkinSysButton* button = skin.Buttons[i].get();
+    if (!button || button->Visibility != 100 || button->Align != 100 || button->Image.Empty()) continue;
+    if (!layout.Buttons[i].Visible) continue;
+    const Rect& b = layout.Buttons[i].Bounds;
+    reserve = std::max(reserve, window.RightToLeft ? std::int64_t(b.Right) - window.Borders.Left
+                                                   : std::int64_t(window.Width) - window.Borders.Right - b.Left);
+  }
+  return int(std::min(reserve, kFar));
 }
 
 void DrawCaptionButton(TPixelBitmap& canvas, const Rect& target, const TDataSkinSysButton& button, TStateFlags state,

@@ -76,6 +76,7 @@ struct FrameWindow {
   bool ActiveMdiChildMaximized = false;  // an MDI frame whose active child is maximised
   bool Popup = false;                    // WS_POPUP
   int MenuBarHeight = 0;                 // 0 without a skinned menu bar
+  int MenuRowHeight = 0;                 // one row of a bar wrapped onto several; 0: the whole bar
   Margins Borders;                       // left width, top height (caption strip), right width, bottom height
   int Width = 0;
   int Height = 0;
@@ -135,13 +136,18 @@ struct ButtonLayout {
 //   1      (Width - XCoord, YCoord), from the right edge
 //   2, 8   left of the caption text, XCoord apart
 //   3, 9   right of the caption text, XCoord apart
-//   100    in the menu bar, vertically centred, XCoord (plus the menu bar's LeftWidth)
-//          in from the right border, or from the left one with right-to-left
+//   100    in the menu bar's first row, vertically centred, XCoord (plus the menu bar's
+//          LeftWidth) in from the right border, or from the left one with right-to-left
 //   other  (0, 0)
 // A hidden button, or one without a picture, keeps its rectangle from `previous`.
 // `captionText` is PlaceCaption's Text.
 ButtonLayout LayoutButtons(const FrameSkin& skin, const FrameWindow& window, const Rect& captionText,
                            const ButtonLayout& previous);
+
+// How far in from the menu bar's end (its right end; right to left, its left one) the
+// buttons that show on the bar (Visibility and Align 100) reach: what the bar's first row
+// keeps free for them. 0 when none shows.
+int MenuBarButtonsReserve(const FrameSkin& skin, const FrameWindow& window);
 
 // One caption button at `target`, stretched whole, magenta left out: the frame of its
 // state (csPressed, csHot, csInactive; hot is frame 4 for Visibility 100), or for an icon

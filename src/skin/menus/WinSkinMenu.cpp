@@ -110,13 +110,17 @@ void TMenuBtn::Paint() {
   const TPixelBitmap& background = FBar.Background();
   const RECT& barRect = FBar.BarRect();
   if (background.Empty() || Bounds.right <= Bounds.left) return;
+  // Its own row of the background only: the rows above and below keep their captions.
+  const int left = Bounds.left - barRect.left, right = Bounds.right - barRect.left;
+  const int top = Bounds.top - barRect.top,
+            bottom = std::min(int(Bounds.bottom + 1 - barRect.top), background.Height());
+  if (bottom <= top) return;
   const TWindowDc dc = TWindowDc::Whole(FFrame.Window());
   if (!dc) return;
   try {
-    const int left = Bounds.left - barRect.left, right = Bounds.right - barRect.left;
-    TPixelBitmap column(right - left, background.Height());
-    CopyPixels(column, 0, 0, background, {left, 0, right, background.Height()});
-    CopyToWindowDc(dc.Get(), Bounds.left, barRect.top, column);
+    TPixelBitmap column(right - left, bottom - top);
+    CopyPixels(column, 0, 0, background, {left, top, right, bottom});
+    CopyToWindowDc(dc.Get(), Bounds.left, Bounds.top, column);
     const TSkinColours& colours = FSkinData->Model().Colours;
     const TTextStateGuard textState(dc.Get());
     TCanvas canvas(dc.Get());
@@ -227,30 +231,60 @@ void TWinSkinMenu::BuildFromMenuComponent() {
   FHost.SetCurrentObject(nullptr);
 }
 
+bool TWinSkinMenu::RightToLeft() const {
+  return FrameReadsRightToLeft(std::uint32_t(GetWindowLongW(FHost.Window(), GWL_EXSTYLE)));
+}
+
+int TWinSkinMenu::StartOffset(int width) const {
+  if (!FSkinData || FSkinData->NoSkin()) return kPlainBarStart;
+  const TDataSkinObject* record = FSkinData->Model().MenuBar.get();
+  if (!record || record->Image.Empty()) return kPlainBarStart;
+  // In 64 bits: a skin may give any margin, and the sum must not overflow.
+  const std::int64_t start = RightToLeft() ? std::int64_t(record->RightWidth) + 8 : std::int64_t(record->LeftWidth) + 4;
+  return start < 0 || start > width ? kNarrowBarStart : int(start);
+}
+
+TMenuBarRows TWinSkinMenu::Arrange(int width) const {
+  std::vector<int> widths;
+  widths.reserve(FButtons.size());
+  if (!FButtons.empty()) {
+    const TWindowDc screen = TWindowDc::Screen();
+    TCanvas canvas(screen.Get());
+    for (const TMenuBtn* button : FButtons) {
+      AssignMenuFont(canvas.Font());
+      widths.push_back(button->Caption.empty() ? 0 : TextWidth(canvas, button->Caption) + kButtonPadding);
+    }
+    canvas.SetHandle(nullptr);
+  }
+  return WrapMenuBar(widths, width, StartOffset(width), FHost.MdiButtonsReserve());
+}
+
 void TWinSkinMenu::PaintMenuBar(HDC dc, const RECT& r) {
   const int width = r.right - r.left, height = r.bottom - r.top;
   FBarRect = r;
   if (width <= 0 || height <= 0 || !FSkinData || FSkinData->NoSkin()) return;
   const TSkinDefinition& model = FSkinData->Model();
-  const bool rightToLeft = FrameReadsRightToLeft(std::uint32_t(GetWindowLongW(FHost.Window(), GWL_EXSTYLE)));
+  const bool rightToLeft = RightToLeft();
   // A mirrored window's DC turns the bar round with the buffer's copy: the captions are
   // drawn turned, so that they read right there.
   const bool mirrored = IsMirroredDc(dc);
+  const TMenuBarRows rows = Arrange(width);
+  const int rowHeight = RowHeight();
 
   TPixelBitmap work(width, height);
-  int x0 = kPlainBarStart;
   if (const TDataSkinObject* record = model.MenuBar.get(); record && !record->Image.Empty()) {
     const int frames = std::max(record->FrameCount, 1);
     const int frame = StripFrameIndex(TElementKind::ekFramePiece,
                                       FHost.IsActive() ? TStateFlags::csNone : TStateFlags::csInactive, frames);
-    const Rect target{0, 0, width, height};
-    if (record->Tile == 1)
-      DrawSkinImage(work, target, record->Image, TDrawFlags::dfVertical, frames, frame, record->GetMargins());
-    else
-      DrawThreeSliceTiled(work, target, record->Image, TDrawFlags::dfVertical, frames, frame, record->GetMargins());
-    // In 64 bits: a skin may give any margin, and the sum must not overflow.
-    const std::int64_t start = rightToLeft ? std::int64_t(record->RightWidth) + 8 : std::int64_t(record->LeftWidth) + 4;
-    x0 = start < 0 || start > width ? kNarrowBarStart : int(start);
+    // Each row shows the picture at a row's height; the last takes what is left.
+    for (int row = 0; row < rows.RowCount && row * rowHeight < height; ++row) {
+      const int bottom = row + 1 == rows.RowCount ? height : std::min(height, (row + 1) * rowHeight);
+      const Rect target{0, row * rowHeight, width, bottom};
+      if (record->Tile == 1)
+        DrawSkinImage(work, target, record->Image, TDrawFlags::dfVertical, frames, frame, record->GetMargins());
+      else
+        DrawThreeSliceTiled(work, target, record->Image, TDrawFlags::dfVertical, frames, frame, record->GetMargins());
+    }
   } else {
     work.Fill(PixelOf(ResolveColor(model.Colours.MenubarColour)));
   }
@@ -268,31 +302,35 @@ void TWinSkinMenu::PaintMenuBar(HDC dc, const RECT& r) {
   TCanvas canvas(buffer.Get());
   AssignMenuFont(canvas.Font());
   canvas.Brush().SetStyle(bsClear);
-  int x = x0;
-  for (TMenuBtn* button : FButtons) {
-    AssignMenuFont(canvas.Font());
-    const int w = button->Caption.empty() ? 0 : TextWidth(canvas, button->Caption) + kButtonPadding;
-    if (rightToLeft)
-      button->Bounds = {r.right - x - w, r.top, r.right - x, r.bottom - 1};
-    else
-      button->Bounds = {r.left + x, r.top, r.left + x + w, r.bottom - 1};
+  for (std::size_t i = 0; i < FButtons.size() && i < rows.Cells.size(); ++i) {
+    TMenuBtn* button = FButtons[i];
+    const TMenuBarCell& cell = rows.Cells[i];
+    const int left = rightToLeft ? r.right - cell.Offset - cell.Width : r.left + cell.Offset;
+    const int top = r.top + cell.Row * rowHeight;
+    // Never past the bar: beyond it lies the frame (a caption wider than a row is cut).
+    const int clippedTop = std::min(top, int(r.bottom));
+    button->Bounds = {std::clamp(left, int(r.left), int(r.right)), clippedTop,
+                      std::clamp(left + cell.Width, int(r.left), int(r.right)),
+                      std::max(clippedTop, std::min(top + rowHeight - 1, int(r.bottom) - 1))};
     button->State = TNCObject::nsNormal;
-    const Rect bounds{button->Bounds.left, button->Bounds.top, button->Bounds.right, button->Bounds.bottom};
-    if (w > 0 && turned) MirrorDcColumns(buffer.Get(), bounds);
-    if (w > 0) DrawButtonCaption(canvas, *button, model.Colours);
-    if (w > 0 && turned) MirrorDcColumns(buffer.Get(), bounds);
-    x += w;
+    if (cell.Width > 0 && button->Bounds.right > button->Bounds.left) {
+      const Rect bounds{button->Bounds.left, button->Bounds.top, button->Bounds.right, button->Bounds.bottom};
+      if (turned) MirrorDcColumns(buffer.Get(), bounds);
+      AssignMenuFont(canvas.Font());
+      DrawButtonCaption(canvas, *button, model.Colours);
+      if (turned) MirrorDcColumns(buffer.Get(), bounds);
+    }
   }
   canvas.SetHandle(nullptr);
 
-  // A maximised MDI child's buttons sit at the bar's end.
+  // A maximised MDI child's buttons sit at the first row's end.
   FHost.DrawMdiButtonsOnBar(buffer.Get());
 }
 
 // ---- finding buttons ---------------------------------------------------------------------
 
 TMenuBtn* MenuButtonAt(const TWinSkinMenu* bar, POINT p) {
-  if (!bar) return nullptr;
+  if (!bar || !PtInRect(&bar->BarRect(), p)) return nullptr;
   for (TMenuBtn* button : bar->Buttons())
     if (!button->Caption.empty() && PtInRect(&button->Bounds, p)) return button;
   return nullptr;

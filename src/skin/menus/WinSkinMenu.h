@@ -11,9 +11,13 @@
 // Layout, left to right (right to left mirrored from the right edge):
 //
 //   | x0 | caption + 10 | caption + 10 | ...               [MDI buttons] |
+//   | x0 | caption + 10 | ...                                             |
 //
 // x0 is the MenuBar picture's LeftWidth + 4 (RightWidth + 8 mirrored), 12 when that
-// would lie past the bar's end, 6 without a picture.
+// would lie past the bar's end, 6 without a picture. Like the platform's bar it wraps:
+// a button that does not fit in the rest of a row starts the next one (WrapMenuBar), each
+// row SM_CYMENU high, every row starting at x0; a maximised MDI child's buttons keep the
+// end of the first row.
 #include <windows.h>
 
 #include <string>
@@ -24,6 +28,7 @@
 #include "framework/Classes.h"
 #include "framework/Menus.h"
 #include "skin/core/SkinHosts.h"
+#include "skin/data/MenuBarRows.h"
 #include "skin/data/PixelBitmap.h"
 
 namespace kv {
@@ -44,6 +49,8 @@ class TMenuBarHost : public TFrameHost {
   // Draws, at the end of the bar, the caption buttons of a maximised MDI child shown in
   // it; nothing when no child is maximised.
   virtual void DrawMdiButtonsOnBar(HDC dc) = 0;
+  // How much of the first row's end those buttons keep free; 0 when none show.
+  virtual int MdiButtonsReserve() const = 0;
 
  protected:
   ~TMenuBarHost() = default;
@@ -95,6 +102,12 @@ class TWinSkinMenu : public TComponent {
   void RebuildFromMenuHandle(HMENU menu);
   // Lays out and paints the bar at `bar` (window coordinates) of `dc`.
   void PaintMenuBar(HDC dc, const RECT& bar);
+  // The rows the buttons take on a bar `width` pixels wide: the captions measured in the
+  // menu font, as painting lays them out.
+  TMenuBarRows Arrange(int width) const;
+  // The bar's height at that width: its rows, each RowHeight() high.
+  int HeightFor(int width) const { return Arrange(width).RowCount * RowHeight(); }
+  static int RowHeight() { return GetSystemMetrics(SM_CYMENU); }
 
   const std::vector<TMenuBtn*>& Buttons() const { return FButtons; }
   int ButtonCount() const { return int(FButtons.size()); }
@@ -112,6 +125,9 @@ class TWinSkinMenu : public TComponent {
  private:
   void FreeButtons();
   void BuildFrom(HMENU menu, bool matchByCommand);
+  bool RightToLeft() const;
+  // Where each row's first button starts, from the bar's start side.
+  int StartOffset(int width) const;
   TMenuBtn* AddButton();
 
   TMenuBarHost& FHost;
@@ -124,7 +140,8 @@ class TWinSkinMenu : public TComponent {
   HMENU FMenuHandle = nullptr;
 };
 
-// The first button of `bar` under `p` (window coordinates) with a caption, or none.
+// The first button of `bar` under `p` (window coordinates) with a caption, or none; none
+// outside the bar's rows.
 TMenuBtn* MenuButtonAt(const TWinSkinMenu* bar, POINT p);
 // On the tracking bar: the button after the open one (after the last, the first), or
 // before it (before the first, the last); none when nothing is tracked.

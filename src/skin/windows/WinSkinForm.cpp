@@ -320,29 +320,7 @@ void TWinSkinForm::FormHandler(TMessage& message, TDefaultProc callDefault) {
   const TFormSkinUse use(*this);
   switch (message.Msg) {
     case SM_APPLYSKIN: ApplySkin(); return;
-    case CM_MENUCHANGED: {
-      // The system recomputes the frame for the new menu: our frame waits for the result.
-      const bool painting = FSkinData->FramePainting();
-      FSkinData->SetFramePainting(false);
-      callDefault(message);
-      FSkinData->SetFramePainting(painting);
-      if (!FrameSkinned() || !Subclassed() || FFormKind == fkMdiChild) return;
-      const HMENU menu = GetMenu(FWindow);
-      if (!FMenuBar) {
-        // A menu that came after attaching: the bar appears, the client keeps its size.
-        if (!menu) return;
-        CreateMenuBar(menu);
-        FitWindowToFrame(true);
-      } else if (FSkinData->MenuUpdate()) {
-        // A new menu, or a change of an item of the one the bar shows (the window no
-        // longer holds that one, so the bar's own handle is read again).
-        if (FForm) FMenuBar->SetMenuComponent(FForm->Menu());
-        if (FForm && !FForm->Menu() && !menu) FMenuBar->ForgetMenuHandle();
-        FMenuBar->BuildFromMenuHandle();
-      }
-      RepaintMenuBar();
-      return;
-    }
+    case CM_MENUCHANGED: OnMenuChanged(message, callDefault); return;
     case CM_DIALOGCHAR: {
       // Alt+letter (and nothing else held) opens the bar's drop-down of that access key.
       const bool altOnly =
@@ -523,6 +501,7 @@ void TWinSkinForm::FitWindowToFrame(bool reread) {
   // Both sides from the same client rectangle: a re-read one keeps the size the user gave.
   if (reread) GetClientRect(FWindow, &FClientRect);
   const int width = FClientRect.right - FClientRect.left + FBorders.Left + FBorders.Right;
+  FMenuBarHeight = MenuBarHeightFor(width);  // as many rows as that width takes
   const int height = FClientRect.bottom - FClientRect.top + FBorders.Top + FBorders.Bottom + FMenuBarHeight;
   SetWindowPos(FWindow, nullptr, 0, 0, width, height, SWP_FRAMECHANGED | SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
 }
@@ -538,6 +517,8 @@ void TWinSkinForm::OnNcCalcSize(TMessage& message) {
     params->rgrc[1] = params->rgrc[0];
   } else {
     const WINDOWPOS& pos = *params->lppos;
+    // The bar wraps at the new width: the client gives up (or gets back) its rows.
+    FMenuBarHeight = MenuBarHeightFor(pos.cx, pos.cy);
     // A mirrored window shows its frame's left piece at the right.
     const int left = FMirrored ? FBorders.Right : FBorders.Left, right = FMirrored ? FBorders.Left : FBorders.Right;
     const RECT client{pos.x + left, pos.y + FBorders.Top + FMenuBarHeight, pos.x + pos.cx - right,

@@ -18,6 +18,7 @@
 // the outermost use ends (WinSkinFormLife.cpp).
 #include <windows.h>
 
+#include <climits>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -136,6 +137,7 @@ class TWinSkinForm : public TComponent, public TMenuBarHost {
   TNCObject* CurrentObject() const override { return FCurrentObject; }
   void SetCurrentObject(TNCObject* object) override { FCurrentObject = object; }
   void DrawMdiButtonsOnBar(HDC dc) override;
+  int MdiButtonsReserve() const override;
   const std::wstring& CaptionText() const { return FCaptionText; }
   bool HoverTimerEnabled() const { return FHoverTimerOn; }
   bool ActiveMdiChildMaximized() const;
@@ -235,8 +237,14 @@ class TWinSkinForm : public TComponent, public TMenuBarHost {
   void CreateMenuBar(HMENU menu);
   // The bar freed; with `giveBack` the window gets its platform menu again.
   void FreeMenuBar(bool giveBack);
-  // Repaints the bar alone (its buttons changed).
+  // Repaints the bar alone (its buttons changed); when they take other rows now, the
+  // frame is recomputed around it first.
   void RepaintMenuBar();
+  // The bar's height in a window of that size: its rows at that width, never more than
+  // the frame holds inside it; 0 without a bar.
+  int MenuBarHeightFor(int windowWidth, int windowHeight = INT_MAX) const;
+  // CM_MENUCHANGED: the bar follows the form's menu, comes with one and goes without.
+  void OnMenuChanged(TMessage& message, TDefaultProc callDefault);
   void UnsubclassAll();
   FrameWindow MakeFrameWindow(int width, int height) const;
   void ApplyFormColours();
@@ -261,10 +269,11 @@ class TWinSkinForm : public TComponent, public TMenuBarHost {
   DWORD FLastSystemMenuTick = 0;
   bool FSystemMenuShown = false;
   Margins FBorders;
-  RECT FSystemFrameExtra{};  // what the system frame added to the client area
-  int FMenuBarHeight = 0;
-  bool FRightToLeft = false;  // FrameReadsRightToLeft
-  bool FMirrored = false;     // WS_EX_LAYOUTRTL: the system mirrors the window's DC
+  RECT FSystemFrameExtra{};      // what the system frame added to the client area
+  int FMenuBarHeight = 0;        // all the bar's rows
+  bool FMenuBarDropped = false;  // the form's menu was taken away at run time
+  bool FRightToLeft = false;     // FrameReadsRightToLeft
+  bool FMirrored = false;        // WS_EX_LAYOUTRTL: the system mirrors the window's DC
   HMENU FWindowMenu = nullptr;
   HMENU FSystemMenu = nullptr;
   TFormColours FColours;

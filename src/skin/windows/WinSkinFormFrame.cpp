@@ -2,6 +2,7 @@
 // frame painting and the window region, and the menu bar's part in the form skin.
 #include <algorithm>
 #include <optional>
+#include <utility>
 
 #include "base/win/Dc.h"
 #include "framework/Forms.h"
@@ -99,6 +100,7 @@ FrameWindow TWinSkinForm::MakeFrameWindow(int width, int height) const {
   w.ActiveMdiChildMaximized = ActiveMdiChildMaximized();
   w.Popup = (FStyle & WS_POPUP) != 0;
   w.MenuBarHeight = FMenuBarHeight;
+  w.MenuRowHeight = TWinSkinMenu::RowHeight();
   w.Borders = FBorders;
   w.Width = width;
   w.Height = height;
@@ -115,6 +117,10 @@ void TWinSkinForm::PaintFrame(HDC dc) {
   RECT r{};
   GetWindowRect(FWindow, &r);
   const int width = r.right - r.left, height = r.bottom - r.top;
+  // Buttons that came or went since the frame was computed may take other rows: the frame
+  // is computed again first, the client giving up or getting back rows.
+  if (FMenuBar && FWindowState != swsMinimized && MenuBarHeightFor(width, height) != FMenuBarHeight)
+    ForceFrameRecalc();
   FramePainted painted = PaintSkinFrame(dc, Skin(), FSkinData->Model().Colours, MakeFrameWindow(width, height),
                                         FCaptionText, FCaptionFont.Get(), &FIconBitmap, FCaptionButtons.Layout());
   if (painted.Painted) {
@@ -194,9 +200,61 @@ void TWinSkinForm::CreateMenuBar(HMENU menu) {
   if (FMenuBar || !menu) return;
   FMenuBar = Make<TWinSkinMenu>(*this);
   FMenuBar->SetSkinData(FSkinData);
-  FMenuBarHeight = FFrameType == TFrameType::ftCaptionless ? 0 : GetSystemMetrics(SM_CYMENU);
   if (FForm) FMenuBar->SetMenuComponent(FForm->Menu());
   FMenuBar->BuildFromMenuHandle();
+  RECT r{};
+  GetWindowRect(FWindow, &r);
+  FMenuBarHeight = MenuBarHeightFor(r.right - r.left, r.bottom - r.top);
+}
+
+int TWinSkinForm::MenuBarHeightFor(int windowWidth, int windowHeight) const {
+  if (!FMenuBar || FFrameType == TFrameType::ftCaptionless) return 0;
+  const int height = FMenuBar->HeightFor(windowWidth - FBorders.Left - FBorders.Right);
+  return std::clamp(height, 0, std::max(windowHeight - FBorders.Top - FBorders.Bottom, 0));
+}
+
+void TWinSkinForm::OnMenuChanged(TMessage& message, TDefaultProc callDefault) {
+  // The system recomputes the frame for the new menu: our frame waits for the result.
+  const bool painting = FSkinData->FramePainting();
+  FSkinData->SetFramePainting(false);
+  callDefault(message);
+  FSkinData->SetFramePainting(painting);
+  if (!FrameSkinned() || !Subclassed() || FFormKind == fkMdiChild) return;
+  const HMENU menu = GetMenu(FWindow);
+  if (!FMenuBar) {
+    if (!menu) return;
+    CreateMenuBar(menu);
+    if (std::exchange(FMenuBarDropped, false)) {
+      // The menu back after it was taken away: as the platform's bar, it takes its rows
+      // from the client again and the window keeps its size.
+      ForceFrameRecalc();
+    } else {
+      // A menu that came after attaching: the bar appears, the client keeps its size.
+      FitWindowToFrame(true);
+    }
+  } else if (FForm && !FForm->Menu() && !menu) {
+    // The menu taken away: no empty strip stays; its rows go to the client.
+    FreeMenuBar(false);
+    FMenuBarHeight = 0;
+    FMenuBarDropped = true;
+    ForceFrameRecalc();
+    return;
+  } else if (FSkinData->MenuUpdate()) {
+    // A new menu, or a change of an item of the one the bar shows (the window no
+    // longer holds that one, so the bar's own handle is read again).
+    if (FForm) FMenuBar->SetMenuComponent(FForm->Menu());
+    FMenuBar->BuildFromMenuHandle();
+  }
+  RepaintMenuBar();
+}
+
+int TWinSkinForm::MdiButtonsReserve() const {
+  if (!ActiveMdiChildMaximized() || !FSkinData || FSkinData->NoSkin()) return 0;
+  RECT r{};
+  GetWindowRect(FWindow, &r);
+  FrameWindow w = MakeFrameWindow(r.right - r.left, r.bottom - r.top);
+  w.MenuBarHeight = std::max(w.MenuBarHeight, w.MenuRowHeight);  // the bar being measured shows
+  return MenuBarButtonsReserve(Skin(), w);
 }
 
 void TWinSkinForm::FreeMenuBar(bool giveBack) {
@@ -216,7 +274,12 @@ void TWinSkinForm::DrawMdiButtonsOnBar(HDC dc) {
 }
 
 void TWinSkinForm::RepaintMenuBar() {
-  if (FMenuBar && FSkinState != fsNew) PostMessageW(FWindow, SM_REPAINTFRAME, 0, 0);
+  if (!FMenuBar || FSkinState == fsNew) return;
+  RECT r{};
+  GetWindowRect(FWindow, &r);
+  if (FWindowState != swsMinimized && MenuBarHeightFor(r.right - r.left, r.bottom - r.top) != FMenuBarHeight)
+    ForceFrameRecalc();
+  PostMessageW(FWindow, SM_REPAINTFRAME, 0, 0);
 }
 
 void TWinSkinForm::PostMenuButtonClick(const TMenuBtn& button) {

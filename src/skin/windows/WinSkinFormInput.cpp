@@ -25,7 +25,26 @@ void TWinSkinForm::OnNcHitTest(TMessage& message) {
   // The caption buttons are caption to the system: the skin finds them itself (ButtonAt),
   // so the system never tracks or draws a button of its own over the skin's.
   const POINT p = FramePoint(PointOf(message.LParam));
-  if (p.y > 3) message.Result = p.y > FBorders.Top ? HTMENU : HTCAPTION;
+  if (p.y <= 3) return;
+  if (p.y <= FBorders.Top) {
+    message.Result = HTCAPTION;
+    return;
+  }
+  // Below the caption the skin's borders may be wider than the system's sizing edge: all
+  // of them size the window; only what lies between them is the menu bar's.
+  RECT r{};
+  GetWindowRect(FWindow, &r);
+  const bool left = p.x < FBorders.Left, right = p.x >= r.right - r.left - FBorders.Right;
+  const bool bottom = p.y >= r.bottom - r.top - FBorders.Bottom;
+  if (!left && !right && !bottom) {
+    message.Result = HTMENU;
+  } else if (!(FStyle & WS_THICKFRAME) || FWindowState != swsNormal) {
+    message.Result = HTBORDER;
+  } else if (bottom) {
+    message.Result = left ? HTBOTTOMLEFT : right ? HTBOTTOMRIGHT : HTBOTTOM;
+  } else {
+    message.Result = left ? HTLEFT : HTRIGHT;
+  }
 }
 
 POINT TWinSkinForm::FramePoint(POINT screen) const {
