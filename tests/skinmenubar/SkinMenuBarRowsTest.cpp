@@ -263,14 +263,16 @@ TEST_F(SkinMenuBarRowsTest, AMaximisedMdiChildsButtonsKeepTheFirstRowsEnd) {
 }
 
 TEST_F(SkinMenuBarRowsTest, RightToLeftRowsRunFromTheRightEnd) {
-  // A raw right-to-left window with a menu of its own, skinned as it activates.
+  // A raw window reading from the right (the frame's own right to left; a window the
+  // system mirrors is laid out left to right), with a menu of its own, skinned as it
+  // activates.
   const HMENU menu = CreateMenu();
   for (const wchar_t* caption : kCaptions) {
     const HMENU sub = CreatePopupMenu();
     AppendMenuW(sub, MF_STRING, 11, L"&Item");
     AppendMenuW(menu, MF_POPUP, UINT_PTR(sub), caption);
   }
-  Window = CreateWindowExW(WS_EX_LAYOUTRTL, L"STATIC", L"Raw", WS_OVERLAPPEDWINDOW, 100, 100, 700, 220, nullptr, menu,
+  Window = CreateWindowExW(WS_EX_LEFTSCROLLBAR, L"STATIC", L"Raw", WS_OVERLAPPEDWINDOW, 100, 100, 700, 220, nullptr, menu,
                            GetModuleHandleW(nullptr), nullptr);
   ASSERT_NE(Window, nullptr);
   ShowWindow(Window, SW_SHOW);
