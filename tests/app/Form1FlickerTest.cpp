@@ -8,6 +8,7 @@
 
 #include <commctrl.h>
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -19,7 +20,9 @@
 #include "framework/StdCtrls.h"
 #include "skin/windows/WinSkinForm.h"
 #include "skin/windows/WinSkinManage.h"
+#include "skin/gdi/SkinGdi.h"
 #include "support/PaintWatch.h"
+#include "support/PixelCheck.h"
 
 namespace kv {
 namespace {
@@ -101,6 +104,7 @@ TEST_F(Form1FlickerTest, NoPictureBetweenTheSettledOnesShowsThePlatformsOwnParts
     std::function<std::vector<TWatchedPart>()> Parts;
     std::function<void()> Act;
     std::function<bool()> Done;
+    const char* RingOf = nullptr;  // a flat edit that must settle on the skin's ring
   };
   std::optional<test::THeldKeys> control;  // held until the action has settled
   bool wasChecked = false;
@@ -138,7 +142,7 @@ TEST_F(Form1FlickerTest, NoPictureBetweenTheSettledOnesShowsThePlatformsOwnParts
        [&] { return Checked("CheckBox1") != wasChecked; }},
       {"focus into a flat edit", [&] { SetFocus(HandleOf("CheckBox1")); },
        [&] { return std::vector{Ring("Edit1")}; }, [&] { SetFocus(HandleOf("Edit1")); },
-       [&] { return GetFocus() == HandleOf("Edit1"); }},
+       [&] { return GetFocus() == HandleOf("Edit1"); }, "Edit1"},
       {"typing in a flat edit",
        [&] {
          SetFocus(HandleOf("Edit1"));
@@ -146,11 +150,12 @@ TEST_F(Form1FlickerTest, NoPictureBetweenTheSettledOnesShowsThePlatformsOwnParts
          textBefore = FForm->Control<TEdit>("Edit1")->Text();
        },
        [&] { return std::vector{Ring("Edit1")}; }, [&] { PostMessageW(HandleOf("Edit1"), WM_CHAR, L'5', 1); },
-       [&] { return FForm->Control<TEdit>("Edit1")->Text() != textBefore; }},
+       [&] { return FForm->Control<TEdit>("Edit1")->Text() != textBefore; }, "Edit1"},
       {"focus out of a flat edit", [&] { SetFocus(HandleOf("Edit1")); },
        [&] { return std::vector{Ring("Edit1")}; }, [&] { SetFocus(HandleOf("CheckBox1")); },
-       [&] { return GetFocus() == HandleOf("CheckBox1"); }},
+       [&] { return GetFocus() == HandleOf("CheckBox1"); }, "Edit1"},
   };
+  const std::uint32_t shadow = PixelOf(ResolveColor(FForm->SkinData1->Model().Colours.ButtonShadowColour));
   for (const TAction& action : actions) {
     SCOPED_TRACE(action.Name);
     action.Prepare();
@@ -161,6 +166,10 @@ TEST_F(Form1FlickerTest, NoPictureBetweenTheSettledOnesShowsThePlatformsOwnParts
     control.reset();
     EXPECT_TRUE(action.Done()) << "the action did not happen";
     EXPECT_EQ(watch.BadPictures(), 0) << watch.Pictures() << " pictures read, the bad ones:\n" << watch.Report();
+    if (action.RingOf) {
+      const TPixelBitmap shot = test::CaptureWindow(HandleOf(action.RingOf));
+      EXPECT_TRUE(test::RingIs(shot, {0, 0, shot.Width(), shot.Height()}, shadow, action.RingOf));
+    }
   }
 }
 
