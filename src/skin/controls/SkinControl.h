@@ -101,9 +101,8 @@ class TSkinControl : public TComponent {
   // For a skin that paints over the control's own painting: a WM_PAINT of the screen is
   // composed off-screen (the control's background and painting, then the skin's), and
   // reaches the screen in one copy; after the first such paint the screen's WM_ERASEBKGND
-  // is left to the next. True when the
-  // message was answered so; false leaves it to the control (a window with a frame of
-  // its own, a paint into someone's DC, no memory).
+  // is left to the next. True when the message was answered so; false leaves it to the
+  // control (a window with a frame of its own, a paint into someone's DC).
   bool ComposePaintMessages(TMessage& message);
   // Hands the message on with the window's drawing held (WM_SETREDRAW), so what the
   // control paints at once for a state change never shows; the outermost hold repaints
