@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cctype>
+#include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "base/win/Dc.h"
 #include "framework/Controls.h"
@@ -31,6 +33,19 @@ bool RepaintsMark(UINT msg) {
   }
 }
 
+// What the platform's button paints at once, outside WM_PAINT: its mark, pushed look or
+// focus for a changed state.
+bool PaintsAtOnce(UINT msg) {
+  switch (msg) {
+    case BM_SETCHECK:
+    case BM_SETSTATE:
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+    case WM_ENABLE: return true;
+    default: return false;
+  }
+}
+
 // A framework control's published "Checked" decides over what the window says: the
 // window may not have been told yet.
 std::optional<bool> CheckedProperty(const TWinControl* control) {
@@ -43,6 +58,42 @@ std::optional<bool> CheckedProperty(const TWinControl* control) {
 }
 
 const TDataSkinButton* ButtonsOf(const TSkinData* data) { return data ? data->Model().Buttons.get() : nullptr; }
+
+// The skin has a mark of this kind to paint: else the platform's look stays, painted as usual.
+bool HasMark(const TSkinData* data, bool radio) {
+  const TDataSkinButton* buttons = ButtonsOf(data);
+  if (!buttons) return false;
+  const TElementImage image = radio ? RadioButtonImage(*buttons) : CheckBoxImage(*buttons);
+  return image.FStrip && !image.FStrip->Empty();
+}
+
+// The platform's box is a row taller than most skins' cells, and its pushed look would
+// show there while the button is held: for as long as this lives the button is unpushed,
+// each change made with the window's drawing held so that neither paints at once.
+class TUnpushed {
+ public:
+  using TCall = std::function<void(TMessage&)>;
+  TUnpushed(HWND wnd, TCall callOld)
+      : FWnd(wnd), FCallOld(std::move(callOld)), FPushed((SendMessageW(wnd, BM_GETSTATE, 0, 0) & BST_PUSHED) != 0) {
+    if (FPushed) SetPushed(false);
+  }
+  TUnpushed(const TUnpushed&) = delete;
+  TUnpushed& operator=(const TUnpushed&) = delete;
+  ~TUnpushed() {
+    if (FPushed && IsWindow(FWnd)) SetPushed(true);
+  }
+
+ private:
+  void SetPushed(bool on) {
+    SendMessageW(FWnd, WM_SETREDRAW, FALSE, 0);
+    TMessage state{BM_SETSTATE, WPARAM(on), 0, 0};
+    FCallOld(state);
+    SendMessageW(FWnd, WM_SETREDRAW, TRUE, 0);
+  }
+  HWND FWnd;
+  TCall FCallOld;
+  bool FPushed;
+};
 
 }  // namespace
 
@@ -89,12 +140,23 @@ std::optional<TMarkPlan> PlanMark(HWND wnd, const RECT& rect, const TElementImag
 
 // ---- check box
 
+bool TSkinCheckBox::BeforeMessage(TMessage& message) {
+  if (!HasMark(FSkinData, false)) return true;
+  if (ComposePaintMessages(message)) return false;
+  return PaintsAtOnce(message.Msg) ? PassHeld(message) : true;
+}
+
 void TSkinCheckBox::AfterMessage(TMessage& message) {
   if (RepaintsMark(message.Msg)) {
     Redraw();
     return;
   }
   TSkinControl::AfterMessage(message);
+}
+
+void TSkinCheckBox::PaintOwn(HDC dc) {
+  const TUnpushed unpushed(FHandle, [this](TMessage& m) { CallOldProc(m); });
+  TSkinControl::PaintOwn(dc);
 }
 
 void TSkinCheckBox::DrawSkin(HDC dc, const RECT& rect) {
@@ -116,12 +178,23 @@ void TSkinCheckBox::DrawSkin(HDC dc, const RECT& rect) {
 
 // ---- radio button
 
+bool TSkinRadioButton::BeforeMessage(TMessage& message) {
+  if (!HasMark(FSkinData, true)) return true;
+  if (ComposePaintMessages(message)) return false;
+  return PaintsAtOnce(message.Msg) ? PassHeld(message) : true;
+}
+
 void TSkinRadioButton::AfterMessage(TMessage& message) {
   if (RepaintsMark(message.Msg)) {
     Redraw();
     return;
   }
   TSkinControl::AfterMessage(message);
+}
+
+void TSkinRadioButton::PaintOwn(HDC dc) {
+  const TUnpushed unpushed(FHandle, [this](TMessage& m) { CallOldProc(m); });
+  TSkinControl::PaintOwn(dc);
 }
 
 void TSkinRadioButton::DrawSkin(HDC dc, const RECT& rect) {

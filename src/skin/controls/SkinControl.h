@@ -99,6 +99,18 @@ class TSkinControl : public TComponent {
   // For a skin that draws the whole window: WM_PAINT painted through PaintFromMessage,
   // WM_ERASEBKGND answered 1 (both kept from the control); false for any other message.
   bool TakePaintMessages(TMessage& message);
+  // For a skin that paints over the control's own painting: a WM_PAINT of the screen is
+  // composed off-screen (the control's background and painting, then the skin's), and
+  // reaches the screen in one copy; after the first such paint the screen's WM_ERASEBKGND
+  // is left to the next. True when the message was answered so; false leaves it to the
+  // control (a window with a frame of its own, a paint into someone's DC).
+  bool ComposePaintMessages(TMessage& message);
+  // Hands the message on with the window's drawing held (WM_SETREDRAW), so what the
+  // control paints at once for a state change never shows; the outermost hold repaints
+  // the window once when it ends. Answers false, for BeforeMessage to return.
+  bool PassHeld(TMessage& message);
+  // The control's own background and painting into dc (a composed paint's first step).
+  virtual void PaintOwn(HDC dc);
 
   HWND Handle() const { return FHandle; }
   TWinControl* Control() const { return FControl; }
@@ -211,6 +223,8 @@ class TSkinControl : public TComponent {
   bool FColorReplaced = false;
   // Messages go straight to the control while it paints in the skin's place.
   bool FPlatformPaint = false;
+  // A paint was composed (ComposePaintMessages): the screen's erase waits for the next.
+  bool FComposed = false;
   // Expires with the object: a dispatch checks it after handing the message on, since the
   // control's own handling may free this skin.
   std::shared_ptr<char> FLife = std::make_shared<char>();

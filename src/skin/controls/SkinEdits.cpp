@@ -96,6 +96,19 @@ bool TSkinEdit::BeforeMessage(TMessage& message) {
     const auto dc = reinterpret_cast<HDC>(message.WParam);
     FPrinting.emplace_back(dc, SaveDC(dc));
   }
+  // A flat edit draws its line inside its client area, where our ring goes: composed, the
+  // line never shows. A single-line edit paints itself at once when the focus comes.
+  switch (message.Msg) {
+    case WM_PAINT:
+    case WM_ERASEBKGND:
+      if (HasInnerBorder() && ComposePaintMessages(message)) return false;
+      break;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+      if (HasInnerBorder()) return PassHeld(message);
+      break;
+    default: break;
+  }
   return TSkinControl::BeforeMessage(message);
 }
 

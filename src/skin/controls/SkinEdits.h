@@ -3,7 +3,8 @@
 // only the frame parts over it, on the window's DC (non-client area included):
 //
 //   TSkinEdit    a flat two-pixel frame in skin colours instead of the sunken border,
-//                and a skin for a spin button the edit carries inside it
+//                and a skin for a spin button the edit carries inside it; a flat edit
+//                (its line inside its client area) is painted composed off-screen
 //   TSkinComBox  the border and drop-down button of a combo box from the skin's
 //                SunkEdge, ComboButton and ExtraImages, hot / pressed / focused / disabled
 #include <windows.h>
@@ -21,7 +22,8 @@ class TSkinEdit : public TSkinControl {
   TSkinEdit() : TSkinControl(TControlSkinKind::skEdit) {}
   std::string_view ClassName() const override { return "TSkinEdit"; }
 
-  // Every message still goes to the edit; a printing DC's state is noted first.
+  // A printing DC's state is noted first; a flat edit's paints are composed and its focus
+  // changes held (TSkinControl::PassHeld); every other message goes to the edit.
   bool BeforeMessage(TMessage& message) override;
   void AfterMessage(TMessage& message) override;
   void DrawSkin(HDC dc, const RECT& rect) override;

@@ -88,6 +88,12 @@ void TSkinTab::AttachWindow(HWND window, TSkinData* skinData, TCanvas* canvas) {
   FindUpDown();
 }
 
+bool TSkinTab::BeforeMessage(TMessage& message) {
+  // Without the skin's tabs the control keeps its own look, painted as usual.
+  if (!TabsOf(FSkinData)) return true;
+  return !ComposePaintMessages(message);
+}
+
 void TSkinTab::ReadOrientation() {
   if (FHandle) FOrientation = TabSideOfStyle(GetWindowLongPtrW(FHandle, GWL_STYLE));
 }

@@ -3,7 +3,8 @@
 //
 //   TSkinTab    the platform's tab control (page controls, tab controls), attached by
 //               handle: the control paints first, then the skin covers its tab strip
-//               (any of the four sides) and draws the page frame from the Border picture
+//               (any of the four sides) and draws the page frame from the Border picture,
+//               both off-screen, so that only the skin's tabs reach the screen
 //   TSkinTab31  our own tab set, painted whole; its scroller gets an up-down skin
 #include <windows.h>
 
@@ -29,6 +30,8 @@ class TSkinTab : public TSkinControl {
   std::string_view ClassName() const override { return "TSkinTab"; }
 
   void AttachWindow(HWND window, TSkinData* skinData, TCanvas* canvas) override;
+  // Paints composed: the platform's tabs are never on the screen.
+  bool BeforeMessage(TMessage& message) override;
   // The tab strip composed off-screen over the control's own, then the page frame.
   void DrawSkin(HDC dc, const RECT& rect) override;
   void SkinChanged() override;
