@@ -18,9 +18,9 @@
 #include "TestUtil.h"
 #include "app/Unit1.h"
 #include "framework/StdCtrls.h"
+#include "skin/gdi/SkinGdi.h"
 #include "skin/windows/WinSkinForm.h"
 #include "skin/windows/WinSkinManage.h"
-#include "skin/gdi/SkinGdi.h"
 #include "support/PaintWatch.h"
 #include "support/PixelCheck.h"
 
@@ -33,20 +33,6 @@ using test::TWatchedPart;
 class Form1FlickerTest : public test::TForm1Run<TForm1> {
  protected:
   Form1FlickerTest() : TForm1Run("kv-form1-flicker-run") {}
-
-  void ShowSkinned() {
-    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
-    FForm->Show();
-    HWND wnd = FForm->Handle();
-    ASSERT_TRUE(PumpUntil(
-        [&] {
-          const TSkinManage* manager = TSkinManage::Instance();
-          const TWinSkinForm* skin = manager ? manager->FindFormSkin(wnd) : nullptr;
-          return skin && skin->SkinState() == fsReady && skin->HasRegion();
-        },
-        10000))
-        << "the window was never skinned";
-  }
 
   // Lets whatever the last step started finish painting.
   void Quiet() {
@@ -136,13 +122,11 @@ TEST_F(Form1FlickerTest, NoPictureBetweenTheSettledOnesShowsThePlatformsOwnParts
          PostClick(HandleOf("CheckBox1"), {6, r.bottom / 2});
        },
        [&] { return Checked("CheckBox1") != wasChecked; }},
-      {"programmatic check", [&] { wasChecked = Checked("CheckBox1"); },
-       [&] { return std::vector{Mark("CheckBox1")}; },
+      {"programmatic check", [&] { wasChecked = Checked("CheckBox1"); }, [&] { return std::vector{Mark("CheckBox1")}; },
        [&] { FForm->Control<TCheckBox>("CheckBox1")->SetChecked(!wasChecked); },
        [&] { return Checked("CheckBox1") != wasChecked; }},
-      {"focus into a flat edit", [&] { SetFocus(HandleOf("CheckBox1")); },
-       [&] { return std::vector{Ring("Edit1")}; }, [&] { SetFocus(HandleOf("Edit1")); },
-       [&] { return GetFocus() == HandleOf("Edit1"); }, "Edit1"},
+      {"focus into a flat edit", [&] { SetFocus(HandleOf("CheckBox1")); }, [&] { return std::vector{Ring("Edit1")}; },
+       [&] { SetFocus(HandleOf("Edit1")); }, [&] { return GetFocus() == HandleOf("Edit1"); }, "Edit1"},
       {"typing in a flat edit",
        [&] {
          SetFocus(HandleOf("Edit1"));
@@ -151,9 +135,8 @@ TEST_F(Form1FlickerTest, NoPictureBetweenTheSettledOnesShowsThePlatformsOwnParts
        },
        [&] { return std::vector{Ring("Edit1")}; }, [&] { PostMessageW(HandleOf("Edit1"), WM_CHAR, L'5', 1); },
        [&] { return FForm->Control<TEdit>("Edit1")->Text() != textBefore; }, "Edit1"},
-      {"focus out of a flat edit", [&] { SetFocus(HandleOf("Edit1")); },
-       [&] { return std::vector{Ring("Edit1")}; }, [&] { SetFocus(HandleOf("CheckBox1")); },
-       [&] { return GetFocus() == HandleOf("CheckBox1"); }, "Edit1"},
+      {"focus out of a flat edit", [&] { SetFocus(HandleOf("Edit1")); }, [&] { return std::vector{Ring("Edit1")}; },
+       [&] { SetFocus(HandleOf("CheckBox1")); }, [&] { return GetFocus() == HandleOf("CheckBox1"); }, "Edit1"},
   };
   const std::uint32_t shadow = PixelOf(ResolveColor(FForm->SkinData1->Model().Colours.ButtonShadowColour));
   for (const TAction& action : actions) {

@@ -43,19 +43,10 @@ class Form1LoopsTest : public test::TForm1Run<TQuietForm1> {
  protected:
   Form1LoopsTest() : TForm1Run("kv-form1-loops-run") {}
 
-  // Shows the window with the cursor away from it and waits for the skin to take it.
+  // Shows the window skinned and waits for its clock to run.
   void ShowSkinned() {
-    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
-    FForm->Show();
-    HWND wnd = FForm->Handle();
-    ASSERT_TRUE(PumpUntil(
-        [&] {
-          const TSkinManage* manager = TSkinManage::Instance();
-          const TWinSkinForm* skin = manager ? manager->FindFormSkin(wnd) : nullptr;
-          return skin && skin->SkinState() == fsReady && skin->HasRegion();
-        },
-        10000))
-        << "the window was never skinned";
+    TForm1Run::ShowSkinned();
+    if (HasFatalFailure()) return;
     ASSERT_TRUE(PumpUntil([&] { return FForm->Label7->Caption().starts_with(L"系统时间"); }, 5000))
         << "the clock never showed";
   }

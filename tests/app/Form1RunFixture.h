@@ -10,8 +10,11 @@
 #include <memory>
 #include <string>
 
+#include "TestUtil.h"
 #include "app/Unit1.h"
 #include "framework/Forms.h"
+#include "skin/windows/WinSkinForm.h"
+#include "skin/windows/WinSkinManage.h"
 
 namespace kv::test {
 
@@ -43,6 +46,21 @@ class TForm1Run : public ::testing::Test {
     std::filesystem::remove(FExeDir / "Koravent.ini");
     std::filesystem::remove(FExeDir / "Koravent.bak");
     std::filesystem::remove_all(FRunDir);
+  }
+
+  // Shows the window with the cursor away from it and waits for the skin to take it.
+  void ShowSkinned() {
+    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
+    FForm->Show();
+    HWND wnd = FForm->Handle();
+    ASSERT_TRUE(PumpUntil(
+        [&] {
+          const TSkinManage* manager = TSkinManage::Instance();
+          const TWinSkinForm* skin = manager ? manager->FindFormSkin(wnd) : nullptr;
+          return skin && skin->SkinState() == fsReady && skin->HasRegion();
+        },
+        10000))
+        << "the window was never skinned";
   }
 
   std::string FRunFolder;

@@ -120,13 +120,7 @@ class RightToLeftFormTest : public TSkinFormTest {
 
   // A small icon of one colour for `form`, so that the icon button shows something.
   void GiveIcon(TForm* form) {
-    const int size = GetSystemMetrics(SM_CXSMICON);
-    std::vector<std::uint32_t> green(std::size_t(size * size), 0x0000C000);
-    TBitmapHandle colour(CreateBitmap(size, size, 1, 32, green.data()));
-    std::vector<std::uint8_t> opaque(std::size_t(size * size / 8 + size * 2), 0);
-    TBitmapHandle mask(CreateBitmap(size, size, 1, 1, opaque.data()));
-    ICONINFO info{TRUE, 0, 0, mask.Get(), colour.Get()};
-    Icon.Reset(CreateIconIndirect(&info));
+    Icon = GreenSmallIcon();
     form->HandleNeeded();
     SendMessageW(form->Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(Icon.Get()));
   }

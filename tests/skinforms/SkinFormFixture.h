@@ -5,8 +5,11 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdint>
 #include <memory>
+#include <vector>
 
+#include "base/win/Handles.h"
 #include "framework/Forms.h"
 #include "framework/TestUtil.h"
 #include "skin/core/SkinData.h"
@@ -14,6 +17,17 @@
 #include "skin/windows/WinSkinManage.h"
 
 namespace kv::test {
+
+// A small icon of one colour (green, opaque), for the caption's icon button to show.
+inline TIconHandle GreenSmallIcon() {
+  const int size = GetSystemMetrics(SM_CXSMICON);
+  std::vector<std::uint32_t> green(std::size_t(size * size), 0x0000C000);
+  TBitmapHandle colour(CreateBitmap(size, size, 1, 32, green.data()));
+  std::vector<std::uint8_t> opaque(std::size_t(size * size / 8 + size * 2), 0);
+  TBitmapHandle mask(CreateBitmap(size, size, 1, 1, opaque.data()));
+  ICONINFO info{TRUE, 0, 0, mask.Get(), colour.Get()};
+  return TIconHandle(CreateIconIndirect(&info));
+}
 
 class TSkinFormTest : public ::testing::Test {
  protected:
@@ -82,9 +96,9 @@ class TSkinFormTest : public ::testing::Test {
     const int left = origin.x - outer.left, right = outer.right - (origin.x + client.right);
     const int bottom = outer.bottom - (origin.y + client.bottom);
     if (left != -adjusted.left || right != adjusted.right - client.right || bottom != adjusted.bottom - client.bottom)
-      return ::testing::AssertionFailure() << "frame " << left << "/" << right << "/" << bottom << ", the platform's "
-                                           << -adjusted.left << "/" << adjusted.right - client.right << "/"
-                                           << adjusted.bottom - client.bottom;
+      return ::testing::AssertionFailure()
+             << "frame " << left << "/" << right << "/" << bottom << ", the platform's " << -adjusted.left << "/"
+             << adjusted.right - client.right << "/" << adjusted.bottom - client.bottom;
     return ::testing::AssertionSuccess();
   }
 

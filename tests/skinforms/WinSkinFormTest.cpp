@@ -270,14 +270,8 @@ TEST_F(WinSkinFormTest, TheRegionIsCutFromTheSkinAndBuiltOnlyWhenTheSizeChanges)
 TEST_F(WinSkinFormTest, TheIconButtonShowsTheWindowsOwnIcon) {
   TForm* form = MakeForm();
   form->HandleNeeded();
-  // A 16 x 16 icon of one colour.
   const int size = GetSystemMetrics(SM_CXSMICON);
-  std::vector<std::uint32_t> green(std::size_t(size * size), 0x0000C000);
-  TBitmapHandle colour(CreateBitmap(size, size, 1, 32, green.data()));
-  std::vector<std::uint8_t> opaque(std::size_t(size * size / 8 + size * 2), 0);
-  TBitmapHandle mask(CreateBitmap(size, size, 1, 1, opaque.data()));
-  ICONINFO info{TRUE, 0, 0, mask.Get(), colour.Get()};
-  TIconHandle icon(CreateIconIndirect(&info));
+  const TIconHandle icon = GreenSmallIcon();
   SendMessageW(form->Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon.Get()));
   TWinSkinForm* skin = ShowSkinned(form);
   ASSERT_NE(skin, nullptr);
