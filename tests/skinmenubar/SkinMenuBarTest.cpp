@@ -265,6 +265,48 @@ TEST_F(SkinMenuBarTest, ArrowsMoveAlongTheBarAndIntoSubmenus) {
   EXPECT_FALSE(MenuLoopHookInstalled());
 }
 
+TEST_F(SkinMenuBarTest, TheArrowsKeepTheKeysOnTheBarWhereACommandIsHot) {
+  // The arrows reach Go (a command): the bar keeps the keys. Enter or Go's access key runs
+  // it; Esc leaves it unrun; Right wraps on to File and opens it.
+  struct TRow {
+    const char* Name;
+    WPARAM Key;
+    int GoClicks;
+    bool FileOpens;
+  };
+  const TRow rows[] = {{"Enter runs it", VK_RETURN, 1, false},
+                       {"its access key runs it", 'G', 1, false},
+                       {"Esc leaves it", VK_ESCAPE, 0, false},
+                       {"right opens File", VK_RIGHT, 0, true}};
+  TWinSkinForm* skin = ShowMenuForm(true);
+  ASSERT_NE(skin, nullptr);
+  TWinSkinMenu* bar = skin->MenuBar();
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.Name);
+    GoClicks = 0;
+    bool fileOpened = false;
+    TMenuDriver driver(
+        Window, {
+                    {"open File", nullptr, [&] { skin->PostMenuButtonClick(*bar->Buttons()[0]); }},
+                    {"File open", [&] { return Tracking(0); }, [] { PostKey(VK_LEFT); }},
+                    {"left wraps to Go, hot",
+                     [&] { return !skin->MenuTracking() && bar->Buttons()[3]->State == TNCObject::nsHot; },
+                     [&] { PostMessageW(Window, WM_KEYDOWN, row.Key, 1); }},
+                    {"the key taken", [&] { return GoClicks == row.GoClicks && (!row.FileOpens || Tracking(0)); },
+                     [&] {
+                       fileOpened = Tracking(0);
+                       if (fileOpened) PostKey(VK_ESCAPE);
+                     }},
+                });
+    ASSERT_TRUE(PumpUntil([&] { return driver.Done() && !skin->MenuTracking(); }, 12000));
+    EXPECT_TRUE(driver.Finished()) << "stuck at: " << driver.Stuck();
+    EXPECT_TRUE(PumpUntil([&] { return bar->Buttons()[3]->State != TNCObject::nsHot; }, 3000))
+        << "the bar lets the keys go";
+    EXPECT_EQ(GoClicks, row.GoClicks);
+    EXPECT_EQ(fileOpened, row.FileOpens);
+  }
+}
+
 TEST_F(SkinMenuBarTest, RightFromTheLastDropDownOpensTheFirst) {
   // Without the command item the last button has a drop-down.
   TWinSkinForm* skin = nullptr;

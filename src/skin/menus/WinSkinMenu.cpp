@@ -32,6 +32,7 @@ struct TMenuLoopState {
   bool Switching = false;
   bool FirstKeyPosted = false;
   int PendingSwitch = -1;
+  bool PendingByKeys = false;  // the switch came from an arrow key, not the mouse
   THookHandle Hook;
 };
 
@@ -365,7 +366,10 @@ void ForgetTrackingFormSkin(const TMenuBarHost* form) {
   Loop().PendingSwitch = -1;
 }
 
-int TakePendingMenuSwitch() { return std::exchange(Loop().PendingSwitch, -1); }
+int TakePendingMenuSwitch(bool* byKeys) {
+  if (byKeys) *byKeys = Loop().PendingByKeys;
+  return std::exchange(Loop().PendingSwitch, -1);
+}
 
 void InstallMenuLoopHook() {
   TMenuLoopState& loop = Loop();
@@ -454,6 +458,7 @@ LRESULT CALLBACK MenuLoopHook(int code, WPARAM wParam, LPARAM lParam) {
       // (a click posted now could be taken by the closing menu).
       loop.Switching = true;
       loop.PendingSwitch = target->Index();
+      loop.PendingByKeys = msg->message == WM_KEYDOWN;
       EndMenu();
     }
     return result;

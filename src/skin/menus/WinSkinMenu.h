@@ -160,7 +160,8 @@ void SetTrackingFormSkin(TMenuBarHost* form, int buttonIndex);
 // A form skin going away while its drop-down is open: nothing may reach it any more.
 void ForgetTrackingFormSkin(const TMenuBarHost* form);
 // The button the hook chose to move to; taken (and cleared) once the drop-down closed.
-int TakePendingMenuSwitch();
+// `byKeys` tells whether an arrow key chose it (else the mouse).
+int TakePendingMenuSwitch(bool* byKeys = nullptr);
 // What the window's menu loop selected (WM_MENUSELECT reaching the window or the hook).
 void MenuLoopSelect(WPARAM wParam, LPARAM lParam);
 

@@ -171,6 +171,10 @@ class TWinSkinForm : public TComponent, public TMenuBarHost {
   // Runs a pressed bar button: its WM_COMMAND, and its drop-down tracked until it closes
   // (false for a button without one).
   bool OpenMenuButton(TMenuBtn& button);
+  // The arrows reached command button `index`: the keys stay with the bar, as the
+  // platform's menu mode keeps them, until Enter or its access key runs a button, an arrow
+  // opens a drop-down, or Esc, Alt, a click or another key ends it.
+  void HoldBarForKeys(int index);
   // Owner drawing of the form's popup-menu components on or off.
   void SetPopupMenusOwnerDraw(bool on);
   void BuildSystemMenu();

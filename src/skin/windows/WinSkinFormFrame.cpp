@@ -119,8 +119,7 @@ void TWinSkinForm::PaintFrame(HDC dc) {
   const int width = r.right - r.left, height = r.bottom - r.top;
   // Buttons that came or went since the frame was computed may take other rows: the frame
   // is computed again first, the client giving up or getting back rows.
-  if (FMenuBar && FWindowState != swsMinimized && MenuBarHeightFor(width, height) != FMenuBarHeight)
-    ForceFrameRecalc();
+  if (FMenuBar && FWindowState != swsMinimized && MenuBarHeightFor(width, height) != FMenuBarHeight) ForceFrameRecalc();
   FramePainted painted = PaintSkinFrame(dc, Skin(), FSkinData->Model().Colours, MakeFrameWindow(width, height),
                                         FCaptionText, FCaptionFont.Get(), &FIconBitmap, FCaptionButtons.Layout());
   if (painted.Painted) {
@@ -317,7 +316,8 @@ bool TWinSkinForm::OpenMenuButton(TMenuBtn& button) {
   InstallMenuLoopHook();
   // `button` may be gone once this returns (the bar rebuilt meanwhile).
   if (enabled) TrackPopupMenu(submenu, TPM_NONOTIFY | TPM_RIGHTBUTTON | align, at.x, at.y, 0, FWindow, nullptr);
-  const int next = TakePendingMenuSwitch();
+  bool byKeys = false;
+  const int next = TakePendingMenuSwitch(&byKeys);
   RemoveMenuLoopHook();
   SetTrackingFormSkin(nullptr, -1);
   if ((manager = TSkinManage::Instance())) manager->SetMenuTracking(false);
@@ -330,6 +330,8 @@ bool TWinSkinForm::OpenMenuButton(TMenuBtn& button) {
     TMenuBtn& target = *FMenuBar->Buttons()[std::size_t(next)];
     if (target.Submenu) {
       PostMenuButtonClick(target);
+    } else if (byKeys) {
+      HoldBarForKeys(next);
     } else {
       target.Hover();
       POINT cursor{};

@@ -264,4 +264,81 @@ void TWinSkinForm::OnSystemMenuCommand(TMessage& message) {
   }
 }
 
+void TWinSkinForm::HoldBarForKeys(int index) {
+  const HWND wnd = FWindow;
+  const auto buttonAt = [this](int i) -> TMenuBtn* {
+    return FMenuBar && i >= 0 && i < FMenuBar->ButtonCount() ? FMenuBar->Buttons()[std::size_t(i)] : nullptr;
+  };
+  const auto showHot = [&](int i) {
+    TMenuBtn* button = buttonAt(i);
+    if (!button) return;
+    button->Hover();
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    FKeyboardHotAt = cursor;  // the hover timer leaves it hot until the mouse moves
+  };
+  enum TKeyOutcome { koStay, koEndSwallowed, koEndPassed };
+  TMenuBtn* run = nullptr;  // clicked once the hold is over
+  const auto onKey = [&](WPARAM key) {
+    if (key == VK_LEFT || key == VK_RIGHT) {
+      // The bar runs from the right when the frame reads from the right.
+      const int step = (key == VK_RIGHT) != FRightToLeft ? 1 : -1, count = FMenuBar->ButtonCount();
+      int next = index;
+      do next = (next + step + count) % count;
+      while (next != index && buttonAt(next)->Caption.empty());
+      if (TMenuBtn* current = buttonAt(index)) current->Leave();
+      index = next;
+      if (buttonAt(index)->Submenu) {
+        run = buttonAt(index);
+        return koEndSwallowed;
+      }
+      showHot(index);
+      return koStay;
+    }
+    if (key == VK_RETURN || key == VK_DOWN || key == VK_UP) {
+      run = buttonAt(index);
+      return koEndSwallowed;
+    }
+    if (key == VK_ESCAPE || key == VK_MENU || key == VK_F10) return koEndSwallowed;
+    if (TMenuBtn* button = FindMenuButtonByAccel(wchar_t(MapVirtualKeyW(UINT(key), MAPVK_VK_TO_CHAR)))) {
+      run = button;
+      return koEndSwallowed;
+    }
+    return koEndPassed;
+  };
+
+  showHot(index);
+  MSG msg{};
+  TKeyOutcome outcome = koStay;
+  while (outcome == koStay) {
+    if (!GetMessageW(&msg, nullptr, 0, 0)) {
+      PostQuitMessage(int(msg.wParam));  // the program's own loop ends it
+      return;
+    }
+    if (!IsWindow(wnd) || GetActiveWindow() != wnd || !buttonAt(index)) {
+      outcome = koEndPassed;
+      break;
+    }
+    switch (msg.message) {
+      case WM_KEYDOWN:
+      case WM_SYSKEYDOWN: outcome = onKey(msg.wParam); break;
+      case WM_LBUTTONDOWN:
+      case WM_RBUTTONDOWN:
+      case WM_MBUTTONDOWN:
+      case WM_NCLBUTTONDOWN:
+      case WM_NCRBUTTONDOWN:
+      case WM_NCMBUTTONDOWN: outcome = koEndPassed; break;
+      default: TranslateMessage(&msg); DispatchMessageW(&msg);
+    }
+  }
+  if (!IsWindow(wnd)) return;
+  if (TMenuBtn* current = buttonAt(index)) current->Leave();
+  FKeyboardHotAt.reset();
+  if (outcome == koEndPassed) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  if (run && IsWindow(wnd)) PostMenuButtonClick(*run);
+}
+
 }  // namespace kv
