@@ -337,14 +337,13 @@ TMenuBtn* MenuButtonAt(const TWinSkinMenu* bar, POINT p) {
   return nullptr;
 }
 
-TMenuBtn* AdjacentMenuButton(bool next) {
-  const TMenuLoopState& loop = Loop();
-  const TWinSkinMenu* bar = loop.Form ? loop.Form->MenuBar() : nullptr;
+TMenuBtn* AdjacentMenuButton(const TWinSkinMenu* bar, int from, bool next) {
   if (!bar || bar->ButtonCount() == 0) return nullptr;
   const int count = bar->ButtonCount();
-  int index = next ? loop.Index + 1 : loop.Index - 1;
-  if (index >= count) index = 0;
-  if (index < 0) index = count - 1;
+  // A button without a caption has no place on the bar: it is passed over.
+  int index = from;
+  do index = ((next ? index + 1 : index - 1) % count + count) % count;
+  while (index != from && bar->Buttons()[std::size_t(index)]->Caption.empty());
   return ButtonByIndex(bar, index);
 }
 
@@ -437,8 +436,10 @@ LRESULT CALLBACK MenuLoopHook(int code, WPARAM wParam, LPARAM lParam) {
         } else if (msg->wParam == VK_LEFT || msg->wParam == VK_RIGHT) {
           int item = -1;
           const HMENU deepest = DeepestOpenMenu(form->TrackedMenu(), &item);
-          if (msg->wParam == VK_LEFT && deepest == form->TrackedMenu()) target = AdjacentMenuButton(false);
-          if (msg->wParam == VK_RIGHT && !ItemOpensSubmenu(deepest, item)) target = AdjacentMenuButton(true);
+          if (msg->wParam == VK_LEFT && deepest == form->TrackedMenu())
+            target = AdjacentMenuButton(form->MenuBar(), loop.Index, false);
+          if (msg->wParam == VK_RIGHT && !ItemOpensSubmenu(deepest, item))
+            target = AdjacentMenuButton(form->MenuBar(), loop.Index, true);
         }
         break;
       case WM_SYSKEYDOWN:

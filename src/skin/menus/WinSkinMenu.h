@@ -143,9 +143,9 @@ class TWinSkinMenu : public TComponent {
 // The first button of `bar` under `p` (window coordinates) with a caption, or none; none
 // outside the bar's rows.
 TMenuBtn* MenuButtonAt(const TWinSkinMenu* bar, POINT p);
-// On the tracking bar: the button after the open one (after the last, the first), or
-// before it (before the first, the last); none when nothing is tracked.
-TMenuBtn* AdjacentMenuButton(bool next);
+// The button with a caption after button `from` of `bar` (after the last, the first), or
+// before it (before the first, the last); none on a bar without buttons.
+TMenuBtn* AdjacentMenuButton(const TWinSkinMenu* bar, int from, bool next);
 
 // The message-filter hook that runs while a drop-down of a bar is tracked.
 LRESULT CALLBACK MenuLoopHook(int code, WPARAM wParam, LPARAM lParam);

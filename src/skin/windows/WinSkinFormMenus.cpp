@@ -282,12 +282,10 @@ void TWinSkinForm::HoldBarForKeys(int index) {
   const auto onKey = [&](WPARAM key) {
     if (key == VK_LEFT || key == VK_RIGHT) {
       // The bar runs from the right when the frame reads from the right.
-      const int step = (key == VK_RIGHT) != FRightToLeft ? 1 : -1, count = FMenuBar->ButtonCount();
-      int next = index;
-      do next = (next + step + count) % count;
-      while (next != index && buttonAt(next)->Caption.empty());
+      TMenuBtn* next = AdjacentMenuButton(FMenuBar, index, (key == VK_RIGHT) != FRightToLeft);
+      if (!next) return koEndSwallowed;
       if (TMenuBtn* current = buttonAt(index)) current->Leave();
-      index = next;
+      index = next->Index();
       if (buttonAt(index)->Submenu) {
         run = buttonAt(index);
         return koEndSwallowed;
