@@ -9,7 +9,8 @@
 //            page of the two animated GIFs shown
 // A profiled repaint of each kind says where the repaint's time goes (window class and
 // message); `frame_bench --server-trace [N]` repaints for a trace of Wine's server requests
-// instead. Run by scripts/bench-win.sh, never by the test command. Times come from
+// instead, `frame_bench --repaint-loop [N] [plain]` only N repaints, for a sampling
+// profiler. Run by scripts/bench-win.sh, never by the test command. Times come from
 // QueryPerformanceCounter; each line gives the median and the mean; the SUMMARY lines
 // are the rows of the script's table.
 #include <windows.h>
@@ -289,6 +290,24 @@ int ServerTrace(int count) {
   return 0;
 }
 
+// For a sampling profiler (perf record on the Wine process): `count` full repaints of
+// one editor, skinned or not, nothing else; prints the median.
+int RepaintLoop(int count, bool skinned) {
+  auto app = std::make_unique<TApplication>();
+  TForm1* form = OpenEditor(*app, skinned);
+  if (!form) return 1;
+  std::vector<double> times;
+  for (int i = 0; i < count; ++i) {
+    const double t0 = NowMs();
+    RedrawWindow(form->Handle(), nullptr, nullptr, kFullRepaint);
+    times.push_back(NowMs() - t0);
+  }
+  std::printf("%d repaints %s: median %.1f ms\n", count, skinned ? "skinned" : "unskinned", Summarise(times).Median);
+  app.reset();
+  TSkinManage::DestroyInstance();
+  return 0;
+}
+
 // Moves the real cursor to `screen` (so mouse-leave tracking agrees with the posted
 // moves) and lets the queue settle for `ms`, dropping the mouse moves the cursor move
 // itself produces. Returns the watched button's paints in that time.
@@ -409,6 +428,8 @@ int Run(int argc, char** argv) {
   RegisterStandardProperties();
   TMessengerFolder folder;
   if (argc > 1 && std::string(argv[1]) == "--server-trace") return ServerTrace(argc > 2 ? std::atoi(argv[2]) : 10);
+  if (argc > 1 && std::string(argv[1]) == "--repaint-loop")
+    return RepaintLoop(argc > 2 ? std::atoi(argv[2]) : 200, !(argc > 3 && std::string(argv[3]) == "plain"));
   bool failed = false;
   PrintMachineState("at the start");
 

@@ -106,7 +106,7 @@ HDC TSkinButton::Buffer(int width, int height) {
   if (!FBufferDc) return nullptr;
   if (!FBuffer || width != FBufferWidth || height != FBufferHeight) {
     FBufferSelect.reset();
-    FBuffer.Reset(CreateCompatibleBitmap(TWindowDc::Screen().Get(), width, height));
+    FBuffer.Reset(CreateBufferBitmap(width, height));
     FBufferWidth = FBufferHeight = 0;
     if (!FBuffer) return nullptr;
     FBufferSelect.emplace(FBufferDc.Get(), FBuffer.Get());

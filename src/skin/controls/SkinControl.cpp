@@ -53,7 +53,7 @@ class TScratchBitmap {
     if (!dc) return nullptr;
     if (width <= FWidth && height <= FHeight) return dc;
     const int w = std::max(width, FWidth), h = std::max(height, FHeight);
-    TBitmapHandle bitmap(CreateCompatibleBitmap(TWindowDc::Screen().Get(), w, h));
+    TBitmapHandle bitmap(CreateBufferBitmap(w, h));
     if (!bitmap) return nullptr;
     HGDIOBJ previous = SelectObject(dc, bitmap.Get());
     if (!FOriginal) FOriginal = previous;

@@ -133,9 +133,8 @@ namespace {
 
 // The icon at w x h over a plain background; empty when the system refuses.
 TPixelBitmap DrawnIcon(HICON icon, int w, int h, std::uint32_t background) {
-  const TWindowDc screen = TWindowDc::Screen();
-  const TMemoryDc dc(CreateCompatibleDC(screen.Get()));
-  const TBitmapHandle bitmap(CreateCompatibleBitmap(screen.Get(), w, h));
+  const TMemoryDc dc(CreateCompatibleDC(nullptr));
+  const TBitmapHandle bitmap(CreateBufferBitmap(w, h));
   if (!dc || !bitmap) return TPixelBitmap();
   const TSelectGuard select(dc.Get(), bitmap.Get());
   if (!select.Ok()) return TPixelBitmap();
