@@ -168,6 +168,8 @@ wchar_t AccessKey(std::wstring_view caption) {
   return 0;
 }
 
+namespace {
+
 // The caption with its access-key marker dropped and its "&&" kept (still one ampersand).
 std::wstring WithoutAccessKey(std::wstring_view caption) {
   std::wstring text;
@@ -181,6 +183,8 @@ std::wstring WithoutAccessKey(std::wstring_view caption) {
   }
   return text;
 }
+
+}  // namespace
 
 std::wstring StripAccessMarks(std::wstring_view caption) {
   std::wstring text;
@@ -401,8 +405,8 @@ void TMenuItem::FillEntry(MENUITEMINFOW& info, std::wstring& text) {
   info.wID = FCommand;
   info.hSubMenu = HasSubmenu() ? Handle() : nullptr;
   info.dwItemData = kEntryTag | FCommand;
-  // An owner-drawn item keeps its text too (its drawing reads the caption from here, but
-  // assistive technology reads the entry). Disabled, it carries no access key: the
+  // An owner-drawn item keeps its text too: its drawing reads the caption from the item,
+  // assistive technology reads the entry. Disabled, it carries no access key: the
   // platform would close the menu on it, WM_MENUCHAR passes it over.
   text.clear();
   if (!IsLine()) {
