@@ -168,6 +168,24 @@ wchar_t AccessKey(std::wstring_view caption) {
   return 0;
 }
 
+namespace {
+
+// The caption with its access-key marker dropped and its "&&" kept (still one ampersand).
+std::wstring WithoutAccessKey(std::wstring_view caption) {
+  std::wstring text;
+  for (std::size_t i = 0; i < caption.size(); ++i) {
+    if (caption[i] != L'&') {
+      text += caption[i];
+    } else if (i + 1 < caption.size() && caption[i + 1] == L'&') {
+      text += L"&&";
+      ++i;
+    }
+  }
+  return text;
+}
+
+}  // namespace
+
 std::wstring StripAccessMarks(std::wstring_view caption) {
   std::wstring text;
   for (std::size_t i = 0; i < caption.size(); ++i) {
@@ -387,12 +405,14 @@ void TMenuItem::FillEntry(MENUITEMINFOW& info, std::wstring& text) {
   info.wID = FCommand;
   info.hSubMenu = HasSubmenu() ? Handle() : nullptr;
   info.dwItemData = kEntryTag | FCommand;
-  // An owner-drawn item has no platform text: the skin and WM_MENUCHAR read the caption.
+  // An owner-drawn item keeps its text too: its drawing reads the caption from the item,
+  // assistive technology reads the entry. Disabled, it carries no access key: the
+  // platform would close the menu on it, WM_MENUCHAR passes it over.
   text.clear();
-  if (!ownerDraw && !IsLine()) {
-    text = FCaption;
+  if (!IsLine()) {
+    text = ownerDraw && !FEnabled ? WithoutAccessKey(FCaption) : FCaption;
     if (FShortCut) text += L'\t' + ShortCutToText(FShortCut);
-    if (FImageIndex >= 0 && GetImageList()) info.hbmpItem = HBMMENU_CALLBACK;
+    if (!ownerDraw && FImageIndex >= 0 && GetImageList()) info.hbmpItem = HBMMENU_CALLBACK;
   }
   info.dwTypeData = text.data();
   info.cch = static_cast<UINT>(text.size());

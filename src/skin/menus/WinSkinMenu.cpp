@@ -185,8 +185,8 @@ void TWinSkinMenu::BuildFrom(HMENU menu, bool matchByCommand) {
     button->Command = info.wID;
     button->Enabled = (info.fState & (MFS_DISABLED | MFS_GRAYED)) == 0;
     button->Caption = ReadMenuText(FMenuHandle, UINT(i), MF_BYPOSITION);
-    if (!button->Caption.empty() || !FMenuComponent) continue;
-    // An owner-drawn framework item carries no text: the component has it.
+    if (!FMenuComponent || (!(info.fType & MFT_OWNERDRAW) && !button->Caption.empty())) continue;
+    // An owner-drawn framework item is the component's: its caption, state and submenu.
     TMenuItem* root = FMenuComponent->Items();
     TMenuItem* item = nullptr;
     if (!matchByCommand) {

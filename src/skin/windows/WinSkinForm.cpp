@@ -458,6 +458,7 @@ void TWinSkinForm::WindowHandler(TMessage& message, TDefaultProc callDefault) {
     case WM_DRAWITEM: OnMenuDrawItem(message); return;
     case WM_NCCALCSIZE: OnNcCalcSize(message); return;
     case WM_NCHITTEST: OnNcHitTest(message); return;
+    case WM_GETOBJECT: OnGetObject(message); return;
     case WM_NCPAINT: OnNcPaint(message); return;
     case WM_NCACTIVATE: OnNcActivate(message); return;
     case WM_NCMOUSEMOVE:

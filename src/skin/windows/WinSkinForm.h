@@ -230,6 +230,8 @@ class TWinSkinForm : public TComponent, public TMenuBarHost {
   void OnSystemMenuCommand(TMessage& message);
   void OnMenuMeasureItem(TMessage& message);
   void OnMenuDrawItem(TMessage& message);
+  // The menu bar and the caption as accessible objects (FormAccessible.cpp).
+  void OnGetObject(TMessage& message);
   void OnHoverTimer();
   void SetHoverTimer(bool on);
   void ReadWindowState();
