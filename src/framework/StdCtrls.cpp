@@ -197,13 +197,10 @@ void TComboBox::SetBounds(int left, int top, int width, int height) {
   // bounds' (the list's part only shows dropped down).
   const bool same = FHandle && left == FLeft && top == FTop && width == FWidth && height == FHeight &&
                     detail::WindowPlacedAt(FHandle, left, top, width, -1);
-  FLeft = left;
-  FTop = top;
-  FWidth = width;
-  FHeight = height;
+  StoreBounds(left, top, width, height);
   // The window's height includes the dropped-down list.
   if (FHandle && !same)
-    SetWindowPos(FHandle, nullptr, left, top, width, height + FItemHeight * FDropDownCount + 2,
+    SetWindowPos(FHandle, nullptr, left, top, width, height + Scaled(FItemHeight) * FDropDownCount + 2,
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -211,7 +208,7 @@ void TComboBox::CreateParams(TCreateParams& params) {
   TWinControl::CreateParams(params);
   params.BaseClass = L"COMBOBOX";
   params.Style |= CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL;
-  params.Height = FHeight + FItemHeight * FDropDownCount + 2;
+  params.Height = FHeight + Scaled(FItemHeight) * FDropDownCount + 2;
 }
 
 void TComboBox::CreateWnd() {
@@ -219,7 +216,7 @@ void TComboBox::CreateWnd() {
   const std::wstring text = FCaption;
   for (const std::wstring& item : FItems.Lines())
     SendMessageW(FHandle, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
-  SendMessageW(FHandle, CB_SETITEMHEIGHT, 0, FItemHeight);
+  SendMessageW(FHandle, CB_SETITEMHEIGHT, 0, Scaled(FItemHeight));
   if (FItemIndex >= 0) SendMessageW(FHandle, CB_SETCURSEL, FItemIndex, 0);
   SetWindowTextW(FHandle, text.c_str());
 }
@@ -251,7 +248,12 @@ void TComboBox::SetItemIndex(int index) {
 
 void TComboBox::SetItemHeight(int height) {
   FItemHeight = height;
-  if (FHandle) SendMessageW(FHandle, CB_SETITEMHEIGHT, 0, height);
+  if (FHandle) SendMessageW(FHandle, CB_SETITEMHEIGHT, 0, Scaled(height));
+}
+
+void TComboBox::DpiChanged(int oldDpi) {
+  TWinControl::DpiChanged(oldDpi);
+  if (FHandle) SendMessageW(FHandle, CB_SETITEMHEIGHT, 0, Scaled(FItemHeight));
 }
 
 bool TComboBox::Focused() const {
