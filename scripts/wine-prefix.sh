@@ -55,6 +55,9 @@ if [ "$dpi" != 96 ]; then
              'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts'; do
     "$WINE_BIN" reg add "$key" /v LogPixels /t REG_DWORD /d "$value" /f >/dev/null 2>&1
   done
+  # The desktop grows with the scale, so that windows made at it still fit.
+  "$WINE_BIN" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /t REG_SZ \
+    /d "$((800 * value / 96))x$((600 * value / 96))" /f >/dev/null 2>&1
   "$WINESERVER_BIN" -w
   echo "$dpi" > "$target/.koravent-dpi"
 fi

@@ -11,7 +11,7 @@ if [ "${1:-}" = --dpi ]; then dpi="$2"; shift 2; fi
 prefix=$(realpath -m "$1"); shift
 "$here/wine-prefix.sh" "$prefix" "$dpi" || exit 1
 source "$here/wine-env.sh" "$prefix"
-xvfb-run -a -s '-screen 0 1024x768x24' bash -c '
+xvfb-run -a -s "-screen 0 $((1024 * dpi / 96))x$((768 * dpi / 96))x24" bash -c '
   "$0" "$@"; rc=$?
   "'"$WINESERVER_BIN"'" -k 2>/dev/null
   exit $rc' "$WINE_BIN" "$@"

@@ -217,6 +217,7 @@ void TComboBox::CreateWnd() {
   for (const std::wstring& item : FItems.Lines())
     SendMessageW(FHandle, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
   SendMessageW(FHandle, CB_SETITEMHEIGHT, 0, Scaled(FItemHeight));
+  FitClosedHeight();
   if (FItemIndex >= 0) SendMessageW(FHandle, CB_SETCURSEL, FItemIndex, 0);
   SetWindowTextW(FHandle, text.c_str());
 }
@@ -254,6 +255,22 @@ void TComboBox::SetItemHeight(int height) {
 void TComboBox::DpiChanged(int oldDpi) {
   TWinControl::DpiChanged(oldDpi);
   if (FHandle) SendMessageW(FHandle, CB_SETITEMHEIGHT, 0, Scaled(FItemHeight));
+  FitClosedHeight();
+}
+
+void TComboBox::FitClosedHeight() {
+  // At 96 DPI the platform's closed height is the layout's; scaled, the font's height
+  // does not grow in step with it, so the edit part takes up the difference. What the
+  // edit part's height counts differs between platforms: measure, correct, measure again.
+  if (!FHandle || Dpi() == kDefaultDpi) return;
+  for (int pass = 0; pass < 2; ++pass) {
+    RECT r{};
+    GetWindowRect(FHandle, &r);
+    const int missing = FHeight - (r.bottom - r.top);
+    const auto field = static_cast<int>(SendMessageW(FHandle, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
+    if (missing == 0 || field <= 0 || field + missing <= 0) return;
+    SendMessageW(FHandle, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field + missing);
+  }
 }
 
 bool TComboBox::Focused() const {

@@ -112,6 +112,7 @@ class TComboBox : public TWinControl {
 
  protected:
   void DpiChanged(int oldDpi) override;
+  void FitClosedHeight();
   void CreateParams(TCreateParams& params) override;
   void CreateWnd() override;
   void DestroyWnd() override;

@@ -74,8 +74,9 @@ TEST_F(Form1ScaleTest, ComesUpAsItsLayoutTimesTheScaleWithNoTextCut) {
 TEST_F(Form1ScaleTest, ScaleChangeLaysItOutAsAWindowMadeAtTheNewScale) {
   const int dpi = test::PrefixDpi();
   HWND wnd = Form->Handle();
-  // There and back: the way back must land where the window started, not drift.
-  for (const int to : {dpi == 96 ? 144 : 96, dpi}) {
+  // There and back: the way back must land where the window started, not drift. Down to
+  // a smaller scale: the test desktop has room for the window at its own scale only.
+  for (const int to : {dpi == 96 ? 72 : 96, dpi}) {
     RECT window{}, client{};
     GetWindowRect(wnd, &window);
     GetClientRect(wnd, &client);
