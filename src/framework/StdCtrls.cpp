@@ -261,15 +261,24 @@ void TComboBox::DpiChanged(int oldDpi) {
 void TComboBox::FitClosedHeight() {
   // At 96 DPI the platform's closed height is the layout's; scaled, the font's height
   // does not grow in step with it, so the edit part takes up the difference. What the
-  // edit part's height counts differs between platforms: measure, correct, measure again.
+  // edit part's height counts differs between platforms (Wine reads back two more than it
+  // was given): ask, look at the window, and ask again for what is still missing.
   if (!FHandle || Dpi() == kDefaultDpi) return;
-  for (int pass = 0; pass < 2; ++pass) {
+  auto closedHeight = [this] {
     RECT r{};
     GetWindowRect(FHandle, &r);
-    const int missing = FHeight - (r.bottom - r.top);
-    const auto field = static_cast<int>(SendMessageW(FHandle, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
-    if (missing == 0 || field <= 0 || field + missing <= 0) return;
-    SendMessageW(FHandle, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field + missing);
+    return int(r.bottom - r.top);
+  };
+  int missing = FHeight - closedHeight();
+  int request = static_cast<int>(SendMessageW(FHandle, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
+  for (int pass = 0; pass < 3 && missing != 0; ++pass) {
+    request += missing;
+    if (request <= 0) return;
+    SendMessageW(FHandle, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), request);
+    // The window takes the new closed height at its next sizing, not at once.
+    SetWindowPos(FHandle, nullptr, 0, 0, FWidth, FHeight + Scaled(FItemHeight) * FDropDownCount + 2,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    missing = FHeight - closedHeight();
   }
 }
 
