@@ -2,10 +2,14 @@
 # Makes sure PREFIX is a ready Wine prefix: copied from a template that is prepared once
 # per Wine version (no Mono/Gecko prompts, no crash dialog, Chinese font substitutes,
 # every window on one virtual desktop so Wine draws the frames the program paints).
+# With DPI (120, 144, 192...) the copy gets that display scale: the desktop's LogPixels,
+# which is what the system reports and what Wine scales fonts by.
+# Usage: wine-prefix.sh PREFIX [DPI]
 set -euo pipefail
 target=$(realpath -m "$1")
+dpi="${2:-96}"
 here=$(cd "$(dirname "$0")" && pwd)
-[ -f "$target/.koravent-ready" ] && exit 0
+[ -f "$target/.koravent-ready" ] && [ "$(cat "$target/.koravent-dpi" 2>/dev/null || echo 96)" = "$dpi" ] && exit 0
 
 CACHE="${KORAVENT_DEPS:-/var/cache/koravent-deps}"
 version=$(/usr/lib/wine/wine64 --version 2>/dev/null | tr -c 'A-Za-z0-9.\n-' '_')
@@ -44,3 +48,16 @@ fi
 rm -rf "$target"
 mkdir -p "$(dirname "$target")"
 cp -a "$template" "$target"
+if [ "$dpi" != 96 ]; then
+  source "$here/wine-env.sh" "$target"
+  value=$((dpi))
+  for key in 'HKCU\Control Panel\Desktop' 'HKCU\Software\Wine\Fonts' \
+             'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts'; do
+    "$WINE_BIN" reg add "$key" /v LogPixels /t REG_DWORD /d "$value" /f >/dev/null 2>&1
+  done
+  # The desktop grows with the scale, so that windows made at it still fit.
+  "$WINE_BIN" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /t REG_SZ \
+    /d "$((800 * value / 96))x$((600 * value / 96))" /f >/dev/null 2>&1
+  "$WINESERVER_BIN" -w
+  echo "$dpi" > "$target/.koravent-dpi"
+fi

@@ -185,11 +185,16 @@ void TStatusBar::SetPanelText(int index, std::wstring_view text) {
   UpdatePanels();
 }
 
+void TStatusBar::DpiChanged(int oldDpi) {
+  TWinControl::DpiChanged(oldDpi);
+  UpdatePanels();
+}
+
 void TStatusBar::UpdatePanels() {
   if (!FHandle || FPanels.empty()) return;
   std::vector<int> edges;
   int edge = 0;
-  for (const TStatusPanel& panel : FPanels) edges.push_back(edge += panel.Width);
+  for (const TStatusPanel& panel : FPanels) edges.push_back(edge += Scaled(panel.Width));
   edges.back() = -1;  // the last panel takes the rest of the bar
   SendMessageW(FHandle, SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
   for (std::size_t i = 0; i < FPanels.size(); ++i) {

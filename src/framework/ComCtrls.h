@@ -79,6 +79,8 @@ class TStatusBar : public TWinControl {
  protected:
   void CreateParams(TCreateParams& params) override;
   void CreateWnd() override;
+  // Panel widths are 96-DPI units.
+  void DpiChanged(int oldDpi) override;
 
  private:
   void UpdatePanels();

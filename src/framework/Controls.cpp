@@ -237,11 +237,48 @@ TForm* TControl::ParentForm() const {
 
 void TControl::SetBounds(int left, int top, int width, int height) {
   Invalidate();
+  StoreBounds(left, top, width, height);
+  Invalidate();
+}
+
+void TControl::StoreBounds(int left, int top, int width, int height) {
+  // A value that did not move keeps its 96-DPI units exactly: pixels back to units lose
+  // the rounding, and an auto-sized label would creep.
+  if (!FScaling) {
+    if (left != FLeft) FDesignLeft = UnscaleFromDpi(left, FDpi);
+    if (top != FTop) FDesignTop = UnscaleFromDpi(top, FDpi);
+    if (width != FWidth) FDesignWidth = UnscaleFromDpi(width, FDpi);
+    if (height != FHeight) FDesignHeight = UnscaleFromDpi(height, FDpi);
+  }
   FLeft = left;
   FTop = top;
   FWidth = width;
   FHeight = height;
-  Invalidate();
+}
+
+RECT TControl::DesignBounds() const {
+  return {FDesignLeft, FDesignTop, FDesignLeft + FDesignWidth, FDesignTop + FDesignHeight};
+}
+
+void TControl::ScaleForDpi(int dpi) {
+  if (dpi <= 0 || dpi == FDpi) return;
+  const int old = FDpi;
+  FDpi = dpi;
+  if (ScalesOwnBounds()) {
+    FScaling = true;
+    try {
+      SetBounds(Scaled(FDesignLeft), Scaled(FDesignTop), Scaled(FDesignWidth), Scaled(FDesignHeight));
+    } catch (...) {
+      FScaling = false;
+      throw;
+    }
+    FScaling = false;
+  }
+  // After the bounds: an auto-sized label measures itself again in its new font.
+  const bool parentFont = FParentFont;
+  FFont.SetPixelsPerInch(dpi);
+  FParentFont = parentFont;
+  DpiChanged(old);
 }
 
 void TControl::SetCaption(std::wstring_view caption) {

@@ -97,6 +97,17 @@ class TControl : public TComponent {
   virtual std::wstring Caption() const { return FCaption; }
   virtual void SetCaption(std::wstring_view caption);
 
+  // Display scale. Bounds and font heights set before the control is scaled (a layout)
+  // are 96-DPI units; ScaleForDpi turns them into pixels at `dpi`, always from those
+  // units, so that a window scaled again looks as if it had been made at that DPI.
+  // Bounds set while scaled are pixels (what a parent or a handler lays out at run time).
+  int Dpi() const { return FDpi; }
+  // `value` in 96-DPI units, in this control's pixels.
+  int Scaled(int value) const { return ScaleToDpi(value, FDpi); }
+  // The bounds in 96-DPI units.
+  RECT DesignBounds() const;
+  virtual void ScaleForDpi(int dpi);
+
   bool Enabled() const { return FEnabled; }
   virtual void SetEnabled(bool enabled);
   bool Visible() const { return FVisible; }
@@ -140,6 +151,12 @@ class TControl : public TComponent {
   virtual void FontChanged();
   virtual void ParentColorChanged();
   virtual void ParentFontChanged();
+  // Sizes a control keeps in pixels of its own (item heights, panel widths) follow here.
+  virtual void DpiChanged(int /*oldDpi*/) {}
+  // A top-level form keeps the place and size the system gives it.
+  virtual bool ScalesOwnBounds() const { return true; }
+  // Sets the bounds (pixels), keeping the 96-DPI units of each one that moved.
+  void StoreBounds(int left, int top, int width, int height);
   void Notification(TComponent* component, TOperation operation) override;
   // Controls that click on a mouse release inside them (labels, images, forms).
   bool FClickOnMouseUp = true;
@@ -159,6 +176,9 @@ class TControl : public TComponent {
   std::wstring FHint;
   TCursor FCursor = crDefault;
   TPopupMenu* FPopupMenu = nullptr;
+  int FDpi = kDefaultDpi;
+  int FDesignLeft = 0, FDesignTop = 0, FDesignWidth = 0, FDesignHeight = 0;
+  bool FScaling = false;
 
   struct THookEntry {
     THookToken Token;
@@ -238,6 +258,8 @@ class TWinControl : public TControl {
   std::wstring Caption() const override;
   void SetCaption(std::wstring_view caption) override;
   void SetBounds(int left, int top, int width, int height) override;
+  // The children first (a parent's own layout of them wins), then this control.
+  void ScaleForDpi(int dpi) override;
   void SetEnabled(bool enabled) override;
   void SetVisible(bool visible) override;
   void Invalidate() override;
@@ -255,6 +277,8 @@ class TWinControl : public TControl {
 
  protected:
   virtual void CreateParams(TCreateParams& params);
+  // The scale a new window of this control is made at: its parent's.
+  virtual int CreationDpi() const;
   // Makes the window CreateParams describes (CreateWindowEx; an MDI child asks its client).
   virtual HWND CreateWindowHandle(const TCreateParams& params);
   // Destroys the window (DestroyWindow; an MDI child asks its client).

@@ -10,7 +10,14 @@ TImage::TImage() {
 }
 
 void TImage::Paint() {
-  if (TGraphic* graphic = FPicture.Graphic(); graphic && !graphic->Empty()) Canvas().Draw(0, 0, *graphic);
+  TGraphic* graphic = FPicture.Graphic();
+  if (!graphic || graphic->Empty()) return;
+  if (Dpi() == kDefaultDpi) {
+    Canvas().Draw(0, 0, *graphic);
+  } else {
+    // A picture's size is in 96-DPI units like the rest of the layout.
+    graphic->Draw(Canvas(), RECT{0, 0, Scaled(graphic->Width()), Scaled(graphic->Height())});
+  }
 }
 
 // ---- TTimer

@@ -44,10 +44,10 @@ void TForm::SetClientSize(int width, int height) {
   FClientWidth = width;
   FClientHeight = height;
   if (FHandle) {
-    RECT r{0, 0, width, height};
+    RECT r{0, 0, Scaled(width), Scaled(height)};
     const auto style = static_cast<DWORD>(GetWindowLongPtrW(FHandle, GWL_STYLE));
-    AdjustWindowRectEx(&r, style, !(style & WS_CHILD) && ::GetMenu(FHandle),
-                       static_cast<DWORD>(GetWindowLongPtrW(FHandle, GWL_EXSTYLE)));
+    AdjustWindowRectForDpi(r, style, !(style & WS_CHILD) && ::GetMenu(FHandle),
+                           static_cast<DWORD>(GetWindowLongPtrW(FHandle, GWL_EXSTYLE)), Dpi());
     SetWindowPos(FHandle, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
@@ -255,8 +255,8 @@ void TForm::MDIChildParams(TCreateParams& params) {
     params.Y = FTop;
   }
   if (FClientWidth > 0 && FClientHeight > 0) {
-    RECT r{0, 0, FClientWidth, FClientHeight};
-    AdjustWindowRectEx(&r, params.Style, FALSE, params.ExStyle);
+    RECT r{0, 0, Scaled(FClientWidth), Scaled(FClientHeight)};
+    AdjustWindowRectForDpi(r, params.Style, false, params.ExStyle, Dpi());
     params.Width = r.right - r.left;
     params.Height = r.bottom - r.top;
   }
@@ -334,8 +334,8 @@ void TForm::CreateParams(TCreateParams& params) {
   }
   if (FClientWidth > 0 && FClientHeight > 0) {
     // The menu bar is set right after the window is made: the client area stays as asked.
-    RECT r{0, 0, FClientWidth, FClientHeight};
-    AdjustWindowRectEx(&r, params.Style, FMenu != nullptr, params.ExStyle);
+    RECT r{0, 0, Scaled(FClientWidth), Scaled(FClientHeight)};
+    AdjustWindowRectForDpi(r, params.Style, FMenu != nullptr, params.ExStyle, Dpi());
     params.Width = r.right - r.left;
     params.Height = r.bottom - r.top;
   }
@@ -370,6 +370,11 @@ void TForm::CreateWnd() {
     return;
   }
   if (FMenu) ::SetMenu(FHandle, FMenu->Handle());
+  // Made on a monitor of another scale than the one assumed: as if made there.
+  if (const int dpi = WindowDpi(FHandle); !Parent() && dpi != Dpi()) {
+    ScaleForDpi(dpi);
+    if (FClientWidth > 0 && FClientHeight > 0) SetClientSize(FClientWidth, FClientHeight);
+  }
   if (FFormStyle == fsMDIForm) {
     CreateClientWindow();
     AlignClientWindow();
@@ -500,8 +505,28 @@ void TForm::Notification(TComponent* component, TOperation operation) {
   if (component == FWindowMenu) FWindowMenu = nullptr;
 }
 
+int TForm::CreationDpi() const {
+  if (FFormStyle == fsMDIChild)
+    if (TForm* frame = MDIFrame(); frame && frame != this) return frame->Dpi();
+  return TWinControl::CreationDpi();
+}
+
+void TForm::ChangeDpi(int dpi, const RECT& suggested) {
+  ScaleForDpi(dpi);
+  SetWindowPos(FHandle, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  RedrawWindow(FHandle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
+}
+
 void TForm::WndProc(TMessage& m) {
   switch (m.Msg) {
+    case WM_DPICHANGED:
+      if (m.LParam) {
+        ChangeDpi(LOWORD(m.WParam), *reinterpret_cast<const RECT*>(m.LParam));
+        m.Result = 0;
+        return;
+      }
+      break;
     case WM_COMMAND:
     case WM_MEASUREITEM:
     case WM_DRAWITEM:

@@ -107,6 +107,8 @@ class TForm : public TWinControl {
 
  protected:
   void CreateParams(TCreateParams& params) override;
+  int CreationDpi() const override;
+  bool ScalesOwnBounds() const override { return Parent() != nullptr; }
   HWND CreateWindowHandle(const TCreateParams& params) override;
   void DestroyWindowHandle() override;
   void CreateWnd() override;
@@ -117,6 +119,8 @@ class TForm : public TWinControl {
   friend class TApplication;
   void MenuChanged();
   void ApplyMenu();
+  // WM_DPICHANGED: everything at the new scale, the window where the system suggests.
+  void ChangeDpi(int dpi, const RECT& suggested);
   void CreateClientWindow();
   void MDIChildParams(TCreateParams& params);
   // The frame form an MDI child lives in.

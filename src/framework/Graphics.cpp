@@ -13,13 +13,15 @@ TFont::TFont() = default;
 TFont::TFont(const TFont& other)
     : FName(other.FName),
       FHeight(other.FHeight),
+      FPixelsPerInch(other.FPixelsPerInch),
       FColor(other.FColor),
       FStyle(other.FStyle),
       FCharset(other.FCharset) {}
 
 TFont& TFont::operator=(const TFont& other) {
   if (this == &other) return *this;
-  if (FName == other.FName && FHeight == other.FHeight && FStyle == other.FStyle && FCharset == other.FCharset) {
+  if (FName == other.FName && FHeight == other.FHeight && FPixelsPerInch == other.FPixelsPerInch &&
+      FStyle == other.FStyle && FCharset == other.FCharset) {
     // The same face: the handle stays, whatever the colour (a parent's colour change).
     FColor = other.FColor;
     if (OnChange) OnChange();
@@ -27,6 +29,7 @@ TFont& TFont::operator=(const TFont& other) {
   }
   FName = other.FName;
   FHeight = other.FHeight;
+  FPixelsPerInch = other.FPixelsPerInch;
   FColor = other.FColor;
   FStyle = other.FStyle;
   FCharset = other.FCharset;
@@ -48,6 +51,11 @@ void TFont::SetHeight(int height) {
   FHeight = height;
   Changed();
 }
+void TFont::SetPixelsPerInch(int dpi) {
+  if (dpi == FPixelsPerInch) return;
+  FPixelsPerInch = dpi;
+  Changed();
+}
 void TFont::SetColor(TColor color) {
   FColor = color;
   if (OnChange) OnChange();  // colour lives outside the HFONT
@@ -64,7 +72,7 @@ void TFont::SetCharset(BYTE charset) {
 HFONT TFont::Handle() const {
   if (!FHandle) {
     LOGFONTW lf{};
-    lf.lfHeight = FHeight;
+    lf.lfHeight = ScaleToDpi(FHeight, FPixelsPerInch);
     lf.lfWeight = (FStyle & fsBold) ? FW_BOLD : FW_NORMAL;
     lf.lfItalic = (FStyle & fsItalic) ? 1 : 0;
     lf.lfUnderline = (FStyle & fsUnderline) ? 1 : 0;

@@ -16,6 +16,7 @@
 #include <string_view>
 
 #include "base/win/Dc.h"
+#include "base/win/Dpi.h"
 #include "base/win/Handles.h"
 
 namespace kv {
@@ -64,9 +65,12 @@ class TFont {
 
   const std::wstring& Name() const { return FName; }
   void SetName(std::wstring_view name);
-  // Negative: character height in pixels (what we use); positive: cell height.
+  // Negative: character height in pixels at 96 DPI (what we use); positive: cell height.
   int Height() const { return FHeight; }
   void SetHeight(int height);
+  // The scale the handle is made at: the height above in pixels of this DPI.
+  int PixelsPerInch() const { return FPixelsPerInch; }
+  void SetPixelsPerInch(int dpi);
   TColor Color() const { return FColor; }
   void SetColor(TColor color);
   unsigned Style() const { return FStyle; }
@@ -82,6 +86,7 @@ class TFont {
   void Changed();
   std::wstring FName = L"MS Sans Serif";
   int FHeight = -11;
+  int FPixelsPerInch = kDefaultDpi;
   TColor FColor = clWindowText;
   unsigned FStyle = 0;
   BYTE FCharset = DEFAULT_CHARSET;

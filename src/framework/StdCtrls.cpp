@@ -197,13 +197,10 @@ void TComboBox::SetBounds(int left, int top, int width, int height) {
   // bounds' (the list's part only shows dropped down).
   const bool same = FHandle && left == FLeft && top == FTop && width == FWidth && height == FHeight &&
                     detail::WindowPlacedAt(FHandle, left, top, width, -1);
-  FLeft = left;
-  FTop = top;
-  FWidth = width;
-  FHeight = height;
+  StoreBounds(left, top, width, height);
   // The window's height includes the dropped-down list.
   if (FHandle && !same)
-    SetWindowPos(FHandle, nullptr, left, top, width, height + FItemHeight * FDropDownCount + 2,
+    SetWindowPos(FHandle, nullptr, left, top, width, height + Scaled(FItemHeight) * FDropDownCount + 2,
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -211,7 +208,7 @@ void TComboBox::CreateParams(TCreateParams& params) {
   TWinControl::CreateParams(params);
   params.BaseClass = L"COMBOBOX";
   params.Style |= CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL;
-  params.Height = FHeight + FItemHeight * FDropDownCount + 2;
+  params.Height = FHeight + Scaled(FItemHeight) * FDropDownCount + 2;
 }
 
 void TComboBox::CreateWnd() {
@@ -219,7 +216,8 @@ void TComboBox::CreateWnd() {
   const std::wstring text = FCaption;
   for (const std::wstring& item : FItems.Lines())
     SendMessageW(FHandle, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
-  SendMessageW(FHandle, CB_SETITEMHEIGHT, 0, FItemHeight);
+  SendMessageW(FHandle, CB_SETITEMHEIGHT, 0, Scaled(FItemHeight));
+  FitClosedHeight();
   if (FItemIndex >= 0) SendMessageW(FHandle, CB_SETCURSEL, FItemIndex, 0);
   SetWindowTextW(FHandle, text.c_str());
 }
@@ -251,7 +249,37 @@ void TComboBox::SetItemIndex(int index) {
 
 void TComboBox::SetItemHeight(int height) {
   FItemHeight = height;
-  if (FHandle) SendMessageW(FHandle, CB_SETITEMHEIGHT, 0, height);
+  if (FHandle) SendMessageW(FHandle, CB_SETITEMHEIGHT, 0, Scaled(height));
+}
+
+void TComboBox::DpiChanged(int oldDpi) {
+  TWinControl::DpiChanged(oldDpi);
+  if (FHandle) SendMessageW(FHandle, CB_SETITEMHEIGHT, 0, Scaled(FItemHeight));
+  FitClosedHeight();
+}
+
+void TComboBox::FitClosedHeight() {
+  // At 96 DPI the platform's closed height is the layout's; scaled, the font's height
+  // does not grow in step with it, so the edit part takes up the difference. What the
+  // edit part's height counts differs between platforms (Wine reads back two more than it
+  // was given): ask, look at the window, and ask again for what is still missing.
+  if (!FHandle || Dpi() == kDefaultDpi) return;
+  auto closedHeight = [this] {
+    RECT r{};
+    GetWindowRect(FHandle, &r);
+    return int(r.bottom - r.top);
+  };
+  int missing = FHeight - closedHeight();
+  int request = static_cast<int>(SendMessageW(FHandle, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
+  for (int pass = 0; pass < 3 && missing != 0; ++pass) {
+    request += missing;
+    if (request <= 0) return;
+    SendMessageW(FHandle, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), request);
+    // The window takes the new closed height at its next sizing, not at once.
+    SetWindowPos(FHandle, nullptr, 0, 0, FWidth, FHeight + Scaled(FItemHeight) * FDropDownCount + 2,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    missing = FHeight - closedHeight();
+  }
 }
 
 bool TComboBox::Focused() const {

@@ -111,6 +111,8 @@ class TComboBox : public TWinControl {
   void WndProc(TMessage& message) override;
 
  protected:
+  void DpiChanged(int oldDpi) override;
+  void FitClosedHeight();
   void CreateParams(TCreateParams& params) override;
   void CreateWnd() override;
   void DestroyWnd() override;

@@ -93,6 +93,7 @@ void TWinControl::CreateHandle() {
   if (FParent) FParent->HandleNeeded();
   // Making the parent's window makes its children's too, this one's among them.
   if (FHandle) return;
+  ScaleForDpi(CreationDpi());
   TCreateParams params;
   CreateParams(params);
   if (FParent) params.WndParent = FParent->FHandle;
@@ -134,6 +135,14 @@ void TWinControl::CreateHandle() {
   CreateWnd();
   for (TControl* c : std::vector<TControl*>(FControls))
     if (c->IsWindowed()) static_cast<TWinControl*>(c)->HandleNeeded();
+}
+
+int TWinControl::CreationDpi() const { return FParent ? FParent->Dpi() : SystemDpi(); }
+
+void TWinControl::ScaleForDpi(int dpi) {
+  if (dpi <= 0 || dpi == Dpi()) return;
+  for (TControl* c : std::vector<TControl*>(FControls)) c->ScaleForDpi(dpi);
+  TControl::ScaleForDpi(dpi);
 }
 
 HWND TWinControl::CreateWindowHandle(const TCreateParams& params) {
@@ -190,10 +199,7 @@ bool detail::WindowPlacedAt(HWND wnd, int left, int top, int width, int height) 
 }
 
 void TWinControl::SetBounds(int left, int top, int width, int height) {
-  FLeft = left;
-  FTop = top;
-  FWidth = width;
-  FHeight = height;
+  StoreBounds(left, top, width, height);
   if (FHandle && !detail::WindowPlacedAt(FHandle, left, top, width, height))
     SetWindowPos(FHandle, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }

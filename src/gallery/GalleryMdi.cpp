@@ -111,7 +111,8 @@ TGalleryMdiFrame::TGalleryMdiFrame() {
 void TGalleryMdiFrame::WndProc(TMessage& m) {
   // The status bar keeps to the bottom edge; the client window is laid out after it.
   if (m.Msg == WM_SIZE && FStatus && m.WParam != SIZE_MINIMIZED)
-    FStatus->SetBounds(0, HIWORD(m.LParam) - kStatusHeight, LOWORD(m.LParam), kStatusHeight);
+    FStatus->SetBounds(0, HIWORD(m.LParam) - FStatus->Scaled(kStatusHeight), LOWORD(m.LParam),
+                       FStatus->Scaled(kStatusHeight));
   TForm::WndProc(m);
 }
 
