@@ -115,6 +115,23 @@ TEST(SkinCheck, EntriesNamedOnlyInCommentsAreSpare) {
   EXPECT_EQ(Problems(container), expected);
 }
 
+TEST(SkinCheck, DoubleSizePicturesMustBeTwiceTheirBase) {
+  // p@2x is right; q@2x is one pixel short; r@2x doubles a picture nothing uses.
+  const std::string container = BuildSkinContainer({{"skin.ini", "[Progress]\r\nBitmap=p.bmp\r\nChunk=q.bmp\r\n"},
+                                                    {"p.bmp", Bmp(4, 2)},
+                                                    {"p@2x.bmp", Bmp(8, 4)},
+                                                    {"q.bmp", Bmp(3, 3)},
+                                                    {"q@2x.bmp", Bmp(6, 5)},
+                                                    {"r@2x.bmp", Bmp(2, 2)}});
+  const std::vector<std::pair<TProblemKind, std::string>> expected = {{TProblemKind::pkHiResSize, "q@2x.bmp"},
+                                                                      {TProblemKind::pkUnreferencedEntry, "r@2x.bmp"}};
+  EXPECT_EQ(Problems(container), expected);
+  const TCheckResult r = Check(container);
+  EXPECT_EQ(r.FCode, 1);
+  EXPECT_NE(r.FOut.find("q@2x.bmp: 6 x 5, but a double-size picture of q.bmp must be 6 x 6"), std::string::npos)
+      << r.FOut;
+}
+
 TEST(SkinCheck, UnusableContainersGiveTwoAndAnEmptyOneHasNoDefinition) {
   EXPECT_EQ(Check("").FCode, 2);
   EXPECT_EQ(Check("not a skin at all").FCode, 2);

@@ -35,19 +35,26 @@ namespace {
 constexpr int kEdgeLength = 312;  // top and bottom pieces
 constexpr int kSideLength = 288;  // side pieces
 
+// The entry name of a picture of `look`: "@2x" before the extension at double size.
+std::string Named(const TFrameLook& look, std::string name) {
+  if (look.Scale == 2) name.insert(name.size() - 4, "@2x");
+  return name;
+}
+
 TSkinPicture Top(const TFrameLook& look) {
-  const int h = look.Caption;
-  TSkinPicture p{"f-top.bmp", TPixelBitmap(kEdgeLength, 2 * h), 2, true};
+  const int s = look.Scale, h = look.Caption * s, length = kEdgeLength * s;
+  const double radius = look.TopRadius * s;
+  TSkinPicture p{Named(look, "f-top.bmp"), TPixelBitmap(length, 2 * h), 2, true};
   for (int f = 0; f < 2; ++f)
     for (int y = 0; y < h; ++y) {
-      const TRgb row = look.CaptionRow(y, f == 0);
+      const TRgb row = look.CaptionRow(y / s, f == 0);
       const TRgb outline = look.CaptionRow(0, f == 0);
-      for (int x = 0; x < kEdgeLength; ++x) {
+      for (int x = 0; x < length; ++x) {
         // The corner arc runs on from the side pieces: the top piece starts Side pixels in.
-        const int fromLeft = x + look.Side, fromRight = kEdgeLength - 1 - x + look.Side;
+        const int fromLeft = x + look.Side * s, fromRight = length - 1 - x + look.Side * s;
         std::uint32_t pixel = row.Pixel();
-        if (fromLeft < look.TopRadius) pixel = CornerPixel(fromLeft, y, look.TopRadius, row, outline);
-        if (fromRight < look.TopRadius) pixel = CornerPixel(fromRight, y, look.TopRadius, row, outline);
+        if (fromLeft < radius) pixel = CornerPixel(fromLeft, y, radius, row, outline, s);
+        if (fromRight < radius) pixel = CornerPixel(fromRight, y, radius, row, outline, s);
         p.Bitmap.SetPixel(x, f * h + y, pixel);
       }
     }
@@ -56,22 +63,23 @@ TSkinPicture Top(const TFrameLook& look) {
 
 // The left piece; the right one is its mirror image.
 TPixelBitmap LeftFrame(const TFrameLook& look, bool active) {
-  const int side = look.Side;
+  const int s = look.Scale, side = look.Side * s, length = kSideLength * s;
+  const double top = look.TopRadius * s, bottom = look.BottomRadius * s;
   // Rows from the bottom that the lower corner reaches: the border, or the arc if taller.
-  const int bottomRows = std::max(look.Bottom, int(std::ceil(look.BottomRadius)));
-  TPixelBitmap b(side, kSideLength);
+  const int bottomRows = std::max(look.Bottom * s, int(std::ceil(bottom)));
+  TPixelBitmap b(side, length);
   const TRgb outline = look.BorderRing(0, active);
-  for (int y = 0; y < kSideLength; ++y)
+  for (int y = 0; y < length; ++y)
     for (int x = 0; x < side; ++x) {
       std::uint32_t pixel;
-      if (y < look.Caption) {
-        const TRgb inside = x == 0 ? outline : look.CaptionRow(y, active);
-        pixel = CornerPixel(x, y, look.TopRadius, inside, outline);
-      } else if (y >= kSideLength - bottomRows) {
-        const int up = kSideLength - 1 - y;  // rows from the bottom edge
-        pixel = CornerPixel(x, up, look.BottomRadius, look.BorderRing(std::min(x, up), active), outline);
+      if (y < look.Caption * s) {
+        const TRgb inside = x < s ? outline : look.CaptionRow(y / s, active);
+        pixel = CornerPixel(x, y, top, inside, outline, s);
+      } else if (y >= length - bottomRows) {
+        const int up = length - 1 - y;  // rows from the bottom edge
+        pixel = CornerPixel(x, up, bottom, look.BorderRing(std::min(x, up) / s, active), outline, s);
       } else {
-        pixel = look.BorderRing(x, active).Pixel();
+        pixel = look.BorderRing(x / s, active).Pixel();
       }
       b.SetPixel(x, y, pixel);
     }
@@ -79,8 +87,9 @@ TPixelBitmap LeftFrame(const TFrameLook& look, bool active) {
 }
 
 TSkinPicture Side(const TFrameLook& look, bool right) {
-  const int side = look.Side;
-  TSkinPicture p{right ? "f-right.bmp" : "f-left.bmp", TPixelBitmap(2 * side, kSideLength), 2, false};
+  const int side = look.Side * look.Scale;
+  TSkinPicture p{Named(look, right ? "f-right.bmp" : "f-left.bmp"), TPixelBitmap(2 * side, kSideLength * look.Scale), 2,
+                 false};
   for (int f = 0; f < 2; ++f) {
     const TPixelBitmap frame = LeftFrame(look, f == 0);
     for (int y = 0; y < frame.Height(); ++y)
@@ -92,20 +101,20 @@ TSkinPicture Side(const TFrameLook& look, bool right) {
 // Rows from the outside in; where the lower corners' arcs are wider than the sides they
 // run on into the bottom piece's ends, keyed like the sides.
 TSkinPicture Bottom(const TFrameLook& look) {
-  const int h = look.Bottom;
-  TSkinPicture p{"f-bot.bmp", TPixelBitmap(kEdgeLength, 2 * h), 2, true};
+  const int s = look.Scale, h = look.Bottom * s, length = kEdgeLength * s;
+  const double radius = look.BottomRadius * s;
+  TSkinPicture p{Named(look, "f-bot.bmp"), TPixelBitmap(length, 2 * h), 2, true};
   for (int f = 0; f < 2; ++f) {
     const bool active = f == 0;
     for (int y = 0; y < h; ++y) {
       const int up = h - 1 - y;
-      const TRgb row = look.BorderRing(up, active);
-      for (int x = 0; x < kEdgeLength; ++x) {
-        const int fromEdge = std::min(x, kEdgeLength - 1 - x) + look.Side;
+      const TRgb row = look.BorderRing(up / s, active);
+      for (int x = 0; x < length; ++x) {
+        const int fromEdge = std::min(x, length - 1 - x) + look.Side * s;
         const std::uint32_t pixel =
-            fromEdge < look.BottomRadius
-                ? CornerPixel(fromEdge, up, look.BottomRadius, look.BorderRing(std::min(fromEdge, up), active),
-                              look.BorderRing(0, active))
-                : row.Pixel();
+            fromEdge < radius ? CornerPixel(fromEdge, up, radius, look.BorderRing(std::min(fromEdge, up) / s, active),
+                                            look.BorderRing(0, active), s)
+                              : row.Pixel();
         p.Bitmap.SetPixel(x, f * h + y, pixel);
       }
     }
@@ -135,26 +144,47 @@ void CaptionGlyph(TPixelBitmap& b, int x0, int y0, TCaptionGlyph g, TRgb colour,
   }
 }
 
+// The glyph drawn at the look's scale: stamped over the button as it is at single size,
+// each pixel the stamp changed then a square.
+void ScaledGlyph(TPixelBitmap& b, int x0, const TFrameLook& look, TCaptionGlyph g, TRgb colour, TRgb under = kFace) {
+  const int s = look.Scale;
+  if (s == 1) {
+    CaptionGlyph(b, x0 + look.GlyphX, look.GlyphY, g, colour, under);
+    return;
+  }
+  TPixelBitmap small(look.ButtonWidth, look.ButtonHeight);
+  for (int y = 0; y < small.Height(); ++y)
+    for (int x = 0; x < small.Width(); ++x) small.SetPixel(x, y, b.Pixel(x0 + x * s, y * s));
+  const TPixelBitmap before = small;
+  CaptionGlyph(small, look.GlyphX, look.GlyphY, g, colour, under);
+  for (int y = 0; y < small.Height() * s; ++y)
+    for (int x = 0; x < small.Width() * s; ++x)
+      if (const std::uint32_t p = small.Pixel(x / s, y / s); p != before.Pixel(x / s, y / s)) b.SetPixel(x0 + x, y, p);
+}
+
+TCorners Scaled(TCorners c, int s) { return {c.TopLeft * s, c.TopRight * s, c.BottomRight * s, c.BottomLeft * s}; }
+
 TSkinPicture CaptionButton(const TFrameLook& look, const char* name, TCaptionGlyph glyph) {
-  const int kW = look.ButtonWidth, kH = look.ButtonHeight, kTop = look.ButtonTop;
-  TSkinPicture p{name, TPixelBitmap(6 * kW, kH, kKey.Pixel()), 6, false};
+  const int s = look.Scale, kW = look.ButtonWidth * s, kH = look.ButtonHeight * s, kTop = look.ButtonTop * s;
+  TSkinPicture p{Named(look, name), TPixelBitmap(6 * kW, kH, kKey.Pixel()), 6, false};
   const bool close = glyph == TCaptionGlyph::cgClose;
-  const TBackdrop onActive{[&](int y) { return look.CaptionRow(y + kTop, true); }, true};
-  const TBackdrop onInactive{[&](int y) { return look.CaptionRow(y + kTop, false); }, true};
+  const TBackdrop onActive{[&](int y) { return look.CaptionRow((y + kTop) / s, true); }, true};
+  const TBackdrop onInactive{[&](int y) { return look.CaptionRow((y + kTop) / s, false); }, true};
   for (int f = 0; f < 6; ++f) {
     const Rect r{f * kW, 0, f * kW + kW, kH};
-    const TCaptionFace face = look.ButtonFace(f, close);
+    TCaptionFace face = look.ButtonFace(f, close);
+    face.Box.Corners = Scaled(face.Box.Corners, s);
     if (face.Boxed) DrawBox(p.Bitmap, r, face.Box, face.Inactive ? onInactive : onActive);
     if (face.Shadow) {
       TPixelBitmap shadow(kW, kH, kKey.Pixel());
-      CaptionGlyph(shadow, look.GlyphX, look.GlyphY, glyph, kBlack);
-      for (int y = 0; y + 1 < kH; ++y)
+      ScaledGlyph(shadow, 0, look, glyph, kBlack);
+      for (int y = 0; y + s < kH; ++y)
         for (int x = 0; x < kW; ++x)
-          if (shadow.Pixel(x, y) == kBlack.Pixel() && p.Bitmap.Pixel(f * kW + x, y + 1) != kKey.Pixel())
-            p.Bitmap.SetPixel(f * kW + x, y + 1,
-                              Mix(FromPixel(p.Bitmap.Pixel(f * kW + x, y + 1)), look.GlyphShadow, 0.35).Pixel());
+          if (shadow.Pixel(x, y) == kBlack.Pixel() && p.Bitmap.Pixel(f * kW + x, y + s) != kKey.Pixel())
+            p.Bitmap.SetPixel(f * kW + x, y + s,
+                              Mix(FromPixel(p.Bitmap.Pixel(f * kW + x, y + s)), look.GlyphShadow, 0.35).Pixel());
     }
-    CaptionGlyph(p.Bitmap, f * kW + look.GlyphX, look.GlyphY, glyph, face.Ink, face.Under);
+    ScaledGlyph(p.Bitmap, f * kW, look, glyph, face.Ink, face.Under);
   }
   return p;
 }
@@ -227,11 +257,12 @@ TSkinPicture IconBadge() {
 
 }  // namespace
 
-std::uint32_t CornerPixel(int dx, int dy, double radius, TRgb inside, TRgb outline) {
+std::uint32_t CornerPixel(int dx, int dy, double radius, TRgb inside, TRgb outline, int outlineWidth) {
   const TCorners corner{radius, 0, 0, 0};
-  const double outer = BoxCoverage({0, 0, 64, 64}, corner, dx, dy);
+  const double outer = BoxCoverage({0, 0, 64 * outlineWidth, 64 * outlineWidth}, corner, dx, dy);
   if (outer < 0.5) return kKey.Pixel();
-  const double inner = BoxCoverage({1, 1, 64, 64}, TCorners{radius - 1, 0, 0, 0}, dx, dy);
+  const int w = outlineWidth;
+  const double inner = BoxCoverage({w, w, 64 * w, 64 * w}, TCorners{radius - w, 0, 0, 0}, dx, dy);
   return Mix(outline, inside, inner / outer).Pixel();
 }
 

@@ -35,6 +35,10 @@ struct TFrameLook {
   int GlyphX = 0, GlyphY = 0;  // glyph shift from its place in a 20 x 15 button
   TCaptionFace (*ButtonFace)(int frame, bool close) = nullptr;
   TRgb GlyphShadow{20, 44, 70};
+  // 2: the same frame drawn at double resolution, for the `@2x` pictures: every size
+  // doubled, arcs and button faces drawn anew at that size, the rows' colours and the
+  // glyphs' pixels doubled.
+  int Scale = 1;
 };
 
 // The three MDI buttons of a maximised child, in the menu bar: 12 cells, four each for
@@ -83,7 +87,7 @@ void AddScrollAndRangePictures(const TControlLook& look, std::vector<TSkinPictur
 
 // A pixel near a rounded outer corner of the window, (dx, dy) counted from the corner
 // inwards: the outline follows the arc, what lies outside it is magenta.
-std::uint32_t CornerPixel(int dx, int dy, double radius, TRgb inside, TRgb outline);
+std::uint32_t CornerPixel(int dx, int dy, double radius, TRgb inside, TRgb outline, int outlineWidth = 1);
 
 // Arrow glyphs both skins stamp (scroll arrows, up-downs).
 using TGlyphRows = std::initializer_list<std::string_view>;

@@ -387,6 +387,12 @@ const TControlLook kControls{
 void AddMidnightPictures(std::vector<TSkinPicture>& out) {
   AddFrameEdges(kFrame, out);
   AddCaptionButtons(kFrame, out);
+  // The frame and its buttons again at double size, for 175 % and above: round corners
+  // and discs drawn at that size rather than resampled.
+  TFrameLook twice = kFrame;
+  twice.Scale = 2;
+  AddFrameEdges(twice, out);
+  AddCaptionButtons(twice, out);
   out.push_back(MenuChevron());
   out.push_back(TitlePlate());
   out.push_back(MdiButtons(kMdi));

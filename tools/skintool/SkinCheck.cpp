@@ -7,6 +7,7 @@
 
 #include "base/ByteText.h"
 #include "skin/data/BmpCodec.h"
+#include "skin/data/SkinScaling.h"
 
 namespace kv {
 namespace {
@@ -108,6 +109,24 @@ std::vector<std::string> SpareEntries(const TOpenedSkin& skin) {
   return spare;
 }
 
+// A double-size twin of a picture the definition uses: read at 175 % and above, and only
+// when it is exactly twice the picture's size.
+template <class TSizeOf>
+void CheckTwin(const TSkinEntry& twin, const TSkinEntry* base, TSizeOf& sizeOf, std::vector<TSkinProblem>& problems) {
+  const std::optional<Rect> size = sizeOf(twin);
+  if (!size) {
+    problems.push_back({TProblemKind::pkUnreadablePicture, twin.FName, twin.FName + ": not a readable BMP picture"});
+    return;
+  }
+  const std::optional<Rect> baseSize = base ? sizeOf(*base) : std::nullopt;
+  if (!baseSize) return;  // the base's own problem is reported where it is used
+  if (size->Width() == 2 * baseSize->Width() && size->Height() == 2 * baseSize->Height()) return;
+  problems.push_back({TProblemKind::pkHiResSize, twin.FName,
+                      Format("%s: %d x %d, but a double-size picture of %s must be %d x %d; it is not used",
+                             twin.FName.c_str(), size->Width(), size->Height(), base->FName.c_str(),
+                             2 * baseSize->Width(), 2 * baseSize->Height())});
+}
+
 std::vector<TSkinProblem> FindSkinProblems(const TOpenedSkin& skin) {
   std::vector<TSkinProblem> problems;
   // Each entry decoded once, however many references name it; only its size is kept.
@@ -142,9 +161,13 @@ std::vector<TSkinProblem> FindSkinProblems(const TOpenedSkin& skin) {
   const TSkinEntry* definition = skin.DefinitionName().empty() ? nullptr : skin.FindEntry(skin.DefinitionName());
   for (const TSkinEntry& entry : skin.Entries()) {
     if (&entry == definition) continue;
+    std::string baseName;
+    const bool twin = IsHiResEntryName(AsciiLowerCase(entry.FName), &baseName);
     if (entry.FShadowed)
       problems.push_back({TProblemKind::pkShadowedEntry, entry.FName,
                           entry.FName + ": an earlier entry has the same name, so this one is never read"});
+    else if (twin && skin.Requested().contains(baseName))
+      CheckTwin(entry, skin.FindEntry(baseName), sizeOf, problems);
     else if (!skin.Requested().contains(AsciiLowerCase(entry.FName)) &&
              !NamedInComment(skin.DefinitionText(), AsciiLowerCase(entry.FName)))
       problems.push_back({TProblemKind::pkUnreferencedEntry, entry.FName, entry.FName + ": nothing refers to it"});

@@ -21,6 +21,7 @@ enum class TProblemKind {
   pkMarginsTooLarge,    // the fixed parts do not fit into one frame
   pkUnreferencedEntry,  // nothing in the definition names the entry
   pkShadowedEntry,      // an earlier entry has the same name, so this one is never read
+  pkHiResSize,          // a `name@2x.bmp` that is not exactly twice the size of `name.bmp`
 };
 
 struct TSkinProblem {

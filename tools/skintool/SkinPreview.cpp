@@ -14,6 +14,7 @@
 #include "skin/data/SkinDefinition.h"
 #include "skin/data/SkinFrames.h"
 #include "skin/data/SkinImage.h"
+#include "skin/data/SkinScaling.h"
 
 namespace kv {
 namespace {
@@ -660,7 +661,7 @@ TSkinPreview RenderSkinPreview(const TSkinDefinition& model, const TPreviewOptio
   window.CaptionFlags = TCaptionFlags::cfSysMenu | TCaptionFlags::cfMinBox | TCaptionFlags::cfMaxBox;
   window.Active = !options.FInactive;
   window.Borders = PreviewBorders(model);
-  window.MenuBarHeight = HasPicture(model.MenuBar.get()) ? kPreviewMenuBarHeight : 0;
+  window.MenuBarHeight = HasPicture(model.MenuBar.get()) ? ScaleLength(kPreviewMenuBarHeight, options.FDpi) : 0;
   window.Width = W;
   window.Height = H;
   const Margins& b = window.Borders;
@@ -753,7 +754,15 @@ int PreviewSkin(const std::filesystem::path& in, const std::filesystem::path& ou
   TOpenedSkin skin;
   std::string error;
   if (skin.Open(*bytes, error) != TOpenStatus::isOpened) return fail(Shown(in) + ": " + error);
-  const TSkinPreview preview = RenderSkinPreview(skin.Model(), options);
+  std::unique_ptr<TSkinDefinition> scaled;
+  if (options.FDpi != kBaseDpi) {
+    scaled = ScaleDefinition(skin.Model(), options.FDpi, [&skin](std::string_view name) {
+      const TSkinEntry* entry = skin.FindEntry(name);
+      return entry ? std::string(entry->FData) : std::string();
+    });
+    if (!scaled) return fail("the skin's pictures at " + std::to_string(options.FDpi) + " DPI are beyond the budget");
+  }
+  const TSkinPreview preview = RenderSkinPreview(scaled ? *scaled : skin.Model(), options);
   if (preview.FPicture.Empty())
     return fail("a preview window is 1 to " + std::to_string(kPreviewMaxSide) + " pixels on each side");
   std::string file;
@@ -770,7 +779,7 @@ int PreviewSkin(const std::filesystem::path& in, const std::filesystem::path& ou
     report << "note: the skin has no frame pictures; the window shows without a frame\n";
   report << "preview of " << (skin.Model().SkinName.empty() ? Shown(in.filename()) : skin.Model().SkinName) << ", "
          << preview.FPicture.Width() << " x " << preview.FPicture.Height() << ", "
-         << (options.FInactive ? "inactive" : "active") << ", written to " << Shown(out) << "\n";
+         << (options.FInactive ? "inactive" : "active") << ", " << options.FDpi << " DPI, written to " << Shown(out) << "\n";
   return 0;
 }
 

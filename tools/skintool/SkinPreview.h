@@ -32,6 +32,7 @@ struct TPreviewOptions {
   int FWidth = kPreviewDefaultWidth;  // the whole window, frame included
   int FHeight = kPreviewDefaultHeight;
   bool FInactive = false;
+  int FDpi = 96;  // the skin scaled as for a window at this DPI (the size is in its pixels)
   std::string FCaption = "Koravent preview";  // UTF-8; characters outside ASCII show as boxes
 };
 
@@ -68,7 +69,8 @@ void DrawPreviewText(TPixelBitmap& canvas, int x, int y, std::string_view utf8, 
 // "480x360" → width and height; false for anything else or a side out of range.
 bool ParsePreviewSize(std::string_view text, int& width, int& height);
 
-// The whole command: reads the container at `in`, renders it and writes `out` (PNG, or
+// The whole command: reads the container at `in`, scales it to options.FDpi as the program
+// does (double-size pictures included), renders it and writes `out` (PNG, or
 // BMP for a .bmp name). 0 on success; 1 with the reason on `err` and no file written when
 // the container cannot be read, PNG is unavailable or the file cannot be written.
 int PreviewSkin(const std::filesystem::path& in, const std::filesystem::path& out, const TPreviewOptions& options,

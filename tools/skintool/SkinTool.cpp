@@ -6,7 +6,7 @@
 //   skintool check IN.skn         the model the program builds from it, and its problems
 //   skintool sheet IN.skn OUT.bmp every picture on one contact sheet (OUT.png where the
 //                                 build has libpng)
-//   skintool preview IN.skn OUT.png [--size WxH] [--inactive] [--caption TEXT]
+//   skintool preview IN.skn OUT.png [--size WxH] [--dpi N] [--inactive] [--caption TEXT]
 //                                 a window in the skin: frame, caption, menu bar, controls
 //                                 (OUT.bmp on builds without libpng)
 #include <algorithm>
@@ -27,6 +27,7 @@
 #include "skin/data/BmpCodec.h"
 #include "skin/data/Lzh.h"
 #include "skin/data/SkinContainer.h"
+#include "skin/data/PixelScale.h"
 #include "skin/data/SkinPacker.h"
 
 namespace fs = std::filesystem;
@@ -40,7 +41,7 @@ int Usage() {
                "       skintool list IN.skn\n"
                "       skintool check IN.skn       (exit 0: no problems, 1: problems, 2: unreadable)\n"
                "       skintool sheet IN.skn OUT.bmp|OUT.png\n"
-               "       skintool preview IN.skn OUT.png|OUT.bmp [--size WxH] [--inactive] [--caption TEXT]\n";
+               "       skintool preview IN.skn OUT.png|OUT.bmp [--size WxH] [--dpi N] [--inactive] [--caption TEXT]\n";
   return 2;
 }
 
@@ -228,6 +229,7 @@ int Sheet(const fs::path& in, const fs::path& out) {
 // preview's options may come anywhere after the command; exactly two paths remain.
 int Preview(const std::vector<fs::path>& args) {
   TPreviewOptions options;
+  bool sized = false;
   std::vector<fs::path> paths;
   for (std::size_t i = 1; i < args.size(); ++i) {
     const std::string arg = Shown(args[i]);
@@ -237,6 +239,12 @@ int Preview(const std::vector<fs::path>& args) {
       if (!ParsePreviewSize(Shown(args[++i]), options.FWidth, options.FHeight))
         return Fail("--size wants WIDTHxHEIGHT, each 1 to " + std::to_string(kPreviewMaxSide) + ", not " +
                     Shown(args[i]));
+      sized = true;
+    } else if (arg == "--dpi" && i + 1 < args.size()) {
+      const std::string text = Shown(args[++i]);
+      const bool digits = !text.empty() && text.size() <= 4 && text.find_first_not_of("0123456789") == std::string::npos;
+      options.FDpi = digits ? std::stoi(text) : 0;
+      if (options.FDpi < 48 || options.FDpi > 480) return Fail("--dpi wants 48 to 480, not " + text);
     } else if (arg == "--caption" && i + 1 < args.size()) {
       options.FCaption = Shown(args[++i]);
     } else if (arg.starts_with("--")) {
@@ -246,6 +254,11 @@ int Preview(const std::vector<fs::path>& args) {
     }
   }
   if (paths.size() != 2) return Usage();
+  // Without a size, the default window as large as it shows at that DPI.
+  if (!sized) {
+    options.FWidth = std::min(ScaleLength(options.FWidth, options.FDpi), kPreviewMaxSide);
+    options.FHeight = std::min(ScaleLength(options.FHeight, options.FDpi), kPreviewMaxSide);
+  }
   return PreviewSkin(paths[0], paths[1], options, std::cout, std::cerr);
 }
 

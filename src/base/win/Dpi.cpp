@@ -58,7 +58,8 @@ bool AdjustWindowRectForDpi(RECT& rect, DWORD style, bool menu, DWORD exStyle, i
 
 int SystemMetricForDpi(int index, int dpi) {
   if (Calls().GetSystemMetricsForDpi) return Calls().GetSystemMetricsForDpi(index, static_cast<UINT>(dpi));
-  return GetSystemMetrics(index);
+  // The system's metrics are at the system DPI: scale them from there.
+  return MulDiv(GetSystemMetrics(index), dpi, SystemDpi());
 }
 
 }  // namespace kv

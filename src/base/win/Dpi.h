@@ -24,7 +24,7 @@ int WindowDpi(HWND wnd);
 int SystemDpi();
 // AdjustWindowRectEx at `dpi`: the frame of another monitor's scale where the system can.
 bool AdjustWindowRectForDpi(RECT& rect, DWORD style, bool menu, DWORD exStyle, int dpi);
-// GetSystemMetrics at `dpi`, else the system's own (which is the system DPI's).
+// GetSystemMetrics at `dpi`, else the system's own (the system DPI's) scaled to `dpi`.
 int SystemMetricForDpi(int index, int dpi);
 
 }  // namespace kv

@@ -21,7 +21,8 @@ namespace {
 
 Rect ToRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
 
-const TSkinDefinition* ModelOf(const TSkinData* data) { return data ? &data->Model() : nullptr; }
+// The skin at the window's DPI.
+const TSkinDefinition* ModelOf(const TSkinData* data, HWND window) { return data ? &data->ModelFor(window) : nullptr; }
 
 bool HasPicture(const TDataSkinObject* record) { return record && !record->Image.Empty(); }
 
@@ -91,7 +92,7 @@ void TSkinStatusBar::AttachControl(TWinControl* control, TSkinData* skinData, bo
 bool TSkinStatusBar::BeforeMessage(TMessage& message) { return !TakePaintMessages(message); }
 
 void TSkinStatusBar::DrawPanel(HDC dc, TCanvas& canvas, RECT r, std::wstring_view text, UINT alignment, int bevel) {
-  const TSkinDefinition* model = ModelOf(FSkinData);
+  const TSkinDefinition* model = ModelOf(FSkinData, FHandle);
   if (model && HasPicture(model->StatusBarEdges.get())) {
     TElementImage image = ElementImage(*model->StatusBarEdges);
     image.FFrameCount = FixedFrameCount(TElementKind::ekStatusLowered);
@@ -113,7 +114,7 @@ void TSkinStatusBar::DrawSkin(HDC dc, const RECT& rect) {
   if (!scratch) return;
   const RECT local{0, 0, width, height};
   FillFace(scratch, local);
-  const TSkinDefinition* model = ModelOf(FSkinData);
+  const TSkinDefinition* model = ModelOf(FSkinData, FHandle);
   {
     // Gives the scratch DC its own font back when it goes.
     TCanvas canvas(scratch);
@@ -157,7 +158,7 @@ int ProgressFillWidth(int position, int upper, int width) {
 bool TSkinProgress::BeforeMessage(TMessage& message) {
   switch (message.Msg) {
     case WM_PAINT: {
-      const TSkinDefinition* model = ModelOf(FSkinData);
+      const TSkinDefinition* model = ModelOf(FSkinData, FHandle);
       if (!model || !HasPicture(model->Progress.get())) return true;  // the platform paints
       return !TakePaintMessages(message);
     }
@@ -166,7 +167,7 @@ bool TSkinProgress::BeforeMessage(TMessage& message) {
 }
 
 void TSkinProgress::DrawSkin(HDC dc, const RECT& rect) {
-  const TSkinDefinition* model = ModelOf(FSkinData);
+  const TSkinDefinition* model = ModelOf(FSkinData, FHandle);
   if (!model || !HasPicture(model->Progress.get()) || !FHandle) return;
   const TDataSkinBorder& progress = *model->Progress;
   const int width = rect.right - rect.left, height = rect.bottom - rect.top;

@@ -24,8 +24,8 @@ namespace {
 Rect ToRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
 
 // The header picture, when the skin has one to draw.
-const TDataSkinObject* HeaderbarOf(const TSkinData* data) {
-  const TDataSkinObject* bar = data ? data->Model().Headerbar.get() : nullptr;
+const TDataSkinObject* HeaderbarOf(const TSkinData* data, HWND window) {
+  const TDataSkinObject* bar = data ? data->ModelFor(window).Headerbar.get() : nullptr;
   return bar && !bar->Image.Empty() ? bar : nullptr;
 }
 
@@ -65,7 +65,7 @@ void TSkinHeader::AttachWindow(HWND window, TSkinData* skinData, TCanvas* canvas
 }
 
 bool TSkinHeader::BeforeMessage(TMessage& message) {
-  if (message.Msg == WM_ERASEBKGND && HeaderbarOf(FSkinData)) {
+  if (message.Msg == WM_ERASEBKGND && HeaderbarOf(FSkinData, FHandle)) {
     message.Result = 1;
     return false;
   }
@@ -73,7 +73,7 @@ bool TSkinHeader::BeforeMessage(TMessage& message) {
 }
 
 void TSkinHeader::DrawHeaderItem(HIMAGELIST images, TCanvas& canvas, int index, const RECT& r) {
-  const TDataSkinObject* bar = HeaderbarOf(FSkinData);
+  const TDataSkinObject* bar = HeaderbarOf(FSkinData, FHandle);
   if (!bar) return;
   const THeaderItem item = ReadHeaderItem(FHandle, index);
   TElementImage image = ElementImage(*bar);
@@ -88,7 +88,7 @@ void TSkinHeader::DrawHeaderItem(HIMAGELIST images, TCanvas& canvas, int index, 
 }
 
 void TSkinHeader::DrawSkin(HDC dc, const RECT& rect) {
-  const TDataSkinObject* bar = HeaderbarOf(FSkinData);
+  const TDataSkinObject* bar = HeaderbarOf(FSkinData, FHandle);
   if (!bar || !FHandle) return;
   if (rect.right <= rect.left || rect.bottom <= rect.top) return;
   FEnabled = IsWindowEnabled(FHandle) != FALSE;

@@ -83,7 +83,7 @@ void DrawGlyph(TCanvas& canvas, POINT position, int glyphCount, int frameIndex, 
 
 const TDataSkinButton* TSkinButton::ButtonElement() const {
   if (!FSkinData) return nullptr;
-  const TDataSkinButton* element = FSkinData->Model().Buttons.get();
+  const TDataSkinButton* element = FSkinData->ModelFor(FHandle).Buttons.get();
   return element && !element->Image.Empty() ? element : nullptr;
 }
 

@@ -57,11 +57,13 @@ std::optional<bool> CheckedProperty(const TWinControl* control) {
   return lower == "true";
 }
 
-const TDataSkinButton* ButtonsOf(const TSkinData* data) { return data ? data->Model().Buttons.get() : nullptr; }
+const TDataSkinButton* ButtonsOf(const TSkinData* data, HWND window) {
+  return data ? data->ModelFor(window).Buttons.get() : nullptr;
+}
 
 // The skin has a mark of this kind to paint: else the platform's look stays, painted as usual.
-bool HasMark(const TSkinData* data, bool radio) {
-  const TDataSkinButton* buttons = ButtonsOf(data);
+bool HasMark(const TSkinData* data, HWND window, bool radio) {
+  const TDataSkinButton* buttons = ButtonsOf(data, window);
   if (!buttons) return false;
   const TElementImage image = radio ? RadioButtonImage(*buttons) : CheckBoxImage(*buttons);
   return image.FStrip && !image.FStrip->Empty();
@@ -141,7 +143,7 @@ std::optional<TMarkPlan> PlanMark(HWND wnd, const RECT& rect, const TElementImag
 // ---- check box
 
 bool TSkinCheckBox::BeforeMessage(TMessage& message) {
-  if (!HasMark(FSkinData, false)) return true;
+  if (!HasMark(FSkinData, FHandle, false)) return true;
   if (ComposePaintMessages(message)) return false;
   return PaintsAtOnce(message.Msg) ? PassHeld(message) : true;
 }
@@ -160,7 +162,7 @@ void TSkinCheckBox::PaintOwn(HDC dc) {
 }
 
 void TSkinCheckBox::DrawSkin(HDC dc, const RECT& rect) {
-  const TDataSkinButton* buttons = ButtonsOf(FSkinData);
+  const TDataSkinButton* buttons = ButtonsOf(FSkinData, FHandle);
   if (!buttons || !FHandle) return;
   const LRESULT buttonState = SendMessageW(FHandle, BM_GETSTATE, 0, 0);
   bool checked = (buttonState & BST_CHECKED) != 0;
@@ -179,7 +181,7 @@ void TSkinCheckBox::DrawSkin(HDC dc, const RECT& rect) {
 // ---- radio button
 
 bool TSkinRadioButton::BeforeMessage(TMessage& message) {
-  if (!HasMark(FSkinData, true)) return true;
+  if (!HasMark(FSkinData, FHandle, true)) return true;
   if (ComposePaintMessages(message)) return false;
   return PaintsAtOnce(message.Msg) ? PassHeld(message) : true;
 }
@@ -198,7 +200,7 @@ void TSkinRadioButton::PaintOwn(HDC dc) {
 }
 
 void TSkinRadioButton::DrawSkin(HDC dc, const RECT& rect) {
-  const TDataSkinButton* buttons = ButtonsOf(FSkinData);
+  const TDataSkinButton* buttons = ButtonsOf(FSkinData, FHandle);
   if (!buttons || !FHandle) return;
   const bool checked = (SendMessageW(FHandle, BM_GETCHECK, 0, 0) & BST_CHECKED) != 0;
   const std::optional<TMarkPlan> plan = PlanMark(FHandle, rect, RadioButtonImage(*buttons), TElementKind::ekRadioButton,

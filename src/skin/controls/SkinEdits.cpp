@@ -4,6 +4,7 @@
 
 #include "base/win/Dc.h"
 #include "base/win/Handles.h"
+#include "base/win/Dpi.h"
 #include "framework/Graphics.h"
 #include "framework/StdCtrls.h"
 #include "skin/controls/SkinRanges.h"
@@ -249,7 +250,7 @@ void TSkinComBox::AfterMessage(TMessage& message) {
 
 void TSkinComBox::DrawSkin(HDC dc, const RECT& rect) {
   if (!FSkinData || !FHandle) return;
-  const TSkinDefinition& model = FSkinData->Model();
+  const TSkinDefinition& model = FSkinData->ModelFor(FHandle);
   const TDataSkinBorder* button = model.ComboButton.get();
   if (!Usable(button)) return;
   const TStateFlags state = DrawState();
@@ -260,7 +261,7 @@ void TSkinComBox::DrawSkin(HDC dc, const RECT& rect) {
   const TDataSkinObject* edge = model.SunkEdge.get();
   if (!Usable(edge)) return;
 
-  const int b = GetSystemMetrics(SM_CXHSCROLL);
+  const int b = SystemMetricForDpi(SM_CXHSCROLL, WindowDpi(FHandle));
   RECT text, buttonRect, glyphArea;
   const TPixelBitmap* strip = nullptr;
   if ((FExStyle & WS_EX_LEFTSCROLLBAR) == 0) {
@@ -297,7 +298,7 @@ void TSkinComBox::DrawSkin(HDC dc, const RECT& rect) {
 
 void TSkinComBox::DrawFlatCombo(HDC dc, const RECT& rect, TStateFlags state) {
   if (!FSkinData || !FHandle) return;
-  const TDataSkinBorder* button = FSkinData->Model().ComboButton.get();
+  const TDataSkinBorder* button = FSkinData->ModelFor(FHandle).ComboButton.get();
   if (!Usable(button)) return;
   // The brush the DC holds is the control's background here.
   const auto dcBrush = static_cast<HBRUSH>(GetCurrentObject(dc, OBJ_BRUSH));
@@ -310,7 +311,7 @@ void TSkinComBox::DrawFlatCombo(HDC dc, const RECT& rect, TStateFlags state) {
   if (dcBrush) ::FrameRect(work, &inner, dcBrush);
   InflateRect(&inner, -1, -1);
   RECT buttonRect = inner;
-  buttonRect.left = std::max(inner.left, inner.right - GetSystemMetrics(SM_CYVTHUMB));
+  buttonRect.left = std::max(inner.left, inner.right - SystemMetricForDpi(SM_CYVTHUMB, WindowDpi(FHandle)));
   if (dcBrush) ::FillRect(work, &buttonRect, dcBrush);
   const int frames = FixedFrameCount(TElementKind::ekComboButton);
   TElementImage image;

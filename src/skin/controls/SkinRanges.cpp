@@ -14,7 +14,8 @@ namespace kv {
 
 namespace {
 
-const TSkinDefinition* ModelOf(const TSkinData* data) { return data ? &data->Model() : nullptr; }
+// The skin at the window's DPI.
+const TSkinDefinition* ModelOf(const TSkinData* data, HWND window) { return data ? &data->ModelFor(window) : nullptr; }
 
 const TSkinColours& ColoursOf(const TSkinData* data) {
   static const TSkinColours defaults;
@@ -84,7 +85,7 @@ void TSkinTrackBar::DrawThumb(HDC dc, UINT itemState) {
   if (!dc || !FHandle) return;
   RECT thumb{};
   SendMessageW(FHandle, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumb));
-  const TSkinDefinition* model = ModelOf(FSkinData);
+  const TSkinDefinition* model = ModelOf(FSkinData, FHandle);
   const TDataSkinObject* element = nullptr;
   if (model) {
     const bool vertical = (GetWindowLongPtrW(FHandle, GWL_STYLE) & TBS_VERT) != 0;
@@ -173,7 +174,7 @@ void TSkinUpDown::DrawSkin(HDC dc, const RECT& rect) {
 }
 
 void TSkinUpDown::DrawButton(HDC dc, const RECT& button, bool second, bool horizontal, TStateFlags state) {
-  const TSkinDefinition* model = ModelOf(FSkinData);
+  const TSkinDefinition* model = ModelOf(FSkinData, FHandle);
   const TDataSkinBorder* element = nullptr;
   if (model) element = horizontal ? model->UpDownHorz.get() : model->UpDownVert.get();
   const TElementKind kind = second ? TElementKind::ekUpDownSecond : TElementKind::ekUpDownFirst;

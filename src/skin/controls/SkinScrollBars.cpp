@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "base/win/Dc.h"
+#include "base/win/Dpi.h"
 #include "framework/Controls.h"
 #include "framework/Messages.h"
 #include "framework/RangeCtrls.h"
@@ -16,6 +17,7 @@
 #include "skin/core/SkinData.h"
 #include "skin/data/BarArithmetic.h"
 #include "skin/data/SkinDefinition.h"
+#include "skin/data/PixelScale.h"
 #include "skin/data/SkinFrames.h"
 #include "skin/gdi/SkinGdi.h"
 
@@ -23,7 +25,8 @@ namespace kv {
 
 namespace {
 
-// Bars are composed this thick and stretched to the real thickness.
+// Bars are composed this thick at 96 DPI (scaled at others) and stretched to the real
+// thickness.
 constexpr int kComposeThickness = 16;
 // The arrow button at one end of a bar, pressed or not.
 int ArrowFrame(bool vertical, bool second, bool pressed) {
@@ -32,7 +35,8 @@ int ArrowFrame(bool vertical, bool second, bool pressed) {
   return FrameIndex(kind, pressed ? TStateFlags::csPressed : TStateFlags::csNone);
 }
 
-const TSkinDefinition* ModelOf(const TSkinData* data) { return data ? &data->Model() : nullptr; }
+// The skin at the window's DPI.
+const TSkinDefinition* ModelOf(const TSkinData* data, HWND window) { return data ? &data->ModelFor(window) : nullptr; }
 
 // The stretched copy of the composed bar, colour on colour as the bars were drawn for.
 void StretchToDc(HDC dc, const RECT& target, const TPixelBitmap& bitmap) {
@@ -81,7 +85,7 @@ class TCaptureScope {
 
 }  // namespace
 
-int ArrowSize() { return GetSystemMetrics(SM_CXHSCROLL); }
+int ArrowSize(int dpi) { return SystemMetricForDpi(SM_CXHSCROLL, dpi); }
 
 bool HasArrows(const TSkinDefinition* model) { return model && model->Scrollbar && !model->Scrollbar->Image.Empty(); }
 
@@ -113,7 +117,9 @@ TScrollPart PartOfScroll(WPARAM wParam, bool vertical) {
   }
 }
 
-int MinimumThumbLength() { return (GetVersion() & 0x80000000u) ? ArrowSize() / 2 : 8; }
+int MinimumThumbLength(int dpi) {
+  return (GetVersion() & 0x80000000u) ? ArrowSize(dpi) / 2 : ScaleLength(8, int(dpi));
+}
 
 bool DrawSkinScrollBar(HDC dc, const RECT& bar, const TSkinDefinition& model, const TScrollBarLook& look) {
   if (!HasArrows(&model)) return false;
@@ -121,11 +127,12 @@ bool DrawSkinScrollBar(HDC dc, const RECT& bar, const TSkinDefinition& model, co
   if (width <= 0 || height <= 0) return true;
   const bool vertical = look.Vertical;
   const int length = vertical ? height : width;
-  const int a = ArrowSize();
-  TPixelBitmap bitmap(vertical ? kComposeThickness : length, vertical ? length : kComposeThickness,
+  const int a = ArrowSize(look.Dpi);
+  const int thickness = ScaleLength(kComposeThickness, int(look.Dpi));
+  TPixelBitmap bitmap(vertical ? thickness : length, vertical ? length : thickness,
                       PixelOf(ResolveColor(model.Colours.ScrollbarColour)));
-  const auto along = [vertical](int from, int to) {
-    return vertical ? Rect{0, from, kComposeThickness, to} : Rect{from, 0, to, kComposeThickness};
+  const auto along = [vertical, thickness](int from, int to) {
+    return vertical ? Rect{0, from, thickness, to} : Rect{from, 0, to, thickness};
   };
 
   if (const TDataSkinObject* track = vertical ? model.VertScroll.get() : model.HorzScroll.get()) {
@@ -154,7 +161,7 @@ bool DrawSkinScrollBar(HDC dc, const RECT& bar, const TSkinDefinition& model, co
                 StripFrameIndex(TElementKind::ekScrollThumb, state, frames));
   }
 
-  if ((vertical ? width : height) == kComposeThickness) {
+  if ((vertical ? width : height) == thickness) {
     CopyToDc(dc, bar.left, bar.top, bitmap);
   } else {
     StretchToDc(dc, bar, bitmap);
@@ -275,7 +282,7 @@ void TSkinScrollBar::AfterMessage(TMessage& m) {
 }
 
 void TSkinScrollBar::DrawSkin(HDC dc, const RECT& rect) {
-  if (!FHandle || FDestroying || !HasArrows(ModelOf(FSkinData))) return;
+  if (!FHandle || FDestroying || !HasArrows(ModelOf(FSkinData, FHandle))) return;
   FStyle = GetWindowLongPtrW(FHandle, GWL_STYLE);
   FExStyle = GetWindowLongPtrW(FHandle, GWL_EXSTYLE);
   if (FInVScroll) FStyle |= WS_VSCROLL;
@@ -289,7 +296,7 @@ void TSkinScrollBar::DrawSkin(HDC dc, const RECT& rect) {
 }
 
 void TSkinScrollBar::ComputeLayout(const RECT& r) {
-  const int a = ArrowSize();
+  const int a = ArrowSize(WindowDpi(FHandle));
   RECT c{};
   GetClientRect(FHandle, &c);
   const bool horizontal = (FStyle & WS_HSCROLL) != 0, vertical = (FStyle & WS_VSCROLL) != 0;
@@ -329,7 +336,8 @@ void TSkinScrollBar::ComputeThumb(const RECT& barRect, int bar) {
   // While dragging, the thumb stays where the mouse put it.
   if (FDragging || !FHandle) return;
   bar &= 1;
-  const int a = ArrowSize();
+  const int dpi = WindowDpi(FHandle);
+  const int a = ArrowSize(dpi);
   const int length = BarLength(barRect, bar == 1);
   const int l = length - 2 * a;
   SCROLLINFO& info = FInfo[bar];
@@ -337,8 +345,8 @@ void TSkinScrollBar::ComputeThumb(const RECT& barRect, int bar) {
   info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_TRACKPOS;
   if (!GetScrollInfo(FHandle, bar == 1 ? SB_VERT : SB_HORZ, &info)) return;
   TThumbSpan span;
-  if (!PlaceThumb(info.nMin, info.nMax, info.nPage, info.nPos, l, MinimumThumbLength(), GetSystemMetrics(SM_CXHTHUMB),
-                  false, span))
+  if (!PlaceThumb(info.nMin, info.nMax, info.nPage, info.nPos, l, MinimumThumbLength(dpi),
+                  SystemMetricForDpi(SM_CXHTHUMB, dpi), false, span))
     return;  // the previous geometry stands
   FGeometry[bar].TrackLength = l;
   FGeometry[bar].ThumbLength = span.Length;
@@ -349,10 +357,11 @@ void TSkinScrollBar::DrawBar(HDC dc, const RECT& barRect, int bar) {
   bar &= 1;
   const bool vertical = bar == 1;
   if (vertical ? FInVScroll : FInHScroll) return;  // the platform is drawing it
-  const TSkinDefinition* model = ModelOf(FSkinData);
+  const TSkinDefinition* model = ModelOf(FSkinData, FHandle);
   if (!HasArrows(model)) return;
   ComputeThumb(barRect, bar);
-  const int a = ArrowSize();
+  const int dpi = WindowDpi(FHandle);
+  const int a = ArrowSize(dpi);
   const int length = BarLength(barRect, vertical);
   const int arrow = length < 2 * a ? length / 2 : a;
   const TScrollGeometry& g = FGeometry[bar];
@@ -366,6 +375,7 @@ void TSkinScrollBar::DrawBar(HDC dc, const RECT& barRect, int bar) {
   look.ThumbStart = arrow + g.ThumbOffset;
   look.ThumbLength = g.ThumbLength;
   look.ThumbPressed = FPart == (vertical ? spVertThumb : spHorzThumb);
+  look.Dpi = dpi;
   DrawSkinScrollBar(dc, barRect, *model, look);
 }
 
@@ -383,7 +393,7 @@ TScrollHit TSkinScrollBar::HitTest(int c, int bar) const {
 bool TSkinScrollBar::HandleClick(const TMessage& m) {
   if (m.WParam != HTHSCROLL && m.WParam != HTVSCROLL) return false;
   // Without the skin's bars the platform keeps its own.
-  if (!FHandle || FDragging || !HasArrows(ModelOf(FSkinData))) return false;
+  if (!FHandle || FDragging || !HasArrows(ModelOf(FSkinData, FHandle))) return false;
   const int bar = m.WParam == HTVSCROLL ? 1 : 0;
   // A bar the program switched off does not move for the platform either.
   SCROLLBARINFO state{};

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "base/win/Dpi.h"
 #include "skin/controls/SkinControl.h"
 
 namespace kv {
@@ -56,18 +57,19 @@ struct TScrollBarLook {
   int ThumbStart = 0;  // from the bar's start (first arrow included)
   int ThumbLength = 0;
   bool ThumbPressed = false;
+  int Dpi = kDefaultDpi;  // the window's: arrow size and composing thickness follow it
 };
 
-// The bar composed 16 pixels thick from the skin's Scrollbar, HorzScroll / VertScroll and
+// The bar composed 16 pixels thick (at 96 DPI, scaled with look.Dpi) from the skin's Scrollbar, HorzScroll / VertScroll and
 // thumb elements over ScrollbarColour, stretched onto `bar` of `dc`. False (nothing drawn)
 // without a Scrollbar picture.
 bool DrawSkinScrollBar(HDC dc, const RECT& bar, const TSkinDefinition& model, const TScrollBarLook& look);
 
 // The least thumb length the platform draws.
-int MinimumThumbLength();
-// The system's arrow-button size, a bar's length along its direction, and whether the
-// skin has the arrow pictures every bar needs.
-int ArrowSize();
+int MinimumThumbLength(int dpi);
+// The system's arrow-button size at a DPI, a bar's length along its direction, and
+// whether the skin has the arrow pictures every bar needs.
+int ArrowSize(int dpi);
 int BarLength(const RECT& r, bool vertical);
 bool HasArrows(const TSkinDefinition* model);
 // Asks a bar skin to paint once more when the queue comes round to it: the platform,

@@ -17,7 +17,8 @@ namespace kv {
 
 namespace {
 
-const TSkinDefinition* ModelOf(const TSkinData* data) { return data ? &data->Model() : nullptr; }
+// The skin at the window's DPI.
+const TSkinDefinition* ModelOf(const TSkinData* data, HWND window) { return data ? &data->ModelFor(window) : nullptr; }
 
 }  // namespace
 
@@ -86,10 +87,12 @@ void TSkinScControl::ComputeThumb(const RECT& barRect, bool vertical) {
     page = info.nPage;
     position = info.nPos;
   }
-  const int a = ArrowSize();
+  const int dpi = WindowDpi(FHandle);
+  const int a = ArrowSize(dpi);
   const int l = BarLength(barRect, vertical) - 2 * a;
   TThumbSpan span;
-  if (!PlaceThumb(minimum, maximum, page, position, l, MinimumThumbLength(), GetSystemMetrics(SM_CXHTHUMB), true, span))
+  if (!PlaceThumb(minimum, maximum, page, position, l, MinimumThumbLength(dpi), SystemMetricForDpi(SM_CXHTHUMB, dpi),
+                  true, span))
     return;
   FTrackLength = l;
   FThumbLength = span.Length;
@@ -97,11 +100,12 @@ void TSkinScControl::ComputeThumb(const RECT& barRect, bool vertical) {
 }
 
 void TSkinScControl::DrawSkin(HDC dc, const RECT& rect) {
-  const TSkinDefinition* model = ModelOf(FSkinData);
+  const TSkinDefinition* model = ModelOf(FSkinData, FHandle);
   if (!HasArrows(model)) return;
   const bool vertical = Vertical();
   ComputeThumb(rect, vertical);
-  const int a = ArrowSize();
+  const int dpi = WindowDpi(FHandle);
+  const int a = ArrowSize(dpi);
   const int length = BarLength(rect, vertical);
   TScrollBarLook look;
   look.Vertical = vertical;
@@ -111,6 +115,7 @@ void TSkinScControl::DrawSkin(HDC dc, const RECT& rect) {
   look.ThumbStart = (length < 2 * a ? length / 2 : a) + FThumbOffset;
   look.ThumbLength = FThumbLength;
   look.ThumbPressed = FPart == spHorzThumb || FPart == spVertThumb;
+  look.Dpi = dpi;
   DrawSkinScrollBar(dc, rect, *model, look);
 }
 

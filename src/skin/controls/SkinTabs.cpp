@@ -28,8 +28,8 @@ constexpr int kItemTextLength = 80;
 
 Rect ToRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
 
-const TDataSkinBorder* TabsOf(const TSkinData* data) {
-  const TDataSkinBorder* tabs = data ? data->Model().Tabs.get() : nullptr;
+const TDataSkinBorder* TabsOf(const TSkinData* data, HWND window) {
+  const TDataSkinBorder* tabs = data ? data->ModelFor(window).Tabs.get() : nullptr;
   return tabs && !tabs->Image.Empty() ? tabs : nullptr;
 }
 
@@ -90,7 +90,7 @@ void TSkinTab::AttachWindow(HWND window, TSkinData* skinData, TCanvas* canvas) {
 
 bool TSkinTab::BeforeMessage(TMessage& message) {
   // Without the skin's tabs the control keeps its own look, painted as usual.
-  if (!TabsOf(FSkinData)) return true;
+  if (!TabsOf(FSkinData, FHandle)) return true;
   return !ComposePaintMessages(message);
 }
 
@@ -101,7 +101,7 @@ void TSkinTab::ReadOrientation() {
 void TSkinTab::PrepareStrips() {
   ReadOrientation();
   // Made again whole from the skin shown now: no picture of an earlier skin stays.
-  const TDataSkinBorder* tabs = TabsOf(FSkinData);
+  const TDataSkinBorder* tabs = TabsOf(FSkinData, FHandle);
   FTabStrip = tabs ? tabs->Image : TPixelBitmap();
   FBorderStrip = tabs ? tabs->Image2 : TPixelBitmap();
   switch (FOrientation) {
@@ -134,7 +134,7 @@ bool TSkinTab::FindUpDown() {
 }
 
 void TSkinTab::DrawTab(HDC dc, const RECT& rect, int frame) {
-  const TDataSkinBorder* tabs = TabsOf(FSkinData);
+  const TDataSkinBorder* tabs = TabsOf(FSkinData, FHandle);
   if (!tabs || FTabStrip.Empty()) return;
   kv::DrawElement(dc, ToRect(rect), TabImage(*tabs, FTabStrip), frame);
 }
@@ -164,7 +164,7 @@ HDC TSkinTab::TabBuffer(int width, int height) {
 }
 
 void TSkinTab::DrawSkin(HDC dc, const RECT& rect) {
-  const TDataSkinBorder* tabs = TabsOf(FSkinData);
+  const TDataSkinBorder* tabs = TabsOf(FSkinData, FHandle);
   if (!tabs || !FHandle) return;
   if (FTabStrip.Empty()) PrepareStrips();
   if (FTabStrip.Empty()) return;
@@ -292,7 +292,7 @@ void TSkinTab31::SkinChanged() {
 }
 
 void TSkinTab31::PrepareStrip() {
-  const TDataSkinBorder* tabs = TabsOf(FSkinData);
+  const TDataSkinBorder* tabs = TabsOf(FSkinData, FHandle);
   FTabStrip = tabs ? tabs->Image : TPixelBitmap();
   FlipVertical(FTabStrip);
 }
@@ -309,13 +309,13 @@ bool TSkinTab31::BeforeMessage(TMessage& message) {
 }
 
 void TSkinTab31::DrawTab(HDC dc, const RECT& rect, int frame) {
-  const TDataSkinBorder* tabs = TabsOf(FSkinData);
+  const TDataSkinBorder* tabs = TabsOf(FSkinData, FHandle);
   if (!tabs || FTabStrip.Empty()) return;
   kv::DrawElement(dc, ToRect(rect), TabImage(*tabs, FTabStrip), frame);
 }
 
 void TSkinTab31::DrawSkin(HDC dc, const RECT& rect) {
-  const TDataSkinBorder* tabs = TabsOf(FSkinData);
+  const TDataSkinBorder* tabs = TabsOf(FSkinData, FHandle);
   auto* tabSet = dynamic_cast<TTabSet*>(FControl);
   if (!tabs || !tabSet) return;
   if (FTabStrip.Empty()) PrepareStrip();

@@ -5,9 +5,12 @@
 #include "base/FileIo.h"
 #include "base/TextCodec.h"
 #include "base/win/Resources.h"
+#include "base/win/Dpi.h"
 #include "base/win/WideText.h"
 #include "framework/Forms.h"
 #include "skin/core/SkinEngine.h"
+#include "skin/data/SkinContainer.h"
+#include "skin/data/SkinScaling.h"
 #include "skin/gdi/SkinGdi.h"
 
 namespace kv {
@@ -100,13 +103,49 @@ bool TSkinData::LoadSkin() {
     FMessenger = FOwnMessenger.get();
   }
   if (!LoadSkinModel(FStoredSkin, FModel, FMessenger)) return false;
+  FScaled.clear();
   FButtonFaceBrush.Reset(CreateSolidBrush(ResolveColor(FModel.Colours.ButtonFaceColour)));
   FNoSkin = false;
   return true;
 }
 
+const TSkinDefinition& TSkinData::ModelAt(int dpi) const {
+  if (dpi == 0 || dpi == kDefaultDpi) return FModel;
+  const auto [at, added] = FScaled.try_emplace(dpi);
+  if (added) {
+    // The double-size twins are read from the stored container, only where they count.
+    TSkinReader reader;
+    bool opened = false;
+    if (int(dpi) >= kHiResFromDpi) {
+      try {
+        opened = reader.Open(FStoredSkin);
+      } catch (...) {
+        opened = false;  // a container that loaded once: no twins rather than no scale
+      }
+    }
+    TPictureSource entries;
+    if (opened)
+      entries = [&reader](std::string_view name) {
+        std::string bytes;
+        reader.ReadEntry(name, bytes);
+        return bytes;
+      };
+    at->second = ScaleDefinition(FModel, int(dpi), entries);
+  }
+  return at->second ? *at->second : FModel;
+}
+
+TSkinDefinition& TSkinData::ModelAt(int dpi) {
+  return const_cast<TSkinDefinition&>(std::as_const(*this).ModelAt(dpi));
+}
+
+const TSkinDefinition& TSkinData::ModelFor(HWND window) const { return ModelAt(WindowDpi(window)); }
+
+TSkinDefinition& TSkinData::ModelFor(HWND window) { return ModelAt(WindowDpi(window)); }
+
 void TSkinData::ApplySkin() {
   if (FLoading) return;
+  FScaled.clear();  // the model may have been changed in place
   if (!TSkinEngine::Instance()) Loaded();
   TSkinEngine& engine = *TSkinEngine::Instance();
   engine.SetPendingSkinData(this);

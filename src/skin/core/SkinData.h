@@ -8,6 +8,7 @@
 #include <commctrl.h>
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -82,6 +83,14 @@ class TSkinData : public TComponent {
   const TSkinDefinition& Model() const { return FModel; }
   // For whoever changes the loaded skin in place (an editor, tests); ApplySkin afterwards.
   TSkinDefinition& Model() { return FModel; }
+  // The skin for a window at `dpi`: the model itself at 96 (and for 0, unknown), else a
+  // copy with pictures and lengths scaled, made at the first request for that DPI and
+  // kept until another skin is loaded or applied. A copy that cannot be made (too many
+  // pixels, no memory) leaves that DPI drawing with the model as it is.
+  const TSkinDefinition& ModelAt(int dpi) const;
+  TSkinDefinition& ModelAt(int dpi);
+  const TSkinDefinition& ModelFor(HWND window) const;
+  TSkinDefinition& ModelFor(HWND window);
   HBRUSH ButtonFaceBrush() const { return FButtonFaceBrush.Get(); }
   HIMAGELIST MenuGlyphs() const { return FMenuGlyphs.Get(); }
   // The caption-icon picture the form frame fills from the first window with an icon;
@@ -113,6 +122,7 @@ class TSkinData : public TComponent {
   bool FFramePainting = true;
   std::string FStoredSkin;
   TSkinDefinition FModel;
+  mutable std::map<unsigned, std::unique_ptr<TSkinDefinition>> FScaled;
   TBrushHandle FButtonFaceBrush;
   TImageListHandle FMenuGlyphs;
   TPixelBitmap FIconBitmap;

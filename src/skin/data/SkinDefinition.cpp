@@ -59,11 +59,13 @@ class TPictureCache {
     return at->second;
   }
 
-  // A record's own copy of the picture a reference names.
-  void Copy(TPixelBitmap& bitmap, std::string_view reference) {
+  // A record's own copy of the picture a reference names, and where it came from.
+  void Copy(TPixelBitmap& bitmap, TPictureOrigin& origin, std::string_view reference) {
     const TPixelBitmap& picture = Find(reference);
     Charge(Pixels(picture));
     bitmap = picture;
+    origin = {};
+    if (!picture.Empty()) origin = {PictureEntryName(reference), picture.Width(), picture.Height(), picture.Bounds()};
   }
 
   void Charge(std::int64_t pixels) {
@@ -149,6 +151,8 @@ class TSkinDefinition::TReader {
       FPictures.Charge(Pixels(m.ComboButton->Image));
       m.ComboButton->Image2 = m.ComboButton->Image;
       MirrorHorizontal(m.ComboButton->Image2);
+      m.ComboButton->Image2Origin = m.ComboButton->ImageOrigin;
+      m.ComboButton->Image2Origin.Mirrored = true;
     }
     m.SunkEdge = ReadObject("SunkEdge");
     m.ExtraImages = ReadObject("ExtraImages");
@@ -187,7 +191,9 @@ class TSkinDefinition::TReader {
     for (const char* part : {"R", "G", "B"}) Note(section, std::string(base) + part);
     ReadComponentColour(FIni, section, base, target);
   }
-  void Picture(TPixelBitmap& bitmap, std::string_view reference) { FPictures.Copy(bitmap, reference); }
+  void Picture(TPixelBitmap& bitmap, TPictureOrigin& origin, std::string_view reference) {
+    FPictures.Copy(bitmap, origin, reference);
+  }
   TSkinColour Triple(std::string_view section, std::string_view key, TSkinColour fallback) {
     return ParseColourTriple(Text(section, key), fallback);
   }
@@ -195,7 +201,7 @@ class TSkinDefinition::TReader {
   // The fields ReadObject and ReadBorderObject share.
   void ReadCommon(TDataSkinObject& o, std::string_view section, const std::string& image) {
     o.Name = std::string(section);
-    Picture(o.Image, image);
+    Picture(o.Image, o.ImageOrigin, image);
     o.LeftWidth = Int(section, "LeftWidth", 0);
     o.RightWidth = Int(section, "RightWidth", 0);
     o.TopHeight = Int(section, "TopHeight", 0);
@@ -228,7 +234,7 @@ class TSkinDefinition::TReader {
     ReadCommon(*o, section, image);
     o->Style = Int(section, "Style", 0);
     if (secondKey.empty()) return o;
-    if (const std::string second = Text(section, secondKey); !second.empty()) Picture(o->Image2, second);
+    if (const std::string second = Text(section, secondKey); !second.empty()) Picture(o->Image2, o->Image2Origin, second);
     return o;
   }
 
@@ -238,8 +244,8 @@ class TSkinDefinition::TReader {
     if (bitmap.empty()) return;
     auto o = std::make_unique<TDataSkinBorder>();
     o->Name = "Progress";
-    Picture(o->Image, bitmap);
-    if (const std::string chunk = Text("Progress", "Chunk"); !chunk.empty()) Picture(o->Image2, chunk);
+    Picture(o->Image, o->ImageOrigin, bitmap);
+    if (const std::string chunk = Text("Progress", "Chunk"); !chunk.empty()) Picture(o->Image2, o->Image2Origin, chunk);
     o->Style = Int("Progress", "Style", 0);
     o->LeftWidth = Int("Progress", "LeftWidth", 0);
     o->RightWidth = Int("Progress", "RightWidth", 0);
@@ -259,10 +265,10 @@ class TSkinDefinition::TReader {
     b->TopHeight = Int(s, "TopHeight", 0);
     b->BottomHeight = Int(s, "BottomHeight", 0);
     b->Trans = Int(s, "Trans", 0);
-    Picture(b->Image, Text(s, "Bitmap"));
+    Picture(b->Image, b->ImageOrigin, Text(s, "Bitmap"));
     b->Tile = Int(s, "Tile", 0);
-    Picture(b->CheckImage, Text(s, "CheckButton"));
-    Picture(b->RadioImage, Text(s, "RadioButton"));
+    Picture(b->CheckImage, b->CheckOrigin, Text(s, "CheckButton"));
+    Picture(b->RadioImage, b->RadioOrigin, Text(s, "RadioButton"));
     b->NormalColour = Int(s, "NormalColour", -1);
     b->MouseOverColour = Int(s, "MouseOverColour", -1);
     b->PressedColour = Int(s, "PressedColour", -1);
@@ -281,7 +287,7 @@ class TSkinDefinition::TReader {
     if (image.empty()) return;
     auto o = std::make_unique<TDataSkinObject>();
     o->Name = "Personality";
-    Picture(o->Image, image);
+    Picture(o->Image, o->ImageOrigin, image);
     o->Tile = Int("Personality", "TileMenu", 0);
     o->LeftWidth = Int("Personality", "TileLeftMenu", 1);
     o->RightWidth = Int("Personality", "TileRightMenu", 1);
@@ -292,7 +298,7 @@ class TSkinDefinition::TReader {
     constexpr std::string_view s = "Personality";
     auto t = std::make_unique<TDataSkinTitle>();
     t->Name = "Title";
-    Picture(t->Image, Text(s, "TextBack"));
+    Picture(t->Image, t->ImageOrigin, Text(s, "TextBack"));
     t->LeftWidth = Int(s, "TextShift", 0);
     t->TopHeight = Int(s, "TextShiftVert", 0);
     t->RightWidth = Int(s, "TextRightClip", 0);
@@ -316,7 +322,7 @@ class TSkinDefinition::TReader {
     b->FrameCount = Int(s, edge + "Frame", 1);
     b->Tile = Int(s, edge + "Stretch", 1);
     b->Trans = Int(s, edge + "Trans", 1);
-    Picture(b->Image, Text(s, edge));
+    Picture(b->Image, b->ImageOrigin, Text(s, edge));
     return b;
   }
 
@@ -371,12 +377,15 @@ class TSkinDefinition::TReader {
       b->Visibility1 = Int(section, "Visibility1", 0);
       b->CombineOp = Int(section, "CombineOp", -1);
       b->FrameCount = Int(section, "frame", 0);
-      Picture(b->Image, Text(section, "ButtonImage"));
+      Picture(b->Image, b->ImageOrigin, Text(section, "ButtonImage"));
       if (b->FrameCount == 0) {
         b->FrameCount = 6;
         if (!b->Image.Empty()) b->FrameCount = static_cast<double>(b->Image.Width()) / b->Image.Height() <= 3.8 ? 3 : 6;
         if (b->Action < 0) b->FrameCount = 6;
-        if (b->Action == 3 || b->Action == 11) b->Image = TPixelBitmap();
+        if (b->Action == 3 || b->Action == 11) {
+          b->Image = TPixelBitmap();
+          b->ImageOrigin = {};
+        }
       }
       buttons.push_back(std::move(b));
     }
@@ -402,7 +411,9 @@ class TSkinDefinition::TReader {
       if (cell > 0) {
         FPictures.Charge(std::int64_t(4) * cell * strip.Height());
         b.Image = TPixelBitmap(4 * cell, strip.Height());
-        CopyPixels(b.Image, 0, 0, strip, {4 * i * cell, 0, 4 * (i + 1) * cell, strip.Height()});
+        const Rect part{4 * i * cell, 0, 4 * (i + 1) * cell, strip.Height()};
+        CopyPixels(b.Image, 0, 0, strip, part);
+        b.ImageOrigin = {PictureEntryName(image), strip.Width(), strip.Height(), part};
       }
       b.XCoord = (cell + 4) * (3 - i);
     }

@@ -29,6 +29,17 @@ using TSkinColour = std::uint32_t;
 constexpr TSkinColour SystemColour(int index) { return 0xFF000000u | static_cast<std::uint32_t>(index); }
 constexpr bool IsSystemColour(TSkinColour c) { return (c & 0xFF000000u) == 0xFF000000u; }
 
+// Where a record's picture was taken from: the container entry (of Width x Height), the
+// part of it, and whether it was mirrored. A scaled copy of the skin takes the same part
+// of the entry's double-size twin when there is one. No entry: a picture made otherwise.
+struct TPictureOrigin {
+  std::string Entry;
+  int Width = 0;
+  int Height = 0;
+  Rect Part;
+  bool Mirrored = false;
+};
+
 class TDataSkinObject {
  public:
   virtual ~TDataSkinObject() = default;
@@ -39,6 +50,7 @@ class TDataSkinObject {
   std::int32_t RightWidth = 0;
   std::int32_t BottomHeight = 0;
   TPixelBitmap Image;
+  TPictureOrigin ImageOrigin;
   std::int32_t Trans = 0;
   std::int32_t Tile = 0;
   std::string Name;
@@ -55,12 +67,14 @@ class TDataSkinObject {
 class TDataSkinBorder : public TDataSkinObject {
  public:
   TPixelBitmap Image2;
+  TPictureOrigin Image2Origin;
 };
 
 class TDataSkinButton : public TDataSkinObject {
  public:
   TPixelBitmap CheckImage;
   TPixelBitmap RadioImage;
+  TPictureOrigin CheckOrigin, RadioOrigin;
   std::int32_t RadioFrameCount = 0;
   std::int32_t CheckFrameCount = 0;
 };

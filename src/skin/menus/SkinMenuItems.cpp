@@ -28,7 +28,7 @@ constexpr int kSeparatorHeight = 8;
 // The MenuItem record when it has a picture to draw.
 const TDataSkinObject* ItemRecord(const TMenuSkinContext& context) {
   if (!context.Data) return nullptr;
-  const TDataSkinObject* record = context.Data->Model().MenuItem.get();
+  const TDataSkinObject* record = context.Data->ModelFor(context.Window).MenuItem.get();
   return record && !record->Image.Empty() ? record : nullptr;
 }
 

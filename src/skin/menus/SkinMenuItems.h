@@ -29,6 +29,7 @@ inline constexpr int kMenuTextLimit = 79;
 struct TMenuSkinContext {
   const TSkinData* Data = nullptr;
   TMenu* FallbackMenu = nullptr;
+  HWND Window = nullptr;  // the form the menu belongs to: its DPI sizes the items
 };
 
 // The measure handler of framework items: after the framework's own measuring, room for

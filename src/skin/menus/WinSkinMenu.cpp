@@ -238,7 +238,7 @@ bool TWinSkinMenu::RightToLeft() const {
 
 int TWinSkinMenu::StartOffset(int width) const {
   if (!FSkinData || FSkinData->NoSkin()) return kPlainBarStart;
-  const TDataSkinObject* record = FSkinData->Model().MenuBar.get();
+  const TDataSkinObject* record = FSkinData->ModelFor(FHost.Window()).MenuBar.get();
   if (!record || record->Image.Empty()) return kPlainBarStart;
   // In 64 bits: a skin may give any margin, and the sum must not overflow.
   const std::int64_t start = RightToLeft() ? std::int64_t(record->RightWidth) + 8 : std::int64_t(record->LeftWidth) + 4;
@@ -264,13 +264,13 @@ void TWinSkinMenu::PaintMenuBar(HDC dc, const RECT& r) {
   const int width = r.right - r.left, height = r.bottom - r.top;
   FBarRect = r;
   if (width <= 0 || height <= 0 || !FSkinData || FSkinData->NoSkin()) return;
-  const TSkinDefinition& model = FSkinData->Model();
+  const TSkinDefinition& model = FSkinData->ModelFor(FHost.Window());
   const bool rightToLeft = RightToLeft();
   // A mirrored window's DC turns the bar round with the buffer's copy: the captions are
   // drawn turned, so that they read right there.
   const bool mirrored = IsMirroredDc(dc);
   const TMenuBarRows rows = Arrange(width);
-  const int rowHeight = RowHeight();
+  const int rowHeight = RowHeight(WindowDpi(FHost.Window()));
 
   TPixelBitmap work(width, height);
   if (const TDataSkinObject* record = model.MenuBar.get(); record && !record->Image.Empty()) {

@@ -25,6 +25,7 @@
 #include <vector>
 
 #include "base/win/Handles.h"
+#include "base/win/Dpi.h"
 #include "framework/Classes.h"
 #include "framework/Menus.h"
 #include "skin/core/SkinHosts.h"
@@ -105,9 +106,9 @@ class TWinSkinMenu : public TComponent {
   // The rows the buttons take on a bar `width` pixels wide: the captions measured in the
   // menu font, as painting lays them out.
   TMenuBarRows Arrange(int width) const;
-  // The bar's height at that width: its rows, each RowHeight() high.
-  int HeightFor(int width) const { return Arrange(width).RowCount * RowHeight(); }
-  static int RowHeight() { return GetSystemMetrics(SM_CYMENU); }
+  // The bar's height at that width: its rows, each RowHeight() high at the window's DPI.
+  int HeightFor(int width) const { return Arrange(width).RowCount * RowHeight(WindowDpi(FHost.Window())); }
+  static int RowHeight(int dpi) { return SystemMetricForDpi(SM_CYMENU, dpi); }
 
   const std::vector<TMenuBtn*>& Buttons() const { return FButtons; }
   int ButtonCount() const { return int(FButtons.size()); }

@@ -53,12 +53,12 @@ void TWinSkinPopMenu::DetachPopup() {
 
 bool TWinSkinPopMenu::Skinnable() const {
   if (!FSkinData || FSkinData->NoSkin()) return false;
-  const TDataSkinObject* record = FSkinData->Model().MenuBackground.get();
+  const TDataSkinObject* record = FSkinData->ModelFor(FWindow).MenuBackground.get();
   return record && !record->Image.Empty();
 }
 
 void TWinSkinPopMenu::RenderBackground() {
-  const TDataSkinObject& record = *FSkinData->Model().MenuBackground;
+  const TDataSkinObject& record = *FSkinData->ModelFor(FWindow).MenuBackground;
   RECT r{};
   GetWindowRect(FWindow, &r);
   POINT client{0, 0};

@@ -23,7 +23,7 @@ TCaptionButtons::TCaptionButtons(TWinSkinForm& form, const TPixelBitmap& icon) :
 
 void TCaptionButtons::Rebuild() {
   Free();
-  TSkinDefinition& model = FForm.SkinData()->Model();
+  TSkinDefinition& model = FForm.SkinData()->ModelFor(FForm.Window());
   for (std::size_t i = 0; i < model.SysButtons.size(); ++i)
     FButtons.push_back(FForm.Make<TWinSysButton>(FForm, *this, i));
   FLayout = {};
@@ -65,7 +65,7 @@ void TCaptionButtons::Draw(const TWinSysButton& button, int state) const {
   if (state == TNCObject::nsNormal && !FForm.IsActive()) flags = TStateFlags::csInactive;
   const TWindowDc dc = TWindowDc::Whole(FForm.Window());
   const RECT& b = button.Bounds;
-  DrawSkinCaptionButton(dc.Get(), FrameSkinOf(FForm.SkinData()->Model()), button.Index(),
+  DrawSkinCaptionButton(dc.Get(), FrameSkinOf(FForm.SkinData()->ModelFor(FForm.Window())), button.Index(),
                         {b.left, b.top, b.right, b.bottom}, flags, &FIcon);
 }
 
@@ -81,7 +81,7 @@ void TCaptionButtons::DrawOnMdiBar(HDC dc) const {
 }
 
 const TDataSkinSysButton& TCaptionButtons::Record(std::size_t index) const {
-  return *FForm.SkinData()->Model().SysButtons.at(index);
+  return *FForm.SkinData()->ModelFor(FForm.Window()).SysButtons.at(index);
 }
 
 TCaptionCommand TCaptionButtons::CommandOf(int action) {

@@ -22,6 +22,7 @@ constexpr unsigned kHoverInterval = 250;
 constexpr UINT_PTR kHoverTimerId = 0x3505;  // beside the skin's own message numbers
 constexpr unsigned kActionDelay = 250;
 constexpr DWORD kCaptionStyles = WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
+constexpr UINT kDpiChanged = 0x02E0;  // WM_DPICHANGED, which older headers leave out
 constexpr UINT kFrameChanged = SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED;
 
 TFontHandle SystemCaptionFont() {
@@ -51,7 +52,8 @@ TWinSkinForm::~TWinSkinForm() {
 
 bool TWinSkinForm::FrameSkinned() const { return FSkinData && FSkinData->SkinControls().Contains(xcMainMenu); }
 
-FrameSkin TWinSkinForm::Skin() const { return FrameSkinOf(FSkinData->Model()); }
+// The skin at the window's DPI: borders, caption, buttons and region all scale with it.
+FrameSkin TWinSkinForm::Skin() const { return FrameSkinOf(FSkinData->ModelFor(FWindow)); }
 
 void TWinSkinForm::Attach(HWND window, TSkinData* skinData, TForm* form, bool activating) {
   FWindow = window;
@@ -176,7 +178,7 @@ void TWinSkinForm::ShowCaptionStyles(bool show) {
 
 void TWinSkinForm::LoadFrameMetrics() {
   if (!FSkinData || FSkinData->NoSkin()) return;
-  TSkinDefinition& model = FSkinData->Model();
+  TSkinDefinition& model = FSkinData->ModelFor(FWindow);
   if (FFrameType == TFrameType::ftCaptionless) {
     FBorders = {};
     FMenuBarHeight = 0;
@@ -437,6 +439,7 @@ void TWinSkinForm::WindowHandler(TMessage& message, TDefaultProc callDefault) {
       PassOn(message);
       return;
     case WM_COMMAND: OnSystemMenuCommand(message); return;
+    case kDpiChanged: OnDpiChanged(message); return;
     case WM_SYSCOMMAND: OnSysCommand(message); return;
     case SM_SKINATTACHED: OnAttached(); return;
     case WM_MENUSELECT:

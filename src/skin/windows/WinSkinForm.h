@@ -220,6 +220,7 @@ class TWinSkinForm : public TComponent, public TMenuBarHost {
   void PassOn(TMessage& message);
 
   void OnNcCalcSize(TMessage& message);
+  void OnDpiChanged(TMessage& message);
   void OnNcHitTest(TMessage& message);
   void OnNcActivate(TMessage& message);
   void OnNcPaint(TMessage& message);

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "base/win/Dc.h"
+#include "base/win/Dpi.h"
 #include "framework/Forms.h"
 #include "framework/Menus.h"
 #include "framework/Subclass.h"
@@ -88,6 +89,19 @@ void TWinSkinForm::ApplySkin() {
   FSkinState = fsReady;
 }
 
+// The window now shows at another DPI: the frame is measured from the skin at that DPI
+// before the window takes the size the system suggests, then painted and cut again.
+void TWinSkinForm::OnDpiChanged(TMessage& message) {
+  LoadFrameMetrics();
+  PassOn(message);
+  if (FSkinState != fsReady || FWindowState == swsMinimized) return;
+  FSkinState = fsRefreshing;
+  ForceFrameRecalc();
+  PaintFrame(nullptr);
+  UpdateRegion();
+  FSkinState = fsReady;
+}
+
 // ---- frame painting and region -----------------------------------------------------------
 
 FrameWindow TWinSkinForm::MakeFrameWindow(int width, int height) const {
@@ -100,7 +114,7 @@ FrameWindow TWinSkinForm::MakeFrameWindow(int width, int height) const {
   w.ActiveMdiChildMaximized = ActiveMdiChildMaximized();
   w.Popup = (FStyle & WS_POPUP) != 0;
   w.MenuBarHeight = FMenuBarHeight;
-  w.MenuRowHeight = TWinSkinMenu::RowHeight();
+  w.MenuRowHeight = TWinSkinMenu::RowHeight(WindowDpi(FWindow));
   w.Borders = FBorders;
   w.Width = width;
   w.Height = height;

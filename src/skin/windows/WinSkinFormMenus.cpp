@@ -19,6 +19,7 @@ namespace {
 TMenuSkinContext ContextOf(const TWinSkinForm& skin) {
   TMenuSkinContext context;
   context.Data = skin.SkinData();
+  context.Window = skin.Window();
   if (TWinSkinMenu* bar = skin.MenuBar()) context.FallbackMenu = bar->MenuComponent();
   return context;
 }
@@ -190,7 +191,7 @@ void TWinSkinForm::OnMenuDrawItem(TMessage& message) {
     const TMenuSkinContext context = ContextOf(*this);
     if (barItem) {
       AssignMenuFont(canvas.Font(), item->Default());
-      const TDataSkinObject* record = FSkinData->Model().MenuItem.get();
+      const TDataSkinObject* record = FSkinData->ModelFor(FWindow).MenuItem.get();
       if (record && !record->Image.Empty())
         DrawMenuItem(context, item, canvas, selected, draw->rcItem);
       else
