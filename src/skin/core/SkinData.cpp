@@ -116,7 +116,7 @@ const TSkinDefinition& TSkinData::ModelAt(int dpi) const {
     // The double-size twins are read from the stored container, only where they count.
     TSkinReader reader;
     bool opened = false;
-    if (int(dpi) >= kHiResFromDpi) {
+    if (dpi >= kHiResFromDpi) {
       try {
         opened = reader.Open(FStoredSkin);
       } catch (...) {
@@ -130,7 +130,7 @@ const TSkinDefinition& TSkinData::ModelAt(int dpi) const {
         reader.ReadEntry(name, bytes);
         return bytes;
       };
-    at->second = ScaleDefinition(FModel, int(dpi), entries);
+    at->second = ScaleDefinition(FModel, dpi, entries);
   }
   return at->second ? *at->second : FModel;
 }

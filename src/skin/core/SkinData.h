@@ -122,7 +122,7 @@ class TSkinData : public TComponent {
   bool FFramePainting = true;
   std::string FStoredSkin;
   TSkinDefinition FModel;
-  mutable std::map<unsigned, std::unique_ptr<TSkinDefinition>> FScaled;
+  mutable std::map<int, std::unique_ptr<TSkinDefinition>> FScaled;
   TBrushHandle FButtonFaceBrush;
   TImageListHandle FMenuGlyphs;
   TPixelBitmap FIconBitmap;
