@@ -40,13 +40,7 @@ int TImageList::Add(const TBitmap& image, TColor maskColor) {
   // wide, the rest filled with the mask colour.
   const int width = std::max(image.Width(), FWidth), height = FHeight;
   const std::uint32_t fill = maskColor == clNone ? 0 : PixelOf(ColorToRgb(maskColor));
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
+  const BITMAPINFO info = TopDownInfo(width, height);
   void* bits = nullptr;
   TBitmapHandle copy(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
   if (!copy) return -1;

@@ -136,19 +136,25 @@ class TTextStateGuard {
   HGDIOBJ FFont;
 };
 
+// The header of a 32-bit bitmap of width x height whose rows run from the top.
+inline BITMAPINFO TopDownInfo(int width, int height) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  return info;
+}
+
 // A 32-bit top-down bitmap for painting off screen and copying to a window. Not one
 // compatible with a window or screen DC: asking the display for its format costs Wine
 // three server round trips each time (a tenth of a skinned control's paint), and a copy
 // from a 32-bit section is what every display takes. Null when the system refuses.
 inline HBITMAP CreateBufferBitmap(int width, int height) {
   if (width <= 0 || height <= 0) return nullptr;
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
+  const BITMAPINFO info = TopDownInfo(width, height);
   void* bits = nullptr;
   return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
 }

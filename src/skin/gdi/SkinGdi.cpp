@@ -10,17 +10,6 @@ namespace kv {
 
 namespace {
 
-BITMAPINFO TopDownInfo(int width, int height) {
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  return info;
-}
-
 // A 32-bit DIB section holding a copy of `bitmap`'s top-left width x height pixels.
 TBitmapHandle MakeDib(const TPixelBitmap& bitmap, int width, int height) {
   BITMAPINFO info = TopDownInfo(width, height);
