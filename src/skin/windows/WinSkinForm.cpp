@@ -22,7 +22,6 @@ constexpr unsigned kHoverInterval = 250;
 constexpr UINT_PTR kHoverTimerId = 0x3505;  // beside the skin's own message numbers
 constexpr unsigned kActionDelay = 250;
 constexpr DWORD kCaptionStyles = WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
-constexpr UINT kDpiChanged = 0x02E0;  // WM_DPICHANGED, which older headers leave out
 constexpr UINT kFrameChanged = SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED;
 
 TFontHandle SystemCaptionFont() {
@@ -439,7 +438,7 @@ void TWinSkinForm::WindowHandler(TMessage& message, TDefaultProc callDefault) {
       PassOn(message);
       return;
     case WM_COMMAND: OnSystemMenuCommand(message); return;
-    case kDpiChanged: OnDpiChanged(message); return;
+    case WM_DPICHANGED: OnDpiChanged(message); return;
     case WM_SYSCOMMAND: OnSysCommand(message); return;
     case SM_SKINATTACHED: OnAttached(); return;
     case WM_MENUSELECT:
