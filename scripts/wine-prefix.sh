@@ -14,9 +14,12 @@ here=$(cd "$(dirname "$0")" && pwd)
 CACHE="${KORAVENT_DEPS:-/var/cache/koravent-deps}"
 version=$(/usr/lib/wine/wine64 --version 2>/dev/null | tr -c 'A-Za-z0-9.\n-' '_')
 template="$CACHE/wine-prefix-$version"
+mkdir -p "$CACHE"
+# Tests of several scales may come here at once: one of them makes the template.
+exec {lock}>"$CACHE/wine-prefix.lock"
+flock "$lock"
 if [ ! -f "$template/.koravent-ready" ]; then
   rm -rf "$template"
-  mkdir -p "$CACHE"
   source "$here/wine-env.sh" "$template"
   reg=$(mktemp --suffix=.reg)
   # .reg files are UTF-16LE with a byte-order mark
