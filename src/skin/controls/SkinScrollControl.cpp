@@ -112,6 +112,10 @@ void TSkinScControl::DrawSkin(HDC dc, const RECT& rect) {
   look.ThumbLength = FThumbLength;
   look.ThumbPressed = FPart == spHorzThumb || FPart == spVertThumb;
   DrawSkinScrollBar(dc, rect, *model, look);
+  // The platform's cue, a caret, went at the focus (above): the ring stands for it.
+  RECT cue = rect;
+  InflateRect(&cue, -1, -1);
+  DrawFocusCue(dc, cue);
 }
 
 }  // namespace kv

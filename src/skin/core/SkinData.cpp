@@ -100,9 +100,13 @@ bool TSkinData::LoadSkin() {
     FMessenger = FOwnMessenger.get();
   }
   if (!LoadSkinModel(FStoredSkin, FModel, FMessenger)) return false;
-  FButtonFaceBrush.Reset(CreateSolidBrush(ResolveColor(FModel.Colours.ButtonFaceColour)));
   FNoSkin = false;
+  SystemColoursChanged();
   return true;
+}
+
+void TSkinData::SystemColoursChanged() {
+  if (!FNoSkin) FButtonFaceBrush.Reset(CreateSolidBrush(ResolveColor(FModel.Colours.ButtonFaceColour)));
 }
 
 void TSkinData::ApplySkin() {
