@@ -480,6 +480,8 @@ bool TForm::DialogKey(const MSG& msg) {
       return false;
     }
     if (code & DLGC_WANTTAB) return false;
+    // Moving by keyboard: the focus cues show from now on, as in the platform's dialogs.
+    SendMessageW(Handle(), WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
     SelectNext(GetKeyState(VK_SHIFT) >= 0);
     return true;
   }

@@ -13,6 +13,7 @@
 #include "TestUtil.h"
 #include "framework/Forms.h"
 #include "support/MessageRecorder.h"
+#include "support/UiStateStandIn.h"
 
 namespace kv::test {
 
@@ -32,6 +33,15 @@ class TControlTest : public ::testing::Test {
   void ShowForm() {
     Form->Show();
     Form->Update();
+    Pump();
+  }
+
+  // The form and the controls made so far keep the keyboard's focus cues hidden, as for a
+  // user of the mouse (Wine shows them always): tests of faces leave the focus ring to the
+  // tests of the cues.
+  void HideFocusCues() {
+    Cues = std::make_unique<TUiStateStandIn>(Form->Handle());
+    SendMessageW(Form->Handle(), WM_CHANGEUISTATE, MAKEWPARAM(UIS_SET, UISF_HIDEFOCUS), 0);
     Pump();
   }
 
@@ -64,6 +74,7 @@ class TControlTest : public ::testing::Test {
 
   std::unique_ptr<TApplication> App;
   TForm* Form = nullptr;
+  std::unique_ptr<TUiStateStandIn> Cues;
 };
 
 // The reflected WM_NOTIFY messages a control gets: code and the answer the control gave,

@@ -1,6 +1,6 @@
-// What a screen reader finds of the gallery's skinned menus: the bar drawn in the frame as
-// a menu bar object whose buttons open their drop-downs, and owner-drawn popup items that
-// still carry their text.
+// What a screen reader finds of the gallery: the skinned menu bar drawn in the frame as a
+// menu bar object whose buttons open their drop-downs, owner-drawn popup items that still
+// carry their text, and every control of every page read as it is without the skin.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -16,8 +16,7 @@ namespace {
 
 template <class T>
 T AwaitReader(std::future<T>& reading) {
-  EXPECT_TRUE(
-      PumpUntil([&] { return reading.wait_for(std::chrono::seconds(0)) == std::future_status::ready; }, 60000));
+  EXPECT_TRUE(PumpUntil([&] { return reading.wait_for(std::chrono::seconds(0)) == std::future_status::ready; }, 60000));
   return reading.get();
 }
 
@@ -119,6 +118,89 @@ TEST_F(GalleryTest, OwnerDrawnPopupItemsKeepTheirTextAndTheirItemData) {
       EXPECT_EQ(std::wstring(read), expected);
     }
   }
+}
+
+// Every control of every page, and its items, reads the same name, role and state skinned
+// as with the platform's look: the skin changes how controls look, never what they say.
+TEST_F(GalleryTest, EveryControlOfEveryPageReadsTheSameSkinnedAndUnskinned) {
+  // Per page, the visible windows of the form (the page's controls, the bars, the tabs).
+  const auto shownWindows = [this] {
+    std::vector<HWND> windows;
+    EnumChildWindows(
+        Gallery->Handle(),
+        [](HWND wnd, LPARAM list) {
+          if (IsWindowVisible(wnd)) reinterpret_cast<std::vector<HWND>*>(list)->push_back(wnd);
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&windows));
+    return windows;
+  };
+  // What the platform's proxies take a control's role and states from besides its text:
+  // its class (a superclass reads as its base) and its class's own style bits.
+  struct TRoleSource {
+    std::wstring Class;
+    LONG_PTR Style;
+    bool operator==(const TRoleSource&) const = default;
+  };
+  std::vector<std::vector<TRoleSource>> sources;
+  const auto readPages = [&] {
+    std::vector<std::pair<std::vector<HWND>, std::vector<TAccessibleSeen>>> pages;
+    for (int page = 0; page < int(kGalleryPages.size()); ++page) {
+      Gallery->Pages()->SetActivePageIndex(page);
+      Pump();
+      std::vector<HWND> windows = shownWindows();
+      auto& roles = sources.emplace_back();
+      for (HWND wnd : windows) {
+        wchar_t real[64] = {};
+        RealGetWindowClassW(wnd, real, 64);
+        // The size grip is the skin's to draw, which it says by taking the style away.
+        const LONG_PTR own = wnd == Gallery->StatusBar()->Handle() ? ~LONG_PTR(SBARS_SIZEGRIP) : ~LONG_PTR(0);
+        roles.push_back({real, GetWindowLongPtrW(wnd, GWL_STYLE) & 0xFFFF & own});
+      }
+      auto reading = ReadClientObjects(windows);
+      pages.emplace_back(std::move(windows), AwaitReader(reading));
+    }
+    return pages;
+  };
+  ASSERT_EQ(SendMessageW(Gallery->Handle(), SM_ISSKINNED, 0, 0), 1);
+  const auto skinned = readPages();
+  Gallery->UseNoSkin();
+  ASSERT_TRUE(PumpUntil([this] { return SendMessageW(Gallery->Handle(), SM_ISSKINNED, 0, 0) == 0; }, 5000));
+  const auto plain = readPages();
+  ASSERT_EQ(sources.size(), 2 * kGalleryPages.size());
+
+  // The mouse's place and the clock are not the skin's doing.
+  const auto steady = [](long state) { return state & ~long(STATE_SYSTEM_HOTTRACKED); };
+  const HWND status = Gallery->StatusBar()->Handle();
+  int compared = 0;
+  for (std::size_t page = 0; page < skinned.size(); ++page) {
+    SCOPED_TRACE(testing::Message() << "page " << kGalleryPages[page]);
+    ASSERT_EQ(skinned[page].first, plain[page].first) << "the same windows show";
+    for (std::size_t i = 0; i < skinned[page].first.size(); ++i) {
+      const HWND wnd = skinned[page].first[i];
+      const TAccessibleSeen &a = skinned[page].second[i], &b = plain[page].second[i];
+      SCOPED_TRACE(testing::Message() << ClassNameOf(wnd) << " #" << GetDlgCtrlID(wnd));
+      const TRoleSource &roleA = sources[page][i], &roleB = sources[page + kGalleryPages.size()][i];
+      EXPECT_TRUE(roleA == roleB) << "class " << roleA.Class << " / " << roleB.Class << ", style " << std::hex
+                                  << roleA.Style << " / " << roleB.Style;
+      ASSERT_HRESULT_SUCCEEDED(a.Status);
+      ASSERT_HRESULT_SUCCEEDED(b.Status);
+      EXPECT_EQ(a.Self.Name, b.Self.Name);
+      EXPECT_EQ(a.Self.Role, b.Self.Role);
+      EXPECT_EQ(steady(a.Self.State), steady(b.Self.State));
+      EXPECT_EQ(a.Self.Shortcut, b.Self.Shortcut);
+      ASSERT_EQ(a.Children.size(), b.Children.size());
+      for (std::size_t c = 0; c < a.Children.size(); ++c) {
+        if (wnd != status) {
+          EXPECT_EQ(a.Children[c].Name, b.Children[c].Name) << "item " << c;
+        }
+        EXPECT_EQ(a.Children[c].Role, b.Children[c].Role) << "item " << c;
+        EXPECT_EQ(steady(a.Children[c].State), steady(b.Children[c].State)) << "item " << c;
+      }
+      ++compared;
+    }
+  }
+  EXPECT_GE(compared, 60) << "every page's controls were read";
 }
 
 }  // namespace

@@ -380,6 +380,51 @@ TEST_F(GallerySkinsTest, FortyRoundTripsGiveBackEveryHandle) {
   ExpectLook(0);
 }
 
+// High contrast switched on and off, as the system announces it to every top-level window
+// (the system's answer stood in for: Wine does not switch high contrast): every window
+// steps aside as with no skin, keeps the skin chosen, comes back with it, and twenty
+// switches give back every handle.
+TEST_F(GallerySkinsTest, HighContrastStepsAsideLikeNoSkinAndBringsTheSkinBack) {
+  OpenEveryWindow();
+  ASSERT_FALSE(HasFatalFailure());
+  bool contrast = false;
+  TSystemWatch::SetHighContrastReader([&contrast] { return contrast; });
+  struct TReaderBack {
+    ~TReaderBack() { TSystemWatch::SetHighContrastReader({}); }
+  } readerBack;
+  const auto announce = [&](bool on) {
+    contrast = on;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND wnd, LPARAM) -> BOOL {
+          SendMessageW(wnd, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+          return TRUE;
+        },
+        0);
+    for (HWND wnd : Windows) RedrawWindow(wnd, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    test::Pump();
+  };
+  const TColor face = FModels[0].Colours.ButtonFaceColour;
+  const struct {
+    const char* Name;
+    bool On;
+  } steps[] = {{"on", true}, {"off", false}, {"on again", true}, {"off again", false}};
+  for (const auto& step : steps) {
+    SCOPED_TRACE(step.Name);
+    announce(step.On);
+    ExpectLook(step.On ? kNoSkin : 0);
+    EXPECT_EQ(Gallery->Color() == face, !step.On) << "the form's colour";
+    EXPECT_EQ(Gallery->ToolBar()->Color() == face, !step.On) << "the tool bar's colour";
+    EXPECT_EQ(Gallery->SkinChoice(), 0) << "high contrast is no choice of skin";
+    EXPECT_TRUE(Gallery->SkinData()->Active());
+  }
+  EXPECT_TRUE(test::NoLeakOver(20, [&] {
+    announce(true);
+    announce(false);
+  }));
+  ExpectLook(0);
+}
+
 // A window closed while a skin change waits for the action timer: its purge rides along,
 // the change still reaches every other window.
 TEST_F(GallerySkinsTest, AWindowClosedBeforeTheTickLeavesTheChangeToTheOthers) {

@@ -127,6 +127,7 @@ TEST_F(SkinButtonsTest, PushButtonShowsTheFaceFrameOfEveryState) {
   TButton* button = Add<TButton>(10, 10, kW, kH);
   ShowForm();
   FocusElsewhere();
+  HideFocusCues();  // a mouse user's look: the faces alone
   TSkinButton* skin = Host->Make<TSkinButton>();
   EXPECT_EQ(skin->Kind(), TControlSkinKind::skButton);
   skin->AttachControl(button, Data, false, &Canvas);
@@ -211,6 +212,7 @@ TEST_F(SkinButtonsTest, FrameworkButtonClicksOncePerClickAndNotWhenDraggedOff) {
   button->OnClick = [&](TComponent*) { ++clicks; };
   ShowForm();
   FocusElsewhere();
+  HideFocusCues();  // a mouse user's look: the faces alone
   TSkinButton* skin = Host->Make<TSkinButton>();
   skin->AttachControl(button, Data, false, &Canvas);
   const HWND wnd = button->Handle();
@@ -266,7 +268,7 @@ TEST_F(SkinButtonsTest, DialogButtonPostsOneClickedCommandToItsParent) {
   CountClicksAt(Form->Handle(), wnd, clicks);
   TSkinButton* skin = Host->Make<TSkinButton>();
   skin->AttachWindow(wnd, Data, &Canvas);
-  Pump();
+  HideFocusCues();  // a mouse user's look: the faces alone
   EXPECT_TRUE(test::PixelsMatch(ExpectedFace(90, 28, 1), test::CaptureWindow(wnd), "dialog normal"));
 
   Post(wnd, WM_MOUSEMOVE, 5, 5);
@@ -342,6 +344,7 @@ TEST_F(SkinButtonsTest, BitButtonPlacesItsFirstGlyphFrameBesideTheCaption) {
   button->SetCaption(L"Save");
   ShowForm();
   FocusElsewhere();
+  HideFocusCues();  // a mouse user's look: the faces alone
   TSkinBitButton* skin = Host->Make<TSkinBitButton>();
   skin->AttachControl(button, Data, false, &Canvas);
   const HWND wnd = button->Handle();

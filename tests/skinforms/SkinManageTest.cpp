@@ -52,7 +52,7 @@ TEST_F(SkinManageTest, TheHookIsInstalledOnceAndGoesAtTheEnd) {
 
   TSkinManage::DestroyInstance();
   EXPECT_EQ(SendMessageW(window, SM_ISSKINNED, 0, 0), 0) << "the form skin left with the manager";
-  EXPECT_EQ(LiveHandleCount(THandleKind::hkUser), users - 1) << "the hook went too";
+  EXPECT_EQ(LiveHandleCount(THandleKind::hkUser), users - 2) << "the hook and the system watch's window went too";
   TForm* later = MakeForm();
   later->Show();
   Pump();

@@ -568,6 +568,7 @@ TEST_F(SkinScrollTest, ScrollBarControlWithTheWholeRangeVisible) {
   bar->SetBounds(20, 10, 16, 132);
   bar->SetParams(0, 0, 100);
   bar->SetPageSize(101);
+  HideFocusCues();  // a mouse user's look: the faces alone
   auto* skin = Host->Make<TSkinScControl>();
   skin->AttachControl(bar, Data, false, &Canvas);
   Repaint(bar->Handle());
@@ -616,6 +617,7 @@ TEST_F(SkinScrollTest, HorizontalScrollBarControlShowsItsOwnElements) {
   auto* bar = Add<TScrollBar>(20, 10, 200, 16);
   bar->SetParams(0, 0, 99);
   bar->SetPageSize(10);
+  HideFocusCues();  // a mouse user's look: the faces alone
   auto* skin = Host->Make<TSkinScControl>();
   skin->AttachControl(bar, Data, false, &Canvas);
   Repaint(bar->Handle());

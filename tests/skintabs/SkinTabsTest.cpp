@@ -287,6 +287,7 @@ TEST_F(SkinTabsTest, PageControlTabsFollowTheSelectionAndAClickSelectsOnce) {
   pages->OnChange = [&](TComponent*) { ++changes; };
   ShowForm();
   HWND wnd = pages->Handle();
+  HideFocusCues();  // a mouse user's look: the faces alone
   auto* skin = Host->Make<TSkinTab>();
   skin->AttachWindow(wnd, Data, &Canvas);
   Repaint(wnd);

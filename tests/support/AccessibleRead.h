@@ -82,7 +82,8 @@ inline std::future<TAccessibleSeen> ReadAccessibleObject(
     const HRESULT init = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
     {
       IAccessible* raw = nullptr;
-      seen.Status = AccessibleObjectFromWindow(window, DWORD(id), __uuidof(IAccessible), reinterpret_cast<void**>(&raw));
+      seen.Status =
+          AccessibleObjectFromWindow(window, DWORD(id), __uuidof(IAccessible), reinterpret_cast<void**>(&raw));
       TAccessiblePtr object(raw);
       if (SUCCEEDED(seen.Status) && object) {
         seen.Self = ReadAccessiblePart(*object, CHILDID_SELF);
@@ -96,6 +97,15 @@ inline std::future<TAccessibleSeen> ReadAccessibleObject(
     }
     if (SUCCEEDED(init)) CoUninitialize();
     return seen;
+  });
+}
+
+// The client objects of several windows, read in one go on a thread of its own.
+inline std::future<std::vector<TAccessibleSeen>> ReadClientObjects(std::vector<HWND> windows) {
+  return std::async(std::launch::async, [windows = std::move(windows)] {
+    std::vector<TAccessibleSeen> all;
+    for (HWND window : windows) all.push_back(ReadAccessibleObject(window, OBJID_CLIENT).get());
+    return all;
   });
 }
 

@@ -224,6 +224,44 @@ int InkDistance(const TInkColumns& shown, const TInkColumns& reference, bool rev
                                        << Hex(picture.Pixel(firstX, firstY));
 }
 
+::testing::AssertionResult DiffersByDottedRing(const TPixelBitmap& with, const TPixelBitmap& without,
+                                               const std::string& name, Rect* ring) {
+  if (with.Width() != without.Width() || with.Height() != without.Height())
+    return ::testing::AssertionFailure() << name << ": the pictures differ in size";
+  Rect box{with.Width(), with.Height(), -1, -1};
+  int differing = 0;
+  for (int y = 0; y < with.Height(); ++y)
+    for (int x = 0; x < with.Width(); ++x) {
+      if (with.Pixel(x, y) == without.Pixel(x, y)) continue;
+      ++differing;
+      box = {std::min(box.Left, x), std::min(box.Top, y), std::max(box.Right, x + 1), std::max(box.Bottom, y + 1)};
+    }
+  if (differing == 0) return ::testing::AssertionFailure() << name << ": no ring, the pictures are the same";
+  if (box.Width() < 6 || box.Height() < 6)
+    return ::testing::AssertionFailure() << name << ": what differs spans only " << box.Width() << "x" << box.Height();
+  int sides[4] = {};  // left, top, right, bottom
+  for (int y = box.Top; y < box.Bottom; ++y)
+    for (int x = box.Left; x < box.Right; ++x) {
+      if (with.Pixel(x, y) == without.Pixel(x, y)) continue;
+      const bool edge = x == box.Left || x == box.Right - 1 || y == box.Top || y == box.Bottom - 1;
+      if (!edge)
+        return ::testing::AssertionFailure() << name << ": (" << x << ", " << y << ") inside the ring "
+                                             << box.Left << "," << box.Top << "-" << box.Right << "," << box.Bottom
+                                             << " differs too";
+      sides[0] += x == box.Left;
+      sides[1] += y == box.Top;
+      sides[2] += x == box.Right - 1;
+      sides[3] += y == box.Bottom - 1;
+    }
+  const int lengths[4] = {box.Height(), box.Width(), box.Height(), box.Width()};
+  for (int i = 0; i < 4; ++i)
+    if (sides[i] * 3 < lengths[i])
+      return ::testing::AssertionFailure() << name << ": side " << i << " of the ring has " << sides[i] << " of "
+                                           << lengths[i] << " pixels";
+  if (ring) *ring = box;
+  return ::testing::AssertionSuccess();
+}
+
 Rect BoxCaptionArea(HWND box) {
   const int length = GetWindowTextLengthW(box);
   std::wstring text(std::size_t(std::max(length, 0)) + 1, L'\0');

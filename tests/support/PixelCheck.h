@@ -60,6 +60,12 @@ int InkDistance(const TInkColumns& shown, const TInkColumns& reference, bool rev
 // the first that is not and how many are not.
 ::testing::AssertionResult RingIs(const TPixelBitmap& picture, const Rect& area, std::uint32_t pixel,
                                   const std::string& name);
+// `with` and `without` (the same window, a focus ring shown and not) differ by a dotted
+// ring and nothing else: every differing pixel lies on the edge of one rectangle at least
+// 6x6, and each of its four sides has at least a third of its pixels differing. `ring`
+// receives that rectangle.
+::testing::AssertionResult DiffersByDottedRing(const TPixelBitmap& with, const TPixelBitmap& without,
+                                               const std::string& name, Rect* ring = nullptr);
 // Where a group box's caption text lies in its client area: the text's extent in the
 // box's font, eight pixels in, at the top (the gap the box leaves in its line).
 Rect BoxCaptionArea(HWND box);

@@ -63,6 +63,13 @@ int SpeedGlyphFrame(TStateFlags state, int glyphCount) {
   return frame <= glyphCount ? frame : 1;
 }
 
+// Where a push button's focus ring goes: inside the face's edge, as the platform's.
+RECT FocusCueRect(const RECT& face) {
+  RECT r = face;
+  InflateRect(&r, -3, -3);
+  return r;
+}
+
 }  // namespace
 
 void DrawGlyph(TCanvas& canvas, POINT position, int glyphCount, int frameIndex, const TBitmap& glyph) {
@@ -257,6 +264,7 @@ void TSkinButton::DrawSkin(HDC dc, const RECT& rect) {
     canvas.Font().SetColor(CaptionColor(frame, FEnabled));
     DrawCaption(canvas, local, DT_CENTER, FEnabled, FCaption);
   }
+  DrawFocusCue(buffer, FocusCueRect(local));
   BitBlt(dc, rect.left, rect.top, width, height, buffer, 0, 0, SRCCOPY);
 }
 
@@ -311,6 +319,7 @@ void TSkinBitButton::DrawSkin(HDC dc, const RECT& rect) {
       canvas.DrawTextIn(FCaption, textRect, place.TextFormat);
     }
   }
+  DrawFocusCue(buffer, FocusCueRect(local));
   BitBlt(dc, rect.left, rect.top, width, height, buffer, 0, 0, SRCCOPY);
 }
 

@@ -276,6 +276,12 @@ void TSkinControl::SkinWindowProc(TMessage& message) {
     CallOldProc(message);
     return;
   }
+  // The platform's controls repaint themselves at once, in their own look, when the
+  // keyboard cues change: held, and the skin paints them afresh with the new cue.
+  if (message.Msg == WM_UPDATEUISTATE && FHandle && GetAncestor(FHandle, GA_PARENT) != GetDesktopWindow()) {
+    PassHeld(message);
+    return;
+  }
   const std::weak_ptr<char> life = FLife;
   const bool painting = message.Msg == WM_PAINT || message.Msg == WM_NCPAINT;
   bool passed = false;
@@ -428,6 +434,21 @@ TStateFlags TSkinControl::DrawState() {
   if (FFocused) state |= TStateFlags::csFocused;
   if (!FEnabled) state |= TStateFlags::csDisabled;
   return state;
+}
+
+bool TSkinControl::ShowsFocusCue() const {
+  if (!FHandle || GetFocus() != FHandle) return false;
+  return (SendMessageW(FHandle, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) == 0;
+}
+
+void TSkinControl::DrawFocusCue(HDC dc, const RECT& rect) const {
+  if (!ShowsFocusCue() || rect.right <= rect.left || rect.bottom <= rect.top) return;
+  // The ring inverts what lies under it through the DC's text and background colours:
+  // black and white make every other pixel the inverse of the skin's.
+  const COLORREF text = SetTextColor(dc, RGB(0, 0, 0)), back = SetBkColor(dc, RGB(255, 255, 255));
+  DrawFocusRect(dc, &rect);
+  SetTextColor(dc, text);
+  SetBkColor(dc, back);
 }
 
 void TSkinControl::FillFace(HDC dc, const RECT& rect) {

@@ -81,9 +81,17 @@ class TSkinControl : public TComponent {
   // is the frame module's business (FrameIndex).
   virtual TStateFlags DrawState();
 
+  // The keyboard focus cue shows now: the control has the focus and its window shows
+  // keyboard cues (WM_QUERYUISTATE), as the platform decides for its own controls.
+  bool ShowsFocusCue() const;
+  // The dotted focus ring along the inside of rect, when ShowsFocusCue(): every skin that
+  // paints over the platform's cue draws its own through this.
+  void DrawFocusCue(HDC dc, const RECT& rect) const;
+
   // The replacement message procedure: BeforeMessage, the control's own, AfterMessage.
   // A paint the skin fails at is left to the control's own procedure (no error box); at
-  // WM_NCDESTROY the skin detaches and forgets the window.
+  // WM_NCDESTROY the skin detaches and forgets the window. A change of the keyboard cues
+  // (WM_UPDATEUISTATE) is handed on held and the control repainted from the skin.
   void SkinWindowProc(TMessage& message);
   // The control's own procedure (whatever was installed before us).
   void CallOldProc(TMessage& message);

@@ -117,6 +117,10 @@ void TSkinScControl::DrawSkin(HDC dc, const RECT& rect) {
   look.ThumbPressed = FPart == spHorzThumb || FPart == spVertThumb;
   look.Dpi = dpi;
   DrawSkinScrollBar(dc, rect, *model, look);
+  // The platform's cue, a caret, went at the focus (above): the ring stands for it.
+  RECT cue = rect;
+  InflateRect(&cue, -1, -1);
+  DrawFocusCue(dc, cue);
 }
 
 }  // namespace kv

@@ -251,6 +251,12 @@ void TSkinTab::DrawSkin(HDC dc, const RECT& rect) {
     } else {
       BitBlt(dc, strip.left, strip.top, stripWidth, stripHeight, buffer, 0, 0, SRCCOPY);
     }
+    // The skin's tabs cover the platform's ring on the focused tab: ours instead.
+    RECT focused;
+    if (selected >= 0 && SendMessageW(FHandle, TCM_GETITEMRECT, WPARAM(selected), reinterpret_cast<LPARAM>(&focused))) {
+      InflateRect(&focused, -3, -3);
+      DrawFocusCue(dc, focused);
+    }
   }
 
   if (!FBorderStrip.Empty())

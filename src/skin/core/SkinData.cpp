@@ -104,8 +104,8 @@ bool TSkinData::LoadSkin() {
   }
   if (!LoadSkinModel(FStoredSkin, FModel, FMessenger)) return false;
   FScaled.clear();
-  FButtonFaceBrush.Reset(CreateSolidBrush(ResolveColor(FModel.Colours.ButtonFaceColour)));
   FNoSkin = false;
+  SystemColoursChanged();
   return true;
 }
 
@@ -142,6 +142,10 @@ TSkinDefinition& TSkinData::ModelAt(int dpi) {
 const TSkinDefinition& TSkinData::ModelFor(HWND window) const { return ModelAt(WindowDpi(window)); }
 
 TSkinDefinition& TSkinData::ModelFor(HWND window) { return ModelAt(WindowDpi(window)); }
+
+void TSkinData::SystemColoursChanged() {
+  if (!FNoSkin) FButtonFaceBrush.Reset(CreateSolidBrush(ResolveColor(FModel.Colours.ButtonFaceColour)));
+}
 
 void TSkinData::ApplySkin() {
   if (FLoading) return;

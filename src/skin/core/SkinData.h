@@ -92,6 +92,9 @@ class TSkinData : public TComponent {
   const TSkinDefinition& ModelFor(HWND window) const;
   TSkinDefinition& ModelFor(HWND window);
   HBRUSH ButtonFaceBrush() const { return FButtonFaceBrush.Get(); }
+  // System colours changed: what was made from the skin's colours (a skin colour may name
+  // a system colour) is made again.
+  void SystemColoursChanged();
   HIMAGELIST MenuGlyphs() const { return FMenuGlyphs.Get(); }
   // The caption-icon picture the form frame fills from the first window with an icon;
   // windows without one show it. Empty until then.

@@ -41,7 +41,10 @@ void TSkinManage::DestroyInstance() { TheManager().reset(); }
 
 TSkinEngine& TSkinEngine::Start() { return TSkinManage::CreateInstance(); }
 
-TSkinManage::TSkinManage() : FActionTimer(std::make_unique<TTimer>()) {
+TSkinManage::TSkinManage()
+    : FActionTimer(std::make_unique<TTimer>()),
+      FHighContrast(TSystemWatch::HighContrastOn()),
+      FWatch({[this](bool on) { SetHighContrast(on); }, [this] { SystemColoursChanged(); }}) {
   FActionTimer->SetEnabled(false);
   FActionTimer->SetInterval(250);
   FActionTimer->OnTimer = [this](TComponent*) { RunPendingAction(); };
@@ -188,6 +191,11 @@ void TSkinManage::SkinForms(TSkinData* only) {
 
 void TSkinManage::Deactivate(TSkinData* only) {
   FActive = false;
+  DetachForms(only);
+}
+
+std::vector<HWND> TSkinManage::DetachForms(TSkinData* only) {
+  std::vector<HWND> windows;
   for (int i = static_cast<int>(FFormSkins.size()) - 1; i >= 0; --i) {
     TWinSkinForm* skin = FFormSkins[std::size_t(i)].get();
     if (only && skin->SkinData() != only) continue;
@@ -196,8 +204,43 @@ void TSkinManage::Deactivate(TSkinData* only) {
     // Children too: a flat tool bar shows the form's colour, which has just changed back.
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
     FreeFormSkin(skin);
+    windows.push_back(window);
     if (only) break;
   }
+  return windows;
+}
+
+void TSkinManage::SetHighContrast(bool on) {
+  if (on == FHighContrast) return;
+  FHighContrast = on;
+  if (on) {
+    FSteppedAside = DetachForms(nullptr);
+    std::vector<HWND> popups;
+    for (const auto& skin : FPopupSkins) popups.push_back(skin->Window());
+    for (HWND window : popups) DetachPopupMenu(window);
+    return;
+  }
+  const std::vector<HWND> windows = std::exchange(FSteppedAside, {});
+  if (!FActive) return;  // "no skin" was chosen meanwhile
+  // The windows that had a skin get it back in the order they first got it, embedded
+  // forms included; then whatever the components ask for that came up meanwhile.
+  FBulk = true;
+  for (auto it = windows.rbegin(); it != windows.rend(); ++it)
+    if (IsWindow(*it)) SkinWindow(*it);
+  FBulk = false;
+  for (TSkinData* data : std::vector<TSkinData*>(FSkinData)) {
+    if (!data->Active() || data->NoSkin()) continue;
+    if (data->SkinFormtype() == sfMainform) {
+      SkinForms(nullptr);
+    } else if (auto* form = dynamic_cast<TWinControl*>(data->Owner()); form && form->HandleAllocated()) {
+      SkinWindow(form->Handle());
+    }
+  }
+}
+
+void TSkinManage::SystemColoursChanged() {
+  for (TSkinData* data : FSkinData) data->SystemColoursChanged();
+  for (TSkinData* data : std::vector<TSkinData*>(FSkinData)) Refresh(data, false);
 }
 
 // Buttons and metrics of every form skin first, then colours and frames: a form's frame
@@ -228,7 +271,8 @@ void TSkinManage::FreeFormSkin(TWinSkinForm* skin) {
 }
 
 bool TSkinManage::SkinWindow(HWND window, bool activating) {
-  if (!FActive || !window || SendMessageW(window, SM_ISSKINNED, 0, 0) == 1 || FindFormSkin(window)) return false;
+  if (!FActive || FHighContrast || !window || SendMessageW(window, SM_ISSKINNED, 0, 0) == 1 || FindFormSkin(window))
+    return false;
   TForm* form = FindScreenForm(window);
   if (!FBulk && IsEmbeddedChild(window)) return false;
   RECT r{};
@@ -292,7 +336,8 @@ void TSkinManage::SetMdiMaximized(bool maximized) {
 }
 
 void TSkinManage::AttachPopupMenu(HWND window) {
-  if (!FActive || !window || SendMessageW(window, SM_ISSKINNED, 0, 0) == 1 || IsPopupSkinned(window)) return;
+  if (!FActive || FHighContrast || !window || SendMessageW(window, SM_ISSKINNED, 0, 0) == 1 || IsPopupSkinned(window))
+    return;
   TSkinData* data = FindSkinData(window);
   // Popup windows go with the skinned frames (xcMainMenu), whatever xcPopupMenu says.
   if (!data || data->NoSkin() || !data->SkinControls().Contains(xcMainMenu)) return;

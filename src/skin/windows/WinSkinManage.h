@@ -3,7 +3,9 @@
 // skin, makes and owns their form skins (TWinSkinForm), and carries out the skin data
 // components' requests (activate, deactivate, refresh after a skin change, purge). It
 // hears of new, activated and destroyed windows of this thread through a CBT hook. It
-// exists from the first component that finishes loading until the program ends.
+// exists from the first component that finishes loading until the program ends. While
+// the system's high contrast is on it steps aside as "no skin" does: every window shows
+// the platform's frame, menus and colours, and gets its skin back when it goes off.
 #include <windows.h>
 
 #include <memory>
@@ -14,6 +16,7 @@
 #include "framework/ExtCtrls.h"
 #include "skin/core/SkinEngine.h"
 #include "skin/core/SkinMessages.h"
+#include "skin/windows/SystemWatch.h"
 
 namespace kv {
 
@@ -78,6 +81,16 @@ class TSkinManage final : public TSkinEngine {
   HWND MdiClient() const { return FMdiClient; }
   void SetMdiClient(HWND client) { FMdiClient = client; }
 
+  // High contrast switched (the system watch calls this with what the system reports):
+  // on, every form and popup skin is given back; off, the windows are skinned again as
+  // the skin data components still ask. The components' choices are left alone.
+  void SetHighContrast(bool on);
+  bool HighContrast() const { return FHighContrast; }
+  // System colours or the theme changed: whatever was built from them is built again
+  // and every skinned window repainted.
+  void SystemColoursChanged();
+  HWND WatchWindow() const { return FWatch.Window(); }
+
   bool Active() const override { return FActive; }
   void SetActive(bool active) override { FActive = active; }
   int ActivationCounter() const { return FActivationCounter; }
@@ -94,6 +107,9 @@ class TSkinManage final : public TSkinEngine {
   LRESULT OnHook(int code, WPARAM wParam, LPARAM lParam);
   void SkinForms(TSkinData* only);
   void Deactivate(TSkinData* only);
+  // Every form skin (or only that component's) detached, its window given the platform's
+  // frame back; the windows it had, last first.
+  std::vector<HWND> DetachForms(TSkinData* only);
   void Refresh(TSkinData* data, bool firstOnly);
   void Purge();
   // Takes the skin out of the list; it is freed now or when its running handler returns.
@@ -113,6 +129,10 @@ class TSkinManage final : public TSkinEngine {
   TSkinAction FPendingAction = saNone;
   bool FPurgePending = false;
   TSkinData* FPendingSkinData = nullptr;
+  bool FHighContrast = false;
+  // The windows skinned when high contrast came on: they get their skins back first.
+  std::vector<HWND> FSteppedAside;
+  TSystemWatch FWatch;
 };
 
 }  // namespace kv
