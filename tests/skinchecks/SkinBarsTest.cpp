@@ -10,6 +10,7 @@
 #include <commctrl.h>
 
 #include "SkinTestFixture.h"
+#include "base/win/Dc.h"
 #include "framework/ComCtrls.h"
 #include "framework/ExtCtrls.h"
 #include "framework/RangeCtrls.h"
@@ -291,6 +292,39 @@ TEST_F(SkinBarsTest, FrameworkStatusBarPanelsAndRepaintsHoldNoHandles) {
   }
   EXPECT_TRUE(PixelsMatch(ExpectedBar(200, 18, 98 * 200 / 100), CaptureClient(progress->Handle()), "progress-last"));
   EXPECT_TRUE(check.NothingLeaked());
+}
+
+// A bar made at 200 % has its window font made at 200 % already: the skin draws the text in
+// that font, not scaled once more (which cut the text at the bar's bottom).
+TEST_F(SkinBarsTest, TextOfABarAtAnotherScaleIsDrawnInItsWindowsFontAsItIs) {
+  UseStatusEdges();
+  TStatusBar* bar = Add<TStatusBar>(0, 160, 320, 60);
+  bar->Font().SetPixelsPerInch(192);
+  bar->SetPanels({{300, L"Ready", false}});
+  ShowForm();
+  Host->Make<TSkinStatusBar>()->AttachControl(bar, Data, false, &Canvas);
+  test::Pump();
+  const TPixelBitmap shown = CaptureClient(bar->Handle());
+  TEXTMETRICW metrics{};
+  {
+    const TWindowDc dc = TWindowDc::Client(bar->Handle());
+    const HGDIOBJ old = SelectObject(dc.Get(), reinterpret_cast<HFONT>(SendMessageW(bar->Handle(), WM_GETFONT, 0, 0)));
+    GetTextMetricsW(dc.Get(), &metrics);
+    SelectObject(dc.Get(), old);
+  }
+  RECT panel;
+  SendMessageW(bar->Handle(), SB_GETRECT, 0, reinterpret_cast<LPARAM>(&panel));
+  int top = -1, bottom = -1;
+  for (int y = panel.top + 2; y < panel.bottom - 2; ++y)
+    for (int x = panel.left + 2; x < panel.right - 2; ++x)
+      if (shown.Pixel(x, y) != kInner) {
+        if (top < 0) top = y;
+        bottom = y;
+        break;
+      }
+  ASSERT_GE(top, 0) << "no text drawn";
+  EXPECT_LE(bottom - top + 1, metrics.tmHeight) << "the text is taller than the window's font";
+  EXPECT_GE(bottom - top + 1, metrics.tmAscent / 2) << "the text is far smaller than the window's font";
 }
 
 // Skinning a form's status bar and panel through the form skin's classification, then

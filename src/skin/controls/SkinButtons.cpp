@@ -130,6 +130,7 @@ void TSkinButton::TakeWindowFont(TCanvas& canvas) const {
   if (!GetObjectW(font, sizeof(log), &log)) return;
   TFont& target = canvas.Font();
   target.SetName(log.lfFaceName);
+  target.SetPixelsPerInch(kDefaultDpi);  // made at the window's DPI already
   target.SetHeight(log.lfHeight);
   target.SetCharset(log.lfCharSet);
   unsigned style = 0;

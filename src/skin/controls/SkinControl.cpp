@@ -404,6 +404,8 @@ void TSkinControl::UseWindowFont(TCanvas& canvas, HWND window) {
     LOGFONTW log{};
     if (GetObjectW(font, sizeof log, &log)) {
       canvas.Font().SetName(log.lfFaceName);
+      // The window's font is made at its DPI already: its height is taken as it is.
+      canvas.Font().SetPixelsPerInch(kDefaultDpi);
       canvas.Font().SetHeight(log.lfHeight);
       canvas.Font().SetCharset(log.lfCharSet);
     }
