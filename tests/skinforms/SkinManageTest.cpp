@@ -253,5 +253,33 @@ TEST_F(SkinManageTest, AFormSkinWhoseWindowWentIsFreedAtTheNextPurge) {
   EXPECT_TRUE(PumpUntil([&] { return Manager().FormSkins().empty(); }));
 }
 
+// The system's colours or theme changed: the manager hears it through its own hidden
+// top-level window (broadcasts reach only those) and what the skin made from its colours
+// is made again.
+TEST_F(SkinManageTest, ColourAndThemeChangesRemakeWhatWasMadeFromColours) {
+  TSkinData* data = AddSkinData();
+  const HWND watch = Manager().WatchWindow();
+  ASSERT_NE(watch, nullptr);
+  EXPECT_EQ(GetParent(watch), nullptr) << "top-level, or no broadcast reaches it";
+  EXPECT_FALSE(IsWindowVisible(watch));
+  const auto brushColour = [data] {
+    LOGBRUSH brush{};
+    GetObjectW(data->ButtonFaceBrush(), sizeof(brush), &brush);
+    return brush.lbColor;
+  };
+  const struct {
+    UINT Message;
+    COLORREF Face;
+  } changes[] = {{WM_SYSCOLORCHANGE, RGB(12, 34, 56)}, {WM_THEMECHANGED, RGB(65, 43, 21)}};
+  for (const auto& change : changes) {
+    SCOPED_TRACE(change.Message);
+    // Stands in for a system colour that changed under the skin.
+    data->Model().Colours.ButtonFaceColour = change.Face;
+    EXPECT_NE(brushColour(), change.Face);
+    SendMessageW(watch, change.Message, 0, 0);
+    EXPECT_EQ(brushColour(), change.Face);
+  }
+}
+
 }  // namespace
 }  // namespace kv::test
