@@ -1,5 +1,6 @@
 // The editor's window, frame included, against its stored pictures: its four pages in its
-// own skin and in Midnight (loaded from the gallery's skin file), active and inactive.
+// own skin and in Midnight (loaded from the gallery's skin file), active and inactive, at
+// the display scale of the prefix it runs in.
 // The clock label is masked; the animated pictures hold their first frame.
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -15,6 +16,12 @@
 #include "skin/windows/WinSkinForm.h"
 #include "skin/windows/WinSkinManage.h"
 #include "support/PixelCheck.h"
+#include "support/ScaledFrame.h"
+#include "support/ScaledLayout.h"
+
+#ifndef WM_GETDPISCALEDSIZE
+#define WM_GETDPISCALEDSIZE 0x02E4
+#endif
 
 namespace kv {
 namespace {
@@ -78,6 +85,40 @@ class EditorGoldenTest : public test::TForm1Run<TForm1> {
     };
   }
 
+  // What the system does when the window moves to a monitor of scale `to`: it asks the
+  // window for its size there (the scaled window when it does not answer), then tells it
+  // the scale and the rectangle.
+  void ChangeScale(int from, int to) {
+    HWND wnd = FForm->Handle();
+    RECT window{};
+    GetWindowRect(wnd, &window);
+    SIZE size{MulDiv(window.right - window.left, to, from), MulDiv(window.bottom - window.top, to, from)};
+    SendMessageW(wnd, WM_GETDPISCALEDSIZE, WPARAM(to), reinterpret_cast<LPARAM>(&size));
+    RECT suggested{window.left, window.top, window.left + size.cx, window.top + size.cy};
+    SendMessageW(wnd, WM_DPICHANGED, MAKEWPARAM(to, to), reinterpret_cast<LPARAM>(&suggested));
+    test::Pump();
+  }
+
+  // The whole window settled, also when it is taller than the desktop (a window made at
+  // a larger scale than the prefix's): its rows are read in two positions, the top ones
+  // with the window at the desktop's top, the rest with its bottom at the desktop's.
+  std::optional<TPixelBitmap> SettledWholeWindow() {
+    HWND wnd = FForm->Handle();
+    RECT r{};
+    GetWindowRect(wnd, &r);
+    const int height = r.bottom - r.top, desktop = GetSystemMetrics(SM_CYSCREEN);
+    const auto shotAt = [&](int top) {
+      SetWindowPos(wnd, nullptr, std::max(0, int(r.left)), top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+      return test::SettledWindow(wnd, MaskClock());
+    };
+    std::optional<TPixelBitmap> shot = shotAt(0);
+    if (!shot || height <= desktop) return shot;
+    const std::optional<TPixelBitmap> lower = shotAt(desktop - height);
+    if (!lower) return std::nullopt;
+    CopyPixels(*shot, 0, desktop, *lower, {0, desktop, lower->Width(), height});
+    return shot;
+  }
+
   void CheckEveryPage(const std::string& skinName) {
     test::TPagedWindow window;
     window.Window = FForm->Handle();
@@ -89,6 +130,7 @@ class EditorGoldenTest : public test::TForm1Run<TForm1> {
     };
     window.IsActive = [this] { return Skin() && Skin()->IsActive(); };
     window.Mask = MaskClock();
+    window.Dpi = test::PrefixDpi();
     test::CheckEveryPage(window);
   }
 };
@@ -109,3 +151,4 @@ TEST_F(EditorGoldenTest, MidnightPagesActiveAndInactive) {
 
 }  // namespace
 }  // namespace kv
+

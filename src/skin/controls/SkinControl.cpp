@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "base/win/Dc.h"
+#include "base/win/Dpi.h"
 #include "base/win/Handles.h"
 #include "base/win/WindowText.h"
 #include "framework/Controls.h"
@@ -398,6 +399,8 @@ void TSkinControl::UseWindowFont(TCanvas& canvas, HWND window) {
     LOGFONTW log{};
     if (GetObjectW(font, sizeof log, &log)) {
       canvas.Font().SetName(log.lfFaceName);
+      // The window's font is in its own pixels already: not scaled a second time.
+      canvas.Font().SetPixelsPerInch(kDefaultDpi);
       canvas.Font().SetHeight(log.lfHeight);
       canvas.Font().SetCharset(log.lfCharSet);
     }
