@@ -199,6 +199,7 @@ class TWinSkinForm : public TComponent, public TMenuBarHost {
   // Without xcMainMenu: controls and colours only.
   void DetachClientOnly();
   void LoadFrameMetrics();
+  void LoadCaptionFont();
   void ShowCaptionStyles(bool show);
   // SetWindowPos with SWP_FRAMECHANGED only: the system asks for the frame again.
   void ForceFrameRecalc();

@@ -92,6 +92,12 @@ void TWinSkinForm::ApplySkin() {
 // The window now shows at another DPI: the frame is measured from the skin at that DPI
 // before the window takes the size the system suggests, then painted and cut again.
 void TWinSkinForm::OnDpiChanged(TMessage& message) {
+  // The skin hears of it before the form does: from here on both read the new scale.
+  NoteWindowDpi(FWindow, LOWORD(message.WParam));
+  LoadCaptionFont();
+  // The window's own icon at the new size (one lent by the skin data stays as it is).
+  bool hasIcon = false;
+  if (TPixelBitmap icon = BuildIconBitmap(FWindow, &hasIcon); hasIcon) FIconBitmap = std::move(icon);
   LoadFrameMetrics();
   PassOn(message);
   if (FSkinState != fsReady || FWindowState == swsMinimized) return;
