@@ -19,10 +19,6 @@
 #include "support/ScaledFrame.h"
 #include "support/ScaledLayout.h"
 
-#ifndef WM_GETDPISCALEDSIZE
-#define WM_GETDPISCALEDSIZE 0x02E4
-#endif
-
 namespace kv {
 namespace {
 
@@ -119,6 +115,39 @@ class EditorGoldenTest : public test::TForm1Run<TForm1> {
     return shot;
   }
 
+  // A window whose scale changes while it is open (at 96 DPI to 144, at 144 to 96) shows
+  // exactly as the window made at that scale, which the other scale's pictures are: its
+  // frame from the skin at the new scale, its region cut from that skin's key, its size
+  // what the skin answered the system.
+  void CheckRescaled(const std::string& skinName) {
+    const int from = test::PrefixDpi(), to = from == 96 ? 144 : 96;
+    // The 96-DPI prefix's desktop is lower than the window at 144 DPI: the system would
+    // keep the window within it, so the window is let be as tall as it asks.
+    const THookToken tall = FForm->HookWindowProc([](TMessage& m, TDefaultProc callDefault) {
+      callDefault(m);
+      if (m.Msg == WM_GETMINMAXINFO) reinterpret_cast<MINMAXINFO*>(m.LParam)->ptMaxTrackSize = {4096, 4096};
+    });
+    ChangeScale(from, to);
+    SetForegroundWindow(FForm->Handle());
+    ASSERT_TRUE(PumpUntil([&] { return Skin() && Skin()->IsActive() && Skin()->HasRegion(); }, 5000));
+    const TSkinDefinition& base = FForm->SkinData1->ModelAt(96);
+    test::ExpectFrameAtScale(*Skin(), base, to);
+    test::ExpectRegionFromScaledKey(*Skin(), base, FForm->SkinData1->ModelAt(to), to);
+    std::optional<TPixelBitmap> shot = SettledWholeWindow();
+    FForm->UnhookWindowProc(tall);
+    ASSERT_TRUE(shot) << "the window never stopped changing";
+    // Wine's own controls on the pages (the tab control's row, the combo boxes' buttons,
+    // the check boxes' text) take their metrics from the system's scale, not the window's:
+    // a window whose scale differs from the system's cannot show them as one made at its
+    // scale does. Where they stand is app_form1_scale's to check; the rest of the window,
+    // every pixel the skin paints around them, must match.
+    shot->FillRect(test::ClientToWindowCapture(FForm->Handle(), FForm->PageControl1->BoundsRect()),
+                   test::kGoldenMask);
+    const std::string name = "editor-" + skinName + "-page1-active";
+    EXPECT_TRUE(
+        test::ComparedWithGolden(*shot, test::GoldenName(name, to), test::GoldenName(name + "-rescaled", to)));
+  }
+
   void CheckEveryPage(const std::string& skinName) {
     test::TPagedWindow window;
     window.Window = FForm->Handle();
@@ -149,42 +178,18 @@ TEST_F(EditorGoldenTest, MidnightPagesActiveAndInactive) {
   CheckEveryPage("midnight");
 }
 
-}  // namespace
-}  // namespace kv
-
-namespace kv {
-namespace {
-
-// A window whose scale changes while it is open (at 96 DPI to 144, at 144 to 96) shows
-// exactly as the window made at that scale, which the other scale's pictures are: its
-// frame from the skin at the new scale, its region cut from that skin's key.
-TEST_F(EditorGoldenTest, ScaleChangeShowsAsTheWindowMadeAtTheNewScale) {
+TEST_F(EditorGoldenTest, OwnSkinScaleChangeShowsAsTheWindowMadeAtTheNewScale) {
   ShowStill();
   ASSERT_FALSE(HasFatalFailure());
-  const int from = test::PrefixDpi(), to = from == 96 ? 144 : 96;
-  // The 96-DPI prefix's desktop is lower than the window at 144 DPI: the system would
-  // keep the window within it, so the window is let be as tall as it asks.
-  const THookToken tall = FForm->HookWindowProc([](TMessage& m, TDefaultProc callDefault) {
-    callDefault(m);
-    if (m.Msg == WM_GETMINMAXINFO) reinterpret_cast<MINMAXINFO*>(m.LParam)->ptMaxTrackSize = {4096, 4096};
-  });
-  ChangeScale(from, to);
-  SetForegroundWindow(FForm->Handle());
-  ASSERT_TRUE(PumpUntil([&] { return Skin() && Skin()->IsActive() && Skin()->HasRegion(); }, 5000));
-  const TSkinDefinition& base = FForm->SkinData1->ModelAt(96);
-  test::ExpectFrameAtScale(*Skin(), base, to);
-  test::ExpectRegionFromScaledKey(*Skin(), base, FForm->SkinData1->ModelAt(to), to);
-  std::optional<TPixelBitmap> shot = SettledWholeWindow();
-  ASSERT_TRUE(shot) << "the window never stopped changing";
-  // Wine's own controls on the pages (the tab control's row, the combo boxes' buttons, the
-  // check boxes' text) take their metrics from the system's scale, not the window's: a
-  // window whose scale differs from the system's cannot show them as one made at its
-  // scale does. Where they stand is app_form1_scale's to check; the rest of the window,
-  // every pixel the skin paints around them, must match.
-  shot->FillRect(test::ClientToWindowCapture(FForm->Handle(), FForm->PageControl1->BoundsRect()), test::kGoldenMask);
-  EXPECT_TRUE(test::ComparedWithGolden(*shot, test::GoldenName("editor-koravent-page1-active", to),
-                                       test::GoldenName("editor-koravent-page1-active-rescaled", to)));
-  FForm->UnhookWindowProc(tall);
+  CheckRescaled("koravent");
+}
+
+TEST_F(EditorGoldenTest, MidnightScaleChangeShowsAsTheWindowMadeAtTheNewScale) {
+  ShowStill();
+  ASSERT_FALSE(HasFatalFailure());
+  UseMidnight();
+  ASSERT_FALSE(HasFatalFailure());
+  CheckRescaled("midnight");
 }
 
 }  // namespace

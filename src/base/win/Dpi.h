@@ -7,6 +7,11 @@
 // that is not DPI aware gets 96 from every one of them.
 #include <windows.h>
 
+// Named by the headers for newer targets only.
+#ifndef WM_GETDPISCALEDSIZE
+#define WM_GETDPISCALEDSIZE 0x02E4
+#endif
+
 namespace kv {
 
 inline constexpr int kDefaultDpi = 96;

@@ -442,6 +442,7 @@ void TWinSkinForm::WindowHandler(TMessage& message, TDefaultProc callDefault) {
       return;
     case WM_COMMAND: OnSystemMenuCommand(message); return;
     case WM_DPICHANGED: OnDpiChanged(message); return;
+    case WM_GETDPISCALEDSIZE: OnGetDpiScaledSize(message); return;
     case WM_SYSCOMMAND: OnSysCommand(message); return;
     case SM_SKINATTACHED: OnAttached(); return;
     case WM_MENUSELECT:

@@ -222,6 +222,7 @@ class TWinSkinForm : public TComponent, public TMenuBarHost {
 
   void OnNcCalcSize(TMessage& message);
   void OnDpiChanged(TMessage& message);
+  void OnGetDpiScaledSize(TMessage& message);
   void OnNcHitTest(TMessage& message);
   void OnNcActivate(TMessage& message);
   void OnNcPaint(TMessage& message);

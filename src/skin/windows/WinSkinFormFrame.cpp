@@ -108,6 +108,26 @@ void TWinSkinForm::OnDpiChanged(TMessage& message) {
   FSkinState = fsReady;
 }
 
+// Before WM_DPICHANGED the system asks for the window's size at the new DPI: the client
+// area scaled inside the skin's frame at that DPI, which is not the frame scaled (each
+// piece is rounded on its own).
+void TWinSkinForm::OnGetDpiScaledSize(TMessage& message) {
+  auto* size = reinterpret_cast<SIZE*>(message.LParam);
+  const int to = static_cast<int>(message.WParam);
+  if (!size || to <= 0 || FSkinState != fsReady || !FrameSkinned() || FFormKind == fkMdiChild ||
+      FWindowState != swsNormal || FFrameType == TFrameType::ftCaptionless || FSkinData->NoSkin()) {
+    PassOn(message);
+    return;
+  }
+  const int from = WindowDpi(FWindow);
+  RECT client{};
+  GetClientRect(FWindow, &client);
+  const Margins frame = FrameBordersOf(FrameSkinOf(FSkinData->ModelAt(to)));
+  size->cx = MulDiv(client.right, to, from) + frame.Left + frame.Right;
+  size->cy = MulDiv(client.bottom, to, from) + MulDiv(FMenuBarHeight, to, from) + frame.Top + frame.Bottom;
+  message.Result = TRUE;
+}
+
 // ---- frame painting and region -----------------------------------------------------------
 
 FrameWindow TWinSkinForm::MakeFrameWindow(int width, int height) const {
