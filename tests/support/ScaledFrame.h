@@ -161,9 +161,10 @@ inline void ExpectCaptionTextWhole(const TWinSkinForm& skin, TSkinData& data, in
   }
 }
 
-// Where the pieces' pixels are keyed (magenta) in the 96-DPI picture, for a pixel of the
-// piece shown at `dpi`: the picture pixel nearest to its centre, in the frame the window
-// shows. Only the ends of a piece map straight onto the picture; its middle stretches.
+// One border piece of the window: its record at 96 DPI and at the window's DPI, where
+// it lies. A pixel at either end of the piece (the parts that keep their size) is keyed
+// as the 96-DPI picture's pixel nearest to its centre, in the frame the window shows;
+// the middle stretches and is checked against the scaled picture only.
 struct TKeyCheck {
   const TDataSkinBorder* Base = nullptr;    // 96 DPI
   const TDataSkinBorder* Scaled = nullptr;  // the window's DPI
