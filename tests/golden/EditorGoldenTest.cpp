@@ -81,20 +81,6 @@ class EditorGoldenTest : public test::TForm1Run<TForm1> {
     };
   }
 
-  // What the system does when the window moves to a monitor of scale `to`: it asks the
-  // window for its size there (the scaled window when it does not answer), then tells it
-  // the scale and the rectangle.
-  void ChangeScale(int from, int to) {
-    HWND wnd = FForm->Handle();
-    RECT window{};
-    GetWindowRect(wnd, &window);
-    SIZE size{MulDiv(window.right - window.left, to, from), MulDiv(window.bottom - window.top, to, from)};
-    SendMessageW(wnd, WM_GETDPISCALEDSIZE, WPARAM(to), reinterpret_cast<LPARAM>(&size));
-    RECT suggested{window.left, window.top, window.left + size.cx, window.top + size.cy};
-    SendMessageW(wnd, WM_DPICHANGED, MAKEWPARAM(to, to), reinterpret_cast<LPARAM>(&suggested));
-    test::Pump();
-  }
-
   // The whole window settled, also when it is taller than the desktop (a window made at
   // a larger scale than the prefix's): its rows are read in two positions, the top ones
   // with the window at the desktop's top, the rest with its bottom at the desktop's.
@@ -127,7 +113,8 @@ class EditorGoldenTest : public test::TForm1Run<TForm1> {
       callDefault(m);
       if (m.Msg == WM_GETMINMAXINFO) reinterpret_cast<MINMAXINFO*>(m.LParam)->ptMaxTrackSize = {4096, 4096};
     });
-    ChangeScale(from, to);
+    test::SendScaleChange(FForm->Handle(), from, to);
+    test::Pump();
     SetForegroundWindow(FForm->Handle());
     ASSERT_TRUE(PumpUntil([&] { return Skin() && Skin()->IsActive() && Skin()->HasRegion(); }, 5000));
     const TSkinDefinition& base = FForm->SkinData1->ModelAt(96);
