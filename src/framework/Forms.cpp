@@ -524,6 +524,7 @@ void TForm::WndProc(TMessage& m) {
   switch (m.Msg) {
     case WM_DPICHANGED:
       if (m.LParam) {
+        NoteWindowDpi(FHandle, LOWORD(m.WParam));
         ChangeDpi(LOWORD(m.WParam), *reinterpret_cast<const RECT*>(m.LParam));
         m.Result = 0;
         return;
@@ -562,6 +563,7 @@ void TForm::WndProc(TMessage& m) {
       break;
     case WM_NCDESTROY:
       FClientWindow.Release();  // went with the frame
+      ForgetWindowDpi(FHandle);
       break;
     case WM_CLOSE: Close(); return;
     case CM_RELEASE:

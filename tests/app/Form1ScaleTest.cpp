@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <utility>
 
 #include "TestUtil.h"
 #include "app/Unit1.h"
@@ -76,15 +77,9 @@ TEST_F(Form1ScaleTest, ScaleChangeLaysItOutAsAWindowMadeAtTheNewScale) {
   HWND wnd = Form->Handle();
   // There and back: the way back must land where the window started, not drift. Down to
   // a smaller scale: the test desktop has room for the window at its own scale only.
+  int from = dpi;
   for (const int to : {dpi == 96 ? 72 : 96, dpi}) {
-    RECT window{}, client{};
-    GetWindowRect(wnd, &window);
-    GetClientRect(wnd, &client);
-    // The rectangle the system would suggest: this frame around the client of the new scale.
-    RECT suggested{window.left, window.top,
-                   window.right + test::Scale(ClientWidth, to) - client.right,
-                   window.bottom + test::Scale(ClientHeight, to) - client.bottom};
-    SendMessageW(wnd, WM_DPICHANGED, MAKEWPARAM(to, to), reinterpret_cast<LPARAM>(&suggested));
+    const RECT suggested = test::SendScaleChange(wnd, std::exchange(from, to), to);
     test::Pump();
     RECT now{};
     GetWindowRect(wnd, &now);

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <utility>
 
 #include "TestUtil.h"
 #include "gallery/Gallery.h"
@@ -62,13 +63,9 @@ TEST_F(GalleryScaleTest, ScaleChangeLaysItOutAsAWindowMadeAtTheNewScale) {
   const int dpi = PrefixDpi();
   HWND wnd = Gallery->Handle();
   // There and back, the first way down: the test desktop has room at the prefix's scale.
+  int from = dpi;
   for (const int to : {dpi == 96 ? 72 : 96, dpi}) {
-    RECT window{}, client{};
-    GetWindowRect(wnd, &window);
-    GetClientRect(wnd, &client);
-    RECT suggested{window.left, window.top, window.right + Scale(ClientWidth, to) - client.right,
-                   window.bottom + Scale(ClientHeight, to) - client.bottom};
-    SendMessageW(wnd, WM_DPICHANGED, MAKEWPARAM(to, to), reinterpret_cast<LPARAM>(&suggested));
+    SendScaleChange(wnd, std::exchange(from, to), to);
     Pump();
     ExpectScaled(to);
   }

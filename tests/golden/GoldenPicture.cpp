@@ -72,6 +72,10 @@ fs::path SourceTreePath(std::string unixPath) {
   return fs::path(unixPath);
 }
 
+std::string GoldenName(const std::string& name, int dpi) {
+  return dpi == 96 ? name : name + "@" + std::to_string(dpi);
+}
+
 fs::path GoldenDir() { return SourceTreePath(KV_GOLDEN_DIR); }
 
 bool UpdatingGoldens() {
@@ -80,21 +84,29 @@ bool UpdatingGoldens() {
 }
 
 ::testing::AssertionResult MatchesGolden(const TPixelBitmap& actual, const std::string& name, int tolerance) {
+  if (!UpdatingGoldens()) return ComparedWithGolden(actual, name, name, tolerance);
   const fs::path dir = GoldenDir();
   const fs::path expectedFile = dir / (name + ".png");
-  const fs::path actualFile = dir / (name + ".actual.png");
-  const fs::path diffFile = dir / (name + ".diff.png");
+  std::error_code ignored;
+  fs::remove(dir / (name + ".actual.png"), ignored);  // what an earlier failing run left
+  fs::remove(dir / (name + ".diff.png"), ignored);
+  if (actual.Empty()) return ::testing::AssertionFailure() << name << ": nothing was captured";
+  fs::create_directories(dir, ignored);
+  if (!SavePngFile(expectedFile, actual))
+    return ::testing::AssertionFailure() << name << ": cannot write " << expectedFile.string();
+  return ::testing::AssertionSuccess();
+}
+
+::testing::AssertionResult ComparedWithGolden(const TPixelBitmap& actual, const std::string& name,
+                                              const std::string& shownAs, int tolerance) {
+  const fs::path dir = GoldenDir();
+  const fs::path expectedFile = dir / (name + ".png");
+  const fs::path actualFile = dir / (shownAs + ".actual.png");
+  const fs::path diffFile = dir / (shownAs + ".diff.png");
   std::error_code ignored;
   fs::remove(actualFile, ignored);  // what an earlier failing run left
   fs::remove(diffFile, ignored);
   if (actual.Empty()) return ::testing::AssertionFailure() << name << ": nothing was captured";
-
-  if (UpdatingGoldens()) {
-    fs::create_directories(dir, ignored);
-    if (!SavePngFile(expectedFile, actual))
-      return ::testing::AssertionFailure() << name << ": cannot write " << expectedFile.string();
-    return ::testing::AssertionSuccess();
-  }
 
   std::string error;
   const std::optional<TPixelBitmap> expected = LoadPngFile(expectedFile, &error);
@@ -198,8 +210,8 @@ void CheckEveryPage(const TPagedWindow& window) {
       ASSERT_TRUE(PumpUntil([&] { return !window.IsActive(); }, 5000)) << window.Name << " stayed active";
     }
     for (int page = 0; page < int(window.PageNames.size()); ++page) {
-      const std::string name =
-          window.Name + "-" + window.PageNames[std::size_t(page)] + (active ? "-active" : "-inactive");
+      const std::string name = GoldenName(
+          window.Name + "-" + window.PageNames[std::size_t(page)] + (active ? "-active" : "-inactive"), window.Dpi);
       SCOPED_TRACE(name);
       window.ShowPage(page, active);
       const std::optional<TPixelBitmap> shot = SettledWindow(window.Window, window.Mask);

@@ -1,6 +1,9 @@
 #pragma once
 // Whole windows, frame included, against pictures stored in tests/golden/pictures (PNG).
 //
+// Pictures of a window shown at another display scale than 96 DPI carry it in their name
+// (editor-koravent-page1-active@144.png): the 96-DPI ones keep their plain names.
+//
 // A picture that differs is written beside the stored one as <name>.actual.png, with
 // <name>.diff.png (the stored picture dimmed, every differing pixel red), and the failure
 // names both. KV_UPDATE_GOLDEN=1 writes every picture anew instead of comparing.
@@ -24,6 +27,8 @@ inline constexpr std::uint32_t kGoldenMask = 0xFF00FF;  // what neither side is 
 
 // A path of the source tree as this program sees it: under Wine "/" is drive Z:.
 std::filesystem::path SourceTreePath(std::string unixPath);
+// `name` as stored for a window at `dpi`.
+std::string GoldenName(const std::string& name, int dpi);
 // The stored pictures' folder.
 std::filesystem::path GoldenDir();
 bool UpdatingGoldens();
@@ -32,6 +37,10 @@ bool UpdatingGoldens();
 // are not compared. When updating, stores `actual` instead.
 ::testing::AssertionResult MatchesGolden(const TPixelBitmap& actual, const std::string& name,
                                          int tolerance = kGoldenTolerance);
+// The same comparison, never storing: for a window that must look like another one's
+// picture. Its failures are written as <shownAs>.actual.png and .diff.png.
+::testing::AssertionResult ComparedWithGolden(const TPixelBitmap& actual, const std::string& name,
+                                              const std::string& shownAs, int tolerance = kGoldenTolerance);
 
 // The whole window (black outside its region) once nothing is left to paint and three
 // captures in a row agree; `mask` may paint over what changes by itself (a clock).
@@ -64,6 +73,7 @@ struct TPagedWindow {
   std::function<void(int page, bool active)> ShowPage;
   std::function<bool()> IsActive;  // as the frame shows it
   std::function<void(TPixelBitmap&)> Mask;
+  int Dpi = 96;  // the scale the window is shown at: part of the pictures' names
 };
 // Also checks that the first page's inactive picture differs from its active one.
 void CheckEveryPage(const TPagedWindow& window);

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "base/win/Dpi.h"
 #include "framework/ButtonCtrls.h"
 #include "framework/ComCtrls.h"
 #include "framework/Forms.h"
@@ -30,6 +31,19 @@ inline int PrefixDpi() {
 }
 
 inline int Scale(int value, int dpi) { return MulDiv(value, dpi, 96); }
+
+// What the system does when `wnd` moves to a monitor of scale `to` from one of `from`:
+// it asks the window for its size there (WM_GETDPISCALEDSIZE; the window scaled when it
+// does not answer), then tells it the scale and that rectangle, which it returns.
+inline RECT SendScaleChange(HWND wnd, int from, int to) {
+  RECT window{};
+  GetWindowRect(wnd, &window);
+  SIZE size{MulDiv(window.right - window.left, to, from), MulDiv(window.bottom - window.top, to, from)};
+  SendMessageW(wnd, WM_GETDPISCALEDSIZE, WPARAM(to), reinterpret_cast<LPARAM>(&size));
+  RECT suggested{window.left, window.top, window.left + size.cx, window.top + size.cy};
+  SendMessageW(wnd, WM_DPICHANGED, MAKEWPARAM(to, to), reinterpret_cast<LPARAM>(&suggested));
+  return suggested;
+}
 
 struct TDesignedControl {
   std::string Name;

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "base/win/Dc.h"
+#include "base/win/Dpi.h"
 #include "base/win/Handles.h"
 #include "base/win/WindowText.h"
 #include "framework/Controls.h"

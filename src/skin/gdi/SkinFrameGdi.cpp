@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "base/win/Dc.h"
+#include "base/win/Dpi.h"
 #include "skin/data/SkinDefinition.h"
 #include "skin/gdi/SkinGdi.h"
 
@@ -147,7 +148,8 @@ TPixelBitmap DrawnIcon(HICON icon, int w, int h, std::uint32_t background) {
 
 TPixelBitmap BuildIconBitmap(HWND window, bool* hasIcon) {
   if (hasIcon) *hasIcon = false;
-  const int w = GetSystemMetrics(SM_CXSMICON), h = GetSystemMetrics(SM_CYSMICON);
+  const int dpi = WindowDpi(window);
+  const int w = SystemMetricForDpi(SM_CXSMICON, dpi), h = SystemMetricForDpi(SM_CYSMICON, dpi);
   if (w <= 0 || h <= 0) return TPixelBitmap();
   TPixelBitmap blank(w, h, PixelOf(kKeyColor));
   HICON icon = window ? reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, ICON_SMALL, 0)) : nullptr;

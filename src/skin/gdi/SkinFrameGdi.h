@@ -49,8 +49,9 @@ void DrawSkinCaptionButton(HDC windowDc, const FrameSkin& skin, std::size_t inde
 // The region FrameRegionRects describes; `caption` is the last painted strip, if any.
 TRegionHandle BuildFrameRegion(const FrameWindow& window, const FrameSkin& skin, const TPixelBitmap* caption);
 
-// SM_CXSMICON x SM_CYSMICON of magenta with the window's small icon (else its big one)
-// drawn over it; all magenta when it has none (and `hasIcon`, when given, says which).
+// SM_CXSMICON x SM_CYSMICON at the window's DPI, of magenta with the window's small icon
+// (else its big one) drawn over it; all magenta when it has none (and `hasIcon`, when
+// given, says which).
 TPixelBitmap BuildIconBitmap(HWND window, bool* hasIcon = nullptr);
 
 }  // namespace kv

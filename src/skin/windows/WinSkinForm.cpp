@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "base/win/Dc.h"
+#include "base/win/Dpi.h"
 #include "base/win/WindowText.h"
 #include "framework/Forms.h"
 #include "framework/Menus.h"
@@ -23,13 +24,6 @@ constexpr UINT_PTR kHoverTimerId = 0x3505;  // beside the skin's own message num
 constexpr unsigned kActionDelay = 250;
 constexpr DWORD kCaptionStyles = WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
 constexpr UINT kFrameChanged = SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED;
-
-TFontHandle SystemCaptionFont() {
-  NONCLIENTMETRICSW metrics{};
-  metrics.cbSize = sizeof(metrics);
-  if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) return TFontHandle();
-  return TFontHandle(CreateFontIndirectW(&metrics.lfCaptionFont));
-}
 
 }  // namespace
 
@@ -81,7 +75,7 @@ void TWinSkinForm::AttachForm(TSkinData* skinData, TForm* form) {
 void TWinSkinForm::AttachFrame(TSkinData* skinData) {
   if (Subclassed() || !FWindow) return;
   FSkinData = skinData;
-  FCaptionFont = SystemCaptionFont();
+  LoadCaptionFont();
 
   FStyle = DWORD(GetWindowLongW(FWindow, GWL_STYLE));
   const DWORD exStyle = DWORD(GetWindowLongW(FWindow, GWL_EXSTYLE));
@@ -186,6 +180,14 @@ void TWinSkinForm::LoadFrameMetrics() {
   }
   FreeButtons();
   FCaptionButtons.Rebuild();
+}
+
+// The system's caption font at the window's scale.
+void TWinSkinForm::LoadCaptionFont() {
+  NONCLIENTMETRICSW metrics{};
+  FCaptionFont = NonClientMetricsForDpi(metrics, WindowDpi(FWindow))
+                     ? TFontHandle(CreateFontIndirectW(&metrics.lfCaptionFont))
+                     : TFontHandle();
 }
 
 void TWinSkinForm::FreeButtons() {
@@ -387,6 +389,7 @@ void TWinSkinForm::WindowHandler(TMessage& message, TDefaultProc callDefault) {
       }
       DetachForShutdown();
       PassOn(message);
+      ForgetWindowDpi(FWindow);
       // Freed by the purge, or, while a loop of ours still runs (a drop-down from which
       // the window was destroyed), when that has returned.
       FSkinState = fsClosed;
@@ -439,6 +442,7 @@ void TWinSkinForm::WindowHandler(TMessage& message, TDefaultProc callDefault) {
       return;
     case WM_COMMAND: OnSystemMenuCommand(message); return;
     case WM_DPICHANGED: OnDpiChanged(message); return;
+    case WM_GETDPISCALEDSIZE: OnGetDpiScaledSize(message); return;
     case WM_SYSCOMMAND: OnSysCommand(message); return;
     case SM_SKINATTACHED: OnAttached(); return;
     case WM_MENUSELECT:

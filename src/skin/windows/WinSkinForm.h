@@ -199,6 +199,7 @@ class TWinSkinForm : public TComponent, public TMenuBarHost {
   // Without xcMainMenu: controls and colours only.
   void DetachClientOnly();
   void LoadFrameMetrics();
+  void LoadCaptionFont();
   void ShowCaptionStyles(bool show);
   // SetWindowPos with SWP_FRAMECHANGED only: the system asks for the frame again.
   void ForceFrameRecalc();
@@ -221,6 +222,7 @@ class TWinSkinForm : public TComponent, public TMenuBarHost {
 
   void OnNcCalcSize(TMessage& message);
   void OnDpiChanged(TMessage& message);
+  void OnGetDpiScaledSize(TMessage& message);
   void OnNcHitTest(TMessage& message);
   void OnNcActivate(TMessage& message);
   void OnNcPaint(TMessage& message);

@@ -92,6 +92,12 @@ void TWinSkinForm::ApplySkin() {
 // The window now shows at another DPI: the frame is measured from the skin at that DPI
 // before the window takes the size the system suggests, then painted and cut again.
 void TWinSkinForm::OnDpiChanged(TMessage& message) {
+  // The skin hears of it before the form does: from here on both read the new scale.
+  NoteWindowDpi(FWindow, LOWORD(message.WParam));
+  LoadCaptionFont();
+  // The window's own icon at the new size (one lent by the skin data stays as it is).
+  bool hasIcon = false;
+  if (TPixelBitmap icon = BuildIconBitmap(FWindow, &hasIcon); hasIcon) FIconBitmap = std::move(icon);
   LoadFrameMetrics();
   PassOn(message);
   if (FSkinState != fsReady || FWindowState == swsMinimized) return;
@@ -100,6 +106,26 @@ void TWinSkinForm::OnDpiChanged(TMessage& message) {
   PaintFrame(nullptr);
   UpdateRegion();
   FSkinState = fsReady;
+}
+
+// Before WM_DPICHANGED the system asks for the window's size at the new DPI: the client
+// area scaled inside the skin's frame at that DPI, which is not the frame scaled (each
+// piece is rounded on its own).
+void TWinSkinForm::OnGetDpiScaledSize(TMessage& message) {
+  auto* size = reinterpret_cast<SIZE*>(message.LParam);
+  const int to = static_cast<int>(message.WParam);
+  if (!size || to <= 0 || FSkinState != fsReady || !FrameSkinned() || FFormKind == fkMdiChild ||
+      FWindowState != swsNormal || FFrameType == TFrameType::ftCaptionless || FSkinData->NoSkin()) {
+    PassOn(message);
+    return;
+  }
+  const int from = WindowDpi(FWindow);
+  RECT client{};
+  GetClientRect(FWindow, &client);
+  const Margins frame = FrameBordersOf(FrameSkinOf(FSkinData->ModelAt(to)));
+  size->cx = MulDiv(client.right, to, from) + frame.Left + frame.Right;
+  size->cy = MulDiv(client.bottom, to, from) + MulDiv(FMenuBarHeight, to, from) + frame.Top + frame.Bottom;
+  message.Result = TRUE;
 }
 
 // ---- frame painting and region -----------------------------------------------------------
