@@ -253,7 +253,8 @@ void TSkinTab::DrawSkin(HDC dc, const RECT& rect) {
     }
     // The skin's tabs cover the platform's ring on the focused tab: ours instead.
     RECT focused;
-    if (selected >= 0 && SendMessageW(FHandle, TCM_GETITEMRECT, WPARAM(selected), reinterpret_cast<LPARAM>(&focused))) {
+    if (selected >= 0 && ShowsFocusCue() &&
+        SendMessageW(FHandle, TCM_GETITEMRECT, WPARAM(selected), reinterpret_cast<LPARAM>(&focused))) {
       InflateRect(&focused, -3, -3);
       DrawFocusCue(dc, focused);
     }
