@@ -368,8 +368,8 @@ TGlyphPlacement PlaceGlyphAndText(const RECT& client, SIZE glyph, SIZE text, TBu
 TBitBtn::TBitBtn() { SetBounds(0, 0, 75, 25); }
 
 void TBitBtn::SetGlyph(const TBitmap& glyph) {
-  CopyBitmap(FGlyph, glyph);
-  FNumGlyphs = GuessGlyphCount(FGlyph, FNumGlyphs);
+  CopyBitmap(FGlyph.Source(), glyph);
+  FNumGlyphs = GuessGlyphCount(FGlyph.Source(), FNumGlyphs);
   Invalidate();
 }
 
@@ -396,7 +396,7 @@ void TBitBtn::SetSpacing(int spacing) {
 void TBitBtn::SetKind(TBitBtnKind kind) {
   FKind = kind;
   if (kind == bkCustom) return;
-  MakeKindGlyph(FGlyph, kind);
+  MakeKindGlyph(FGlyph.Source(), kind);
   FNumGlyphs = 1;
   SetCaption(KindCaption(kind));
   Invalidate();
@@ -446,7 +446,7 @@ void TBitBtn::DrawItem(const DRAWITEMSTRUCT& item) {
   RECT client = item.rcItem;
   if (pushed) OffsetRect(&client, 1, 1);
   const int frame = !enabled ? 1 : pushed ? 2 : 0;
-  DrawButtonFace(canvas, client, FGlyph, FNumGlyphs, frame, Caption(), FLayout, FMargin, FSpacing, enabled,
+  DrawButtonFace(canvas, client, DrawnGlyph(), FNumGlyphs, frame, Caption(), FLayout, DrawnMargin(), DrawnSpacing(), enabled,
                  Font().Color());
   if (focused) {
     RECT f = item.rcItem;
@@ -461,8 +461,8 @@ void TBitBtn::DrawItem(const DRAWITEMSTRUCT& item) {
 TSpeedButton::TSpeedButton() { SetBounds(0, 0, 23, 22); }
 
 void TSpeedButton::SetGlyph(const TBitmap& glyph) {
-  CopyBitmap(FGlyph, glyph);
-  FNumGlyphs = GuessGlyphCount(FGlyph, FNumGlyphs);
+  CopyBitmap(FGlyph.Source(), glyph);
+  FNumGlyphs = GuessGlyphCount(FGlyph.Source(), FNumGlyphs);
   Invalidate();
 }
 
@@ -620,7 +620,7 @@ void TSpeedButton::Paint() {
     case bsDown: frame = FNumGlyphs > 2 ? 2 : 0; break;
     case bsExclusive: frame = FNumGlyphs > 3 ? 3 : FNumGlyphs > 2 ? 2 : 0; break;
   }
-  DrawButtonFace(canvas, client, FGlyph, FNumGlyphs, frame, FCaption, FLayout, FMargin, FSpacing, Enabled(),
+  DrawButtonFace(canvas, client, DrawnGlyph(), FNumGlyphs, frame, FCaption, FLayout, DrawnMargin(), DrawnSpacing(), Enabled(),
                  Font().Color());
 }
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "framework/CtrlTypes.h"
+#include "framework/ImgList.h"
 #include "framework/StdCtrls.h"
 
 namespace kv {
@@ -124,17 +125,23 @@ class TBitBtn : public TButton {
  public:
   TBitBtn();
   std::string_view ClassName() const override { return "TBitBtn"; }
-  TBitmap& Glyph() { return FGlyph; }
-  const TBitmap& Glyph() const { return FGlyph; }
+  // The picture as given, 96-DPI pixels.
+  TBitmap& Glyph() { return FGlyph.Source(); }
+  const TBitmap& Glyph() const { return FGlyph.Source(); }
+  // The glyph strip as it is drawn: at the button's scale.
+  TBitmap& DrawnGlyph() { return FGlyph.At(Dpi(), FNumGlyphs); }
   // Copies the picture; a strip of 2 to 4 square glyphs sets NumGlyphs to match.
   void SetGlyph(const TBitmap& glyph);
   int NumGlyphs() const { return FNumGlyphs; }
   void SetNumGlyphs(int count);
   TButtonLayout Layout() const { return FLayout; }
   void SetLayout(TButtonLayout layout);
+  // Margin and spacing are 96-DPI units (-1: centred); the Drawn ones pixels.
   int Margin() const { return FMargin; }
+  int DrawnMargin() const { return FMargin < 0 ? FMargin : Scaled(FMargin); }
   void SetMargin(int margin);
   int Spacing() const { return FSpacing; }
+  int DrawnSpacing() const { return FSpacing < 0 ? FSpacing : Scaled(FSpacing); }
   void SetSpacing(int spacing);
   // A standard kind gives the button its caption and glyph (bkCustom changes nothing).
   TBitBtnKind Kind() const { return FKind; }
@@ -146,7 +153,7 @@ class TBitBtn : public TButton {
 
  private:
   void DrawItem(const DRAWITEMSTRUCT& item);
-  TBitmap FGlyph;
+  TGlyphStrip FGlyph;
   int FNumGlyphs = 1;
   TButtonLayout FLayout = blGlyphLeft;
   int FMargin = -1;
@@ -163,16 +170,22 @@ class TSpeedButton : public TGraphicControl {
  public:
   TSpeedButton();
   std::string_view ClassName() const override { return "TSpeedButton"; }
-  TBitmap& Glyph() { return FGlyph; }
-  const TBitmap& Glyph() const { return FGlyph; }
+  // The picture as given, 96-DPI pixels.
+  TBitmap& Glyph() { return FGlyph.Source(); }
+  const TBitmap& Glyph() const { return FGlyph.Source(); }
+  // The glyph strip as it is drawn: at the button's scale.
+  TBitmap& DrawnGlyph() { return FGlyph.At(Dpi(), FNumGlyphs); }
   void SetGlyph(const TBitmap& glyph);
   int NumGlyphs() const { return FNumGlyphs; }
   void SetNumGlyphs(int count);
   TButtonLayout Layout() const { return FLayout; }
   void SetLayout(TButtonLayout layout);
+  // Margin and spacing are 96-DPI units (-1: centred); the Drawn ones pixels.
   int Margin() const { return FMargin; }
+  int DrawnMargin() const { return FMargin < 0 ? FMargin : Scaled(FMargin); }
   void SetMargin(int margin);
   int Spacing() const { return FSpacing; }
+  int DrawnSpacing() const { return FSpacing < 0 ? FSpacing : Scaled(FSpacing); }
   void SetSpacing(int spacing);
 
   bool Down() const { return FDown; }
@@ -198,7 +211,7 @@ class TSpeedButton : public TGraphicControl {
  private:
   template <class F>
   void ForEachInGroup(F f);
-  TBitmap FGlyph;
+  TGlyphStrip FGlyph;
   int FNumGlyphs = 1;
   TButtonLayout FLayout = blGlyphLeft;
   int FMargin = -1;

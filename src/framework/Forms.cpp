@@ -7,6 +7,7 @@
 #include <exception>
 
 #include "base/win/WideText.h"
+#include "framework/ImgList.h"
 #include "framework/StdCtrls.h"
 
 namespace kv {
@@ -511,6 +512,13 @@ int TForm::CreationDpi() const {
   if (FFormStyle == fsMDIChild)
     if (TForm* frame = MDIFrame(); frame && frame != this) return frame->Dpi();
   return TWinControl::CreationDpi();
+}
+
+void TForm::ScaleForDpi(int dpi) {
+  if (dpi <= 0 || dpi == Dpi()) return;
+  for (int i = 0; i < ComponentCount(); ++i)
+    if (auto* images = dynamic_cast<TImageList*>(Components(i))) images->ScaleForDpi(dpi);
+  TWinControl::ScaleForDpi(dpi);
 }
 
 void TForm::ChangeDpi(int dpi, const RECT& suggested) {

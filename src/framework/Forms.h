@@ -104,6 +104,9 @@ class TForm : public TWinControl {
   // An MDI frame's windows end in DefFrameProc, an MDI child's in DefMDIChildProc.
   void DefaultHandler(TMessage& message) override;
   void ControlFocused(TWinControl* control) { FActiveControl = control; }
+  // The image lists the form owns first: controls showing one take its size as they are
+  // scaled themselves.
+  void ScaleForDpi(int dpi) override;
 
  protected:
   void CreateParams(TCreateParams& params) override;

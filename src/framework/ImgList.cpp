@@ -6,16 +6,39 @@
 #include <cstdint>
 #include <cstring>
 
+#include "skin/data/PixelScale.h"
+
 namespace kv {
 
 namespace {
 
-// 0x00BBGGRR (what GDI takes) to 0x00RRGGBB (what our bitmaps hold), and back.
-std::uint32_t PixelOf(COLORREF c) { return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c); }
-COLORREF RgbOf(std::uint32_t pixel) { return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF); }
-
 // The brush where a monochrome source is 0, the destination kept where it is 1.
 constexpr DWORD kPaintWhereMaskIsBlack = 0x00B8074A;  // PSDPxax
+
+// Never a pixel of ours (0x00RRGGBB): the key of a picture without a mask colour.
+constexpr std::uint32_t kNoKey = 0xFF000000u;
+
+std::uint32_t KeyOf(TColor mask) { return mask == clNone ? kNoKey : PixelOf(ColorToRgb(mask)); }
+
+// A DIB section no DC holds (the image list selects what it is given into a DC of its
+// own) with `pixels`' rows.
+TBitmapHandle DibOf(const TPixelBitmap& pixels) {
+  const BITMAPINFO info = TopDownInfo(pixels.Width(), pixels.Height());
+  void* bits = nullptr;
+  TBitmapHandle dib(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!dib) return dib;
+  GdiFlush();
+  std::memcpy(bits, pixels.Pixels().data(), pixels.Pixels().size_bytes());
+  return dib;
+}
+
+TPixelBitmap PixelsOf(const TBitmap& bitmap) {
+  TPixelBitmap pixels(bitmap.Width(), bitmap.Height());
+  GdiFlush();
+  for (int y = 0; y < pixels.Height(); ++y)
+    for (int x = 0; x < pixels.Width(); ++x) pixels.SetPixel(x, y, bitmap.ScanLine(y)[x] & 0xFFFFFFu);
+  return pixels;
+}
 
 }  // namespace
 
@@ -25,42 +48,64 @@ TImageList::TImageList(int width, int height) : FWidth(width), FHeight(height) {
   FHandle.Reset(ImageList_Create(width, height, ILC_COLOR24 | ILC_MASK, 4, 4));
 }
 
+int TImageList::Width() const { return ScaleToDpi(FWidth, FDpi); }
+int TImageList::Height() const { return ScaleToDpi(FHeight, FDpi); }
+
 void TImageList::SetSize(int width, int height) {
   FWidth = width;
   FHeight = height;
-  if (FHandle) ImageList_SetIconSize(FHandle.Get(), width, height);
+  FSources.clear();
+  if (FHandle) ImageList_SetIconSize(FHandle.Get(), Width(), Height());
+}
+
+void TImageList::ScaleForDpi(int dpi) {
+  if (dpi <= 0 || dpi == FDpi) return;
+  FDpi = dpi;
+  if (!FHandle) return;
+  ImageList_SetIconSize(FHandle.Get(), Width(), Height());  // empties it
+  for (const TImageSource& image : FSources) AddToHandle(image);
 }
 
 int TImageList::Count() const { return FHandle ? ImageList_GetImageCount(FHandle.Get()) : 0; }
 
+bool TImageList::AddToHandle(const TImageSource& image) {
+  const TPixelBitmap scaled =
+      FDpi == kDefaultDpi ? TPixelBitmap{} : ResamplePicture(image.Pixels, Width(), Height(), KeyOf(image.Mask));
+  TBitmapHandle dib = DibOf(FDpi == kDefaultDpi ? image.Pixels : scaled);
+  if (!dib) return false;
+  // A masked add blackens the transparent pixels of the bitmap it is given: it gets a copy.
+  return (image.Mask == clNone ? ImageList_Add(FHandle.Get(), dib.Get(), nullptr)
+                               : ImageList_AddMasked(FHandle.Get(), dib.Get(), ColorToRgb(image.Mask))) >= 0;
+}
+
 int TImageList::Add(const TBitmap& image, TColor maskColor) {
-  if (!FHandle || image.Empty()) return -1;
-  // The image list selects the bitmap it is given into a DC of its own, and a masked add
-  // blackens the transparent pixels: it gets a copy that no DC holds, at least one image
-  // wide, the rest filled with the mask colour.
-  const int width = std::max(image.Width(), FWidth), height = FHeight;
+  if (!FHandle || image.Empty() || FWidth <= 0 || FHeight <= 0) return -1;
+  // One image per list width (at least one), cut at the list's size, the rest of an image
+  // the picture does not cover filled with the mask colour.
   const std::uint32_t fill = maskColor == clNone ? 0 : PixelOf(ColorToRgb(maskColor));
-  const BITMAPINFO info = TopDownInfo(width, height);
-  void* bits = nullptr;
-  TBitmapHandle copy(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  if (!copy) return -1;
+  const int count = std::max(image.Width() / FWidth, 1);
+  const int first = Count();
   GdiFlush();
-  auto* pixels = static_cast<std::uint32_t*>(bits);
-  for (int y = 0; y < height; ++y) {
-    std::uint32_t* row = pixels + static_cast<std::size_t>(y) * width;
-    std::fill(row, row + width, fill);
-    if (y < image.Height()) std::memcpy(row, image.ScanLine(y), sizeof(std::uint32_t) * image.Width());
+  for (int i = 0; i < count; ++i) {
+    TImageSource source{TPixelBitmap(FWidth, FHeight, fill), maskColor};
+    const int left = i * FWidth, width = std::min(FWidth, image.Width() - left);
+    for (int y = 0; y < std::min(FHeight, image.Height()); ++y)
+      for (int x = 0; x < width; ++x) source.Pixels.SetPixel(x, y, image.ScanLine(y)[left + x] & 0xFFFFFFu);
+    if (!AddToHandle(source)) return i == 0 ? -1 : first;
+    FSources.push_back(std::move(source));
   }
-  return maskColor == clNone ? ImageList_Add(FHandle.Get(), copy.Get(), nullptr)
-                             : ImageList_AddMasked(FHandle.Get(), copy.Get(), ColorToRgb(maskColor));
+  return first;
 }
 
 void TImageList::Delete(int index) {
-  if (FHandle && index >= 0 && index < Count()) ImageList_Remove(FHandle.Get(), index);
+  if (!FHandle || index < 0 || index >= Count()) return;
+  ImageList_Remove(FHandle.Get(), index);
+  if (index < static_cast<int>(FSources.size())) FSources.erase(FSources.begin() + index);
 }
 
 void TImageList::Clear() {
   if (FHandle) ImageList_Remove(FHandle.Get(), -1);
+  FSources.clear();
 }
 
 void TImageList::Draw(TCanvas& canvas, int x, int y, int index, bool enabled) const {
@@ -71,15 +116,31 @@ void TImageList::Draw(TCanvas& canvas, int x, int y, int index, bool enabled) co
     return;
   }
   TMemoryDc mask(CreateCompatibleDC(dc));
-  TBitmapHandle bits(CreateBitmap(FWidth, FHeight, 1, 1, nullptr));
+  const int width = Width(), height = Height();
+  TBitmapHandle bits(CreateBitmap(width, height, 1, 1, nullptr));
   TSelectGuard select(mask.Get(), bits.Get());
   if (!select.Ok()) return;
-  PatBlt(mask.Get(), 0, 0, FWidth, FHeight, WHITENESS);
+  PatBlt(mask.Get(), 0, 0, width, height, WHITENESS);
   ImageList_Draw(FHandle.Get(), index, mask.Get(), 0, 0, ILD_MASK);
-  DrawEmbossedMask(dc, x, y, FWidth, FHeight, mask.Get());
+  DrawEmbossedMask(dc, x, y, width, height, mask.Get());
 }
 
 // ---- glyphs
+
+TBitmap& TGlyphStrip::At(int dpi, int count) {
+  count = std::max(count, 1);
+  if (dpi == kDefaultDpi || dpi <= 0 || FSource.Empty()) return FSource;
+  if (FScaledDpi == dpi && FScaledCount == count) return FScaled;
+  const TPixelBitmap strip = PixelsOf(FSource);
+  const TPixelBitmap scaled = ScaleStrip(strip, count, false, dpi, kDefaultDpi, strip.Pixel(0, strip.Height() - 1));
+  FScaled.SetSize(scaled.Width(), scaled.Height());
+  GdiFlush();
+  for (int y = 0; y < scaled.Height(); ++y)
+    std::memcpy(FScaled.ScanLine(y), scaled.Row(y), sizeof(std::uint32_t) * scaled.Width());
+  FScaledDpi = dpi;
+  FScaledCount = count;
+  return FScaled;
+}
 
 void DrawEmbossedMask(HDC dc, int x, int y, int width, int height, HDC mask) {
   TTextStateGuard text(dc);
@@ -101,7 +162,7 @@ void DrawGlyphFrame(HDC dc, int x, int y, TBitmap& glyph, int count, int frame, 
   if (frame < 0 || frame >= count) frame = 0;
   GdiFlush();
   HDC source = glyph.Canvas().Handle();
-  const COLORREF transparent = RgbOf(glyph.ScanLine(height - 1)[0]);
+  const COLORREF transparent = ColorOf(glyph.ScanLine(height - 1)[0] & 0xFFFFFFu);
   if (!disabled) {
     GdiTransparentBlt(dc, x, y, width, height, source, frame * width, 0, width, height, transparent);
     return;

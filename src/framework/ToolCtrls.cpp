@@ -99,6 +99,16 @@ void TToolBar::SetImages(TImageList* images) {
   Invalidate();
 }
 
+void TToolBar::DpiChanged(int oldDpi) {
+  TWinControl::DpiChanged(oldDpi);
+  // The bar sizes its buttons from the list's image size when it is given the list.
+  if (FHandle && FImages) {
+    SendMessageW(FHandle, TB_SETIMAGELIST, 0, 0);
+    SendMessageW(FHandle, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(FImages->Handle()));
+    Invalidate();
+  }
+}
+
 void TToolBar::Notification(TComponent* component, TOperation operation) {
   TWinControl::Notification(component, operation);
   if (operation != opRemove) return;

@@ -71,6 +71,7 @@ class TToolBar : public TWinControl {
   void CreateWnd() override;
   void DestroyWnd() override;
   void Notification(TComponent* component, TOperation operation) override;
+  void DpiChanged(int oldDpi) override;
 
  private:
   friend class TToolButton;

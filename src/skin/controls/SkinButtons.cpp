@@ -307,12 +307,13 @@ void TSkinBitButton::DrawSkin(HDC dc, const RECT& rect) {
     RECT client = local;
     if (FHandle) GetClientRect(FHandle, &client);
     const int glyphCount = bitBtn ? GlyphCount(bitBtn->NumGlyphs()) : 1;
-    const SIZE glyph = bitBtn ? GlyphSize(bitBtn->Glyph(), glyphCount) : SIZE{0, 0};
+    const SIZE glyph = bitBtn ? GlyphSize(bitBtn->DrawnGlyph(), glyphCount) : SIZE{0, 0};
     const SIZE text = MeasureText(canvas, FCaption, client);
     const TGlyphPlacement place = PlaceGlyphAndText(client, glyph, text, bitBtn ? bitBtn->Layout() : blGlyphLeft,
-                                                    bitBtn ? bitBtn->Margin() : -1, bitBtn ? bitBtn->Spacing() : -1);
+                                                    bitBtn ? bitBtn->DrawnMargin() : -1,
+                                                    bitBtn ? bitBtn->DrawnSpacing() : -1);
     // The first glyph frame whatever the state: the face shows the state.
-    if (glyph.cx > 0) DrawGlyph(canvas, place.Glyph, glyphCount, 1, bitBtn->Glyph());
+    if (glyph.cx > 0) DrawGlyph(canvas, place.Glyph, glyphCount, 1, bitBtn->DrawnGlyph());
     if (!FCaption.empty()) {
       canvas.Brush().SetStyle(bsClear);
       canvas.Font().SetColor(CaptionColor(frame, enabled));
@@ -448,13 +449,13 @@ void TSkinSpeedButton::DrawButton(HDC target, const RECT& rect) {
     canvas.Font() = speed->Font();
     canvas.Font().SetColor(CaptionColor(frame, enabled));
     const std::wstring caption = speed->Caption();
-    const TBitmap& glyph = speed->Glyph();
+    const TBitmap& glyph = speed->DrawnGlyph();
     if (!glyph.Empty()) {
       const int glyphCount = GlyphCount(speed->NumGlyphs());
       const SIZE glyphSize = GlyphSize(glyph, glyphCount);
       const SIZE text = MeasureText(canvas, caption, local);
       const TButtonLayout layout = speed->Layout();
-      int margin = speed->Margin(), spacing = speed->Spacing();
+      int margin = speed->DrawnMargin(), spacing = speed->DrawnSpacing();
       if (text.cx == 0 || glyphSize.cx == 0) spacing = 0;
       if (margin == -1 && spacing != -1) {
         // Speed buttons sit one pixel further in than bit buttons.
