@@ -446,8 +446,8 @@ void TBitBtn::DrawItem(const DRAWITEMSTRUCT& item) {
   RECT client = item.rcItem;
   if (pushed) OffsetRect(&client, 1, 1);
   const int frame = !enabled ? 1 : pushed ? 2 : 0;
-  DrawButtonFace(canvas, client, DrawnGlyph(), FNumGlyphs, frame, Caption(), FLayout, DrawnMargin(), DrawnSpacing(), enabled,
-                 Font().Color());
+  DrawButtonFace(canvas, client, DrawnGlyph(), FNumGlyphs, frame, Caption(), FLayout, DrawnMargin(), DrawnSpacing(),
+                 enabled, Font().Color());
   if (focused) {
     RECT f = item.rcItem;
     InflateRect(&f, -4, -4);
@@ -620,8 +620,8 @@ void TSpeedButton::Paint() {
     case bsDown: frame = FNumGlyphs > 2 ? 2 : 0; break;
     case bsExclusive: frame = FNumGlyphs > 3 ? 3 : FNumGlyphs > 2 ? 2 : 0; break;
   }
-  DrawButtonFace(canvas, client, DrawnGlyph(), FNumGlyphs, frame, FCaption, FLayout, DrawnMargin(), DrawnSpacing(), Enabled(),
-                 Font().Color());
+  DrawButtonFace(canvas, client, DrawnGlyph(), FNumGlyphs, frame, FCaption, FLayout, DrawnMargin(), DrawnSpacing(),
+                 Enabled(), Font().Color());
 }
 
 }  // namespace kv

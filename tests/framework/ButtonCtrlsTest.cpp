@@ -3,11 +3,14 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <utility>
 #include <vector>
 
 #include "CtrlTestFixture.h"
 #include "framework/ButtonCtrls.h"
 #include "framework/StdCtrls.h"
+#include "support/PixelCheck.h"
+#include "support/ScaledLayout.h"
 
 namespace kv {
 namespace {
@@ -211,6 +214,45 @@ TEST_F(ButtonCtrlsTest, BitButtonIsOwnerDrawnWithItsGlyphAndClicksOnce) {
   EXPECT_EQ(button->Caption(), L"Cancel");
   EXPECT_FALSE(button->Glyph().Empty());
   EXPECT_EQ(button->NumGlyphs(), 1);
+}
+
+TEST_F(ButtonCtrlsTest, GlyphsAreDrawnAtTheFormsScaleWithTheirGroundKeptTransparent) {
+  auto* bit = Add<TBitBtn>(10, 10, 75, 25);
+  auto* speed = Add<TSpeedButton>(100, 10, 23, 22);
+  TBitmap glyph;
+  MakeGlyph(glyph, {0x00C000});
+  bit->SetGlyph(glyph);
+  MakeGlyph(glyph, {0xC00000});
+  speed->SetGlyph(glyph);
+  ShowForm();
+  // Whole and uneven factors, and back: the glyph's 8-pixel square scales with the form,
+  // drawn in its colour alone (never blended with the ground), the ground never showing.
+  int from = 96;
+  for (const int dpi : {192, 144, 120, 96}) {
+    test::SendScaleChange(Form->Handle(), std::exchange(from, dpi), dpi);
+    test::Pump();
+    bit->Repaint();
+    speed->Repaint();
+    const TPixelBitmap bitShown = test::CaptureClient(bit->Handle());
+    const TPixelBitmap formShown = test::CaptureClient(Form->Handle());
+    const struct {
+      const char* Kind;
+      test::TDrawnSquare Square;
+    } drawn[] = {
+        {"bit button", test::DrawnSquare(bitShown, bitShown.Bounds(), 0x00C000)},
+        {"speed button",
+         test::DrawnSquare(
+             formShown, {speed->Left(), speed->Top(), speed->Left() + speed->Width(), speed->Top() + speed->Height()},
+             0xC00000)},
+    };
+    for (const auto& [kind, square] : drawn) {
+      EXPECT_TRUE(square.Solid) << kind << " at " << dpi;
+      EXPECT_FALSE(square.GroundLeaks) << kind << " at " << dpi;
+      EXPECT_NEAR(square.Box.Width(), test::Scale(8, dpi), 1) << kind << " at " << dpi;
+      EXPECT_NEAR(square.Box.Height(), test::Scale(8, dpi), 1) << kind << " at " << dpi;
+    }
+  }
+  EXPECT_EQ(bit->Glyph().Width(), 16) << "the picture as given stays as it was";
 }
 
 TEST_F(ButtonCtrlsTest, SpeedButtonsLatchInTheirGroupByMouse) {

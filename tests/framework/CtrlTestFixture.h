@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -12,6 +13,7 @@
 
 #include "TestUtil.h"
 #include "framework/Forms.h"
+#include "skin/data/PixelBitmap.h"
 #include "support/MessageRecorder.h"
 #include "support/UiStateStandIn.h"
 
@@ -126,6 +128,30 @@ inline std::vector<int> CommandCodes(const TMessageRecorder& recorder) {
 inline std::uint32_t SystemPixel(int index) {
   const COLORREF c = GetSysColor(index);
   return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
+}
+
+// Where `pixel` shows in `area` of `picture`: the box around every pixel of exactly that
+// colour, and whether the box holds nothing else (a scaled square drawn cleanly) and no
+// pixel of `area` is near fuchsia (a glyph's transparent ground leaking, whole or blended).
+struct TDrawnSquare {
+  Rect Box;
+  bool Solid = false;
+  bool GroundLeaks = false;
+};
+inline TDrawnSquare DrawnSquare(const TPixelBitmap& picture, const Rect& area, std::uint32_t pixel) {
+  TDrawnSquare found{{area.Right, area.Bottom, area.Left, area.Top}};
+  for (int y = area.Top; y < area.Bottom; ++y)
+    for (int x = area.Left; x < area.Right; ++x) {
+      const std::uint32_t p = picture.Pixel(x, y);
+      found.GroundLeaks |= (p >> 16) >= 0xA0 && (p & 0xFF) >= 0xA0 && ((p >> 8) & 0xFF) < 0x80;
+      if (p != pixel) continue;
+      found.Box = {std::min(found.Box.Left, x), std::min(found.Box.Top, y), std::max(found.Box.Right, x + 1),
+                   std::max(found.Box.Bottom, y + 1)};
+    }
+  found.Solid = found.Box.Width() > 0;
+  for (int y = found.Box.Top; y < found.Box.Bottom; ++y)
+    for (int x = found.Box.Left; x < found.Box.Right; ++x) found.Solid &= picture.Pixel(x, y) == pixel;
+  return found;
 }
 
 inline LONG_PTR StyleOf(HWND wnd) { return GetWindowLongPtrW(wnd, GWL_STYLE); }

@@ -6,6 +6,7 @@
 
 #include <commctrl.h>
 
+#include <utility>
 #include <vector>
 
 #include "CtrlTestFixture.h"
@@ -16,6 +17,8 @@
 #include "framework/TabCtrls.h"
 #include "framework/ToolCtrls.h"
 #include "support/HandleCount.h"
+#include "support/PixelCheck.h"
+#include "support/ScaledLayout.h"
 
 namespace kv {
 namespace {
@@ -83,6 +86,66 @@ TEST_F(ToolCtrlsTest, ToolBarButtonsClickOnceAndCheckButtonsLatch) {
   bar->DestroyComponent(open);
   EXPECT_EQ(bar->ButtonCount(), 2);
   EXPECT_EQ(SendMessageW(wnd, TB_BUTTONCOUNT, 0, 0), 2);
+}
+
+// Image `index` of `list` drawn transparently on white, as a picture.
+TPixelBitmap DrawnImage(const TImageList& list, int index) {
+  TBitmap target(list.Width(), list.Height());
+  TCanvas& canvas = target.Canvas();
+  canvas.Brush().SetColor(clWhite);
+  canvas.FillRect({0, 0, target.Width(), target.Height()});
+  list.Draw(canvas, 0, 0, index);
+  GdiFlush();
+  TPixelBitmap picture(target.Width(), target.Height());
+  for (int y = 0; y < picture.Height(); ++y)
+    for (int x = 0; x < picture.Width(); ++x) picture.SetPixel(x, y, target.ScanLine(y)[x] & 0xFFFFFF);
+  return picture;
+}
+
+TEST_F(ToolCtrlsTest, ImageListsAndTheToolBarFollowTheFormsScaleAndComeBack) {
+  // Three 16 x 16 images, each an 8-pixel square of its colour on a fuchsia ground; the
+  // middle one goes again, so what is scaled must follow what is left.
+  const std::uint32_t colours[] = {0x00C000, 0x808080, 0x0000C0};
+  TBitmap strip(48, 16);
+  for (int y = 0; y < 16; ++y)
+    for (int x = 0; x < 48; ++x)
+      strip.ScanLine(y)[x] = (x % 16 >= 4 && x % 16 < 12 && y >= 4 && y < 12) ? colours[x / 16] : 0xFF00FF;
+  auto* images = Form->Make<TImageList>();
+  ASSERT_EQ(images->Add(strip, clFuchsia), 0);
+  images->Delete(1);
+  const std::uint32_t shown[] = {colours[0], colours[2]};
+  auto* bar = Add<TToolBar>(0, 0, 320, 30);
+  bar->SetImages(images);
+  bar->AddButton(L"", 0);
+  bar->AddButton(L"", 1);
+  ShowForm();
+  const HIMAGELIST handle = images->Handle();
+  const TPixelBitmap first[] = {DrawnImage(*images, 0), DrawnImage(*images, 1)};
+
+  int from = 96;
+  for (const int dpi : {192, 144, 96}) {
+    test::SendScaleChange(Form->Handle(), std::exchange(from, dpi), dpi);
+    test::Pump();
+    EXPECT_EQ(images->Handle(), handle) << dpi << ": the bar and menus keep the list they were given";
+    ASSERT_EQ(images->Count(), 2) << dpi;
+    EXPECT_EQ(images->Width(), test::Scale(16, dpi));
+    int cx = 0, cy = 0;
+    ImageList_GetIconSize(handle, &cx, &cy);
+    EXPECT_EQ(cy, test::Scale(16, dpi));
+    for (int i = 0; i < 2; ++i) {
+      const TPixelBitmap picture = DrawnImage(*images, i);
+      const test::TDrawnSquare square = test::DrawnSquare(picture, picture.Bounds(), shown[i]);
+      EXPECT_TRUE(square.Solid) << "image " << i << " at " << dpi;
+      EXPECT_FALSE(square.GroundLeaks) << "image " << i << " at " << dpi;
+      EXPECT_NEAR(square.Box.Width(), test::Scale(8, dpi), 1) << "image " << i << " at " << dpi;
+    }
+    // The bar's buttons hold the images at their new size.
+    const RECT button = bar->ButtonRect(0);
+    EXPECT_GE(button.bottom - button.top, test::Scale(16, dpi) + 2) << dpi;
+    EXPECT_LT(button.bottom - button.top, test::Scale(16, dpi) + test::Scale(16, dpi) / 2 + 8) << dpi;
+  }
+  // Back at 96 DPI, the images are the ones first added, pixel for pixel.
+  for (int i = 0; i < 2; ++i) EXPECT_TRUE(test::PixelsMatch(first[i], DrawnImage(*images, i), "image-back-at-96"));
 }
 
 TEST_F(ToolCtrlsTest, ScrollBoxShowsBarsAsItsChildrenNeedAndScrollsThem) {

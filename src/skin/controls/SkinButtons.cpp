@@ -309,9 +309,9 @@ void TSkinBitButton::DrawSkin(HDC dc, const RECT& rect) {
     const int glyphCount = bitBtn ? GlyphCount(bitBtn->NumGlyphs()) : 1;
     const SIZE glyph = bitBtn ? GlyphSize(bitBtn->DrawnGlyph(), glyphCount) : SIZE{0, 0};
     const SIZE text = MeasureText(canvas, FCaption, client);
-    const TGlyphPlacement place = PlaceGlyphAndText(client, glyph, text, bitBtn ? bitBtn->Layout() : blGlyphLeft,
-                                                    bitBtn ? bitBtn->DrawnMargin() : -1,
-                                                    bitBtn ? bitBtn->DrawnSpacing() : -1);
+    const TGlyphPlacement place =
+        PlaceGlyphAndText(client, glyph, text, bitBtn ? bitBtn->Layout() : blGlyphLeft,
+                          bitBtn ? bitBtn->DrawnMargin() : -1, bitBtn ? bitBtn->DrawnSpacing() : -1);
     // The first glyph frame whatever the state: the face shows the state.
     if (glyph.cx > 0) DrawGlyph(canvas, place.Glyph, glyphCount, 1, bitBtn->DrawnGlyph());
     if (!FCaption.empty()) {
