@@ -262,7 +262,7 @@ void TListView::InsertColumn(int index) {
   LVCOLUMNW column{};
   column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT | LVCF_SUBITEM;
   column.fmt = ColumnFormat(c.Alignment);
-  column.cx = c.Width;
+  column.cx = Scaled(c.Width);
   column.pszText = const_cast<wchar_t*>(c.Caption.c_str());
   column.iSubItem = index;
   SendMessageW(FHandle, LVM_INSERTCOLUMNW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&column));
@@ -291,9 +291,30 @@ int TListView::AddColumn(std::wstring_view caption, int width, TAlignment alignm
 
 TListColumn TListView::Column(int index) const {
   TListColumn column = FColumns.at(static_cast<std::size_t>(index));
-  if (FHandle && FViewStyle == vsReport)
-    column.Width = static_cast<int>(SendMessageW(FHandle, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(index), 0));
+  if (FHandle && FViewStyle == vsReport) column.Width = ShownColumnWidth(index, Dpi());
   return column;
+}
+
+int TListView::ShownColumnWidth(int index, int dpi) const {
+  const int units = FColumns.at(static_cast<std::size_t>(index)).Width;
+  const int shown = static_cast<int>(SendMessageW(FHandle, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(index), 0));
+  return shown == ScaleToDpi(units, dpi) ? units : UnscaleFromDpi(shown, dpi);
+}
+
+void TListView::DpiChanged(int oldDpi) {
+  TWinControl::DpiChanged(oldDpi);
+  if (!FHandle) return;
+  // The view measures its rows and icons from the lists when it is given them.
+  if (FSmallImages)
+    SendMessageW(FHandle, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(FSmallImages->Handle()));
+  if (FLargeImages)
+    SendMessageW(FHandle, LVM_SETIMAGELIST, LVSIL_NORMAL, reinterpret_cast<LPARAM>(FLargeImages->Handle()));
+  if (FViewStyle != vsReport) return;
+  for (int i = 0; i < ColumnCount(); ++i) {
+    FColumns[static_cast<std::size_t>(i)].Width = ShownColumnWidth(i, oldDpi);
+    SendMessageW(FHandle, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(i),
+                 Scaled(FColumns[static_cast<std::size_t>(i)].Width));
+  }
 }
 
 void TListView::SetColumnCaption(int index, std::wstring_view caption) {
@@ -308,7 +329,7 @@ void TListView::SetColumnCaption(int index, std::wstring_view caption) {
 
 void TListView::SetColumnWidth(int index, int width) {
   FColumns.at(static_cast<std::size_t>(index)).Width = width;
-  if (FHandle) SendMessageW(FHandle, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(index), width);
+  if (FHandle) SendMessageW(FHandle, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(index), Scaled(width));
 }
 
 int TListView::AddItem(std::wstring_view caption, int imageIndex, std::vector<std::wstring> subItems) {

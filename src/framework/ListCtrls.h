@@ -58,7 +58,7 @@ enum TViewStyle { vsIcon, vsSmallIcon, vsList, vsReport };
 
 struct TListColumn {
   std::wstring Caption;
-  int Width = 50;
+  int Width = 50;  // 96-DPI units
   TAlignment Alignment = taLeftJustify;
 };
 
@@ -130,9 +130,13 @@ class TListView : public TWinControl {
   void CreateWnd() override;
   void DestroyWnd() override;
   void Notification(TComponent* component, TOperation operation) override;
+  void DpiChanged(int oldDpi) override;
 
  private:
   void InsertColumn(int index);
+  // The column's width in 96-DPI units as the window shows it at `dpi`: ours until the
+  // user drags it, so that a width scaled there and back comes back exactly.
+  int ShownColumnWidth(int index, int dpi) const;
   void InsertItem(int index);
   void UpdateExtendedStyle();
   void SetImages(TImageList*& field, TImageList* images, int which);

@@ -90,6 +90,15 @@ void TTabControl::SetImages(TImageList* images) {
   UpdateTabs();
 }
 
+void TTabControl::DpiChanged(int oldDpi) {
+  TWinControl::DpiChanged(oldDpi);
+  // The tabs are measured from the list's image size when it is given.
+  if (FHandle && FImages) {
+    SendMessageW(FHandle, TCM_SETIMAGELIST, 0, 0);
+    SendMessageW(FHandle, TCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(FImages->Handle()));
+  }
+}
+
 void TTabControl::Notification(TComponent* component, TOperation operation) {
   TWinControl::Notification(component, operation);
   if (operation == opRemove && component == FImages) SetImages(nullptr);

@@ -44,6 +44,7 @@ class TTabControl : public TWinControl {
   void CreateWnd() override;
   void DestroyWnd() override;
   void Notification(TComponent* component, TOperation operation) override;
+  void DpiChanged(int oldDpi) override;
 
  private:
   void UpdateTabs();

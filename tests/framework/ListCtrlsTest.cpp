@@ -12,6 +12,7 @@
 #include "CtrlTestFixture.h"
 #include "framework/ListCtrls.h"
 #include "support/HandleCount.h"
+#include "support/ScaledLayout.h"
 
 namespace kv {
 namespace {
@@ -230,6 +231,24 @@ TEST_F(ListViewTest, ClickingItemsReportsEachSelectionChangeOnce) {
   EXPECT_EQ(SendMessageW(View->Handle(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED), 2);
   View->SetSelected(0, true);
   EXPECT_EQ(View->SelCount(), 2);
+}
+
+TEST_F(ListViewTest, ColumnsAndRowsFollowTheFormsScaleKeepingWhatTheUserDragged) {
+  ShowForm();
+  HWND wnd = View->Handle();
+  SendMessageW(wnd, LVM_SETCOLUMNWIDTH, 1, 80);  // the user's width
+  int from = 96;
+  for (const int dpi : {144, 120, 96}) {
+    test::SendScaleChange(Form->Handle(), std::exchange(from, dpi), dpi);
+    test::Pump();
+    EXPECT_EQ(SendMessageW(wnd, LVM_GETCOLUMNWIDTH, 0, 0), test::Scale(120, dpi)) << dpi;
+    EXPECT_EQ(SendMessageW(wnd, LVM_GETCOLUMNWIDTH, 1, 0), test::Scale(80, dpi)) << dpi;
+    EXPECT_EQ(View->Column(0).Width, 120) << dpi << ": widths are told in 96-DPI units";
+    EXPECT_EQ(View->Column(1).Width, 80) << dpi;
+    RECT row{LVIR_BOUNDS, 0, 0, 0};
+    SendMessageW(wnd, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&row));
+    EXPECT_GE(row.bottom - row.top, Images->Height()) << dpi << ": rows hold the images at their new size";
+  }
 }
 
 }  // namespace
