@@ -195,11 +195,12 @@ std::wstring StripAccessMarks(std::wstring_view caption) {
   return text;
 }
 
-void AssignMenuFont(TFont& font, bool bold) {
+void AssignMenuFont(TFont& font, bool bold, int dpi) {
   NONCLIENTMETRICSW metrics{};
   metrics.cbSize = sizeof(metrics);
-  if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
+  if (NonClientMetricsForDpi(metrics, dpi > 0 ? dpi : SystemDpi())) {
     font.SetName(metrics.lfMenuFont.lfFaceName);
+    font.SetPixelsPerInch(kDefaultDpi);  // the height is in pixels of that scale already
     font.SetHeight(metrics.lfMenuFont.lfHeight);
     font.SetCharset(metrics.lfMenuFont.lfCharSet);
   }
@@ -282,6 +283,11 @@ TMenu* TMenuItem::GetParentMenu() const {
 TImageList* TMenuItem::GetImageList() const {
   TMenu* menu = GetParentMenu();
   return menu ? menu->Images() : nullptr;
+}
+
+int TMenuItem::Dpi() const {
+  TMenu* menu = GetParentMenu();
+  return menu ? menu->Dpi() : SystemDpi();
 }
 
 bool TMenuItem::IsRightToLeft() const {
@@ -606,7 +612,11 @@ void TMenu::Notification(TComponent* component, TOperation operation) {
   }
 }
 
+int TMenu::Dpi() const { return SystemDpi(); }
+
 // ---- TMainMenu
+
+int TMainMenu::Dpi() const { return FForm ? FForm->Dpi() : TMenu::Dpi(); }
 
 TMainMenu::~TMainMenu() {
   // The form lets go of the bar before its handle dies with the items.
@@ -653,15 +663,20 @@ HWND CreateMenuOwnerWindow() {
   return wnd;
 }
 
-// The window of the form around a component (or its owners), if it has one.
-HWND FormWindowOf(TComponent* component) {
+// The form around a component (or its owners) with a window, if there is one.
+TForm* ShowingFormOf(TComponent* component) {
   for (; component; component = component->Owner()) {
     auto* control = dynamic_cast<TControl*>(component);
     if (!control) continue;
     TForm* form = control->ParentForm();
-    if (form && form->HandleAllocated()) return form->Handle();
+    if (form && form->HandleAllocated()) return form;
   }
   return nullptr;
+}
+
+HWND FormWindowOf(TComponent* component) {
+  TForm* form = ShowingFormOf(component);
+  return form ? form->Handle() : nullptr;
 }
 
 }  // namespace
@@ -671,6 +686,12 @@ void TPopupMenu::SetPopupComponent(TComponent* component) { WatchReference(FPopu
 void TPopupMenu::Notification(TComponent* component, TOperation operation) {
   TMenu::Notification(component, operation);
   if (operation == opRemove && component == FPopupComponent) FPopupComponent = nullptr;
+}
+
+int TPopupMenu::Dpi() const {
+  if (TForm* form = ShowingFormOf(FPopupComponent)) return form->Dpi();
+  if (TForm* form = ShowingFormOf(Owner())) return form->Dpi();
+  return TMenu::Dpi();
 }
 
 HWND TPopupMenu::OwnerWindow() {
@@ -749,7 +770,7 @@ bool HandleMenuMessage(TMessage& m) {
       if (!item) return false;
       TWindowDc screen = TWindowDc::Screen();
       TCanvas canvas(screen.Get());
-      AssignMenuFont(canvas.Font(), item->Default());
+      AssignMenuFont(canvas.Font(), item->Default(), item->Dpi());
       int width = static_cast<int>(measure->itemWidth), height = static_cast<int>(measure->itemHeight);
       if (item->EntryOwnerDrawn()) {
         item->MeasureItem(canvas, width, height);
@@ -769,7 +790,7 @@ bool HandleMenuMessage(TMessage& m) {
       if (!item) return false;
       TSavedDc saved(draw->hDC);
       TCanvas canvas(draw->hDC);
-      AssignMenuFont(canvas.Font(), item->Default());
+      AssignMenuFont(canvas.Font(), item->Default(), item->Dpi());
       if (item->EntryOwnerDrawn()) {
         // Not every platform reports the default item: the item knows.
         const TOwnerDrawState state = draw->itemState | (item->Default() ? unsigned{odDefault} : 0u);

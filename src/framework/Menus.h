@@ -52,8 +52,9 @@ TShortCut ShortCutFromKey(const MSG& msg);
 wchar_t AccessKey(std::wstring_view caption);
 // The caption as it reads: without the "&" markers.
 std::wstring StripAccessMarks(std::wstring_view caption);
-// The platform's menu font (bold for a default item).
-void AssignMenuFont(TFont& font, bool bold = false);
+// The platform's menu font (bold for a default item) at `dpi`, the system's scale by
+// default.
+void AssignMenuFont(TFont& font, bool bold = false, int dpi = 0);
 
 // The state of an owner-drawn item: the platform's ODS_ bits.
 enum TOwnerDrawStateBit : unsigned {
@@ -126,6 +127,8 @@ class TMenuItem : public TComponent {
   // The menu at the root of the tree, or none.
   TMenu* GetParentMenu() const;
   TImageList* GetImageList() const;
+  // The scale of the window showing the item's menu: its sizes and font are made for it.
+  int Dpi() const;
   bool IsRightToLeft() const;
 
   // Names the item in WM_COMMAND, WM_MEASUREITEM and WM_DRAWITEM; unique in the program.
@@ -206,6 +209,8 @@ class TMenu : public TComponent {
   TBiDiMode BiDiMode() const { return FBiDiMode; }
   void SetBiDiMode(TBiDiMode mode);
   bool IsRightToLeft() const { return FBiDiMode != bdLeftToRight; }
+  // The scale of the form the menu shows on (the system's when there is none).
+  virtual int Dpi() const;
   // By command identifier, by submenu handle (cast to UINT_PTR) or by shortcut.
   TMenuItem* FindItem(UINT_PTR value, TFindItemKind kind) const;
   // Clicks the item with this shortcut after letting it update, when it and its parents
@@ -239,6 +244,7 @@ class TMainMenu : public TMenu {
   std::string_view ClassName() const override { return "TMainMenu"; }
   // The form whose menu bar it is, or none.
   TForm* Form() const { return FForm; }
+  int Dpi() const override;
 
  protected:
   void MenuChanged(TMenuItem* source) override;
@@ -264,6 +270,8 @@ class TPopupMenu : public TMenu {
   // The control the menu was last shown for.
   TComponent* PopupComponent() const { return FPopupComponent; }
   void SetPopupComponent(TComponent* component);
+  // The scale of the form it is shown for: the popup component's, else its owner's.
+  int Dpi() const override;
   // Before the menu shows.
   TNotifyEvent OnPopup;
 

@@ -15,7 +15,9 @@ constexpr TColor kMenuTextColor = clSystemColor | COLOR_MENUTEXT;
 constexpr TColor kHighlightColor = clSystemColor | COLOR_HIGHLIGHT;
 constexpr TColor kHighlightTextColor = clSystemColor | COLOR_HIGHLIGHTTEXT;
 
+// 96-DPI units, scaled to the item's menu's scale.
 constexpr int kGlyphLeft = 1;     // from the item's edge to the glyph column
+constexpr int kGlyphSize = 16;    // the glyph column at least
 constexpr int kTextGap = 3;       // from the glyph column to the caption
 constexpr int kShortCutGap = 16;  // at least between the caption and the shortcut
 constexpr int kRightMargin = 11;  // room for the platform's submenu arrow
@@ -51,25 +53,27 @@ void DrawCheckMark(TCanvas& canvas, const RECT& box, bool radio, TColor color) {
 
 int TMenuItem::GlyphSize() const {
   TImageList* images = GetImageList();
-  return std::max(16, images ? images->Width() : 0);
+  return std::max(ScaleToDpi(kGlyphSize, Dpi()), images ? images->Width() : 0);
 }
 
 void TMenuItem::MeasureDefault(TCanvas& canvas, int& width, int& height) const {
+  const int dpi = Dpi();
+  const auto px = [dpi](int units) { return ScaleToDpi(units, dpi); };
   if (IsLine()) {
     width = std::max(width, 0);
-    height = kSeparatorHeight;
+    height = px(kSeparatorHeight);
     return;
   }
   const SIZE caption = canvas.TextExtent(Measurable(FCaption));
   if (IsBarItem()) {
-    width = caption.cx + kBarPadding;
-    height = std::max<int>(caption.cy + 4, GetSystemMetrics(SM_CYMENU));
+    width = caption.cx + px(kBarPadding);
+    height = std::max<int>(caption.cy + px(4), SystemMetricForDpi(SM_CYMENU, dpi));
     return;
   }
   const int glyph = GlyphSize();
-  width = kGlyphLeft + glyph + kTextGap + caption.cx + kRightMargin;
-  if (FShortCut) width += kShortCutGap + canvas.TextExtent(ShortCutToText(FShortCut)).cx;
-  height = std::max<int>(glyph + 2, caption.cy + 4);
+  width = px(kGlyphLeft) + glyph + px(kTextGap) + caption.cx + px(kRightMargin);
+  if (FShortCut) width += px(kShortCutGap) + canvas.TextExtent(ShortCutToText(FShortCut)).cx;
+  height = std::max<int>(glyph + px(2), caption.cy + px(4));
 }
 
 void TMenuItem::DrawDefault(TCanvas& canvas, const RECT& rect, TOwnerDrawState state) const {
@@ -96,11 +100,14 @@ void TMenuItem::DrawDefault(TCanvas& canvas, const RECT& rect, TOwnerDrawState s
   }
 
   const bool rtl = IsRightToLeft();
+  const int dpi = Dpi();
+  const int glyphLeft = ScaleToDpi(kGlyphLeft, dpi), textGap = ScaleToDpi(kTextGap, dpi);
+  const int rightMargin = ScaleToDpi(kRightMargin, dpi);
   const int glyph = GlyphSize();
   RECT box;
   box.top = rect.top + (rect.bottom - rect.top - glyph) / 2;
   box.bottom = box.top + glyph;
-  box.left = rtl ? rect.right - kGlyphLeft - glyph : rect.left + kGlyphLeft;
+  box.left = rtl ? rect.right - glyphLeft - glyph : rect.left + glyphLeft;
   box.right = box.left + glyph;
   TImageList* images = GetImageList();
   if (images && FImageIndex >= 0 && FImageIndex < images->Count()) {
@@ -114,11 +121,11 @@ void TMenuItem::DrawDefault(TCanvas& canvas, const RECT& rect, TOwnerDrawState s
 
   RECT text = rect;
   if (rtl) {
-    text.right = box.left - kTextGap;
-    text.left += kRightMargin;
+    text.right = box.left - textGap;
+    text.left += rightMargin;
   } else {
-    text.left = box.right + kTextGap;
-    text.right -= kRightMargin;
+    text.left = box.right + textGap;
+    text.right -= rightMargin;
   }
   const UINT side = rtl ? DT_RIGHT | DT_RTLREADING : DT_LEFT;
   canvas.DrawTextIn(FCaption, text, DT_SINGLELINE | DT_VCENTER | side | hidePrefix);

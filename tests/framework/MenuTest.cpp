@@ -21,6 +21,7 @@
 #include "framework/StdCtrls.h"
 #include "support/HandleCount.h"
 #include "support/MessageRecorder.h"
+#include "support/ScaledLayout.h"
 
 namespace kv {
 namespace {
@@ -462,6 +463,43 @@ TEST_F(MenuTest, OwnerDrawnPopupMeasuresAndDrawsEachItemInItsState) {
   EXPECT_FALSE(drawn[disabled].front() & odSelected);
   EXPECT_EQ(greenRect.bottom - greenRect.top, 30) << "the measured height holds";
   EXPECT_EQ(greenPixel, 0x00FF00u) << "what the event drew is on the screen";
+}
+
+TEST_F(MenuTest, OwnerDrawnItemsAreMeasuredInTheFontAndSizesOfTheirFormsScale) {
+  auto* menu = Form->Make<TPopupMenu>();
+  menu->SetOwnerDraw(true);
+  TMenuItem* item = menu->Items()->Add(L"Scaled");
+  TMenuItem* line = menu->Items()->Add(L"-");
+  ShowForm();
+  struct TMeasured {
+    int Width, Height, TextHeight;
+  };
+  // What the form answers for the item, and the height of a text in the font it measures in.
+  auto measure = [&](TMenuItem* target) {
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof(info);
+    info.fMask = MIIM_DATA;
+    GetMenuItemInfoW(menu->Handle(), target->Command(), FALSE, &info);
+    MEASUREITEMSTRUCT m{ODT_MENU, 0, target->Command(), 0, 0, info.dwItemData};
+    TMeasured seen{};
+    menu->OnMeasureItem = [&](TMenuItem*, TCanvas& canvas, int&, int&) {
+      seen.TextHeight = canvas.TextExtent(L"Scaled").cy;
+    };
+    SendMessageW(Form->Handle(), WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&m));
+    seen.Width = static_cast<int>(m.itemWidth);
+    seen.Height = static_cast<int>(m.itemHeight);
+    return seen;
+  };
+  const TMeasured at96 = measure(item);
+  ASSERT_GT(at96.TextHeight, 0);
+  EXPECT_EQ(measure(line).Height, 8);
+  test::SendScaleChange(Form->Handle(), 96, 192);
+  test::Pump();
+  const TMeasured at192 = measure(item);
+  EXPECT_NEAR(at192.TextHeight, 2 * at96.TextHeight, 2) << "the menu font at the form's scale";
+  EXPECT_NEAR(at192.Height, 2 * at96.Height, 3);
+  EXPECT_NEAR(at192.Width, 2 * at96.Width, 8);
+  EXPECT_EQ(measure(line).Height, 16);
 }
 
 TEST_F(MenuTest, APopupMenuDeliversTheChosenCommandAfterTracking) {

@@ -165,21 +165,26 @@ TEST_F(TSkinMenuItemsTest, SeparatorKeepsItsEndsAndLeavesMagentaOut) {
   EXPECT_EQ(pixels.Pixel(99, 5), 0xFF0000u);
 }
 
-TEST_F(TSkinMenuItemsTest, PlatformItemsMeasureByTextSeparatorsEight) {
+TEST_F(TSkinMenuItemsTest, PlatformItemsMeasureByTextSeparatorsEightAtTheMenusScale) {
   TMenuHandle menu(CreatePopupMenu());
   AppendMenuW(menu.Get(), MF_STRING, 5, L"Hello");
   AppendMenuW(menu.Get(), MF_SEPARATOR, 6, nullptr);
-  TBitmap scratch(10, 10);
-  AssignMenuFont(scratch.Canvas().Font());
-  const int textWidth = scratch.Canvas().TextExtent(L"Hello").cx;
   const int left = Data->Model().MenuItem->Image.Empty() ? 0 : Data->Model().MenuItem->LeftWidth;
-  int width = 0, height = 15;
-  MeasurePlatformMenuItem(Context, menu.Get(), 5, scratch.Canvas(), width, height);
-  EXPECT_EQ(width, textWidth + 26 + left);
-  EXPECT_EQ(height, 19);
-  height = 15;
-  MeasurePlatformMenuItem(Context, menu.Get(), 6, scratch.Canvas(), width, height);
-  EXPECT_EQ(height, 8);
+  // The room around the text and the separator's height are 96-DPI lengths.
+  for (const int dpi : {96, 192}) {
+    Context.Dpi = dpi;
+    TBitmap scratch(10, 10);
+    AssignMenuFont(scratch.Canvas().Font(), false, dpi);
+    const int textWidth = scratch.Canvas().TextExtent(L"Hello").cx;
+    int width = 0, height = 15;
+    MeasurePlatformMenuItem(Context, menu.Get(), 5, scratch.Canvas(), width, height);
+    EXPECT_EQ(width, textWidth + MulDiv(26, dpi, 96) + left) << dpi;
+    EXPECT_EQ(height, 15 + MulDiv(4, dpi, 96)) << dpi;
+    height = 15;
+    MeasurePlatformMenuItem(Context, menu.Get(), 6, scratch.Canvas(), width, height);
+    EXPECT_EQ(height, MulDiv(8, dpi, 96)) << dpi;
+  }
+  Context.Dpi = 96;
 
   const std::unique_ptr<TMenuItem> line = MenuItemFromPlatform(menu.Get(), 6);
   EXPECT_TRUE(line->IsLine());

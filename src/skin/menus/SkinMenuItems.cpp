@@ -20,10 +20,13 @@ constexpr int kObmCheck = 32760;                     // the platform's check-mar
 constexpr DWORD kRopPatternWhereBlack = 0x00B8074A;  // PSDPxax: source black → brush, else keep
 constexpr UINT kMeasureFlags = DT_SINGLELINE | DT_EXPANDTABS | DT_NOCLIP | DT_CALCRECT;  // 0x560
 constexpr UINT kDrawFlags = DT_SINGLELINE | DT_EXPANDTABS;                               // 0x60
+// Lengths in 96-DPI units, scaled to the menu's window.
 constexpr int kGlyphSize = 16;
 constexpr int kTextGap = 3;
 constexpr int kShortCutRight = 11;  // room for the submenu arrow
 constexpr int kSeparatorHeight = 8;
+
+int Px(const TMenuSkinContext& context, int units) { return ScaleToDpi(units, context.Dpi); }
 
 // The MenuItem record when it has a picture to draw.
 const TDataSkinObject* ItemRecord(const TMenuSkinContext& context) {
@@ -57,8 +60,8 @@ HMENU ParentHandle(TMenuItem* item) { return item->Parent() ? item->Parent()->Ha
 
 // A work bitmap of the rectangle's size with the menu font, copied out at `rect` when done.
 struct TWorkBitmap {
-  TWorkBitmap(const RECT& rect, bool bold) : Bitmap(rect.right - rect.left, rect.bottom - rect.top) {
-    AssignMenuFont(Bitmap.Canvas().Font(), bold);
+  TWorkBitmap(const RECT& rect, bool bold, int dpi) : Bitmap(rect.right - rect.left, rect.bottom - rect.top) {
+    AssignMenuFont(Bitmap.Canvas().Font(), bold, dpi);
   }
   RECT Bounds() const { return {0, 0, Bitmap.Width(), Bitmap.Height()}; }
   void CopyTo(TCanvas& canvas, const RECT& rect) { Bitmap.Draw(canvas, rect); }
@@ -91,7 +94,7 @@ void PaintSkinnedItem(const TMenuSkinContext& context, TMenuItem* item, TCanvas&
                   FixedFrameCount(TElementKind::ekMenuItem),
                   FrameIndex(TElementKind::ekMenuItem, selected ? TStateFlags::csSelected : TStateFlags::csNone),
                   record.GetMargins());
-  TWorkBitmap work(rect, item->Default());
+  TWorkBitmap work(rect, item->Default(), context.Dpi);
   CopyToDc(work.Bitmap.Canvas().Handle(), 0, 0, pixels);
   if (!separator) DrawMenuItemContent(context, item, work.Bitmap.Canvas(), selected, work.Bounds());
   work.CopyTo(canvas, rect);
@@ -137,20 +140,20 @@ bool IsLoneAmpersand(std::wstring_view text) { return text == L"&"; }
 
 void MeasureMenuItem(const TMenuSkinContext& context, TMenuItem* item, TCanvas&, int& width, int& height) {
   (void)height;
-  width += ItemLeftWidth(context) + (item->GetImageList() ? 12 : 35);
+  width += ItemLeftWidth(context) + Px(context, item->GetImageList() ? 12 : 35);
 }
 
 void MeasureMainMenuItem(const TMenuSkinContext& context, TMenuItem* item, TCanvas& canvas, int& width, int& height) {
   // The framework's default rules alone, whatever handler the item carries.
   item->MeasureDefault(canvas, width, height);
-  width += ItemLeftWidth(context) + (item->GetImageList() ? 10 : 35);
+  width += ItemLeftWidth(context) + Px(context, item->GetImageList() ? 10 : 35);
 }
 
 void MeasurePlatformMenuItem(const TMenuSkinContext& context, HMENU menu, UINT command, TCanvas& canvas, int& width,
                              int& height) {
   const std::wstring text = menu ? ReadMenuText(menu, command) : std::wstring();
-  width = canvas.TextExtent(text).cx + 26 + ItemLeftWidth(context);
-  height = text.empty() ? kSeparatorHeight : height + 4;
+  width = canvas.TextExtent(text).cx + Px(context, 26) + ItemLeftWidth(context);
+  height = text.empty() ? Px(context, kSeparatorHeight) : height + Px(context, 4);
 }
 
 // ---- painting
@@ -179,7 +182,7 @@ void DrawPlatformMenuItem(const TMenuSkinContext& context, HMENU menu, TMenuItem
 void DrawPlainMenuItem(const TMenuSkinContext& context, TMenuItem* item, TCanvas& canvas, bool selected,
                        const RECT& rect) {
   if (!item || rect.right <= rect.left || rect.bottom <= rect.top) return;
-  TWorkBitmap work(rect, item->Default());
+  TWorkBitmap work(rect, item->Default(), context.Dpi);
   TCanvas& c = work.Bitmap.Canvas();
   c.Brush().SetStyle(bsSolid);
   c.Brush().SetColor(selected ? Colours(context).HilightColour : Colours(context).MenuColour);
@@ -194,8 +197,8 @@ void DrawMenuItemContent(const TMenuSkinContext& context, TMenuItem* item, TCanv
   TMenu* menu = item->GetParentMenu();
   if (!menu) menu = context.FallbackMenu;
   TImageList* images = item->GetImageList();
-  int glyph = images ? images->Width() : kGlyphSize;
-  if (item->Checked()) glyph = std::max(glyph, kGlyphSize);
+  int glyph = images ? images->Width() : Px(context, kGlyphSize);
+  if (item->Checked()) glyph = std::max(glyph, Px(context, kGlyphSize));
   const bool rightToLeft = menu && menu->IsRightToLeft();
   const bool line = item->IsLine();
   const int leftWidth = ItemLeftWidth(context);
@@ -205,13 +208,14 @@ void DrawMenuItemContent(const TMenuSkinContext& context, TMenuItem* item, TCanv
     box.left = box.right = rightToLeft ? rect.right : 0;
     box.top = box.bottom = rect.top;
   } else {
-    box.top = rect.top + 1;
+    const int inset = Px(context, 1);
+    box.top = rect.top + inset;
     box.bottom = box.top + glyph;
     if (rightToLeft) {
-      box.right = rect.right - 1 - leftWidth;
+      box.right = rect.right - inset - leftWidth;
       box.left = box.right - glyph;
     } else {
-      box.left = rect.left + 1 + leftWidth;
+      box.left = rect.left + inset + leftWidth;
       box.right = box.left + glyph;
     }
     HDC dc = canvas.Handle();
@@ -230,9 +234,9 @@ void DrawMenuItemContent(const TMenuSkinContext& context, TMenuItem* item, TCanv
 
   RECT text{rect.left + 1, rect.top, rect.right - 1, rect.bottom};
   if (rightToLeft)
-    text.right = box.left - kTextGap;
+    text.right = box.left - Px(context, kTextGap);
   else
-    text.left = box.right + kTextGap;
+    text.left = box.right + Px(context, kTextGap);
   const UINT side = rightToLeft ? DT_RIGHT : DT_LEFT;
   RECT measured = text;
   DrawMenuItemText(context, item, canvas, kMeasureFlags | side, selected, measured, item->Caption());
@@ -249,13 +253,13 @@ void DrawMenuItemContent(const TMenuSkinContext& context, TMenuItem* item, TCanv
   if (item->ShortCut() != scNone && !line) {
     RECT shortCut = caption;
     if (rightToLeft) {
-      shortCut.left = text.left + 10;
+      shortCut.left = text.left + Px(context, 10);
       shortCut.right = caption.left;
       DrawMenuItemText(context, item, canvas, kDrawFlags | DT_LEFT, selected, shortCut,
                        ShortCutToText(item->ShortCut()));
     } else {
       shortCut.left = caption.right;
-      shortCut.right = rect.right - kShortCutRight;
+      shortCut.right = rect.right - Px(context, kShortCutRight);
       DrawMenuItemText(context, item, canvas, kDrawFlags | DT_RIGHT, selected, shortCut,
                        ShortCutToText(item->ShortCut()));
     }
@@ -282,7 +286,7 @@ void DrawMenuItemText(const TMenuSkinContext& context, TMenuItem* item, TCanvas&
     canvas.DrawTextIn(text, rect, flags);
   } else if (!calculate) {
     RECT line = rect;
-    OffsetRect(&line, 0, 4);
+    OffsetRect(&line, 0, Px(context, 4));
     DrawEdge(canvas.Handle(), &line, EDGE_ETCHED, BF_TOP);
   }
 }

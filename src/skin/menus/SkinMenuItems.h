@@ -13,6 +13,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/win/Dpi.h"
+
 namespace kv {
 
 class TCanvas;
@@ -29,7 +31,8 @@ inline constexpr int kMenuTextLimit = 79;
 struct TMenuSkinContext {
   const TSkinData* Data = nullptr;
   TMenu* FallbackMenu = nullptr;
-  HWND Window = nullptr;  // the form the menu belongs to: its DPI sizes the items
+  HWND Window = nullptr;  // the form the menu belongs to
+  int Dpi = kDefaultDpi;  // its scale, which sizes the items and their font
 };
 
 // The measure handler of framework items: after the framework's own measuring, room for

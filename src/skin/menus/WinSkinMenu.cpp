@@ -19,7 +19,7 @@
 namespace kv {
 namespace {
 
-constexpr int kButtonPadding = 10;  // added to a caption's width
+constexpr int kButtonPadding = 10;  // added to a caption's width, 96-DPI units
 constexpr int kNarrowBarStart = 12;
 constexpr int kPlainBarStart = 6;
 
@@ -49,8 +49,8 @@ int TextWidth(TCanvas& canvas, std::wstring_view text) {
 }
 
 // The caption of a bar button in the bar's font and colours.
-void DrawButtonCaption(TCanvas& canvas, const TMenuBtn& button, const TSkinColours& colours) {
-  AssignMenuFont(canvas.Font());
+void DrawButtonCaption(TCanvas& canvas, const TMenuBtn& button, const TSkinColours& colours, int dpi) {
+  AssignMenuFont(canvas.Font(), false, dpi);
   canvas.Font().SetColor(button.Enabled ? colours.MenuBarTextColour : colours.ButtonShadowColour);
   TSkinControl::DrawCaption(canvas, button.Bounds, DT_CENTER, button.Enabled, button.Caption);
 }
@@ -130,7 +130,7 @@ void TMenuBtn::Paint() {
       canvas.Brush().SetColor(colours.ButtonHilightColour);
       canvas.FrameRect(Bounds);
     }
-    DrawButtonCaption(canvas, *this, colours);
+    DrawButtonCaption(canvas, *this, colours, FBar.Dpi());
   } catch (...) {
     // A button that cannot paint keeps what it showed; the next frame paint redraws it.
   }
@@ -251,9 +251,10 @@ TMenuBarRows TWinSkinMenu::Arrange(int width) const {
   if (!FButtons.empty()) {
     const TWindowDc screen = TWindowDc::Screen();
     TCanvas canvas(screen.Get());
+    const int dpi = Dpi(), padding = ScaleToDpi(kButtonPadding, dpi);
     for (const TMenuBtn* button : FButtons) {
-      AssignMenuFont(canvas.Font());
-      widths.push_back(button->Caption.empty() ? 0 : TextWidth(canvas, button->Caption) + kButtonPadding);
+      AssignMenuFont(canvas.Font(), false, dpi);
+      widths.push_back(button->Caption.empty() ? 0 : TextWidth(canvas, button->Caption) + padding);
     }
     canvas.SetHandle(nullptr);
   }
@@ -270,7 +271,8 @@ void TWinSkinMenu::PaintMenuBar(HDC dc, const RECT& r) {
   // drawn turned, so that they read right there.
   const bool mirrored = IsMirroredDc(dc);
   const TMenuBarRows rows = Arrange(width);
-  const int rowHeight = RowHeight(WindowDpi(FHost.Window()));
+  const int dpi = Dpi();
+  const int rowHeight = RowHeight(dpi);
 
   TPixelBitmap work(width, height);
   if (const TDataSkinObject* record = model.MenuBar.get(); record && !record->Image.Empty()) {
@@ -301,7 +303,7 @@ void TWinSkinMenu::PaintMenuBar(HDC dc, const RECT& r) {
   if (turned) SetLayout(buffer.Get(), 0);
   CopyToDc(buffer.Get(), r.left, r.top, work);
   TCanvas canvas(buffer.Get());
-  AssignMenuFont(canvas.Font());
+  AssignMenuFont(canvas.Font(), false, dpi);
   canvas.Brush().SetStyle(bsClear);
   for (std::size_t i = 0; i < FButtons.size() && i < rows.Cells.size(); ++i) {
     TMenuBtn* button = FButtons[i];
@@ -317,8 +319,7 @@ void TWinSkinMenu::PaintMenuBar(HDC dc, const RECT& r) {
     if (cell.Width > 0 && button->Bounds.right > button->Bounds.left) {
       const Rect bounds{button->Bounds.left, button->Bounds.top, button->Bounds.right, button->Bounds.bottom};
       if (turned) MirrorDcColumns(buffer.Get(), bounds);
-      AssignMenuFont(canvas.Font());
-      DrawButtonCaption(canvas, *button, model.Colours);
+      DrawButtonCaption(canvas, *button, model.Colours, dpi);
       if (turned) MirrorDcColumns(buffer.Get(), bounds);
     }
   }

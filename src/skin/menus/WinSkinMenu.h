@@ -24,8 +24,8 @@
 #include <string_view>
 #include <vector>
 
-#include "base/win/Handles.h"
 #include "base/win/Dpi.h"
+#include "base/win/Handles.h"
 #include "framework/Classes.h"
 #include "framework/Menus.h"
 #include "skin/core/SkinHosts.h"
@@ -106,8 +106,10 @@ class TWinSkinMenu : public TComponent {
   // The rows the buttons take on a bar `width` pixels wide: the captions measured in the
   // menu font, as painting lays them out.
   TMenuBarRows Arrange(int width) const;
+  // The window's scale: the captions' font and the rows are made for it.
+  int Dpi() const { return WindowDpi(FHost.Window()); }
   // The bar's height at that width: its rows, each RowHeight() high at the window's DPI.
-  int HeightFor(int width) const { return Arrange(width).RowCount * RowHeight(WindowDpi(FHost.Window())); }
+  int HeightFor(int width) const { return Arrange(width).RowCount * RowHeight(Dpi()); }
   static int RowHeight(int dpi) { return SystemMetricForDpi(SM_CYMENU, dpi); }
 
   const std::vector<TMenuBtn*>& Buttons() const { return FButtons; }

@@ -20,6 +20,7 @@ TMenuSkinContext ContextOf(const TWinSkinForm& skin) {
   TMenuSkinContext context;
   context.Data = skin.SkinData();
   context.Window = skin.Window();
+  context.Dpi = WindowDpi(skin.Window());
   if (TWinSkinMenu* bar = skin.MenuBar()) context.FallbackMenu = bar->MenuComponent();
   return context;
 }
@@ -155,7 +156,7 @@ void TWinSkinForm::OnMenuMeasureItem(TMessage& message) {
   try {
     TWindowDc dc = TWindowDc::Client(FWindow);
     TCanvas canvas(dc.Get());
-    AssignMenuFont(canvas.Font(), item && item->Default());
+    AssignMenuFont(canvas.Font(), item && item->Default(), WindowDpi(FWindow));
     int width = int(measure->itemWidth), height = int(measure->itemHeight);
     if (barItem)
       MeasureMainMenuItem(ContextOf(*this), item, canvas, width, height);
@@ -190,14 +191,14 @@ void TWinSkinForm::OnMenuDrawItem(TMessage& message) {
     const bool selected = (draw->itemState & ODS_SELECTED) != 0;
     const TMenuSkinContext context = ContextOf(*this);
     if (barItem) {
-      AssignMenuFont(canvas.Font(), item->Default());
+      AssignMenuFont(canvas.Font(), item->Default(), context.Dpi);
       const TDataSkinObject* record = FSkinData->ModelFor(FWindow).MenuItem.get();
       if (record && !record->Image.Empty())
         DrawMenuItem(context, item, canvas, selected, draw->rcItem);
       else
         DrawPlainMenuItem(context, item, canvas, selected, draw->rcItem);
     } else {
-      AssignMenuFont(canvas.Font());
+      AssignMenuFont(canvas.Font(), false, context.Dpi);
       std::unique_ptr<TMenuItem> platform = MenuItemFromPlatform(menu, draw->itemID);
       DrawPlatformMenuItem(context, menu, platform.get(), selected, draw->rcItem, canvas);
     }
