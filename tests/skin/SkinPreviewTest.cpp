@@ -18,6 +18,7 @@
 #include "skin/data/BmpCodec.h"
 #include "skin/data/SkinDefinition.h"
 #include "skin/data/SkinFrames.h"
+#include "skin/data/SkinScaling.h"
 
 namespace fs = std::filesystem;
 
@@ -258,6 +259,27 @@ TEST(SkinPreview, ControlsShowTheFramesOfTheirStates) {
           same += preview.FPicture.Pixel(left + x, top + y) == Pixel(model.Colours.ButtonFaceColour);
       }
     EXPECT_EQ(same, w * h) << name;
+  }
+}
+
+TEST(SkinPreview, AtTwiceTheScaleEveryControlStandsWhereItsPlaceScaledSays) {
+  const TSkinPreview at96 = RenderSkinPreview(StoredModel(), {});
+  const auto model192 = ScaleDefinition(StoredModel(), 192, [](std::string_view) { return std::string(); });
+  ASSERT_NE(model192, nullptr);
+  TPreviewOptions options;
+  options.FDpi = 192;
+  options.FWidth = 2 * kPreviewDefaultWidth;
+  options.FHeight = 2 * kPreviewDefaultHeight;
+  const TSkinPreview at192 = RenderSkinPreview(*model192, options);
+  ASSERT_EQ(at192.FClient.Width(), 2 * at96.FClient.Width()) << "the frame doubles with its pictures";
+  ASSERT_EQ(at192.FControls.size(), at96.FControls.size());
+  for (std::size_t i = 0; i < at96.FControls.size(); ++i) {
+    const Rect a = at96.FControls[i].FBounds, b = at192.FControls[i].FBounds;
+    const int dx = at96.FClient.Left, dy = at96.FClient.Top, ex = at192.FClient.Left, ey = at192.FClient.Top;
+    EXPECT_NEAR(b.Left - ex, 2 * (a.Left - dx), 1) << at96.FControls[i].FName;
+    EXPECT_NEAR(b.Top - ey, 2 * (a.Top - dy), 1) << at96.FControls[i].FName;
+    EXPECT_NEAR(b.Width(), 2 * a.Width(), 1) << at96.FControls[i].FName;
+    EXPECT_NEAR(b.Height(), 2 * a.Height(), 1) << at96.FControls[i].FName;
   }
 }
 

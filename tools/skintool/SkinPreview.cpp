@@ -319,8 +319,13 @@ void DrawMenuBar(TPixelBitmap& bar, const TSkinDefinition& model, bool active) {
 class TControlPainter {
  public:
   TControlPainter(TPixelBitmap& canvas, const TSkinDefinition& model, int originX, int originY,
-                  std::vector<TPreviewControl>& placed)
-      : FCanvas(canvas), FModel(model), FX(originX), FY(originY), FPlaced(placed) {}
+                  std::vector<TPreviewControl>& placed, int dpi)
+      : FCanvas(canvas),
+        FModel(model),
+        FX(originX),
+        FY(originY),
+        FPlaced(placed),
+        FArrow(ScaleLength(kPreviewArrowSize, dpi)) {}
 
   void PushButton(const Rect& r, TStateFlags state, const char* label) {
     Place("button " + std::string(label), r);
@@ -377,7 +382,7 @@ class TControlPainter {
     Place("combo box", r);
     const TDataSkinBorder* button = FModel.ComboButton.get();
     const TDataSkinObject* edge = FModel.SunkEdge.get();
-    constexpr int b = kPreviewArrowSize;
+    const int b = FArrow;
     Rect textArea{r.Left + 2, r.Top + 2, r.Right - b - 4, r.Bottom - 2};
     if (!HasPicture(button) || (button->Style != 1 && !HasPicture(edge))) {
       PlatformBox(FCanvas, r, kWindowPixel, true);
@@ -451,14 +456,14 @@ class TControlPainter {
               row.Height(), PixelOf(kKeyColor));
   }
 
-  // A bar composed 16 pixels thick from the arrows, the track and the thumb, then
+  // A bar composed one arrow thick from the arrows, the track and the thumb, then
   // stretched across, as the scroll-bar skins draw it.
   void ScrollBar(const Rect& r, bool vertical, int thumbStart, int thumbLength) {
     Place(vertical ? "vertical scroll bar" : "horizontal scroll bar", r);
     const int length = vertical ? r.Height() : r.Width();
-    constexpr int a = kPreviewArrowSize, thick = kPreviewArrowSize;
+    const int a = FArrow, thick = FArrow;
     if (length <= 0) return;
-    const auto along = [vertical](int from, int to) {
+    const auto along = [vertical, thick](int from, int to) {
       return vertical ? Rect{0, from, thick, to} : Rect{from, 0, to, thick};
     };
     TPixelBitmap bar(vertical ? thick : length, vertical ? length : thick, ColourPixel(FModel.Colours.ScrollbarColour));
@@ -596,39 +601,47 @@ class TControlPainter {
   const TSkinDefinition& FModel;
   int FX, FY;
   std::vector<TPreviewControl>& FPlaced;
+  int FArrow;  // SM_CXHSCROLL at the preview's scale
 };
 
 // One of each control kind: a left column of buttons, fields and bars over a tab control
 // that takes the rest of the height, a group of check boxes and radios on the right with
-// a vertical scroll bar under it.
-void DrawControls(TControlPainter& paint, int width, int height) {
-  constexpr int pad = 8, rightColumn = 140;
-  const int leftWidth = std::max(width - 3 * pad - rightColumn, 120);
+// a vertical scroll bar under it. Places are 96-DPI units laid out at `dpi`, as the
+// program's forms are; the text stays in the built-in font's one size.
+void DrawControls(TControlPainter& paint, int width, int height, int dpi) {
+  const auto px = [dpi](int units) { return ScaleLength(units, dpi); };
+  const auto at = [&px](int left, int top, int right, int bottom) {
+    return Rect{px(left), px(top), px(right), px(bottom)};
+  };
+  const int pad = 8, rightColumn = 140, arrow = kPreviewArrowSize;
+  // The client's size in units, so that the layout scales as a whole.
+  const int w = ScaleLength(width, kBaseDpi, dpi), h = ScaleLength(height, kBaseDpi, dpi);
+  const int leftWidth = std::max(w - 3 * pad - rightColumn, 120);
   const int right = pad + leftWidth + pad;
   const int buttonWidth = (leftWidth - 3 * 6) / 4;
   const std::pair<TStateFlags, const char*> buttons[] = {
       {csNone, "Normal"}, {csHot, "Hot"}, {csPressed | csHot, "Pressed"}, {csDisabled, "Disabled"}};
   for (int i = 0; i < 4; ++i) {
     const int x = pad + i * (buttonWidth + 6);
-    paint.PushButton({x, pad, x + buttonWidth, pad + 23}, buttons[i].first, buttons[i].second);
+    paint.PushButton(at(x, pad, x + buttonWidth, pad + 23), buttons[i].first, buttons[i].second);
   }
   const int half = (leftWidth - pad) / 2;
-  paint.Edit({pad, 41, pad + half, 62}, "Edit text");
-  paint.Combo({pad + half + pad, 41, pad + leftWidth, 62}, "Combo box");
-  paint.Progress({pad, 72, pad + leftWidth, 90}, 60);
-  const int track = leftWidth - 2 * kPreviewArrowSize;
-  paint.ScrollBar({pad, 100, pad + leftWidth, 116}, false, kPreviewArrowSize + track / 3, std::max(track / 4, 8));
-  paint.TrackBar({pad, 124, pad + leftWidth, 154}, 40);
-  paint.Tabs({pad, 162, pad + leftWidth, std::max(height - pad, 240)}, {"General", "Colours", "About"});
+  paint.Edit(at(pad, 41, pad + half, 62), "Edit text");
+  paint.Combo(at(pad + half + pad, 41, pad + leftWidth, 62), "Combo box");
+  paint.Progress(at(pad, 72, pad + leftWidth, 90), 60);
+  const int track = leftWidth - 2 * arrow;
+  paint.ScrollBar(at(pad, 100, pad + leftWidth, 116), false, px(arrow + track / 3), px(std::max(track / 4, 8)));
+  paint.TrackBar(at(pad, 124, pad + leftWidth, 154), 40);
+  paint.Tabs(at(pad, 162, pad + leftWidth, std::max(h - pad, 240)), {"General", "Colours", "About"});
 
-  paint.GroupBox({right, pad, right + rightColumn, 128}, "Options");
-  paint.CheckBox({right + 10, 28, right + rightColumn - 6, 45}, false, true, "Checked");
-  paint.CheckBox({right + 10, 50, right + rightColumn - 6, 67}, false, false, "Unchecked");
-  paint.CheckBox({right + 10, 76, right + rightColumn - 6, 93}, true, true, "Selected");
-  paint.CheckBox({right + 10, 98, right + rightColumn - 6, 115}, true, false, "Not selected");
-  const int barBottom = std::max(height - pad, 200);
-  paint.ScrollBar({right + rightColumn - kPreviewArrowSize, 136, right + rightColumn, barBottom}, true,
-                  kPreviewArrowSize, std::max((barBottom - 136 - 2 * kPreviewArrowSize) / 3, 8));
+  paint.GroupBox(at(right, pad, right + rightColumn, 128), "Options");
+  paint.CheckBox(at(right + 10, 28, right + rightColumn - 6, 45), false, true, "Checked");
+  paint.CheckBox(at(right + 10, 50, right + rightColumn - 6, 67), false, false, "Unchecked");
+  paint.CheckBox(at(right + 10, 76, right + rightColumn - 6, 93), true, true, "Selected");
+  paint.CheckBox(at(right + 10, 98, right + rightColumn - 6, 115), true, false, "Not selected");
+  const int barBottom = std::max(h - pad, 200);
+  paint.ScrollBar(at(right + rightColumn - arrow, 136, right + rightColumn, barBottom), true, px(arrow),
+                  px(std::max((barBottom - 136 - 2 * arrow) / 3, 8)));
 }
 
 std::string Shown(const std::filesystem::path& p) {
@@ -711,8 +724,8 @@ TSkinPreview RenderSkinPreview(const TSkinDefinition& model, const TPreviewOptio
   preview.FClient = {b.Left, clientTop, W - b.Right, H - b.Bottom};
   if (preview.FClient.Width() > 0 && preview.FClient.Height() > 0) {
     TPixelBitmap client(preview.FClient.Width(), preview.FClient.Height(), face);
-    TControlPainter paint(client, model, preview.FClient.Left, preview.FClient.Top, preview.FControls);
-    DrawControls(paint, client.Width(), client.Height());
+    TControlPainter paint(client, model, preview.FClient.Left, preview.FClient.Top, preview.FControls, options.FDpi);
+    DrawControls(paint, client.Width(), client.Height(), options.FDpi);
     CopyPixels(drawn, preview.FClient.Left, preview.FClient.Top, client, client.Bounds());
   }
 
@@ -779,7 +792,8 @@ int PreviewSkin(const std::filesystem::path& in, const std::filesystem::path& ou
     report << "note: the skin has no frame pictures; the window shows without a frame\n";
   report << "preview of " << (skin.Model().SkinName.empty() ? Shown(in.filename()) : skin.Model().SkinName) << ", "
          << preview.FPicture.Width() << " x " << preview.FPicture.Height() << ", "
-         << (options.FInactive ? "inactive" : "active") << ", " << options.FDpi << " DPI, written to " << Shown(out) << "\n";
+         << (options.FInactive ? "inactive" : "active") << ", " << options.FDpi << " DPI, written to " << Shown(out)
+         << "\n";
   return 0;
 }
 
