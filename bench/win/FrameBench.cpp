@@ -10,9 +10,10 @@
 // A profiled repaint of each kind says where the repaint's time goes (window class and
 // message); `frame_bench --server-trace [N]` repaints for a trace of Wine's server requests
 // instead, `frame_bench --repaint-loop [N] [plain]` only N repaints, for a sampling
-// profiler. Run by scripts/bench-win.sh, never by the test command. Times come from
-// QueryPerformanceCounter; each line gives the median and the mean; the SUMMARY lines
-// are the rows of the script's table.
+// profiler, and `frame_bench --start-up [N]` only the start-up (run in prefixes of two
+// display scales, it gives what the skin's copy at another scale costs). Run by scripts/bench-win.sh, never by the test
+// command. Times come from QueryPerformanceCounter; each line gives the median and the mean; the SUMMARY lines are the
+// rows of the script's table.
 #include <windows.h>
 
 #include <algorithm>
@@ -31,6 +32,7 @@
 #include "BenchUtil.h"
 #include "app/Unit1.h"
 #include "base/win/Dc.h"
+#include "base/win/Dpi.h"
 #include "pictures/win/GifImage.h"
 #include "skin/gdi/SkinFrameGdi.h"
 #include "skin/windows/WinSkinForm.h"
@@ -424,17 +426,14 @@ double IdleCpuPercent(int ms, double* wakeups, double* cpuMs) {
   return 100.0 * cpu / wall;
 }
 
-int Run(int argc, char** argv) {
-  RegisterStandardProperties();
-  TMessengerFolder folder;
-  if (argc > 1 && std::string(argv[1]) == "--server-trace") return ServerTrace(argc > 2 ? std::atoi(argv[2]) : 10);
-  if (argc > 1 && std::string(argv[1]) == "--repaint-loop")
-    return RepaintLoop(argc > 2 ? std::atoi(argv[2]) : 200, !(argc > 3 && std::string(argv[3]) == "plain"));
-  bool failed = false;
-  PrintMachineState("at the start");
-
-  // ---- start-up first, while nothing else has run in the process yet
-  std::printf("start-up, creating TForm1 to its first fully painted frame (skin read in both runs):\n");
+// Start-up, skinned and not (`rounds` of each, alternating), at the display's scale: the
+// skinned runs pay for the skin's copy at that scale, made on the first paint.
+struct TStartUp {
+  TStats Skinned, Plain;
+};
+TStartUp MeasureStartUp(int rounds, bool& failed) {
+  std::printf("start-up at %d DPI, creating TForm1 to its first fully painted frame (skin read in both runs):\n",
+              SystemDpi());
   bool ok = true;
   const double coldSkinned = StartUpOnce(true, &ok);
   failed |= !ok;
@@ -442,7 +441,7 @@ int Run(int argc, char** argv) {
   failed |= !ok;
   std::printf("  first runs of the process: skinned %.1f ms, skin inactive %.1f ms\n", coldSkinned, coldPlain);
   std::vector<double> skinnedRuns, plainRuns, systemFrames, skinnedShows, plainShows;
-  for (int i = 0; i < 12; ++i) {
+  for (int i = 0; i < rounds; ++i) {
     // Alternating, so drift of the machine hits both alike.
     double systemFrame = -1, skinnedShow = 0, plainShow = 0;
     skinnedRuns.push_back(StartUpOnce(true, &ok, &systemFrame, &skinnedShow));
@@ -464,7 +463,27 @@ int Run(int argc, char** argv) {
   const double startRatio = skinned.Median / plain.Median;
   SummaryRow("Start-up to the first painted window, editor, skinned / unskinned", "<= 1.2x", Verdict(startRatio <= 1.2),
              "%.2fx (%.0f / %.0f ms)", startRatio, skinned.Median, plain.Median);
+  return {skinned, plain};
+}
 
+int Run(int argc, char** argv) {
+  RegisterStandardProperties();
+  TMessengerFolder folder;
+  if (argc > 1 && std::string(argv[1]) == "--server-trace") return ServerTrace(argc > 2 ? std::atoi(argv[2]) : 10);
+  if (argc > 1 && std::string(argv[1]) == "--repaint-loop")
+    return RepaintLoop(argc > 2 ? std::atoi(argv[2]) : 200, !(argc > 3 && std::string(argv[3]) == "plain"));
+  bool failed = false;
+  PrintMachineState("at the start");
+  if (argc > 1 && std::string(argv[1]) == "--start-up") {
+    MeasureStartUp(argc > 2 ? std::atoi(argv[2]) : 12, failed);
+    return failed ? 1 : 0;
+  }
+
+  // ---- start-up first, while nothing else has run in the process yet
+  const TStartUp startUp = MeasureStartUp(12, failed);
+  const TStats& skinned = startUp.Skinned;
+  const TStats& plain = startUp.Plain;
+  bool ok = true;
   // ---- the skin read on its own (what the inactive run still pays)
   std::vector<double> loads;
   {

@@ -7,6 +7,7 @@
 #include "base/win/Dc.h"
 #include "base/win/Dpi.h"
 #include "framework/Forms.h"
+#include "framework/ImgList.h"
 #include "framework/Menus.h"
 #include "framework/Subclass.h"
 #include "skin/core/SkinData.h"
@@ -99,6 +100,7 @@ void TWinSkinForm::OnDpiChanged(TMessage& message) {
   bool hasIcon = false;
   if (TPixelBitmap icon = BuildIconBitmap(FWindow, &hasIcon); hasIcon) FIconBitmap = std::move(icon);
   LoadFrameMetrics();
+  if (TImageList* glyphs = FSystemPopup ? FSystemPopup->Images() : nullptr) glyphs->ScaleForDpi(LOWORD(message.WParam));
   PassOn(message);
   if (FSkinState != fsReady || FWindowState == swsMinimized) return;
   FSkinState = fsRefreshing;

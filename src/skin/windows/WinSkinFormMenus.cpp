@@ -98,6 +98,7 @@ void TWinSkinForm::BuildSystemMenu() {
       glyphs->Add(strip, clFuchsia);
     }
   }
+  glyphs->ScaleForDpi(WindowDpi(FWindow));
   popup->SetImages(glyphs);
   popup->SetOwnerDraw(true);
 
