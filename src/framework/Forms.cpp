@@ -522,10 +522,26 @@ void TForm::ScaleForDpi(int dpi) {
 }
 
 void TForm::ChangeDpi(int dpi, const RECT& suggested) {
+  const int old = Dpi();
   ScaleForDpi(dpi);
   SetWindowPos(FHandle, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  if (FFormStyle == fsMDIForm && old != dpi) ScaleMdiChildren(old, dpi);
   RedrawWindow(FHandle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
+}
+
+void TForm::ScaleMdiChildren(int from, int to) {
+  for (TForm* child : MDIChildList()) {
+    HWND wnd = child->Handle();
+    RECT place{};
+    GetWindowRect(wnd, &place);
+    MapWindowPoints(nullptr, FClientWindow.Get(), reinterpret_cast<POINT*>(&place), 2);
+    // The client keeps a maximised or minimised child where it belongs.
+    if (!IsZoomed(wnd) && !IsIconic(wnd))
+      place = {MulDiv(place.left, to, from), MulDiv(place.top, to, from), MulDiv(place.right, to, from),
+               MulDiv(place.bottom, to, from)};
+    SendMessageW(wnd, WM_DPICHANGED, MAKEWPARAM(to, to), reinterpret_cast<LPARAM>(&place));
+  }
 }
 
 void TForm::WndProc(TMessage& m) {

@@ -124,6 +124,9 @@ class TForm : public TWinControl {
   void ApplyMenu();
   // WM_DPICHANGED: everything at the new scale, the window where the system suggests.
   void ChangeDpi(int dpi, const RECT& suggested);
+  // MDI children are windows of the client, not controls: each is told the new scale as
+  // a top-level window would be, its place in the client scaled with it.
+  void ScaleMdiChildren(int from, int to);
   void CreateClientWindow();
   void MDIChildParams(TCreateParams& params);
   // The frame form an MDI child lives in.

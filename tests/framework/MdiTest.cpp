@@ -16,6 +16,7 @@
 #include "framework/Menus.h"
 #include "framework/StdCtrls.h"
 #include "support/MessageRecorder.h"
+#include "support/ScaledLayout.h"
 
 namespace kv {
 namespace {
@@ -203,6 +204,30 @@ TEST_F(MdiTest, CascadeAndTileMoveTheChildren) {
     EXPECT_GT(cascade[i].left, cascade[i - 1].left) << "each one down and right of the one behind";
     EXPECT_GT(cascade[i].top, cascade[i - 1].top);
   }
+}
+
+TEST_F(MdiTest, ChildrenFollowTheFramesScaleAsWindowsMadeThere) {
+  TForm* child = NewChild(L"One");
+  TForm* maximised = NewChild(L"Two");
+  TEdit* edit = nullptr;
+  for (int i = 0; i < child->ComponentCount() && !edit; ++i) edit = dynamic_cast<TEdit*>(child->Components(i));
+  ASSERT_NE(edit, nullptr);
+  MoveWindow(child->Handle(), 20, 10, 250, 160, TRUE);
+  const RECT before = ChildRect(child->Handle());
+  SendMessageW(maximised->Handle(), WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+  test::Pump();
+
+  test::SendScaleChange(Frame->Handle(), 96, 192);
+  test::Pump();
+  for (TForm* form : {child, maximised}) EXPECT_EQ(form->Dpi(), 192) << form->Caption();
+  EXPECT_EQ(edit->Left(), 20) << "the child's controls at the new scale";
+  EXPECT_EQ(edit->Width(), 200);
+  const RECT after = ChildRect(child->Handle());
+  EXPECT_NEAR(after.left, 2 * before.left, 1);
+  EXPECT_NEAR(after.top, 2 * before.top, 1);
+  EXPECT_NEAR(after.right - after.left, 2 * (before.right - before.left), 1);
+  EXPECT_NEAR(after.bottom - after.top, 2 * (before.bottom - before.top), 1);
+  EXPECT_TRUE(IsZoomed(maximised->Handle())) << "a maximised child stays maximised";
 }
 
 TEST_F(MdiTest, KeysInAChildReachTheFrameMenuAndTheChildList) {
