@@ -47,6 +47,10 @@ void TToolButton::SetEnabled(bool value) {
 
 // ---- TToolBar
 
+namespace {
+constexpr int kSeparatorWidth = 8;  // 96-DPI units, the platform's own
+}  // namespace
+
 TToolBar::TToolBar() { SetBounds(0, 0, 150, 29); }
 
 TToolButton* TToolBar::AddButton(std::wstring_view caption, int imageIndex, TToolButtonStyle style) {
@@ -70,7 +74,10 @@ void TToolBar::AddToWindow(TToolButton* button) {
     case tbsCheck: b.fsStyle = BTNS_CHECK; break;
     case tbsSeparator: b.fsStyle = BTNS_SEP; break;
   }
-  b.iBitmap = button->FStyle == tbsSeparator ? 0 : button->FImageIndex >= 0 ? button->FImageIndex : I_IMAGENONE;
+  // A separator's "image" is its width.
+  b.iBitmap = button->FStyle == tbsSeparator ? Scaled(kSeparatorWidth)
+              : button->FImageIndex >= 0     ? button->FImageIndex
+                                             : I_IMAGENONE;
   b.iString = button->FCaption.empty() ? -1 : reinterpret_cast<INT_PTR>(button->FCaption.c_str());
   SendMessageW(FHandle, TB_ADDBUTTONSW, 1, reinterpret_cast<LPARAM>(&b));
 }
@@ -101,12 +108,16 @@ void TToolBar::SetImages(TImageList* images) {
 
 void TToolBar::DpiChanged(int oldDpi) {
   TWinControl::DpiChanged(oldDpi);
-  // The bar sizes its buttons from the list's image size when it is given the list.
-  if (FHandle && FImages) {
-    SendMessageW(FHandle, TB_SETIMAGELIST, 0, 0);
-    SendMessageW(FHandle, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(FImages->Handle()));
-    Invalidate();
+  if (!FHandle) return;
+  // The bar sizes its buttons from the list's image size when it is given the list, and
+  // separators keep the width they were added with: every button again at the new scale.
+  for (TToolButton* button : FButtons) button->FDown = button->Down();
+  while (SendMessageW(FHandle, TB_DELETEBUTTON, 0, 0)) {
   }
+  SendMessageW(FHandle, TB_SETIMAGELIST, 0, 0);
+  if (FImages) SendMessageW(FHandle, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(FImages->Handle()));
+  for (TToolButton* button : FButtons) AddToWindow(button);
+  Invalidate();
 }
 
 void TToolBar::Notification(TComponent* component, TOperation operation) {

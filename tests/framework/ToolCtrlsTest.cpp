@@ -117,7 +117,9 @@ TEST_F(ToolCtrlsTest, ImageListsAndTheToolBarFollowTheFormsScaleAndComeBack) {
   auto* bar = Add<TToolBar>(0, 0, 320, 30);
   bar->SetImages(images);
   bar->AddButton(L"", 0);
-  bar->AddButton(L"", 1);
+  bar->AddButton(L"", -1, tbsSeparator);
+  TToolButton* latched = bar->AddButton(L"", 1, tbsCheck);
+  latched->SetDown(true);
   ShowForm();
   const HIMAGELIST handle = images->Handle();
   const TPixelBitmap first[] = {DrawnImage(*images, 0), DrawnImage(*images, 1)};
@@ -139,10 +141,13 @@ TEST_F(ToolCtrlsTest, ImageListsAndTheToolBarFollowTheFormsScaleAndComeBack) {
       EXPECT_FALSE(square.GroundLeaks) << "image " << i << " at " << dpi;
       EXPECT_NEAR(square.Box.Width(), test::Scale(8, dpi), 1) << "image " << i << " at " << dpi;
     }
-    // The bar's buttons hold the images at their new size.
-    const RECT button = bar->ButtonRect(0);
+    // The bar's buttons hold the images at their new size, the separator scaled too, and
+    // the latched button stays down.
+    const RECT button = bar->ButtonRect(0), separator = bar->ButtonRect(1);
     EXPECT_GE(button.bottom - button.top, test::Scale(16, dpi) + 2) << dpi;
     EXPECT_LT(button.bottom - button.top, test::Scale(16, dpi) + test::Scale(16, dpi) / 2 + 8) << dpi;
+    EXPECT_EQ(separator.right - separator.left, test::Scale(8, dpi)) << dpi;
+    EXPECT_TRUE(latched->Down()) << dpi;
   }
   // Back at 96 DPI, the images are the ones first added, pixel for pixel.
   for (int i = 0; i < 2; ++i) EXPECT_TRUE(test::PixelsMatch(first[i], DrawnImage(*images, i), "image-back-at-96"));
