@@ -1,6 +1,6 @@
 // The gallery's window, frame included, against its stored pictures: every page in each
 // skin it carries, active and inactive, held still as for a screenshot (no clock, the
-// focus on the tabs, the mouse away).
+// focus on the tabs, the mouse away); at 96 DPI and at 144 (pictures NAME@144.png).
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -10,6 +10,7 @@
 
 #include "GoldenPicture.h"
 #include "TestUtil.h"
+#include "support/ScaledLayout.h"
 #include "gallery/Gallery.h"
 #include "skin/windows/WinSkinForm.h"
 #include "skin/windows/WinSkinManage.h"
@@ -73,6 +74,7 @@ TEST_P(GalleryGoldenTest, EveryPageActiveAndInactive) {
     ASSERT_EQ(FGallery->Pages()->ActivePageIndex(), page);
   };
   window.IsActive = [this] { return Skin() && Skin()->IsActive(); };
+  window.Dpi = test::PrefixDpi();
   test::CheckEveryPage(window);
 }
 
