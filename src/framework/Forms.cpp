@@ -501,6 +501,9 @@ bool TForm::DialogKey(const MSG& msg) {
 
 void TForm::Notification(TComponent* component, TOperation operation) {
   TWinControl::Notification(component, operation);
+  // An image list made while the form shows at another scale takes the form's at once.
+  if (operation == opInsert)
+    if (auto* images = dynamic_cast<TImageList*>(component)) images->ScaleForDpi(Dpi());
   if (operation != opRemove) return;
   if (component == FDefaultButton) FDefaultButton = nullptr;
   if (component == FActiveControl) FActiveControl = nullptr;

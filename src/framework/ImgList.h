@@ -19,7 +19,7 @@ namespace kv {
 // Sizes and the pictures added are 96-DPI pixels. The form that owns the list scales it
 // with its windows (ScaleForDpi): every image is made again from the picture it was added
 // from, resampled with its mask colour kept exact, so a list scaled there and back is the
-// list it was.
+// list it was. Images put into Handle() by other means do not survive a change of scale.
 class TImageList : public TComponent {
  public:
   explicit TImageList(int width = 16, int height = 16);

@@ -148,6 +148,14 @@ TEST_F(ToolCtrlsTest, ImageListsAndTheToolBarFollowTheFormsScaleAndComeBack) {
     EXPECT_LT(button.bottom - button.top, test::Scale(16, dpi) + test::Scale(16, dpi) / 2 + 8) << dpi;
     EXPECT_EQ(separator.right - separator.left, test::Scale(8, dpi)) << dpi;
     EXPECT_TRUE(latched->Down()) << dpi;
+    if (dpi == 192) {
+      // A list made while the form is at another scale is at the form's at once.
+      auto* late = Form->Make<TImageList>();
+      ASSERT_EQ(late->Add(strip, clFuchsia), 0);
+      const TPixelBitmap picture = DrawnImage(*late, 0);
+      EXPECT_EQ(picture.Width(), 32);
+      EXPECT_NEAR(test::DrawnSquare(picture, picture.Bounds(), colours[0]).Box.Width(), 16, 1);
+    }
   }
   // Back at 96 DPI, the images are the ones first added, pixel for pixel.
   for (int i = 0; i < 2; ++i) EXPECT_TRUE(test::PixelsMatch(first[i], DrawnImage(*images, i), "image-back-at-96"));
