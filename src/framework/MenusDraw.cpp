@@ -29,23 +29,25 @@ std::wstring Measurable(std::wstring_view caption) {
   return text.empty() ? std::wstring(L" ") : text;  // an empty caption is one line high
 }
 
-// A tick of three strokes, or a round bullet for a radio item, in the text colour.
-void DrawCheckMark(TCanvas& canvas, const RECT& box, bool radio, TColor color) {
+// A tick of three strokes, or a round bullet for a radio item, in the text colour; drawn
+// in 96-DPI pixels scaled to `dpi`.
+void DrawCheckMark(TCanvas& canvas, const RECT& box, bool radio, TColor color, int dpi) {
+  const auto px = [dpi](int units) { return ScaleToDpi(units, dpi); };
   const int cx = (box.left + box.right) / 2, cy = (box.top + box.bottom) / 2;
   if (radio) {
     static constexpr int kHalfWidths[] = {1, 2, 3, 3, 2, 1};
     canvas.Brush().SetStyle(bsSolid);
     canvas.Brush().SetColor(color);
     for (int row = 0; row < 6; ++row)
-      canvas.FillRect(RECT{cx - kHalfWidths[row], cy - 3 + row, cx + kHalfWidths[row], cy - 2 + row});
+      canvas.FillRect(RECT{cx - px(kHalfWidths[row]), cy + px(row - 3), cx + px(kHalfWidths[row]), cy + px(row - 2)});
     return;
   }
   canvas.Pen().SetColor(color);
   canvas.Pen().SetWidth(1);
-  for (int stroke = 0; stroke < 3; ++stroke) {
-    canvas.MoveTo(cx - 4, cy - 1 + stroke);
-    canvas.LineTo(cx - 1, cy + 2 + stroke);
-    canvas.LineTo(cx + 5, cy - 4 + stroke);
+  for (int stroke = 0; stroke < px(3); ++stroke) {
+    canvas.MoveTo(cx - px(4), cy - px(1) + stroke);
+    canvas.LineTo(cx - px(1), cy + px(2) + stroke);
+    canvas.LineTo(cx + px(5), cy - px(4) + stroke);
   }
 }
 
@@ -115,7 +117,7 @@ void TMenuItem::DrawDefault(TCanvas& canvas, const RECT& rect, TOwnerDrawState s
     images->Draw(canvas, box.left + (glyph - images->Width()) / 2, box.top + (glyph - images->Height()) / 2,
                  FImageIndex, !disabled);
   } else if (FChecked) {
-    DrawCheckMark(canvas, box, FRadioItem, textColor);
+    DrawCheckMark(canvas, box, FRadioItem, textColor, dpi);
     canvas.Brush().SetStyle(bsClear);
   }
 

@@ -490,8 +490,24 @@ TEST_F(MenuTest, OwnerDrawnItemsAreMeasuredInTheFontAndSizesOfTheirFormsScale) {
     seen.Height = static_cast<int>(m.itemHeight);
     return seen;
   };
+  // The pixels of the plain look's check mark: the glyph column of a checked item.
+  auto checkInk = [&] {
+    const int w = test::Scale(160, item->Dpi()), h = test::Scale(22, item->Dpi());
+    TBitmap b(w, h);
+    item->SetChecked(true);
+    item->DrawDefault(b.Canvas(), RECT{0, 0, w, h}, odChecked);
+    item->SetChecked(false);
+    GdiFlush();
+    const std::uint32_t ground = b.ScanLine(0)[w - 1] & 0xFFFFFF;
+    int ink = 0;
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < test::Scale(18, item->Dpi()); ++x) ink += (b.ScanLine(y)[x] & 0xFFFFFF) != ground;
+    return ink;
+  };
   const TMeasured at96 = measure(item);
+  const int check96 = checkInk();
   ASSERT_GT(at96.TextHeight, 0);
+  ASSERT_GT(check96, 0);
   EXPECT_EQ(measure(line).Height, 8);
   test::SendScaleChange(Form->Handle(), 96, 192);
   test::Pump();
@@ -500,6 +516,7 @@ TEST_F(MenuTest, OwnerDrawnItemsAreMeasuredInTheFontAndSizesOfTheirFormsScale) {
   EXPECT_NEAR(at192.Height, 2 * at96.Height, 3);
   EXPECT_NEAR(at192.Width, 2 * at96.Width, 8);
   EXPECT_EQ(measure(line).Height, 16);
+  EXPECT_GE(checkInk(), 3 * check96) << "the check mark twice as high and wide";
 }
 
 TEST_F(MenuTest, APopupMenuDeliversTheChosenCommandAfterTracking) {

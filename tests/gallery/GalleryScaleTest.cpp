@@ -1,15 +1,19 @@
 // The gallery at the prefix's display scale (run at 96, 120, 144 and 192 DPI): every page
 // comes up as its 96-DPI layout times the scale with no text cut, also after a change of
-// scale while the window is open.
+// scale while the window is open, and the MDI demo's children follow their frame's scale.
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <memory>
+#include <string>
 #include <utility>
 
 #include "TestUtil.h"
 #include "gallery/Gallery.h"
+#include "skin/core/SkinData.h"
+#include "skin/windows/WinSkinForm.h"
 #include "skin/windows/WinSkinManage.h"
+#include "support/ScaledFrame.h"
 #include "support/ScaledLayout.h"
 
 namespace kv::test {
@@ -68,6 +72,35 @@ TEST_F(GalleryScaleTest, ScaleChangeLaysItOutAsAWindowMadeAtTheNewScale) {
     SendScaleChange(wnd, std::exchange(from, to), to);
     Pump();
     ExpectScaled(to);
+  }
+}
+
+TEST_F(GalleryScaleTest, MdiChildrenFollowTheirFramesScaleWithTheirSkinnedFrames) {
+  const int dpi = PrefixDpi(), to = dpi == 96 ? 144 : 96;
+  Gallery->OpenMdiDemo();
+  Pump();
+  TForm* frame = Gallery->MdiDemo();
+  ASSERT_NE(frame, nullptr);
+  ASSERT_GT(frame->MDIChildCount(), 0);
+  SendScaleChange(frame->Handle(), dpi, to);
+  Pump();
+  for (int i = 0; i < frame->MDIChildCount(); ++i) {
+    TForm* child = frame->MDIChildren(i);
+    SCOPED_TRACE(std::string("child ") + std::to_string(i) + ", " + std::to_string(dpi) + " to " + std::to_string(to) +
+                 " DPI");
+    EXPECT_EQ(child->Dpi(), to);
+    for (int c = 0; c < child->ComponentCount(); ++c) {
+      auto* control = dynamic_cast<TControl*>(child->Components(c));
+      if (!control || control->Parent() != child) continue;
+      const RECT design = control->DesignBounds();
+      EXPECT_NEAR(control->Width(), Scale(design.right - design.left, to), 1) << control->Name();
+      EXPECT_NEAR(control->Height(), Scale(design.bottom - design.top, to), 1) << control->Name();
+    }
+    const TSkinManage* manager = TSkinManage::Instance();
+    const TWinSkinForm* skin = manager ? manager->FindFormSkin(child->Handle()) : nullptr;
+    ASSERT_NE(skin, nullptr);
+    ASSERT_NE(skin->SkinData(), nullptr);
+    ExpectFrameAtScale(*skin, skin->SkinData()->ModelAt(kDefaultDpi), to);
   }
 }
 
