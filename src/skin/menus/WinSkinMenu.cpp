@@ -19,7 +19,8 @@
 namespace kv {
 namespace {
 
-constexpr int kButtonPadding = 10;  // added to a caption's width, 96-DPI units
+// 96-DPI units, scaled to the window's.
+constexpr int kButtonPadding = 10;  // added to a caption's width
 constexpr int kNarrowBarStart = 12;
 constexpr int kPlainBarStart = 6;
 
@@ -237,12 +238,15 @@ bool TWinSkinMenu::RightToLeft() const {
 }
 
 int TWinSkinMenu::StartOffset(int width) const {
-  if (!FSkinData || FSkinData->NoSkin()) return kPlainBarStart;
+  const int dpi = Dpi();
+  if (!FSkinData || FSkinData->NoSkin()) return ScaleToDpi(kPlainBarStart, dpi);
   const TDataSkinObject* record = FSkinData->ModelFor(FHost.Window()).MenuBar.get();
-  if (!record || record->Image.Empty()) return kPlainBarStart;
-  // In 64 bits: a skin may give any margin, and the sum must not overflow.
-  const std::int64_t start = RightToLeft() ? std::int64_t(record->RightWidth) + 8 : std::int64_t(record->LeftWidth) + 4;
-  return start < 0 || start > width ? kNarrowBarStart : int(start);
+  if (!record || record->Image.Empty()) return ScaleToDpi(kPlainBarStart, dpi);
+  // In 64 bits: a skin may give any margin, and the sum must not overflow. The margins
+  // are the scaled model's already.
+  const std::int64_t start = RightToLeft() ? std::int64_t(record->RightWidth) + ScaleToDpi(8, dpi)
+                                           : std::int64_t(record->LeftWidth) + ScaleToDpi(4, dpi);
+  return start < 0 || start > width ? ScaleToDpi(kNarrowBarStart, dpi) : int(start);
 }
 
 TMenuBarRows TWinSkinMenu::Arrange(int width) const {
