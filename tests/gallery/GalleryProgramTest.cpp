@@ -22,6 +22,19 @@ fs::path ProgramPath() {
   return fs::path(self).parent_path() / L"KoraventGallery.exe";
 }
 
+// The visible windows in `parent`, class and title each, for a failure to name them.
+std::string ChildrenOf(HWND parent) {
+  std::string list;
+  for (HWND c = GetWindow(parent, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+    if (!IsWindowVisible(c)) continue;
+    wchar_t name[64] = {}, title[64] = {};
+    GetClassNameW(c, name, 64);
+    GetWindowTextW(c, title, 64);
+    list += " [" + std::string(name, name + wcslen(name)) + " \"" + std::string(title, title + wcslen(title)) + "\"]";
+  }
+  return "visible:" + list;
+}
+
 class TGalleryProcess {
  public:
   explicit TGalleryProcess(const std::wstring& switches) {
@@ -92,11 +105,15 @@ TEST(GalleryProgram, OpensTheMdiDemoAndTheDialogAtStartAndStillQuitsWithZero) {
   // The frame shows first, its children a moment later (up to 15 s on a busy machine);
   // on a slow start the quit timer may already be closing them when the last shows.
   int most = 0;
+  std::string seen;  // what was there when the most were
   for (int i = 0; i < 750 && most < 3; ++i) {
-    most = std::max(most, children());
+    if (const int n = children(); n > most) {
+      most = n;
+      seen = ChildrenOf(client);
+    }
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
   }
-  EXPECT_EQ(most, 3);
+  EXPECT_EQ(most, 3) << seen;
   EXPECT_NE(gallery.WaitForWindow(L"#32770", kTemplateDialogTitle), nullptr);
   EXPECT_EQ(gallery.ExitCode(), 0);
 }
