@@ -89,12 +89,20 @@ class SkinBarsTest : public test::TSkinnedFormTest {
   // Left- and rightmost columns inside the bevel of `area` where the text covers the
   // panel's fill (text is smoothed: any other colour counts).
   static std::pair<int, int> TextColumns(const TPixelBitmap& shown, const RECT& area) {
+    return TextSpan(shown, area, false);
+  }
+  // The same for the top and bottom rows.
+  static std::pair<int, int> TextRows(const TPixelBitmap& shown, const RECT& area) {
+    return TextSpan(shown, area, true);
+  }
+  static std::pair<int, int> TextSpan(const TPixelBitmap& shown, const RECT& area, bool rows) {
     int first = -1, last = -1;
-    for (int x = area.left + 2; x < area.right - 2; ++x)
-      for (int y = area.top + 2; y < area.bottom - 2; ++y)
+    for (int y = area.top + 2; y < area.bottom - 2; ++y)
+      for (int x = area.left + 2; x < area.right - 2; ++x)
         if (shown.Pixel(x, y) != kInner) {
-          if (first < 0) first = x;
-          last = x;
+          const int at = rows ? y : x;
+          if (first < 0 || at < first) first = at;
+          last = std::max(last, at);
         }
     return {first, last};
   }
@@ -314,14 +322,7 @@ TEST_F(SkinBarsTest, TextOfABarAtAnotherScaleIsDrawnInItsWindowsFontAsItIs) {
   }
   RECT panel;
   SendMessageW(bar->Handle(), SB_GETRECT, 0, reinterpret_cast<LPARAM>(&panel));
-  int top = -1, bottom = -1;
-  for (int y = panel.top + 2; y < panel.bottom - 2; ++y)
-    for (int x = panel.left + 2; x < panel.right - 2; ++x)
-      if (shown.Pixel(x, y) != kInner) {
-        if (top < 0) top = y;
-        bottom = y;
-        break;
-      }
+  const auto [top, bottom] = TextRows(shown, panel);
   ASSERT_GE(top, 0) << "no text drawn";
   EXPECT_LE(bottom - top + 1, metrics.tmHeight) << "the text is taller than the window's font";
   EXPECT_GE(bottom - top + 1, metrics.tmAscent / 2) << "the text is far smaller than the window's font";
